@@ -1,0 +1,26 @@
+#pragma once
+// A position line: one held option position, ten fields joined by "; ":
+// series; kind; expiry month; expiry year; strike; transaction price; last price; amount;
+// money difference; position flag.
+
+#include <QString>
+#include <QStringList>
+
+namespace field {
+// Zero-based indexes of the ten fields.
+enum : int {
+    Series = 0, Kind, Month, Year, Strike, TransactionPrice, LastPrice, Amount, Difference, Flag,
+    Count
+};
+}
+
+// Splits a line into its fields: an empty field between two ";" becomes one blank, other
+// fields lose their leading blanks, and a line of one field gets an empty second field.
+QStringList SplitPositionLine(const QString &line);
+// Fields 1 to 10 joined by "; "; missing fields are empty, fields beyond the tenth are dropped.
+QString JoinPositionFields(const QStringList &fields);
+// Completes an older nine-field line with a cleared position flag.
+void CompleteNineFields(QStringList &fields);
+// True when the fields can be shown and rewritten: ten of them, with whole numbers as year,
+// amount and flag. Other lines are kept exactly as they are.
+bool IsUsablePosition(const QStringList &fields);

@@ -1,0 +1,12 @@
+#pragma once
+// Month names of the user's locale, in the form that positions files hold them.
+
+#include <QString>
+
+// The locale's short name of month 1-12, without the abbreviation point that some locale data
+// adds ("mrt", not "mrt."), as the files written by earlier versions hold it.
+QString ShortMonthName(int month);
+QString LongMonthName(int month);
+// The number (1-12) of the first short month name equal to text, case-sensitive, accepting the
+// form with a trailing point too; 12 when none matches.
+int MonthNumber(const QString &text);

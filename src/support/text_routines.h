@@ -1,0 +1,31 @@
+#pragma once
+// Small text and number routines shared by every part of the program. Their behaviour at the
+// edges (separator absent, empty text, comma or point as decimal mark) is part of the formats
+// of the positions file and of the downloaded pages, so none of them reports an error: each
+// returns a defined result instead.
+
+#include <QString>
+
+QString IntToStrZ2(int n);
+
+// Fixed-point text of Value, rounded to Precision significant digits and Digits decimals, with
+// the decimal separator of the user's locale; the exponent form when the rounded value has more
+// integer digits than Precision.
+QString RealToStr(double value, int precision, int digits);
+
+// Reads a number written with a comma or a point; unreadable text gives 0.
+double StrToReal(const QString &s);
+
+QString RightOf(QChar ch, const QString &s);
+QString LeftOf(QChar ch, const QString &s);
+QString RightOfLast(QChar ch, const QString &s);
+QString LeftOfLast(QChar ch, const QString &s);
+
+QString UnNumber(const QString &s);
+QString UnAlpha(const QString &s);
+QString UnSpace(const QString &s);
+QString UnBeginSpace(const QString &s);
+
+// The standard decimal integer conversion: leading blanks, an optional sign and digits, within
+// 32 bits. Returns false for anything else (the caller decides what a failure means).
+bool ParseDecimalInt(const QString &s, int *value);
