@@ -1,11 +1,42 @@
 #include <QApplication>
+#include <QScreen>
 
+#include <memory>
+
+#include "app/main_form.h"
+#include "platform/termination_signals.h"
 #include "support/system_info.h"
+
+namespace {
+
+quint16 GetTaskBarHeight()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return 0;
+    return quint16(screen->geometry().height() - screen->availableGeometry().height());
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     InitSupport();
+    TaskBarHeight = GetTaskBarHeight();
     QApplication::setApplicationName(QStringLiteral("Pelgrandix"));
-    return 0;
+    QApplication::setApplicationDisplayName(QStringLiteral("Pelgrandix"));
+    // The main window's close ends the program, also while another window is open.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    // Every window is created once, in this order, and lives until the end; they are destroyed
+    // in the reverse order, so the main window still exists while the others take leave.
+    auto mainForm = std::make_unique<TMainForm>();
+
+    TerminationSignals sessionEnd;
+    QObject::connect(&sessionEnd, &TerminationSignals::terminationRequested, mainForm.get(),
+                     [&] { mainForm->close(); });
+
+    mainForm->show();
+    return app.exec();
 }

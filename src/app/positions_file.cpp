@@ -83,6 +83,11 @@ SaveResult save(const QString &dataDir, const QStringList &lines, bool allowEmpt
         result.error = temp.errorString();
         return result;
     }
+    // A temporary file is private to its owner; the positions file keeps the permissions it had.
+    const QString existing = fileName(dataDir);
+    temp.setPermissions(QFile::exists(existing)
+                            ? QFile::permissions(existing)
+                            : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     const QByteArray bytes = encode(lines);
     if (temp.write(bytes) != bytes.size() || !temp.flush() || !platform::syncToDisk(temp)) {
         result.error = temp.errorString().isEmpty() ? QStringLiteral("schrijven mislukt")
@@ -94,7 +99,7 @@ SaveResult save(const QString &dataDir, const QStringList &lines, bool allowEmpt
     // copy), so "Regels.dat" itself is never missing; the new text then replaces it in one step.
     // The oldest backup is only set aside until that step succeeded, so a failure can put all
     // three files back as they were.
-    const QString current = fileName(dataDir);
+    const QString &current = existing;
     const QString backup = backupName(dataDir);
     const QString older = olderBackupName(dataDir);
     const QString setAside = older + QStringLiteral(".old");

@@ -1,0 +1,242 @@
+#include "app/main_form.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "app/main_layout.h"
+#include "app/positions_file.h"
+#include "support/system_info.h"
+
+TMainForm *MainForm = nullptr;
+bool bListBox = false;
+
+namespace {
+
+constexpr int kBarHeight = 52;
+
+QLabel *makeLabel(QWidget *parent, const QString &text, int left, int top, int width = -1,
+                  Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter)
+{
+    auto *label = new QLabel(text, parent);
+    label->setAlignment(alignment);
+    label->move(left, top);
+    if (width > 0)
+        label->resize(width, 20);
+    else
+        label->adjustSize();
+    return label;
+}
+
+QPushButton *makeButton(QWidget *parent, const QString &text, int left)
+{
+    auto *button = new QPushButton(text, parent);
+    button->setGeometry(left, 12, 96, 28);
+    return button;
+}
+
+} // namespace
+
+TMainForm::TMainForm(QWidget *parent)
+    : QWidget(parent)
+{
+    MainForm = this;
+    buildControls();
+    FormCreate();
+}
+
+TMainForm::~TMainForm()
+{
+    // The quote list goes with the window; nothing else to free.
+    if (MainForm == this)
+        MainForm = nullptr;
+}
+
+void TMainForm::buildControls()
+{
+    setFont(QFont(QStringLiteral("Verdana"), 9));
+    setGeometry(100, 100, 760, 330);
+
+    Panel1 = new QFrame(this);
+    Panel1->setFixedHeight(kBarHeight);
+    Panel1->setFrameShape(QFrame::Panel);
+    Panel1->setFrameShadow(QFrame::Raised);
+    AddButton = makeButton(Panel1, QStringLiteral("Voegtoe"), 8);
+    DelButton = makeButton(Panel1, QStringLiteral("Verwijder"), 110);
+    DownloadButton = makeButton(Panel1, QStringLiteral("Download"), 212);
+    InstellingenButton = makeButton(Panel1, QStringLiteral("Instellingen"), 314);
+    AddButton->setEnabled(false);
+    DownloadButton->setEnabled(false);
+    HelpButton = new HelpButtonWidget(Panel1);
+    HelpButton->setGeometry(0, 14, 24, 24);
+
+    Panel2 = new QFrame(this);
+    Panel2->setFixedHeight(kBarHeight);
+    Panel2->setFrameShape(QFrame::Panel);
+    Panel2->setFrameShadow(QFrame::Raised);
+    Label1 = makeLabel(Panel2, QString(), 8, 16, 300);
+    L21 = makeLabel(Panel2, QString(), 0, 16);
+    L22 = makeLabel(Panel2, QString(), 0, 16);
+    L23 = makeLabel(Panel2, QString(), 0, 16);
+    L24 = makeLabel(Panel2, QString(), 0, 16);
+
+    ListBox1 = new QListWidget(this);
+    ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
+
+    Panel3 = new QFrame(this);
+    Panel3->setFrameShape(QFrame::Panel);
+    Panel3->setFrameShadow(QFrame::Sunken);
+    const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
+    Label3 = makeLabel(Panel3, QStringLiteral("AEX..."), 8, 8, 262);
+    Label7 = makeLabel(Panel3, QStringLiteral("Positie:"), 8, 40);
+    PositieCheck = new QCheckBox(Panel3);
+    PositieCheck->setGeometry(250, 40, 20, 20);
+    Label8 = makeLabel(Panel3, QStringLiteral("Aantal:"), 8, 70);
+    AantalSpin = new SpinFieldWidget(Panel3);
+    AantalSpin->setGeometry(170, 66, 100, 26);
+    AantalSpin->setValue(0);
+    Label4 = makeLabel(Panel3, QStringLiteral("Laatste..."), 8, 100, 160);
+    TransactieEdit = new QLineEdit(QStringLiteral("0,00"), Panel3);
+    TransactieEdit->setGeometry(170, 96, 100, 26);
+    Label5 = makeLabel(Panel3, QStringLiteral("Laatste..."), 8, 130, 110);
+    Label15 = makeLabel(Panel3, QStringLiteral("---"), 110, 130, 160, right);
+    Label6 = makeLabel(Panel3, QStringLiteral("Verschil..."), 8, 160, 70);
+    Label16 = makeLabel(Panel3, QStringLiteral("---"), 70, 160, 200, right);
+    Label9 = makeLabel(Panel3, QStringLiteral("Actie:"), 8, 190, 100);
+    ActieLabel = makeLabel(Panel3, QStringLiteral("---"), 110, 190, 160, right);
+
+    auto *middle = new QHBoxLayout;
+    middle->setContentsMargins(0, 0, 0, 0);
+    middle->setSpacing(0);
+    middle->addWidget(ListBox1, 1);
+    middle->addWidget(Panel3);
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(Panel1);
+    column->addLayout(middle, 1);
+    column->addWidget(Panel2);
+
+    DownloadTimer = new SteadyTimer(900000, true, this);
+    UpdateTimer = new SteadyTimer(10000, true, this);
+    AEXTimer = new SteadyTimer(20000, true, this);
+    TransactieTimer = new SteadyTimer(1000, false, this);
+
+    connect(ListBox1, &QListWidget::currentRowChanged, this, [this] { ListBox1Click(); });
+    connect(PositieCheck, &QCheckBox::toggled, this, [this] { PositieCheckClick(); });
+    connect(AantalSpin, &SpinFieldWidget::textChanged, this, [this] { AantalSpinChange(); });
+    connect(TransactieEdit, &QLineEdit::textChanged, this, [this] { TransactieEditChange(); });
+    connect(TransactieTimer, &SteadyTimer::timeout, this, [this] { TransactieTimerTimer(); });
+}
+
+void TMainForm::FormCreate()
+{
+    sLanguage = QStringLiteral("NLD");
+    ProgNam = QStringLiteral("Pelgrandix");
+    bPainted = false;
+    bListBox = false;
+    Version = QStringLiteral("versie 1.20a");
+    Copyright = sLanguage == QLatin1String("NLD")
+                    ? QStringLiteral("Copyright \u00A9 Rondel Software, alle rechten voorbehouden")
+                    : QStringLiteral("Copyright \u00A9 Rondel Software, all rights reserved");
+    setWindowTitle(ProgNam + QStringLiteral(", ") + Version);
+    DataDir = GetDataDir(ProgNam);
+    KoersList = std::make_unique<QuoteList>();
+    loadPositions();
+    Panel3->setFixedWidth(PositieCheck->x() + PositieCheck->width() + Label3->x());
+}
+
+void TMainForm::loadPositions()
+{
+    const positions_file::LoadResult loaded = positions_file::load(DataDir);
+    {
+        const QSignalBlocker blocker(ListBox1);
+        ListBox1->addItems(loaded.lines);
+    }
+    if (!loaded.lines.isEmpty())
+        SelectEntry(0);
+    if (!loaded.complete)
+        Label1->setText(QStringLiteral("Regels.dat kon niet volledig worden gelezen: ") + loaded.error);
+}
+
+void TMainForm::SelectEntry(int index)
+{
+    const QSignalBlocker blocker(ListBox1);
+    ListBox1->setCurrentRow(index);
+}
+
+QStringList TMainForm::PositionLines() const
+{
+    QStringList lines;
+    lines.reserve(ListBox1->count());
+    for (int i = 0; i < ListBox1->count(); ++i)
+        lines << ListBox1->item(i)->text();
+    return lines;
+}
+
+void TMainForm::WriteRegels()
+{
+    const QStringList lines = PositionLines();
+    const positions_file::SaveResult result =
+        positions_file::save(DataDir, lines, m_listEmptiedByUser);
+    if (result.saved)
+        m_listEmptiedByUser = false;
+    else if (!result.skipped)
+        Label1->setText(QStringLiteral("Posities niet opgeslagen: ") + result.error);
+}
+
+void TMainForm::paintEvent(QPaintEvent *event)
+{
+    QWidget::paintEvent(event);
+    if (bPainted)
+        return;
+    // Mark it first, so the paints let through while the start-up work runs do nothing; the
+    // work itself runs right after this paint has finished drawing the window.
+    bPainted = true;
+    QTimer::singleShot(0, this, &TMainForm::FormPaintFirst);
+}
+
+void TMainForm::FormPaintFirst()
+{
+    QCoreApplication::processEvents();
+}
+
+void TMainForm::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    layoutBars();
+}
+
+void TMainForm::FormResize()
+{
+    layoutBars();
+    QCoreApplication::processEvents();
+}
+
+void TMainForm::layoutBars()
+{
+    const int clientWidth = width();
+    HelpButton->move(HelpButtonLeft(clientWidth, HelpButton->width()), HelpButton->y());
+    QLabel *labels[4] = {L21, L22, L23, L24};
+    int widths[4];
+    for (int i = 0; i < 4; ++i) {
+        labels[i]->adjustSize();
+        widths[i] = labels[i]->width();
+    }
+    const IndexLabelPlacement p = PlaceIndexLabels(clientWidth, widths, Label3->x());
+    L21->move(p.l21, L21->y());
+    L22->move(p.l22, L22->y());
+    L23->move(p.l23, L23->y());
+    L24->move(p.l24, L24->y());
+}
+
+void TMainForm::closeEvent(QCloseEvent *event)
+{
+    storePendingTransactionPrice();
+    WriteRegels();
+    event->accept();
+    // Closing the main window ends the program, whatever other window is still open.
+    QCoreApplication::quit();
+}

@@ -1,0 +1,106 @@
+#pragma once
+// The main window: the list of positions with its detail panel, the top bar of commands, the
+// status and index labels at the bottom, and the timers that drive downloads and refreshes.
+// Other windows reach it through the global MainForm.
+
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QCheckBox>
+#include <QFrame>
+#include <QLineEdit>
+#include <QWidget>
+
+#include <memory>
+
+#include "app/help_button_widget.h"
+#include "app/spin_field_widget.h"
+#include "market/quote_list.h"
+#include "platform/steady_timer.h"
+
+class TMainForm : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TMainForm(QWidget *parent = nullptr);
+    ~TMainForm() override;
+
+    // Identity of the program.
+    QString ProgNam;
+    QString Version;
+    QString Copyright;
+    // The quote list of the last download, sorted.
+    std::unique_ptr<QuoteList> KoersList;
+    bool bPainted = false;
+
+    // Controls, named as the rest of the program knows them.
+    QFrame *Panel1;
+    QPushButton *AddButton;
+    QPushButton *DelButton;
+    QPushButton *DownloadButton;
+    QPushButton *InstellingenButton;
+    HelpButtonWidget *HelpButton;
+
+    QFrame *Panel2;
+    QLabel *Label1;
+    QLabel *L21, *L22, *L23, *L24;
+
+    QListWidget *ListBox1;
+
+    QFrame *Panel3;
+    QLabel *Label3;
+    QLabel *Label7;
+    QCheckBox *PositieCheck;
+    QLabel *Label8;
+    SpinFieldWidget *AantalSpin;
+    QLabel *Label4;
+    QLineEdit *TransactieEdit;
+    QLabel *Label5, *Label15;
+    QLabel *Label6, *Label16;
+    QLabel *Label9, *ActieLabel;
+
+    SteadyTimer *DownloadTimer;
+    SteadyTimer *UpdateTimer;
+    SteadyTimer *AEXTimer;
+    SteadyTimer *TransactieTimer;
+
+    // Saves the position list to the positions file.
+    void WriteRegels();
+    // Selects an entry without raising the list's click (-1: no entry).
+    void SelectEntry(int index);
+    QStringList PositionLines() const;
+
+    void FormResize();
+
+    // Detail panel and its edits.
+    void ListBox1Click();
+    void PositieCheckClick();
+    void AantalSpinChange();
+    void TransactieEditChange();
+    void TransactieTimerTimer();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void FormCreate();
+    void FormPaintFirst();
+    void buildControls();
+    void layoutBars();
+    void loadPositions();
+    QString selectedLine() const;
+    void replaceEntry(int row, const QString &line);
+    void storePendingTransactionPrice();
+    void storeTransactionPrice(int row, const QString &typed);
+
+    // Set when the user's delete emptied the list, so that the empty list is written once.
+    bool m_listEmptiedByUser = false;
+    // The entry that a typed transaction price belongs to while its store is pending.
+    int m_pendingPriceRow = -1;
+};
+
+extern TMainForm *MainForm;
+// True while the detail panel is being filled, so program-set texts are no user edits.
+extern bool bListBox;

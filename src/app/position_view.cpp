@@ -1,0 +1,77 @@
+#include "app/position_view.h"
+
+#include <cmath>
+
+#include "app/position_line.h"
+#include "support/text_routines.h"
+
+QString PositionTitle(const QStringList &fields)
+{
+    return fields.mid(0, field::Strike + 1).join(QLatin1Char(' '));
+}
+
+QString PerOptionText(double difference, int amount)
+{
+    if (amount == 0)
+        return QStringLiteral("---");
+    return DifferenceToStr(difference / amount);
+}
+
+QString ChooseAction(const QString &difference, const QString &flag)
+{
+    const bool negative = difference.startsWith(QLatin1Char('-'));
+    const bool held = flag == QLatin1String("1");
+    if (negative)
+        return held ? QStringLiteral("Bijschrijven") : QStringLiteral("Schrijven");
+    return held ? QStringLiteral("Terugkopen") : QStringLiteral("Geen actie");
+}
+
+bool ActionShown(double difference, int amount, const QString &action)
+{
+    if (amount == 0 || action == QLatin1String("Geen actie"))
+        return false;
+    return std::fabs(difference / amount) > kActionThreshold;
+}
+
+QString DifferenceToStr(double value)
+{
+    // Four significant digits as always, but never fewer than the integer part needs.
+    for (int precision = 4; precision < 18; ++precision) {
+        const QString text = RealToStr(value, precision, 2);
+        if (!text.contains(QLatin1Char('E')))
+            return text;
+    }
+    return RealToStr(value, 18, 2);
+}
+
+QString DifferenceFor(double amount, double transactionPrice, double lastPrice)
+{
+    return DifferenceToStr(amount * (transactionPrice - lastPrice) * 100);
+}
+
+QString PutTransactieKoers(const QString &price, const QString &line)
+{
+    QStringList fields = SplitPositionLine(line);
+    if (!IsUsablePosition(fields))
+        return line;
+    fields[field::Difference] = DifferenceFor(StrToReal(fields.at(field::Amount)), StrToReal(price),
+                                              StrToReal(fields.at(field::LastPrice)));
+    fields[field::TransactionPrice] = UnSpace(price);
+    return JoinPositionFields(fields);
+}
+
+QString WithAmount(const QString &line, int amount)
+{
+    QStringList fields = SplitPositionLine(line);
+    if (!IsUsablePosition(fields))
+        return line;
+    fields[field::Amount] = QString::number(amount);
+    fields[field::Difference] = DifferenceFor(amount, StrToReal(fields.at(field::TransactionPrice)),
+                                              StrToReal(fields.at(field::LastPrice)));
+    return JoinPositionFields(fields);
+}
+
+QString WithFlag(const QString &line, bool set)
+{
+    return LeftOfLast(QLatin1Char(';'), line) + (set ? QStringLiteral("; 1") : QStringLiteral("; 0"));
+}

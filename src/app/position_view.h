@@ -1,0 +1,32 @@
+#pragma once
+// What the detail panel shows for a position line, and how the panel's edits rewrite the line.
+// The window only reads and writes its controls; the rules are here.
+
+#include <QString>
+#include <QStringList>
+
+// Fields 1 to 5 joined by single blanks, e.g. "AEX Put mrt 2013 380".
+QString PositionTitle(const QStringList &fields);
+
+// The difference per option: the money difference divided by the amount, "---" for no amount.
+QString PerOptionText(double difference, int amount);
+
+// The advised action from the sign of the money difference (its first character) and the
+// position flag (compared as text).
+QString ChooseAction(const QString &difference, const QString &flag);
+
+// The action is shown only when the difference per option is above the threshold.
+constexpr double kActionThreshold = 15.0;
+bool ActionShown(double difference, int amount, const QString &action);
+
+// The money difference amount x (transaction price - last price) x 100 as field text: two
+// decimals and never the exponent form, which would read back as 0.
+QString DifferenceToStr(double value);
+QString DifferenceFor(double amount, double transactionPrice, double lastPrice);
+
+// The line with a new transaction price (blanks removed) and its difference recomputed.
+QString PutTransactieKoers(const QString &price, const QString &line);
+// The line with a new amount and its difference recomputed.
+QString WithAmount(const QString &line, int amount);
+// The line with its position flag set or cleared.
+QString WithFlag(const QString &line, bool set);

@@ -1,0 +1,127 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+
+#include <sys/stat.h>
+
+#include "app/positions_file.h"
+#include "support/temp_home.h"
+#include "support/unprivileged.h"
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+} // namespace
+
+TEST(PositionsFileLoad, SkipsCommentsAndEmptyLinesAcceptsLfAndCrLf)
+{
+    TempHome home;
+    const QString dir = home.path() + "/";
+    home.writeFile("Regels.dat", "; a comment\r\nAEX; Put; mrt\r\n\r\n\nAEX; Call; apr\n;x\nAX1; Call; mei");
+    const auto loaded = positions_file::load(dir);
+    EXPECT_TRUE(loaded.complete);
+    EXPECT_EQ(loaded.lines, QStringList({"AEX; Put; mrt", "AEX; Call; apr", "AX1; Call; mei"}));
+}
+
+TEST(PositionsFileLoad, MissingFileEmptyFileAndWindows1252)
+{
+    TempHome home;
+    const QString dir = home.path() + "/";
+    EXPECT_TRUE(positions_file::load(dir).lines.isEmpty());
+    EXPECT_TRUE(positions_file::load(dir).complete);
+    home.writeFile("Regels.dat", "");
+    EXPECT_TRUE(positions_file::load(dir).lines.isEmpty());
+    home.writeFile("Regels.dat", "Opti\xe9; \x80 5\r\n");
+    EXPECT_EQ(positions_file::load(dir).lines, QStringList({QString::fromUtf8("Optié; € 5")}));
+    EXPECT_EQ(positions_file::encode({QString::fromUtf8("Optié; € 5")}), QByteArray("Opti\xe9; \x80 5\r\n"));
+}
+
+TEST(PositionsFileLoad, UnreadableFileIsReportedNotSilentlyEmpty)
+{
+    TempHome home;
+    QDir(home.path()).mkdir("Regels.dat");  // exists, but cannot be read as a file
+    const auto loaded = positions_file::load(home.path() + "/");
+    EXPECT_FALSE(loaded.complete);
+    EXPECT_TRUE(loaded.lines.isEmpty());
+}
+
+TEST(PositionsFileSave, ThreeSavesKeepTwoBackupGenerations)
+{
+    TempHome home;
+    const QString dir = home.path() + "/";
+    for (const char *list : {"first", "second", "third"})
+        ASSERT_TRUE(positions_file::save(dir, {QString::fromLatin1(list)}).saved);
+    EXPECT_EQ(readAll(positions_file::fileName(dir)), "third\r\n");
+    EXPECT_EQ(readAll(positions_file::backupName(dir)), "second\r\n");
+    EXPECT_EQ(readAll(positions_file::olderBackupName(dir)), "first\r\n");
+    EXPECT_EQ(QDir(home.path()).entryList(QDir::Files).size(), 3) << "no temporary file left";
+}
+
+TEST(PositionsFileSave, EmptyListLeavesFilesAloneUnlessAsked)
+{
+    TempHome home;
+    const QString dir = home.path() + "/";
+    positions_file::save(dir, {"a"});
+    positions_file::save(dir, {"b"});
+    const auto skipped = positions_file::save(dir, {});
+    EXPECT_TRUE(skipped.skipped);
+    EXPECT_FALSE(skipped.saved);
+    EXPECT_EQ(readAll(positions_file::fileName(dir)), "b\r\n");
+    EXPECT_EQ(readAll(positions_file::backupName(dir)), "a\r\n");
+
+    ASSERT_TRUE(positions_file::save(dir, {}, true).saved);
+    EXPECT_EQ(readAll(positions_file::fileName(dir)), "");
+    EXPECT_EQ(readAll(positions_file::backupName(dir)), "b\r\n");
+    EXPECT_EQ(readAll(positions_file::olderBackupName(dir)), "a\r\n");
+}
+
+TEST(PositionsFileSave, SeveralHundredLinesWrittenCompletely)
+{
+    TempHome home;
+    const QString dir = home.path() + "/";
+    QStringList lines;
+    for (int i = 0; i < 700; ++i)
+        lines << QStringLiteral("AEX; Call; mrt; 2013; %1; 1,00; 1,00; 1; 0,00; 0").arg(i);
+    ASSERT_TRUE(positions_file::save(dir, lines).saved);
+    EXPECT_EQ(positions_file::load(dir).lines, lines);
+}
+
+TEST(PositionsFileSave, ReadOnlyFolderLosesNothingAndSaysWhy)
+{
+    TempHome home;
+    const QString dir = home.path() + "/";
+    positions_file::save(dir, {"a"});
+    positions_file::save(dir, {"b"});
+    // A read-only folder stops only users other than root, so the save runs as one.
+    const bool saved = runAsUnprivilegedUser(home.path(), [&] {
+        ::chmod(QFile::encodeName(home.path()).constData(), 0555);
+        const auto result = positions_file::save(dir, {"c"});
+        return !result.saved && !result.error.isEmpty() ? 0 : 1;
+    });
+    EXPECT_TRUE(saved) << "the save must fail and give a reason";
+    EXPECT_EQ(readAll(positions_file::fileName(dir)), "b\r\n");
+    EXPECT_EQ(readAll(positions_file::backupName(dir)), "a\r\n");
+    EXPECT_EQ(readAll(positions_file::olderBackupName(dir)), "<missing>");
+}
+
+TEST(PositionsFileSave, MissingFolderFailsWithoutTouchingAnything)
+{
+    TempHome home;
+    const auto result = positions_file::save(home.path() + "/not-there/", {"a"});
+    EXPECT_FALSE(result.saved);
+    EXPECT_FALSE(result.error.isEmpty());
+}
+
+TEST(PositionsFileSave, KeepsThePermissionsOfTheFile)
+{
+    TempHome home;
+    const QString dir = home.path() + "/";
+    positions_file::save(dir, {"a"});
+    EXPECT_TRUE(QFile::permissions(positions_file::fileName(dir)) & QFile::ReadOther);
+}

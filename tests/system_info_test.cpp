@@ -1,0 +1,127 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "support/month_names.h"
+#include "support/system_info.h"
+#include "support/temp_home.h"
+
+TEST(LanguageCode, DutchOfNetherlandsOrBelgiumAndAfrikaans)
+{
+    EXPECT_EQ(LanguageCodeFor(QLocale(QLocale::Dutch, QLocale::Netherlands)), "NLD");
+    EXPECT_EQ(LanguageCodeFor(QLocale(QLocale::Dutch, QLocale::Belgium)), "NLD");
+    EXPECT_EQ(LanguageCodeFor(QLocale(QLocale::Afrikaans, QLocale::SouthAfrica)), "NLD");
+    EXPECT_EQ(LanguageCodeFor(QLocale(QLocale::Dutch, QLocale::Suriname)), "");
+    EXPECT_EQ(LanguageCodeFor(QLocale(QLocale::English, QLocale::UnitedStates)), "");
+}
+
+TEST(PlatformName, FirstMatchingRowOfTheTable)
+{
+    struct Case { int id, major, minor; const char *service; const char *name; bool multiUser; };
+    const Case cases[] = {
+        {1, 4, 0, "B", "95 OSR2", false}, {1, 4, 0, "", "95", false},
+        {1, 4, 10, "A", "98 SE", false},  {1, 4, 10, " A", "98", false},
+        {1, 4, 90, "", "ME", false},      {1, 4, 20, "", "", false},
+        {1, 5, 0, "", "9x version (unknown)", false},
+        {2, 3, 51, "", "NT", true},       {2, 5, 0, "", "2000", true},
+        {2, 5, 1, "Service Pack 3", "XP", true}, {2, 5, 2, "", "Server 2003", true},
+        {2, 5, 3, "", "", false},         {2, 6, 0, "", "Vista", true},
+        {2, 6, 1, "", "Windows 7", true}, {2, 6, 2, "", "Future Windows version (unknown)", true},
+        {2, 10, 0, "", "Future Windows version (unknown)", true}, {3, 10, 0, "", "", false},
+    };
+    for (const Case &c : cases) {
+        const QString name = PlatformNameFor(c.id, c.major, c.minor, c.service);
+        EXPECT_EQ(name, c.name) << c.id << " " << c.major << "." << c.minor;
+        EXPECT_EQ(IsMultiUserPlatform(name), c.multiUser) << c.name;
+    }
+    os::VersionInfo xp{2, 5, 1, 2600, "Service Pack 3"};
+    EXPECT_EQ(WindowsVersionText("XP", xp), "Microsoft Windows XP Version 5.1 Build 2600 Service Pack 3");
+}
+
+TEST(DataDir, ParentOfTheDesktopFolder)
+{
+    EXPECT_EQ(DataDirFor("/home/ann/Desktop/", "Pelgrandix"), "/home/ann/UserData/Pelgrandix/");
+    EXPECT_EQ(DataDirFor("/home/ann/Desktop", "Pelgrandix"), "/home/ann/UserData/Pelgrandix/");
+    EXPECT_EQ(DataDirFor("/", "Pelgrandix"), "/UserData/Pelgrandix/");
+}
+
+TEST(DataDir, CreatedUnderHomeAndCurrentFolderKept)
+{
+    TempHome home;
+    InitSupport();
+    ASSERT_TRUE(WinNTB) << "a POSIX desktop counts as multi-user";
+    const QString before = QDir::currentPath();
+    const QString dir = GetDataDir("Pelgrandix");
+    EXPECT_EQ(dir, home.path() + "/UserData/Pelgrandix/");
+    EXPECT_TRUE(QFileInfo(dir).isDir());
+    EXPECT_EQ(QDir::currentPath(), before);
+
+    WinNTB = false;
+    EXPECT_EQ(GetDataDir("Other"), before + "/");
+    EXPECT_FALSE(QFileInfo::exists(home.path() + "/UserData/Other"));
+    WinNTB = true;
+}
+
+TEST(ChMkDir, TrueOnlyForTheFolderTextWithItsSeparator)
+{
+    TempHome home;
+    const QString folder = home.path() + "/A/B/";
+    EXPECT_TRUE(ChMkDir(folder));
+    EXPECT_EQ(QDir::currentPath() + "/", folder);
+    QDir::setCurrent(home.path());
+    EXPECT_FALSE(ChMkDir(home.path() + "/A/C"));
+    EXPECT_EQ(QDir::currentPath(), home.path() + "/A/C");
+    EXPECT_FALSE(ChMkDir(""));
+}
+
+TEST(DeleteFileStr, FileAndLinkToFolderGoRealFolderStays)
+{
+    TempHome home;
+    home.writeFile("f.txt", "x");
+    QDir(home.path()).mkdir("real");
+    home.writeFile("real/inside.txt", "y");
+    QFile::link(home.path() + "/real", home.path() + "/junction");
+    DeleteFileStr(home.path() + "/f.txt");
+    DeleteFileStr(home.path() + "/junction");
+    DeleteFileStr(home.path() + "/real");
+    DeleteFileStr(home.path() + "/missing.txt");
+    EXPECT_FALSE(QFileInfo::exists(home.path() + "/f.txt"));
+    EXPECT_FALSE(QFileInfo(home.path() + "/junction").isSymLink());
+    EXPECT_TRUE(QFileInfo::exists(home.path() + "/real/inside.txt"));
+}
+
+TEST(DaylightInfo, NorthAmericanSettingsIgnoreDaylightSaving)
+{
+    os::TimeZoneRecord zone;
+    zone.hasDaylightSaving = true;
+    zone.daylightStart = QDateTime(QDate(2026, 3, 29), QTime(2, 0));
+    zone.standardStart = QDateTime(QDate(2026, 10, 25), QTime(3, 0));
+    zone.daylightOffsetMinutes = 60;
+    const QDateTime summer(QDate(2026, 7, 1), QTime(12, 0));
+    const DaylightInfo us = DaylightInfoFor(1, zone, summer);
+    EXPECT_FALSE(us.zomertijd);
+    EXPECT_EQ(us.daylightCorrection, 0);
+    EXPECT_FALSE(us.datesSet);
+
+    const DaylightInfo nl = DaylightInfoFor(31, zone, summer);
+    EXPECT_TRUE(nl.zomertijd);
+    EXPECT_DOUBLE_EQ(nl.zwCorrection, 1.0 / 24);
+    EXPECT_DOUBLE_EQ(nl.daylightCorrection, 1.0 / 24);
+    const DaylightInfo winter = DaylightInfoFor(31, zone, QDateTime(QDate(2026, 12, 1), QTime(9, 0)));
+    EXPECT_FALSE(winter.zomertijd);
+    EXPECT_EQ(winter.daylightCorrection, 0);
+}
+
+TEST(MonthNames, DutchShortNamesWithoutPointAndReadBothForms)
+{
+    EXPECT_EQ(ShortMonthName(3), "mrt");
+    EXPECT_EQ(ShortMonthName(5), "mei");
+    EXPECT_EQ(LongMonthName(3), "maart");
+    EXPECT_EQ(MonthNumber("mrt"), 3);
+    EXPECT_EQ(MonthNumber("mrt."), 3);
+    EXPECT_EQ(MonthNumber("jan"), 1);
+    EXPECT_EQ(MonthNumber("Mrt"), 12) << "case-sensitive; no match counts as December";
+    EXPECT_EQ(MonthNumber("xyz"), 12);
+}
