@@ -1,0 +1,116 @@
+#include <gtest/gtest.h>
+
+#include "support/qt_printers.h"
+
+#include <QApplication>
+#include <QTest>
+
+#include "app/main_form.h"
+#include "support/main_window_fixture.h"
+#include "support/system_info.h"
+
+namespace {
+const QByteArray kTwoPositions =
+    "; my positions\r\n"
+    "AEX; Put; mrt; 2013; 380; 12,34; 12,34; 1; 1234,00; 0\r\n"
+    "\r\n"
+    "AEX; Call; apr; 2013; 400; 2,50; 2,80; 3; -90,00; 1\r\n";
+}
+
+TEST(MainFormStart, CaptionButtonsAndDesignTexts)
+{
+    sLanguage = QString();  // whatever the system's language, the window is Dutch
+    MainWindowFixture fixture;
+    TMainForm *form = fixture.form();
+    EXPECT_EQ(form->windowTitle(), "Pelgrandix, versie 1.20a");
+    EXPECT_EQ(sLanguage, "NLD");
+    EXPECT_FALSE(form->AddButton->isEnabled());
+    EXPECT_FALSE(form->DownloadButton->isEnabled());
+    EXPECT_TRUE(form->DelButton->isEnabled());
+    EXPECT_TRUE(form->InstellingenButton->isEnabled());
+    EXPECT_EQ(form->Label3->text(), "AEX...");
+    EXPECT_EQ(form->Label4->text(), "Laatste...");
+    EXPECT_EQ(form->Label5->text(), "Laatste...");
+    EXPECT_EQ(form->Label6->text(), "Verschil...");
+    EXPECT_EQ(form->TransactieEdit->text(), "0,00");
+    EXPECT_EQ(form->Label15->text(), "---");
+    EXPECT_EQ(form->ActieLabel->text(), "---");
+    EXPECT_EQ(form->Panel3->width(),
+              form->PositieCheck->x() + form->PositieCheck->width() + form->Label3->x());
+    EXPECT_EQ(form->DownloadTimer->interval(), 900000);
+    EXPECT_EQ(form->UpdateTimer->interval(), 10000);
+    EXPECT_EQ(form->AEXTimer->interval(), 20000);
+    EXPECT_FALSE(form->TransactieTimer->isEnabled());
+}
+
+TEST(MainFormStart, LoadsPositionLinesFromTheHomeDataFolder)
+{
+    MainWindowFixture fixture(kTwoPositions);
+    EXPECT_EQ(DataDir, fixture.home().path() + "/UserData/Pelgrandix/");
+    EXPECT_EQ(fixture.entries().size(), 2);
+    EXPECT_EQ(fixture.form()->ListBox1->currentRow(), 0);
+    EXPECT_EQ(fixture.form()->Label3->text(), "AEX...") << "selecting does not fill the panel";
+}
+
+TEST(MainFormStart, NoFileOrOnlyCommentsGivesAnEmptyListWithoutSelection)
+{
+    for (const QByteArray &file : {QByteArray(), QByteArray("; one\r\n;two\r\n")}) {
+        MainWindowFixture fixture(file);
+        EXPECT_TRUE(fixture.entries().isEmpty());
+        EXPECT_EQ(fixture.form()->ListBox1->currentRow(), -1);
+    }
+}
+
+TEST(MainFormClose, EveryCloseSavesWithTwoBackupGenerations)
+{
+    MainWindowFixture fixture(kTwoPositions);
+    TMainForm *form = fixture.form();
+    form->ListBox1->item(0)->setText("first");
+    form->close();
+    form->ListBox1->item(0)->setText("second");
+    form->close();
+    EXPECT_TRUE(fixture.fileBytes("Regels.dat").startsWith("second\r\n"));
+    EXPECT_TRUE(fixture.fileBytes("Regels!.dat").startsWith("first\r\n"));
+    EXPECT_EQ(fixture.fileBytes("Regels!!.dat"), kTwoPositions);
+}
+
+TEST(MainFormClose, EmptyListLeavesTheFilesAlone)
+{
+    MainWindowFixture fixture;
+    fixture.form()->close();
+    EXPECT_TRUE(fixture.fileBytes("Regels.dat").isNull());
+}
+
+TEST(MainFormLayout, HelpButtonAndIndexLabelsFollowTheWidth)
+{
+    MainWindowFixture fixture;
+    TMainForm *form = fixture.form();
+    form->L21->setText("AEX:");
+    form->L22->setText("912,34");
+    form->L23->setText("3,21 (0,35%)");
+    form->L24->setText("@ 07-12-2026 17:35");
+    for (int width : {760, 1100, 600}) {
+        form->resize(width, 330);
+        form->FormResize();
+        EXPECT_EQ(form->HelpButton->x() + form->HelpButton->width(), width - 10);
+        EXPECT_EQ(form->L22->x(), form->L21->x() + form->L21->width() + 7);
+        EXPECT_EQ(form->L23->x(), form->L22->x() + form->L22->width() + 7);
+        EXPECT_EQ(form->L24->x(), form->L23->x() + form->L23->width() + 7);
+        EXPECT_EQ(form->L24->x() + form->L24->width(), width - form->Label3->x());
+    }
+}
+
+TEST(MainFormPaint, StartUpWorkRunsOnlyAtTheFirstPaint)
+{
+    MainWindowFixture fixture;
+    TMainForm *form = fixture.form();
+    EXPECT_FALSE(form->bPainted);
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form));
+    QApplication::processEvents();
+    EXPECT_TRUE(form->bPainted);
+    form->repaint();
+    form->resize(800, 400);
+    QApplication::processEvents();
+    EXPECT_TRUE(form->bPainted);
+}
