@@ -4,6 +4,7 @@
 
 #include <curl/curl.h>
 
+#include <chrono>
 #include <exception>
 #include <memory>
 #include <mutex>
@@ -27,10 +28,18 @@ struct ListDeleter {
     void operator()(curl_slist *list) const { curl_slist_free_all(list); }
 };
 
-// Gathers what the network delivers into whole blocks for the receiver.
+using Clock = std::chrono::steady_clock;
+
+// Gathers what the network delivers into whole blocks for the receiver, and notes when the
+// server last sent anything.
 struct BlockCollector {
+    BlockCollector(qsizetype size, const BlockReceiver &receiver, std::chrono::milliseconds limit)
+        : blockSize(size), receive(receiver), silenceLimit(limit) {}
+
     qsizetype blockSize;
     const BlockReceiver &receive;
+    std::chrono::milliseconds silenceLimit;
+    Clock::time_point lastHeard = Clock::now();
     QByteArray pending;
     bool stopped = false;
     std::exception_ptr failure;
@@ -83,8 +92,27 @@ size_t writeBody(char *data, size_t size, size_t count, void *user)
 {
     auto *collector = static_cast<BlockCollector *>(user);
     const size_t bytes = size * count;
+    const bool more = collector->take(data, bytes);
+    // Counted after the receiver, which may take its time (it may let the window work), so that
+    // only the server's silence counts.
+    collector->lastHeard = Clock::now();
     // Anything short of the full count makes the library stop the transfer.
-    return collector->take(data, bytes) ? bytes : 0;
+    return more ? bytes : 0;
+}
+
+size_t noteHeader(char *, size_t size, size_t count, void *user)
+{
+    static_cast<BlockCollector *>(user)->lastHeard = Clock::now();
+    return size * count;
+}
+
+// The receive time-out: the server may stay silent this long, counted from the start or from
+// the last bytes it sent. (The library's own low-speed limit averages over several seconds, so
+// a burst followed by silence would keep a fetch alive far longer.)
+int checkSilence(void *user, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
+{
+    const auto *collector = static_cast<const BlockCollector *>(user);
+    return Clock::now() - collector->lastHeard > collector->silenceLimit ? 1 : 0;
 }
 
 } // namespace
@@ -116,8 +144,7 @@ bool ReadUrl(const QString &url, qsizetype blockSize, const BlockReceiver &recei
 
     const QByteArray address = url.toUtf8();
     const int timeoutMs = qMax(1, receiveTimeoutMs);
-    const long silentSeconds = (timeoutMs + 999) / 1000;
-    BlockCollector collector{blockSize, receive, {}, false, nullptr};
+    BlockCollector collector(blockSize, receive, std::chrono::milliseconds(timeoutMs));
 
     curl_easy_setopt(handle, CURLOPT_URL, address.constData());
     curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https");
@@ -129,8 +156,11 @@ bool ReadUrl(const QString &url, qsizetype blockSize, const BlockReceiver &recei
     curl_easy_setopt(handle, CURLOPT_NOPROXY, "*");
     curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(timeoutMs));
-    curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, silentSeconds);
+    curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, checkSilence);
+    curl_easy_setopt(handle, CURLOPT_XFERINFODATA, &collector);
+    curl_easy_setopt(handle, CURLOPT_HEADERFUNCTION, noteHeader);
+    curl_easy_setopt(handle, CURLOPT_HEADERDATA, &collector);
     if (headers)
         curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers.get());
     curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, writeBody);
