@@ -110,19 +110,6 @@ TEST_F(ScriptedPing, HungPingFailsBothJudgements)
     EXPECT_FALSE(QFile::exists(dir.filePath("tmp.txt")));
 }
 
-TEST_F(ScriptedPing, PingPathWithSpacesIsQuoted)
-{
-    QDir(dir.path()).mkdir("my tools");
-    const QString path = dir.filePath("my tools/ping");
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("#!/bin/sh\nprintf '\\n\\nReply from far\\n'\n");
-    file.close();
-    file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
-    ScopedEnv spaced{"PELGRANDIX_PING", path.toLocal8Bit()};
-    EXPECT_EQ(RunConnectivityProbe("h").thirdLine, "Reply from far");
-}
-
 TEST(ConnectivityProbe, BuiltPingBesideTheProgramJudgesARealPort)
 {
     QTemporaryDir dir;

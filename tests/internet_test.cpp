@@ -171,17 +171,10 @@ TEST(Internet, ErrorPageOpensAndDeliversItsBody)
         res.status = 404;
         res.set_content("<html>niet gevonden</html>", "text/html");
     });
-    site.server().Get("/old", [](const httplib::Request &, httplib::Response &res) {
-        res.set_redirect("/new");
-    });
-    site.server().Get("/new", [](const httplib::Request &, httplib::Response &res) {
-        res.set_content("new place", "text/html");
-    });
     site.start();
     const Fetched gone = fetch(site.url("/gone"), 1024);
     EXPECT_TRUE(gone.opened);
     EXPECT_EQ(gone.joined(), "<html>niet gevonden</html>");
-    EXPECT_EQ(fetch(site.url("/old"), 1024).joined(), "new place");
 }
 
 TEST(Internet, AddressThatCannotBeOpenedDeliversNothing)
@@ -217,9 +210,20 @@ TEST(Internet, SilentServerIsGivenUpAfterTheReceiveTimeout)
             return sink.write(std::string(100, 'a').data(), 100);
         });
     });
+    site.server().Get("/twice", [](const httplib::Request &, httplib::Response &res) {
+        res.set_chunked_content_provider("text/html", [](size_t offset, httplib::DataSink &sink) {
+            if (offset == 200) {
+                sink.done();
+                return true;
+            }
+            if (offset > 0)  // longer than the time-out, but the receiver takes most of it
+                std::this_thread::sleep_for(std::chrono::milliseconds(1300));
+            return sink.write(std::string(100, offset ? 'b' : 'a').data(), 100);
+        });
+    });
     site.start();
     TimeoutGuard guard;
-    SetReceiveTimeout(1000);
+    SetReceiveTimeout(700);
 
     QElapsedTimer clock;
     clock.start();
@@ -234,26 +238,16 @@ TEST(Internet, SilentServerIsGivenUpAfterTheReceiveTimeout)
     EXPECT_EQ(stalls.joined(), QByteArray(100, 'a'));
     EXPECT_LT(clock.elapsed(), 3000);
     gate.open = true;
-}
 
-TEST(Internet, SlowReceiverIsNotTakenForASilentServer)
-{
-    const std::string body = noise(3000);
-    LocalHttpServer site;
-    site.server().Get("/", [&body](const httplib::Request &, httplib::Response &res) {
-        res.set_content(body, "text/html");
-    });
-    site.start();
-    TimeoutGuard guard;
-    SetReceiveTimeout(500);
+    // Time the receiver takes over a block is not the server's silence.
     QByteArray got;
-    EXPECT_TRUE(ReadUrl(site.url("/"), 1024, [&got](QByteArrayView block) {
+    EXPECT_TRUE(ReadUrl(site.url("/twice"), 100, [&got](QByteArrayView block) {
         if (got.isEmpty())
             std::this_thread::sleep_for(std::chrono::milliseconds(1200));
         got.append(block);
         return true;
     }));
-    EXPECT_EQ(got, QByteArray::fromStdString(body));
+    EXPECT_EQ(got.toStdString(), std::string(100, 'a') + std::string(100, 'b'));
 }
 
 TEST(Internet, DroppedConnectionKeepsWhatArrived)
