@@ -1,0 +1,181 @@
+#include "market/internet.h"
+
+#include <QByteArray>
+
+#include <curl/curl.h>
+
+#include <chrono>
+#include <exception>
+#include <memory>
+#include <mutex>
+
+namespace {
+
+const char kAgentName[] = "Rondel Function: Download";
+
+int receiveTimeoutMs = kDefaultReceiveTimeoutMs;
+
+void initCurlOnce()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+struct EasyDeleter {
+    void operator()(CURL *handle) const { curl_easy_cleanup(handle); }
+};
+struct ListDeleter {
+    void operator()(curl_slist *list) const { curl_slist_free_all(list); }
+};
+
+using Clock = std::chrono::steady_clock;
+
+// Gathers what the network delivers into whole blocks for the receiver, and notes when the
+// server last sent anything.
+struct BlockCollector {
+    BlockCollector(qsizetype size, const BlockReceiver &receiver, std::chrono::milliseconds limit)
+        : blockSize(size), receive(receiver), silenceLimit(limit) {}
+
+    qsizetype blockSize;
+    const BlockReceiver &receive;
+    std::chrono::milliseconds silenceLimit;
+    Clock::time_point lastHeard = Clock::now();
+    QByteArray pending;
+    bool stopped = false;
+    std::exception_ptr failure;
+
+    bool deliver(QByteArrayView block)
+    {
+        try {
+            if (!receive(block))
+                stopped = true;
+        } catch (...) {
+            failure = std::current_exception();
+            stopped = true;
+        }
+        return !stopped;
+    }
+
+    // Hands over every whole block; false once the receiver wants no more.
+    bool take(const char *data, size_t size)
+    {
+        qsizetype at = 0;
+        const qsizetype total = static_cast<qsizetype>(size);
+        if (!pending.isEmpty()) {
+            const qsizetype fill = qMin(blockSize - pending.size(), total);
+            pending.append(data, fill);
+            at = fill;
+            if (pending.size() < blockSize)
+                return true;
+            if (!deliver(pending))
+                return false;
+            pending.clear();
+        }
+        while (total - at >= blockSize) {
+            if (!deliver(QByteArrayView(data + at, blockSize)))
+                return false;
+            at += blockSize;
+        }
+        pending.append(data + at, total - at);
+        return true;
+    }
+
+    void finish()
+    {
+        if (!stopped && !pending.isEmpty())
+            deliver(pending);
+        pending.clear();
+    }
+};
+
+size_t writeBody(char *data, size_t size, size_t count, void *user)
+{
+    auto *collector = static_cast<BlockCollector *>(user);
+    const size_t bytes = size * count;
+    const bool more = collector->take(data, bytes);
+    // Counted after the receiver, which may take its time (it may let the window work), so that
+    // only the server's silence counts.
+    collector->lastHeard = Clock::now();
+    // Anything short of the full count makes the library stop the transfer.
+    return more ? bytes : 0;
+}
+
+size_t noteHeader(char *, size_t size, size_t count, void *user)
+{
+    static_cast<BlockCollector *>(user)->lastHeard = Clock::now();
+    return size * count;
+}
+
+// The receive time-out: the server may stay silent this long, counted from the start or from
+// the last bytes it sent. (The library's own low-speed limit averages over several seconds, so
+// a burst followed by silence would keep a fetch alive far longer.)
+int checkSilence(void *user, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
+{
+    const auto *collector = static_cast<const BlockCollector *>(user);
+    return Clock::now() - collector->lastHeard > collector->silenceLimit ? 1 : 0;
+}
+
+} // namespace
+
+void SetReceiveTimeout(int ms)
+{
+    receiveTimeoutMs = ms;
+}
+
+int ReceiveTimeout()
+{
+    return receiveTimeoutMs;
+}
+
+bool ReadUrl(const QString &url, qsizetype blockSize, const BlockReceiver &receive, bool reload)
+{
+    initCurlOnce();
+    std::unique_ptr<CURL, EasyDeleter> easy(curl_easy_init());
+    if (!easy || blockSize <= 0)
+        return false;
+    CURL *handle = easy.get();
+
+    std::unique_ptr<curl_slist, ListDeleter> headers;
+    if (reload) {
+        headers.reset(curl_slist_append(nullptr, "Cache-Control: no-cache"));
+        if (headers)
+            curl_slist_append(headers.get(), "Pragma: no-cache");  // appends behind the head
+    }
+
+    const QByteArray address = url.toUtf8();
+    const int timeoutMs = qMax(1, receiveTimeoutMs);
+    BlockCollector collector(blockSize, receive, std::chrono::milliseconds(timeoutMs));
+
+    curl_easy_setopt(handle, CURLOPT_URL, address.constData());
+    curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(handle, CURLOPT_MAXREDIRS, 10L);
+    curl_easy_setopt(handle, CURLOPT_USERAGENT, kAgentName);
+    curl_easy_setopt(handle, CURLOPT_PROXY, "");
+    curl_easy_setopt(handle, CURLOPT_NOPROXY, "*");
+    curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(timeoutMs));
+    curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, checkSilence);
+    curl_easy_setopt(handle, CURLOPT_XFERINFODATA, &collector);
+    curl_easy_setopt(handle, CURLOPT_HEADERFUNCTION, noteHeader);
+    curl_easy_setopt(handle, CURLOPT_HEADERDATA, &collector);
+    if (headers)
+        curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers.get());
+    curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, writeBody);
+    curl_easy_setopt(handle, CURLOPT_WRITEDATA, &collector);
+
+    curl_easy_perform(handle);
+    long status = 0;
+    curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status);
+    const bool opened = status > 0;
+    if (opened)
+        collector.finish();
+    // Free the handles before passing on a failure of the receiver.
+    easy.reset();
+    headers.reset();
+    if (collector.failure)
+        std::rethrow_exception(collector.failure);
+    return opened;
+}

@@ -1,0 +1,51 @@
+#include "market/page_fetch.h"
+
+#include "market/internet.h"
+
+#include <QFile>
+
+namespace {
+
+constexpr qsizetype kReadSize = 1024;
+constexpr int kIndexReceiveTimeoutMs = 2000;
+constexpr int kIndexAttempts = 3;
+
+// The page as one blocking read after another; empty when the address cannot be opened.
+QByteArray readPage(const QString &url)
+{
+    QByteArray page;
+    ReadUrl(url, kReadSize, [&page](QByteArrayView block) {
+        page.append(block);
+        return true;
+    });
+    return page;
+}
+
+// Nothing reads the copy back; it is there for a look at the last page, so a failure to write
+// it does not matter.
+void WriteFile(const QByteArray &s)
+{
+    QFile file(QStringLiteral("Temp.txt"));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return;
+    file.write(s);
+    file.write("\r\n", 2);
+    file.close();
+}
+
+} // namespace
+
+void DownloadRightPage(const QString &url, QByteArray &page)
+{
+    page = readPage(url);
+    WriteFile(page);
+}
+
+QByteArray FetchIndexPage(const QString &url)
+{
+    SetReceiveTimeout(kIndexReceiveTimeoutMs);
+    QByteArray page;
+    for (int attempt = 0; attempt < kIndexAttempts && page.isEmpty(); ++attempt)
+        page = readPage(url);
+    return page;
+}

@@ -1,0 +1,13 @@
+#pragma once
+// Fetching a web page into memory as the exact bytes of its body.
+
+#include <QByteArray>
+#include <QString>
+
+// Fetches an option price page into page (empty when the address cannot be opened) and then
+// keeps a copy of it in "Temp.txt" in the current folder, followed by a line break.
+void DownloadRightPage(const QString &url, QByteArray &page);
+
+// Fetches the mobile index page with up to three attempts while the page stays empty. It first
+// sets the receive time-out of the process to 2000 ms, which every later fetch keeps.
+QByteArray FetchIndexPage(const QString &url);

@@ -1,0 +1,23 @@
+#pragma once
+// Starting a program and waiting for it without processing any window messages, with a time
+// limit: a program still running at the limit is stopped together with every process it
+// started, so that a hanging command can never freeze the caller for good.
+
+#include <QString>
+#include <QStringList>
+
+namespace platform {
+
+struct ProcessRun {
+    bool started = false;
+    bool timedOut = false;  // still running at the limit, stopped with everything it started
+    int exitCode = -1;      // meaningful only when it ended on its own with an exit code
+};
+
+// Runs program with arguments in the current folder and environment; its input is empty. With
+// showOutput false nothing it writes to its output is shown, else it goes to this program's own
+// output (the counterpart of a console window).
+ProcessRun runAndWait(const QString &program, const QStringList &arguments, bool showOutput,
+                      int timeLimitMs);
+
+} // namespace platform

@@ -1,0 +1,47 @@
+#include "platform/process_runner.h"
+
+#include <QProcess>
+
+#include <csignal>
+#include <unistd.h>
+
+namespace platform {
+
+ProcessRun runAndWait(const QString &program, const QStringList &arguments, bool showOutput,
+                      int timeLimitMs)
+{
+    ProcessRun run;
+    QProcess process;
+    process.setProgram(program);
+    process.setArguments(arguments);
+    process.setStandardInputFile(QProcess::nullDevice());
+    if (showOutput) {
+        process.setProcessChannelMode(QProcess::ForwardedChannels);
+    } else {
+        process.setStandardOutputFile(QProcess::nullDevice());
+        process.setStandardErrorFile(QProcess::nullDevice());
+    }
+    // A group of its own, so that stopping it at the limit also stops what it started (the
+    // interpreter's ping, for one) instead of leaving those behind.
+    process.setChildProcessModifier([] { ::setpgid(0, 0); });
+
+    process.start();
+    if (!process.waitForStarted(-1))
+        return run;
+    run.started = true;
+
+    if (!process.waitForFinished(timeLimitMs) && process.state() != QProcess::NotRunning) {
+        const qint64 group = process.processId();
+        if (group > 0)
+            ::kill(-static_cast<pid_t>(group), SIGKILL);
+        process.waitForFinished(-1);
+        run.timedOut = true;
+        return run;
+    }
+    // A program ended by a signal has no exit code to report.
+    if (process.exitStatus() == QProcess::NormalExit)
+        run.exitCode = process.exitCode();
+    return run;
+}
+
+} // namespace platform

@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+
+#include "support/local_http_server.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QRegularExpression>
+
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <vector>
+
+namespace {
+
+struct PingRun {
+    int exitCode = -1;
+    QStringList lines;  // the output cut at its line ends, the last (empty) piece dropped
+    QByteArray errors;
+    qint64 ms = 0;
+};
+
+PingRun ping(const QStringList &arguments)
+{
+    QProcess process;
+    QElapsedTimer clock;
+    clock.start();
+    process.start(QStringLiteral(PELGRANDIX_BIN_DIR "/pelgrandix-ping"), arguments);
+    EXPECT_TRUE(process.waitForFinished(10000)) << arguments.join(' ').toStdString();
+    PingRun run;
+    run.ms = clock.elapsed();
+    run.exitCode = process.exitCode();
+    run.errors = process.readAllStandardError();
+    const QString output = QString::fromLatin1(process.readAllStandardOutput());
+    run.lines = output.split(QLatin1Char('\n'));
+    if (!run.lines.isEmpty() && run.lines.last().isEmpty())
+        run.lines.removeLast();
+    return run;
+}
+
+QString target(int port)
+{
+    return QStringLiteral("127.0.0.1:%1").arg(port);
+}
+
+// A port that takes no new connections at all: its queue of unaccepted connections is full,
+// so a further connection attempt is left waiting instead of being refused.
+class FullQueuePort
+{
+public:
+    FullQueuePort()
+    {
+        m_listener = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        ::bind(m_listener, reinterpret_cast<sockaddr *>(&address), sizeof address);
+        ::listen(m_listener, 0);
+        ::getsockname(m_listener, reinterpret_cast<sockaddr *>(&address), &length);
+        m_port = ntohs(address.sin_port);
+        for (int i = 0; i < 3; ++i) {
+            const int client = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+            ::connect(client, reinterpret_cast<sockaddr *>(&address), sizeof address);
+            m_clients.push_back(client);
+        }
+        ::usleep(100 * 1000);
+    }
+    ~FullQueuePort()
+    {
+        for (int client : m_clients)
+            ::close(client);
+        ::close(m_listener);
+    }
+    int port() const { return m_port; }
+
+private:
+    int m_listener = -1;
+    int m_port = 0;
+    std::vector<int> m_clients;
+};
+
+} // namespace
+
+TEST(PingTool, OpenPortGivesAReplyAsTheThirdLine)
+{
+    LocalHttpServer site;
+    site.start();
+    const QStringList orders[] = {
+        {target(site.port()), "-n", "1", "-w", "500"},
+        {"-w", "500", "-n", "4", target(site.port())},
+    };
+    for (const QStringList &arguments : orders) {
+        const PingRun run = ping(arguments);
+        ASSERT_EQ(run.lines.size(), 5) << run.lines.join('|').toStdString();
+        EXPECT_EQ(run.lines[0], "");
+        EXPECT_EQ(run.lines[1], "Pinging 127.0.0.1 [127.0.0.1] with 32 bytes of data:");
+        EXPECT_TRUE(QRegularExpression("^Reply from 127\\.0\\.0\\.1: bytes=32 time=\\d+ms TTL=64$")
+                        .match(run.lines[2]).hasMatch()) << run.lines[2].toStdString();
+        EXPECT_EQ(run.lines[3], "");
+        EXPECT_TRUE(run.lines[4].contains("Received = 1")) << run.lines[4].toStdString();
+        EXPECT_EQ(run.exitCode, 0);
+    }
+}
+
+TEST(PingTool, NoConnectionIsATimeOut)
+{
+    FullQueuePort silent;
+    struct Case { int port; qint64 atLeastMs; };
+    const Case cases[] = {{UnusedLocalPort(), 0}, {silent.port(), 250}};
+    for (const Case &c : cases) {
+        const PingRun run = ping({target(c.port), "-n", "1", "-w", "300"});
+        ASSERT_GE(run.lines.size(), 3);
+        EXPECT_EQ(run.lines[1], "Pinging 127.0.0.1 [127.0.0.1] with 32 bytes of data:");
+        EXPECT_EQ(run.lines[2], "Time-out bij opdracht.");
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_GE(run.ms, c.atLeastMs);
+        EXPECT_LT(run.ms, 3000) << "the -w limit was not kept";
+    }
+}
+
+TEST(PingTool, UnknownHostLeavesNoThirdLine)
+{
+    const PingRun run = ping({"no.such.host.invalid", "-n", "1", "-w", "100"});
+    ASSERT_EQ(run.lines.size(), 2) << run.lines.join('|').toStdString();
+    EXPECT_EQ(run.lines[0], "");
+    EXPECT_TRUE(run.lines[1].startsWith("Ping-aanvraag kan host no.such.host.invalid niet vinden."));
+    EXPECT_EQ(run.exitCode, 1);
+}
+
+TEST(PingTool, UnusableArgumentsPrintNothingToTheOutput)
+{
+    const QStringList cases[] = {
+        {}, {"-n", "1"}, {"h", "-w"}, {"h", "-w", "x"}, {"h", "-w", "-5"}, {"h:0"},
+        {"h:70000"}, {"h:"}, {"h:8o"}, {"h", "extra"}, {"h", "-t"}, {"[::1"},
+    };
+    for (const QStringList &arguments : cases) {
+        const PingRun run = ping(arguments);
+        EXPECT_TRUE(run.lines.isEmpty()) << arguments.join(' ').toStdString();
+        EXPECT_FALSE(run.errors.isEmpty()) << arguments.join(' ').toStdString();
+        EXPECT_EQ(run.exitCode, 1) << arguments.join(' ').toStdString();
+    }
+}
