@@ -37,8 +37,8 @@ private:
 
 using Applied = std::vector<std::pair<StoredValue, int>>;
 
-// Every file is stored in a settings folder of its own, so that no two contents are ever seen
-// at one path within a test program.
+// Every file is stored in a settings folder of its own: QSettings keeps what it last read or
+// wrote of a path, so reading a file back means storing its bytes again at a new path.
 class StoredSettingsTest : public ::testing::Test
 {
 protected:
@@ -105,6 +105,7 @@ TEST_F(StoredSettingsTest, FirstWriteStoresNumbersAsDwordAndSwitchesAsText)
                 "\"DownloadTimer\"=\"0\"\n\"Height\"=dword:0000014a\n\"Left\"=dword:00000064\n"
                 "\"Splitter\"=dword:000001cc\n\"Top\"=dword:00000064\n\"Updates Aan\"=\"1\"\n"
                 "\"Width\"=dword:000002f8\n\n");
+    store(stored());
     EXPECT_EQ(readAll(), valuesOf(settings));
 }
 
@@ -159,6 +160,7 @@ TEST_F(StoredSettingsTest, FullDwordIsMinusOneAndCutToSixteenBits)
     ASSERT_TRUE(key.sync());
     EXPECT_TRUE(stored().contains("\"Aantal jaren\"=dword:ffffffff\n\"Aantal minuten\"=dword:0001002d\n"
                                   "\"Top\"=dword:80000000\n"));
+    store(stored());
     EXPECT_EQ(RegistryKey("Pelgrandix").readInteger("Top", 0), -2147483647 - 1);
 }
 
@@ -189,23 +191,25 @@ TEST_F(StoredSettingsTest, ReadsTheForeignFormsOfTheFile)
 
 TEST_F(StoredSettingsTest, NamesAndTextsRoundTripWithEscapes)
 {
-    const QString file = m_dir.path() + "/round.reg";
+    const QString file = m_dir.path() + "/written.reg";
     const QString key = "Software/A%2Fb/" + platform::registryNameToKey("Pad \"x\" 100%/y");
     const QString value = "C:\\Temp\\ \"q\" \\\"";
     {
         QSettings settings(file, platform::registryFormat());
         settings.setValue(key, value);
-        settings.setValue("Software/Lines/" + platform::registryNameToKey(""), "een\ntwee\r\n");
+        settings.setValue("Software/Lines/" + platform::registryNameToKey(""),
+                          "een\ntwee\r\ndrie vier vijf");
         settings.setValue("Software/Lines/" + platform::registryNameToKey("@"), QVariant::fromValue(7u));
     }
-    QFile raw(file);
-    ASSERT_TRUE(raw.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(raw.readAll().contains("[HKEY_CURRENT_USER\\Software\\A/b]\n"
-                                       "\"Pad \\\"x\\\" 100%/y\"=\"C:\\\\Temp\\\\ \\\"q\\\" \\\\\\\"\"\n"));
-    QSettings settings(file, platform::registryFormat());
+    QFile written(file);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    store(written.readAll());
+    EXPECT_TRUE(stored().contains("[HKEY_CURRENT_USER\\Software\\A/b]\n"
+                                  "\"Pad \\\"x\\\" 100%/y\"=\"C:\\\\Temp\\\\ \\\"q\\\" \\\\\\\"\"\n"));
+    QSettings settings(path(), platform::registryFormat());
     EXPECT_EQ(settings.status(), QSettings::NoError);
     EXPECT_EQ(settings.value(key).toString(), value);
-    EXPECT_EQ(settings.value("Software/Lines/@").toString(), "een\ntwee\r\n");
+    EXPECT_EQ(settings.value("Software/Lines/@").toString(), "een\ntwee\r\ndrie vier vijf");
     EXPECT_EQ(settings.value("Software/Lines/%40").toUInt(), 7u);
 }
 
