@@ -168,7 +168,7 @@ TEST_F(StoredSettingsTest, ReadsTheForeignFormsOfTheFile)
 {
     const QByteArray body = "[hkey_current_user\\SOFTWARE\\pelgrandix\\DEFAULTS]\r\n"
                             "; written by hand\r\n\"TOP\" = dword:7\r\n\"Left\"=hex(4):2c,01,00,00\r\n"
-                            "\"DownloadTimer\"=hex(1):30,00,00,00\r\n";
+                            "\"DownloadTimer\"=hex(1):30,00,00,00\r\n\"Updates Aan\"=dword:2\r\n";
     QByteArray utf16 = "\xff\xfe";
     for (QChar c : QString::fromLatin1(kHeader + body))
         utf16 += QByteArray(reinterpret_cast<const char *>(&c), 2);
@@ -179,13 +179,15 @@ TEST_F(StoredSettingsTest, ReadsTheForeignFormsOfTheFile)
         EXPECT_EQ(key.readInteger("Top", 100), 7) << bytes.toHex().constData();
         EXPECT_EQ(key.readInteger("Left", 100), 300);
         EXPECT_FALSE(key.readBool("DownloadTimer", true));
+        EXPECT_TRUE(key.readBool("Updates Aan", false));
     }
     // A value found under another case is written in place, not beside it.
     RegistryKey key("Pelgrandix");
     key.writeInteger("Top", 8);
     ASSERT_TRUE(key.sync());
     EXPECT_TRUE(stored().endsWith("[HKEY_CURRENT_USER\\SOFTWARE\\pelgrandix\\DEFAULTS]\n"
-                                  "\"DownloadTimer\"=\"0\"\n\"Left\"=dword:0000012c\n\"TOP\"=dword:00000008\n\n"))
+                                  "\"DownloadTimer\"=\"0\"\n\"Left\"=dword:0000012c\n\"TOP\"=dword:00000008\n"
+                                  "\"Updates Aan\"=dword:00000002\n\n"))
         << stored().constData();
 }
 
@@ -247,6 +249,52 @@ TEST(RegistryFormat, RejectsWhatIsNoRegistryFile)
         buffer.open(QIODevice::ReadOnly);
         QSettings::SettingsMap map;
         EXPECT_FALSE(platform::readRegistryFile(buffer, map)) << text;
+    }
+}
+
+QVariant readData(const QByteArray &data)
+{
+    QBuffer buffer;
+    buffer.setData("REGEDIT4\n[HKEY_CURRENT_USER]\n\"v\"=" + data + "\n");
+    buffer.open(QIODevice::ReadOnly);
+    QSettings::SettingsMap map;
+    EXPECT_TRUE(platform::readRegistryFile(buffer, map)) << data.constData();
+    return map.value("v");
+}
+
+TEST(RegistryFormat, EachKindOfDataKeepsItsKind)
+{
+    const auto other = [](const char *data) { return QVariant::fromValue(RegistryOtherValue{data}); };
+    const std::pair<const char *, QVariant> cases[] = {
+        {"dword:7", QVariant::fromValue(7u)}, {"DWORD:FFFFFFFF ", QVariant::fromValue(0xffffffffu)},
+        {"dword:123456789", other("dword:123456789")}, {"dword:0x1", other("dword:0x1")},
+        {"dword:", other("dword:")}, {"\"a\\\"b\\\\\"", QString("a\"b\\")},
+        {"\"\"", QString()}, {"\"abc", other("\"abc")}, {"\"a\"b\"", other("\"a\"b\"")},
+        {"hex(1):41,00,42,00,00,00", QString("AB")}, {"hex(1):41", other("hex(1):41")},
+        {"hex(4):01,02,00,00", QVariant::fromValue(0x201u)}, {"hex(4):01,02,00", other("hex(4):01,02,00")},
+        {"hex:01,02", other("hex:01,02")}, {"hex(2):25,00,00,00", other("hex(2):25,00,00,00")},
+        {"-", other("-")},
+    };
+    for (const auto &[data, value] : cases)
+        EXPECT_EQ(readData(data), value) << data;
+}
+
+TEST(RegistryFormat, WritesOnlyWhatTheRegistryCanHold)
+{
+    const std::pair<QVariant, const char *> cases[] = {
+        {QVariant::fromValue(qint64(-2147483647) - 1), "dword:80000000"},
+        {QVariant::fromValue(quint64(0xffffffffu)), "dword:ffffffff"}, {QVariant(-1), "dword:ffffffff"},
+        {QVariant::fromValue(qint64(-2147483647) - 2), nullptr},
+        {QVariant::fromValue(quint64(0x100000000)), nullptr}, {QVariant(0.5), nullptr},
+        {QVariant(true), nullptr}, {QVariant(QByteArray("1")), nullptr},
+    };
+    for (const auto &[value, data] : cases) {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        EXPECT_EQ(platform::writeRegistryFile(buffer, {{"v", value}}), data != nullptr) << value.typeName();
+        if (data) {
+            EXPECT_TRUE(buffer.data().contains(QByteArray("\n\"v\"=") + data + "\n")) << data;
+        }
     }
 }
 
