@@ -1,0 +1,16 @@
+#pragma once
+// Options in force while the program runs: read from the stored settings at start, changed
+// in the settings dialog, written back at the end. Both stay 0 until they are read.
+
+#include <QtGlobal>
+
+// How many years after the first expiry year the add dialog offers.
+extern quint16 NumberOfYears;
+// The period of the download timer in minutes.
+extern quint16 NumberOfMinutes;
+
+// A stored whole number taken into one of the two above keeps its low 16 bits.
+inline quint16 cutToWord(int value)
+{
+    return static_cast<quint16>(value);
+}

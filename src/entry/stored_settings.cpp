@@ -1,0 +1,185 @@
+#include "entry/stored_settings.h"
+
+#include "platform/registry_format.h"
+#include "platform/user_registry.h"
+#include "support/conversion_error.h"
+#include "support/text_routines.h"
+
+#include <QFile>
+
+namespace {
+
+const QString kUnreadableSuffix = QStringLiteral(".unreadable");
+
+QStringList childNames(QSettings &settings, const QString &group, bool groups)
+{
+    if (!group.isEmpty())
+        settings.beginGroup(group);
+    const QStringList names = groups ? settings.childGroups() : settings.childKeys();
+    if (!group.isEmpty())
+        settings.endGroup();
+    return names;
+}
+
+// The spelling that a name already has among names, matched as the registry matches names:
+// whatever their case. Empty when it is not there.
+QString existingName(const QStringList &names, const QString &name)
+{
+    if (names.contains(name))
+        return name;
+    for (const QString &candidate : names) {
+        if (candidate.compare(name, Qt::CaseInsensitive) == 0)
+            return candidate;
+    }
+    return QString();
+}
+
+struct Entry
+{
+    const char *name;
+    int StoredSettings::*number;
+    bool StoredSettings::*toggle;
+};
+
+const Entry &entryOf(StoredValue which)
+{
+    static const Entry entries[] = {
+        {"Top", &StoredSettings::top, nullptr},
+        {"Left", &StoredSettings::left, nullptr},
+        {"Height", &StoredSettings::height, nullptr},
+        {"Width", &StoredSettings::width, nullptr},
+        {"Splitter", &StoredSettings::splitter, nullptr},
+        {"Aantal jaren", &StoredSettings::numberOfYears, nullptr},
+        {"DownloadTimer", nullptr, &StoredSettings::downloadTimer},
+        {"Aantal minuten", &StoredSettings::numberOfMinutes, nullptr},
+        {"Updates Aan", nullptr, &StoredSettings::updatesOn},
+    };
+    static_assert(std::size(entries) == kStoredValues.size());
+    return entries[static_cast<int>(which)];
+}
+
+} // namespace
+
+RegistryKey::RegistryKey(const QString &programName)
+    : m_settings(platform::openUserRegistry(programName))
+{
+    if (m_settings->status() == QSettings::FormatError) {
+        const QString file = m_settings->fileName();
+        m_settings.reset();
+        QFile::remove(file + kUnreadableSuffix);
+        QFile::rename(file, file + kUnreadableSuffix);
+        m_settings = platform::openUserRegistry(programName);
+    }
+    for (const QString &part : {QStringLiteral("Software"), programName, QStringLiteral("Defaults")}) {
+        const QString key = platform::registryNameToKey(part);
+        const QString existing = existingName(childNames(*m_settings, m_group, true), key);
+        const QString spelled = existing.isEmpty() ? key : existing;
+        m_group = m_group.isEmpty() ? spelled : m_group + u'/' + spelled;
+    }
+}
+
+RegistryKey::~RegistryKey() = default;
+
+QString RegistryKey::keyOf(const QString &name) const
+{
+    const QString key = platform::registryNameToKey(name);
+    const QString existing = existingName(childNames(*m_settings, m_group, false), key);
+    return m_group + u'/' + (existing.isEmpty() ? key : existing);
+}
+
+int RegistryKey::readInteger(const QString &name, int defaultValue) const
+{
+    const QVariant value = m_settings->value(keyOf(name));
+    if (!value.isValid())
+        return defaultValue;
+    switch (value.typeId()) {
+    case QMetaType::UInt:
+        return static_cast<int>(value.toUInt());
+    case QMetaType::Int:
+        return value.toInt();
+    case QMetaType::QString: {
+        int number = 0;
+        return ParseDecimalInt(value.toString(), &number) ? number : defaultValue;
+    }
+    default:
+        throw ConversionError(QStringLiteral("Ongeldig gegevenstype voor '%1'").arg(name));
+    }
+}
+
+bool RegistryKey::readBool(const QString &name, bool defaultValue) const
+{
+    return readInteger(name, defaultValue ? 1 : 0) != 0;
+}
+
+void RegistryKey::writeInteger(const QString &name, int value)
+{
+    const QString key = keyOf(name);
+    if (m_settings->value(key).typeId() == QMetaType::QString)
+        m_settings->setValue(key, QString::number(value));
+    else
+        m_settings->setValue(key, QVariant::fromValue(static_cast<quint32>(value)));
+}
+
+void RegistryKey::writeBool(const QString &name, bool value)
+{
+    m_settings->setValue(keyOf(name), value ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+bool RegistryKey::sync()
+{
+    m_settings->sync();
+    return m_settings->status() == QSettings::NoError;
+}
+
+QString RegistryKey::fileName() const
+{
+    return m_settings->fileName();
+}
+
+QString storedValueName(StoredValue which)
+{
+    return QString::fromLatin1(entryOf(which).name);
+}
+
+bool isStoredSwitch(StoredValue which)
+{
+    return entryOf(which).toggle != nullptr;
+}
+
+int StoredSettings::value(StoredValue which) const
+{
+    const Entry &entry = entryOf(which);
+    return entry.number ? this->*entry.number : (this->*entry.toggle ? 1 : 0);
+}
+
+void StoredSettings::setValue(StoredValue which, int value)
+{
+    const Entry &entry = entryOf(which);
+    if (entry.number)
+        this->*entry.number = value;
+    else
+        this->*entry.toggle = value != 0;
+}
+
+void readStoredSettings(const RegistryKey &key, const ApplyStoredValue &apply)
+{
+    const StoredSettings defaults;
+    for (StoredValue which : kStoredValues) {
+        const QString name = storedValueName(which);
+        const int fallback = defaults.value(which);
+        apply(which, isStoredSwitch(which) ? int(key.readBool(name, fallback != 0))
+                                           : key.readInteger(name, fallback));
+    }
+}
+
+bool writeStoredSettings(RegistryKey &key, const StoredSettings &settings)
+{
+    for (StoredValue which : kStoredValues) {
+        const QString name = storedValueName(which);
+        if (isStoredSwitch(which))
+            key.writeBool(name, settings.value(which) != 0);
+        else
+            key.writeInteger(name, settings.value(which));
+    }
+    return key.sync();
+}
