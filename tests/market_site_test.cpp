@@ -1,0 +1,552 @@
+#include <gtest/gtest.h>
+
+#include "market_model.h"
+#include "market_pages.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimeZone>
+
+#include <httplib.h>
+
+#include <cmath>
+
+namespace {
+
+QDate date(const char *ddmmyyyy)
+{
+    return QDate::fromString(QString::fromLatin1(ddmmyyyy), QStringLiteral("dd-MM-yyyy"));
+}
+
+QDateTime localTime(const char *ddmmyyyy, const char *hhmmss)
+{
+    return QDateTime(date(ddmmyyyy), QTime::fromString(QString::fromLatin1(hhmmss)),
+                     QTimeZone::systemTimeZone());
+}
+
+// How Pelgrandix reads a price page: first occurrences only, cutting as it goes.
+struct PageRow { QString expiry, strike, price; };
+
+QList<PageRow> readOptionRows(const QByteArray &page)
+{
+    QList<PageRow> rows;
+    const QByteArray marker = "fBold price\">";
+    qsizetype pos = page.indexOf("Uitoef. prijs");
+    if (pos < 0)
+        return rows;
+    pos += 13;
+    auto cellText = [&page](qsizetype from) {
+        const qsizetype end = page.indexOf('<', from);
+        return QString::fromLatin1(end < 0 ? QByteArray() : page.mid(from, end - from));
+    };
+    for (;;) {
+        const qsizetype dash = page.indexOf('-', pos);
+        if (dash < 0)
+            break;
+        pos = std::max(pos, dash - 2);
+        if (page.size() - pos < 6 || page.at(pos + 5) != '-') {
+            pos += 9;
+            continue;
+        }
+        const QString expiry = QString::fromLatin1(page.mid(pos, 6) + "20" + page.mid(pos + 6, 2));
+        qsizetype at = page.indexOf(marker, pos);
+        if (at < 0)
+            break;
+        pos = at + marker.size();
+        const QString strike = cellText(pos);
+        at = page.indexOf(marker, pos);
+        if (at < 0)
+            break;
+        pos = at + marker.size();
+        rows.append({expiry, strike, cellText(pos)});
+    }
+    return rows;
+}
+
+// How Pelgrandix reads the mobile index page.
+struct IndexText { QString date, time, level, change, percent; };
+
+IndexText readIndexPage(const QByteArray &page)
+{
+    QString text;
+    bool copy = true;
+    for (char c : page) {
+        if (c == '<')
+            copy = false;
+        else if (c == '>')
+            copy = true;
+        else if (copy)
+            text += QLatin1Char(c);
+    }
+    const qsizetype home = text.indexOf(QLatin1String("HOME"));
+    QString rest = text.mid(home < 20 ? 0 : home - 20, 100);
+    const qsizetype semicolon = rest.indexOf(QLatin1Char(';'));
+    rest = semicolon < 0 ? QString() : rest.mid(semicolon + 1);
+
+    IndexText r;
+    r.date = rest.left(6) + QLatin1String("20") + rest.mid(6, 2);
+    rest = rest.mid(8, 100);
+    const qsizetype h = rest.indexOf(QLatin1Char('H'));
+    r.time = h < 0 ? QString() : rest.left(h);
+    const qsizetype aex = rest.indexOf(QLatin1String("AEX"));
+    rest = aex < 0 ? rest.mid(2, 100) : rest.mid(aex + 3, 100);
+    r.level = rest.left(rest.indexOf(QLatin1Char('(')));
+    rest = rest.mid(rest.indexOf(QLatin1Char('(')) + 1);
+    r.change = rest.left(rest.indexOf(QLatin1Char(')')));
+    rest = rest.mid(rest.indexOf(QLatin1Char(')')) + 1);
+    r.percent = rest.left(rest.indexOf(QLatin1Char('%'))) + QLatin1Char('%');
+    return r;
+}
+
+QString commaDecimals(double value)
+{
+    return QString::number(value, 'f', 2).replace(QLatin1Char('.'), QLatin1Char(','));
+}
+
+} // namespace
+
+TEST(ExpiryCalendar, ThirdFridayAndTheTwentiethOfMarch)
+{
+    struct Case { int year, month, plain; const char *listed; };
+    const Case cases[] = {
+        {2025, 3, 21, "20-03-2025"}, // the 1st is a Saturday
+        {2026, 3, 20, "20-03-2026"}, // the 1st is a Sunday
+        {2013, 4, 19, "19-04-2013"},
+        {2024, 11, 15, "15-11-2024"}, // the 1st is a Friday
+        {2020, 2, 21, "21-02-2020"},  // the 21st moves only in March
+        {2036, 3, 21, "20-03-2036"},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(thirdFriday(c.year, c.month), c.plain) << c.year << "-" << c.month;
+        EXPECT_EQ(monthlyExpiry(c.year, c.month), date(c.listed)) << c.year << "-" << c.month;
+    }
+}
+
+TEST(ExpiryCalendar, ThirdFridayAgreesWithTheWeekdayRuleEverywhere)
+{
+    for (int year = 2000; year <= 2040; ++year) {
+        for (int month = 1; month <= 12; ++month) {
+            const int w = QDate(year, month, 1).dayOfWeek() % 7 + 1; // Sunday = 1
+            const int day = thirdFriday(year, month);
+            ASSERT_EQ(day, (13 - w) % 7 + 15) << year << "-" << month;
+            ASSERT_EQ(QDate(year, month, day).dayOfWeek(), Qt::Friday);
+        }
+    }
+}
+
+TEST(ExpiryCalendar, FridayOfTheWeekCountedFromSunday)
+{
+    struct Case { const char *day, *friday; };
+    const Case cases[] = {
+        {"22-03-2025", "21-03-2025"}, // Saturday: the day before
+        {"23-03-2025", "28-03-2025"}, // Sunday: five days later
+        {"28-03-2025", "28-03-2025"}, // Friday itself
+        {"31-12-2025", "02-01-2026"}, // over the turn of the year
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(weekFriday(date(c.day)), date(c.friday)) << c.day;
+}
+
+TEST(ExpiryCalendar, ListOnThePlainThirdFridayKeepsTheMonth)
+{
+    // 21 March 2025 is the plain third Friday: March is still offered, on the 20th, and the
+    // week's Friday is the same expiry.
+    const QList<QDate> dates = expiryDates(date("21-03-2025"));
+    EXPECT_TRUE(std::is_sorted(dates.begin(), dates.end()));
+    EXPECT_EQ(std::adjacent_find(dates.begin(), dates.end()), dates.end());
+    EXPECT_EQ(dates.first(), date("20-03-2025"));
+    EXPECT_FALSE(dates.contains(date("21-03-2025")));
+    for (const char *weekly : {"28-03-2025", "04-04-2025", "11-04-2025"})
+        EXPECT_TRUE(dates.contains(date(weekly))) << weekly;
+    for (int i = 0; i < 12; ++i) {
+        const QDate month = QDate(2025, 3, 1).addMonths(i);
+        EXPECT_TRUE(dates.contains(monthlyExpiry(month.year(), month.month()))) << i;
+    }
+    // After the twelve monthly ones only quarterly expiries, up to five years ahead.
+    const QList<QDate> later = dates.mid(dates.indexOf(monthlyExpiry(2026, 2)) + 1);
+    ASSERT_FALSE(later.isEmpty());
+    EXPECT_EQ(later.first(), monthlyExpiry(2026, 3));
+    EXPECT_EQ(later.last(), monthlyExpiry(2030, 3));
+    for (const QDate &d : later)
+        EXPECT_EQ(d.month() % 3, 0) << d.toString().toStdString();
+}
+
+TEST(ExpiryCalendar, MonthMovesOnAfterTheThirdFriday)
+{
+    const QList<QDate> saturday = expiryDates(date("22-03-2025"));
+    // The week's Friday (21 March, listed on the 20th) is still there, the month is April.
+    EXPECT_EQ(saturday.first(), date("20-03-2025"));
+    EXPECT_TRUE(saturday.contains(monthlyExpiry(2025, 4)));
+    EXPECT_TRUE(saturday.contains(monthlyExpiry(2026, 3)));
+    EXPECT_FALSE(saturday.contains(monthlyExpiry(2026, 4)));
+    EXPECT_FALSE(saturday.contains(monthlyExpiry(2026, 5)));
+
+    const QList<QDate> december = expiryDates(date("28-12-2026"));
+    EXPECT_FALSE(december.contains(monthlyExpiry(2026, 12)));
+    EXPECT_TRUE(december.contains(monthlyExpiry(2027, 1)));
+    EXPECT_TRUE(december.contains(monthlyExpiry(2027, 12)));
+}
+
+TEST(OptionPricing, KnownValueAndParity)
+{
+    EXPECT_NEAR(optionValue(OptionKind::Call, 100, 100, 1.0, {0.20, 0.05}), 10.4506, 1e-4);
+    EXPECT_NEAR(optionValue(OptionKind::Put, 100, 100, 1.0, {0.20, 0.05}), 5.5735, 1e-4);
+    EXPECT_NEAR(optionValue(OptionKind::Call, 900, 950, 0.25), 15.2835, 1e-3);
+
+    for (double years : {0.01, 0.25, 1.0, 4.0}) {
+        for (double strike : {700.0, 880.0, 900.0, 1100.0}) {
+            const double call = optionValue(OptionKind::Call, 900, strike, years);
+            const double put = optionValue(OptionKind::Put, 900, strike, years);
+            EXPECT_NEAR(call - put, 900 - strike * std::exp(-0.02 * years), 1e-6)
+                << strike << " " << years;
+        }
+    }
+}
+
+TEST(OptionPricing, CallsGainAndPutsLoseAsTheStrikeFalls)
+{
+    for (double years : {0.005, 0.25, 1.0, 4.0}) {
+        for (double strike = 700; strike < 1100; strike += 10) {
+            EXPECT_GT(optionValue(OptionKind::Call, 900, strike, years),
+                      optionValue(OptionKind::Call, 900, strike + 10, years));
+            EXPECT_LT(optionValue(OptionKind::Put, 900, strike, years),
+                      optionValue(OptionKind::Put, 900, strike + 10, years));
+        }
+    }
+}
+
+TEST(OptionPricing, ExpiredOptionsAreWorthTheirIntrinsicValue)
+{
+    EXPECT_DOUBLE_EQ(optionValue(OptionKind::Call, 900, 880, 0), 20);
+    EXPECT_DOUBLE_EQ(optionValue(OptionKind::Call, 900, 920, 0), 0);
+    EXPECT_DOUBLE_EQ(optionValue(OptionKind::Put, 900, 920, 0), 20);
+    // A Friday listed on Saturday has expired.
+    EXPECT_DOUBLE_EQ(yearsToExpiry(localTime("22-03-2025", "10:00:00"), date("21-03-2025")), 0);
+    EXPECT_NEAR(yearsToExpiry(localTime("21-03-2025", "17:30:00"), date("20-03-2026")),
+                364.0 / 365.25, 1e-3);
+}
+
+TEST(IndexWalk, LevelDependsOnlyOnSeedStartAndStep)
+{
+    const QDateTime start = localTime("07-12-2026", "09:00:00");
+    IndexWalk walk(42, start);
+    IndexWalk same(42, start);
+    IndexWalk other(43, start);
+
+    EXPECT_DOUBLE_EQ(walk.levelAt(start), 900.0);
+    // Asked out of order, far ahead first: must agree with a walk asked step by step.
+    const double far = walk.levelAt(start.addSecs(5 * 5000));
+    const double near = walk.levelAt(start.addSecs(5 * 10));
+    const double middle = walk.levelAt(start.addSecs(5 * 2500));
+    double sequentialFar = 0;
+    double sequentialNear = 0;
+    double sequentialMiddle = 0;
+    for (int step = 0; step <= 5000; ++step) {
+        const double level = same.levelAt(start.addSecs(5 * step));
+        if (step == 10) sequentialNear = level;
+        if (step == 2500) sequentialMiddle = level;
+        if (step == 5000) sequentialFar = level;
+    }
+    EXPECT_DOUBLE_EQ(far, sequentialFar);
+    EXPECT_DOUBLE_EQ(near, sequentialNear);
+    EXPECT_DOUBLE_EQ(middle, sequentialMiddle);
+    EXPECT_NE(other.levelAt(start.addSecs(5 * 10)), near);
+
+    // Within one step the level holds; from step to step it moves.
+    const QDateTime t = start.addSecs(5 * 100);
+    EXPECT_DOUBLE_EQ(walk.levelAt(t), walk.levelAt(t.addMSecs(4999)));
+    int moves = 0;
+    for (int step = 101; step <= 120; ++step)
+        moves += walk.levelAt(start.addSecs(5 * step)) != walk.levelAt(start.addSecs(5 * (step - 1)));
+    EXPECT_EQ(moves, 20);
+}
+
+TEST(IndexWalk, StaysNearItsStartAndClosesTheDayBefore)
+{
+    const QDateTime start = localTime("07-12-2026", "09:00:00");
+    IndexWalk walk(7, start);
+    double low = 1e9;
+    double high = 0;
+    for (int step = 0; step < 3 * 17280; step += 37) {
+        const double level = walk.levelAt(start.addSecs(5 * step));
+        low = std::min(low, level);
+        high = std::max(high, level);
+    }
+    EXPECT_GT(low, 700);
+    EXPECT_LT(high, 1150);
+    EXPECT_GT(high - low, 5); // it does wander
+
+    EXPECT_DOUBLE_EQ(walk.previousCloseAt(localTime("07-12-2026", "15:00:00")), 900.0);
+    const double close = walk.levelAt(localTime("07-12-2026", "23:59:59"));
+    EXPECT_DOUBLE_EQ(walk.previousCloseAt(localTime("08-12-2026", "10:00:00")), close);
+}
+
+TEST(MarketPages, EveryRowOfTheOptionPagesIsReadBack)
+{
+    const QDateTime now = localTime("22-03-2025", "11:00:00");
+    for (OptionKind kind : {OptionKind::Call, OptionKind::Put}) {
+        // Index above 1000 so strikes of four digits appear as well.
+        QList<OptionQuote> chain = optionChain(kind, 1012.5, 900.0, now, 5);
+        ASSERT_GT(chain.size(), 300);
+        ASSERT_LT(chain.size(), 3000);
+        chain[3].traded = false;
+
+        const QByteArray page = optionPage(kind, chain, 1012.5, now);
+        EXPECT_EQ(page.count("Uitoef. prijs"), 1);
+        EXPECT_TRUE(page.contains("row-odd") && page.contains("row-even"));
+        for (char c : page)
+            ASSERT_GT(static_cast<signed char>(c), 0) << "single-byte text only";
+
+        const QList<PageRow> rows = readOptionRows(page);
+        ASSERT_EQ(rows.size(), chain.size());
+        for (qsizetype i = 0; i < rows.size(); ++i) {
+            const OptionQuote &q = chain.at(i);
+            ASSERT_EQ(rows[i].expiry, q.expiry.toString(QStringLiteral("dd-MM-yyyy"))) << i;
+            ASSERT_EQ(rows[i].strike, commaDecimals(q.strike)) << i;
+            ASSERT_EQ(rows[i].price, q.traded ? commaDecimals(q.value) : QString()) << i;
+        }
+    }
+}
+
+TEST(MarketPages, ChainIsSortedAndItsPricesFollowTheStrike)
+{
+    const QDateTime now = localTime("07-12-2026", "14:00:00");
+    const QList<OptionQuote> calls = optionChain(OptionKind::Call, 905, 900, now, 1);
+    const QList<OptionQuote> puts = optionChain(OptionKind::Put, 905, 900, now, 1);
+    ASSERT_EQ(calls.size(), puts.size());
+    int untraded = 0;
+    for (qsizetype i = 1; i < calls.size(); ++i) {
+        const OptionQuote &a = calls.at(i - 1);
+        const OptionQuote &b = calls.at(i);
+        ASSERT_TRUE(a.expiry < b.expiry || (a.expiry == b.expiry && a.strike < b.strike)) << i;
+        if (a.expiry == b.expiry) {
+            EXPECT_EQ(b.strike - a.strike, b.expiry > now.date().addYears(1) ? 20 : 10);
+            EXPECT_GT(a.value, b.value);
+            EXPECT_LT(puts.at(i - 1).value, puts.at(i).value);
+        }
+        untraded += !b.traded;
+        EXPECT_LE(b.bid, b.value);
+        EXPECT_GE(b.ask, b.value);
+    }
+    EXPECT_LT(untraded, calls.size() / 50);
+    // The strikes cover 80% to 120% of the index.
+    EXPECT_LE(calls.first().strike, 0.8 * 900);
+    EXPECT_GE(calls.last().strike, 1.2 * 905 - 20);
+}
+
+TEST(MarketPages, IndexPageReadsAsDateTimeLevelChangeAndPercent)
+{
+    struct Case {
+        const char *day, *time;
+        double level, previous;
+        IndexText expected;
+    };
+    const Case cases[] = {
+        {"07-12-2026", "17:35:12", 912.34, 909.13,
+         {"07-12-2026", "17:35:12", "912,34", "3,21", "0,35%"}},
+        {"03-01-2025", "09:05:07", 905.00, 912.50,
+         {"03-01-2025", "09:05:07", "905,00", "-7,50", "-0,82%"}},
+        {"31-10-2024", "12:00:00", 1012.34, 1012.34,
+         {"31-10-2024", "12:00:00", "1012,34", "0,00", "0,00%"}},
+    };
+    for (const Case &c : cases) {
+        const QByteArray page = indexPage({localTime(c.day, c.time), c.level, c.previous});
+        const IndexText read = readIndexPage(page);
+        EXPECT_EQ(read.date, c.expected.date) << c.time;
+        EXPECT_EQ(read.time, c.expected.time);
+        EXPECT_EQ(read.level, c.expected.level);
+        EXPECT_EQ(read.change, c.expected.change);
+        EXPECT_EQ(read.percent, c.expected.percent);
+    }
+}
+
+TEST(MakerFiles, VersionListNamesTheInstallerWithItsSize)
+{
+    const QByteArray installer = installerScript();
+    EXPECT_TRUE(installer.startsWith("#!/bin/sh\n"));
+    EXPECT_GE(installer.size(), 5 * 1024);
+
+    const QByteArray list = versionList(installer.size());
+    EXPECT_GE(list.size(), 50);
+    EXPECT_TRUE(list.endsWith("\r\n"));
+    EXPECT_EQ(list.count('\n'), list.count("\r\n"));
+    EXPECT_GE(list.count("\r\n"), 2);
+
+    const qsizetype at = list.indexOf("Pelgrandix");
+    ASSERT_GT(at, 0) << "another program's line comes first";
+    EXPECT_EQ(list.at(at - 1), '\n');
+    const QList<QByteArray> fields = list.mid(at, list.indexOf('\r', at) - at).split(',');
+    ASSERT_EQ(fields.size(), 7);
+    EXPECT_EQ(fields[1], installerFileName().toLatin1());
+    EXPECT_EQ(fields[2], "b");
+    EXPECT_EQ(fields[3].toLongLong(), (installer.size() + 1023) / 1024);
+    for (const QByteArray &f : fields)
+        EXPECT_FALSE(f.isEmpty());
+
+    const QByteArray downloads = downloadPage(installer.size());
+    EXPECT_TRUE(downloads.contains("name=\"Pelgrandix\""));
+    EXPECT_TRUE(downloads.contains("href=\"/Pelgrandix121.exe\""));
+}
+
+TEST(MakerFiles, InstallerOnlyNotesItsRunInTheUsersFolder)
+{
+    QTemporaryDir home;
+    ASSERT_TRUE(home.isValid());
+    const QString script = home.filePath(QStringLiteral("Pelgrandix121.exe"));
+    QFile file(script);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(installerScript());
+    file.close();
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HOME"), home.path());
+    for (int run = 0; run < 2; ++run) {
+        QProcess sh;
+        sh.setProcessEnvironment(env);
+        sh.setWorkingDirectory(home.path());
+        sh.start(QStringLiteral("/bin/sh"),
+                 {script, QStringLiteral("/SP-"), QStringLiteral("/silent"), QStringLiteral("/noicons")});
+        ASSERT_TRUE(sh.waitForFinished(10000));
+        EXPECT_EQ(sh.exitCode(), 0) << sh.readAllStandardError().constData();
+    }
+    QFile log(home.filePath(QStringLiteral(".local/share/Pelgrandix/installer.log")));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = log.readAll().trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 2);
+    for (const QByteArray &line : lines) {
+        EXPECT_TRUE(line.endsWith(" /SP- /silent /noicons")) << line.constData();
+        EXPECT_TRUE(line.startsWith(QDate::currentDate().toString(Qt::ISODate).toLatin1()));
+    }
+    // Nothing else appears in the home folder.
+    EXPECT_EQ(QDir(home.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 2);
+}
+
+namespace {
+
+// Starts the built site on a free port; stops it at the end of the test.
+class RunningSite
+{
+public:
+    explicit RunningSite(const QStringList &extra = {})
+    {
+        m_process.setProgram(QStringLiteral(PELGRANDIX_BIN_DIR "/pelgrandix-market"));
+        m_process.setArguments(QStringList{QStringLiteral("--port"), QStringLiteral("0")} + extra);
+        m_process.start();
+        if (!m_process.waitForStarted(5000))
+            return;
+        while (!m_process.canReadLine() && m_process.waitForReadyRead(5000)) {
+        }
+        const QByteArray line = m_process.readLine().trimmed();
+        if (line.startsWith("listening on 127.0.0.1:"))
+            port = line.mid(line.lastIndexOf(':') + 1).toInt();
+    }
+    ~RunningSite()
+    {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.kill();
+            m_process.waitForFinished(5000);
+        }
+    }
+    QProcess &process() { return m_process; }
+
+    int port = 0;
+
+private:
+    QProcess m_process;
+};
+
+} // namespace
+
+TEST(MarketSite, ServesEveryPathAndStopsOnRequest)
+{
+    RunningSite site({QStringLiteral("--seed"), QStringLiteral("42"),
+                      QStringLiteral("--installer-delay"), QStringLiteral("0")});
+    ASSERT_GT(site.port, 0);
+    httplib::Client client("127.0.0.1", site.port);
+
+    auto calls = client.Get("/derivaten/opties/?call=AEX.AEX/O");
+    ASSERT_TRUE(calls);
+    EXPECT_EQ(calls->status, 200);
+    const QList<PageRow> callRows = readOptionRows(QByteArray::fromStdString(calls->body));
+    EXPECT_GT(callRows.size(), 300);
+
+    auto puts = client.Get("/derivaten/opties/?put=AEX.AEX/O");
+    ASSERT_TRUE(puts);
+    EXPECT_EQ(puts->status, 200);
+    EXPECT_TRUE(puts->body.find("opties - Puts") != std::string::npos);
+    EXPECT_GT(readOptionRows(QByteArray::fromStdString(puts->body)).size(), 300);
+
+    auto index = client.Get("/index.php?type=main");
+    ASSERT_TRUE(index);
+    EXPECT_EQ(index->status, 200);
+    const IndexText read = readIndexPage(QByteArray::fromStdString(index->body));
+    EXPECT_EQ(read.date, QDate::currentDate().toString(QStringLiteral("dd-MM-yyyy")));
+    EXPECT_TRUE(QTime::fromString(read.time, QStringLiteral("HH:mm:ss")).isValid()) << read.time.toStdString();
+    EXPECT_GT(read.level.size(), 4);
+
+    auto versions = client.Get("/versions.dat");
+    ASSERT_TRUE(versions);
+    EXPECT_EQ(versions->status, 200);
+    const QByteArray installer = installerScript();
+    EXPECT_EQ(QByteArray::fromStdString(versions->body), versionList(installer.size()));
+    auto head = client.Head("/versions.dat");
+    ASSERT_TRUE(head);
+    EXPECT_EQ(head->status, 200);
+
+    auto download = client.Get("/Pelgrandix121.exe");
+    ASSERT_TRUE(download);
+    EXPECT_EQ(download->status, 200);
+    EXPECT_EQ(QByteArray::fromStdString(download->body), installer);
+
+    auto downloads = client.Get("/downloads_n.html");
+    ASSERT_TRUE(downloads);
+    EXPECT_EQ(downloads->status, 200);
+
+    for (const char *path : {"/", "/derivaten/opties/", "/derivaten/opties/?call=ASML.AEX/O",
+                             "/index.php?type=fondsen", "/Pelgrandix120.exe"}) {
+        auto missing = client.Get(path);
+        ASSERT_TRUE(missing) << path;
+        EXPECT_EQ(missing->status, 404) << path;
+        EXPECT_FALSE(missing->body.empty()) << path;
+    }
+
+    site.process().terminate();
+    ASSERT_TRUE(site.process().waitForFinished(5000));
+    EXPECT_EQ(site.process().exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(site.process().exitCode(), 0);
+}
+
+TEST(MarketSite, InstallerArrivesInPiecesWithPauses)
+{
+    RunningSite site({QStringLiteral("--installer-delay"), QStringLiteral("40")});
+    ASSERT_GT(site.port, 0);
+    httplib::Client client("127.0.0.1", site.port);
+    QElapsedTimer timer;
+    timer.start();
+    QByteArray received;
+    int pieces = 0;
+    auto res = client.Get("/Pelgrandix121.exe", [&](const char *data, size_t length) {
+        received.append(data, qsizetype(length));
+        ++pieces;
+        return true;
+    });
+    ASSERT_TRUE(res);
+    EXPECT_EQ(received, installerScript());
+    const qint64 gaps = (installerScript().size() + 4095) / 4096 - 1;
+    EXPECT_GE(timer.elapsed(), gaps * 40);
+    EXPECT_GE(pieces, gaps + 1);
+}
+
+TEST(MarketSite, SecondCopyCannotTakeTheSamePort)
+{
+    RunningSite first;
+    ASSERT_GT(first.port, 0);
+    QProcess second;
+    second.start(QStringLiteral(PELGRANDIX_BIN_DIR "/pelgrandix-market"),
+                 {QStringLiteral("--port"), QString::number(first.port)});
+    ASSERT_TRUE(second.waitForFinished(5000));
+    EXPECT_NE(second.exitCode(), 0);
+}
