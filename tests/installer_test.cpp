@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMutex>
-#include <QMutexLocker>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -15,65 +14,66 @@
 #include <csignal>
 #include <sys/resource.h>
 #include <thread>
-#include <utility>
 #include <vector>
 
 #include "support/system_info.h"
 #include "update/installer.h"
+#include "update/update_check.h"
 #include "update/update_error.h"
 #include "update/update_http.h"
 #include "update/update_state.h"
+#include "update/version_list.h"
 
 namespace {
 
-// The maker's site on loopback. Files are sent in pieces of the given size with a pause in
-// between, so the receiving side sees them split as a slow network would.
+// The maker's site on loopback, named by PELGRANDIX_MAKER_HOST while it runs. It counts the
+// requests and keeps the last one's headers. Bodies go out in pieces with a pause in between,
+// so the receiver sees them split as a slow network would.
 class MakerSite
 {
 public:
     MakerSite()
     {
-        m_server.set_pre_routing_handler([this](const httplib::Request &, httplib::Response &) {
+        m_server.set_pre_routing_handler([this](const httplib::Request &request, httplib::Response &) {
             QMutexLocker lock(&m_mutex);
             ++m_requests;
+            m_headers = request.headers;
             return httplib::Server::HandlerResponse::Unhandled;
         });
         m_port = m_server.bind_to_any_port("127.0.0.1");
         m_thread = std::thread([this] { m_server.listen_after_bind(); });
         while (!m_server.is_running())
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        qputenv("PELGRANDIX_MAKER_HOST", QByteArray("127.0.0.1:") + QByteArray::number(m_port));
     }
     ~MakerSite()
     {
         m_server.stop();
         m_thread.join();
+        qunsetenv("PELGRANDIX_MAKER_HOST");
     }
 
-    void serveInPieces(const std::string &path, const std::string &body, size_t piece)
+    void serve(const std::string &path, const std::string &body, size_t piece = 1 << 20,
+               int status = 200)
     {
-        m_server.Get(path, [body, piece](const httplib::Request &, httplib::Response &response) {
+        m_server.Get(path, [=](const httplib::Request &, httplib::Response &response) {
+            response.status = status;
             response.set_content_provider(
                 body.size(), "application/octet-stream",
-                [body, piece](size_t offset, size_t length, httplib::DataSink &sink) {
+                [=](size_t offset, size_t length, httplib::DataSink &sink) {
                     sink.write(body.data() + offset, std::min(piece, length));
                     std::this_thread::sleep_for(std::chrono::milliseconds(5));
                     return true;
                 });
         });
     }
-    void serveNotFoundPage(const std::string &path)
-    {
-        m_server.Get(path, [](const httplib::Request &, httplib::Response &response) {
-            response.status = 404;
-            response.set_content("<html>" + std::string(3000, ' ') + "Niet gevonden</html>",
-                                 "text/html");
-        });
-    }
-    QString versionListUrl() const
-    {
-        return QStringLiteral("http://127.0.0.1:%1/versions.dat").arg(m_port);
-    }
     int requests() { QMutexLocker lock(&m_mutex); return m_requests; }
+    std::string header(const char *name)
+    {
+        QMutexLocker lock(&m_mutex);
+        const auto it = m_headers.find(name);
+        return it == m_headers.end() ? std::string() : it->second;
+    }
 
 private:
     httplib::Server m_server;
@@ -81,6 +81,7 @@ private:
     int m_port = 0;
     QMutex m_mutex;
     int m_requests = 0;
+    httplib::Headers m_headers;
 };
 
 std::string bytes(size_t count)
@@ -105,35 +106,90 @@ void writeFile(const QString &path, const QByteArray &content)
     file.write(content);
 }
 
-class InstallerDownload : public ::testing::Test
+QString closedHost()
+{
+    MakerSite gone;
+    return qEnvironmentVariable("PELGRANDIX_MAKER_HOST");
+}
+
+class Update : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
         DataDir = dir.path() + QLatin1Char('/');
+        sLanguage = QStringLiteral("NLD");
         ReceivedKB = 99;
+        DownloadedB = true;
+    }
+
+    int check(const PingThirdLine &probe = [] { return QStringLiteral("Antwoord van 127.0.0.1"); })
+    {
+        programStr = QStringLiteral("Pelgrandix");
+        return GetDownloadName(programStr, newVersion, remark, "versie 1.20a", probe);
     }
 
     bool download(const QString &name)
     {
-        return DownloadNewVersion(name, site.versionListUrl(), "Pelgrandix", "versie 1.20a",
-                                  [this](quint32 kb, quint32 gauge) {
-                                      progress.emplace_back(kb, gauge);
-                                  });
+        return DownloadNewVersion(name, VersionListUrl(), "Pelgrandix", "versie 1.20a",
+                                  [this](quint32 kb, quint32 gauge) { progress.push_back({kb, gauge}); });
     }
 
     QTemporaryDir dir;
     MakerSite site;
+    QString programStr, newVersion, remark;
     std::vector<std::pair<quint32, quint32>> progress;
 };
 
+const std::string kList = "Koersbord,Koersbord300.exe,c,900,x,oud,old\r\n"
+                          "Pelgrandix,Pelgrandix121.exe,b,2048,x,nieuw,new\r\n";
+
 } // namespace
 
-TEST_F(InstallerDownload, CountsWholeKiBPerFullBlockWhateverTheNetworkSplit)
+TEST_F(Update, CheckReadsAFreshListAsTheDownloadAgent)
+{
+    site.serve("/versions.dat", kList, 10);
+    EXPECT_EQ(check(), UpdateAdvised);
+    EXPECT_EQ(programStr, "Pelgrandix121.exe");
+    EXPECT_EQ(newVersion, "1.21b");
+    EXPECT_EQ(InstallerSizeKB, 2048);
+    EXPECT_EQ(site.requests(), 1);
+    EXPECT_EQ(site.header("User-Agent"), "Rondel Function: Download");
+    EXPECT_EQ(site.header("Cache-Control"), "no-cache");
+    // Only a time-out fails the probe; a missing reply line does not.
+    EXPECT_EQ(check([] { return QString(); }), UpdateAdvised);
+    EXPECT_EQ(site.requests(), 2);
+}
+
+TEST_F(Update, CheckWithTimedOutProbeAsksNothing)
+{
+    site.serve("/versions.dat", kList);
+    EXPECT_EQ(check([] { return QStringLiteral("Time-out bij opdracht."); }), ProbeFailed);
+    EXPECT_EQ(programStr, "Pelgrandix");
+    EXPECT_EQ(site.requests(), 0);
+}
+
+TEST_F(Update, CheckOfAnUnreachableSiteOrItsDefaultPageFindsNoList)
+{
+    site.serve("/versions.dat", "Default.htm");
+    EXPECT_EQ(check(), ListNotReceived);
+    qputenv("PELGRANDIX_MAKER_HOST", closedHost().toUtf8());
+    EXPECT_EQ(check(), ListNotReceived);
+    EXPECT_TRUE(DownloadedB);
+}
+
+TEST_F(Update, ListIsReadAsWindows1252)
+{
+    site.serve("/page", "Prijs \x80 12,50 caf\xe9");
+    EXPECT_EQ(update_http::fetchText(VersionListUrl().replace("versions.dat", "page")),
+              QString::fromUtf8("Prijs € 12,50 café"));
+}
+
+TEST_F(Update, DownloadCountsWholeKiBPerFullBlockWhateverTheNetworkSplit)
 {
     const std::string installer = bytes(5000);
-    site.serveInPieces("/Pelgrandix121.exe", installer, 1000);
+    site.serve("/Pelgrandix121.exe", installer, 1000);
     writeFile(DataDir + "Temp/Pelgrandix120.exe", "old release");
     writeFile(DataDir + "Temp/Pelgrandix121.exe", QByteArray(9000, 'x'));
 
@@ -142,59 +198,43 @@ TEST_F(InstallerDownload, CountsWholeKiBPerFullBlockWhateverTheNetworkSplit)
     EXPECT_EQ(progress, (std::vector<std::pair<quint32, quint32>>{{4, 5}, {4, 5}}));
     EXPECT_EQ(readAll(DataDir + "Temp/Pelgrandix121.exe"), QByteArray::fromStdString(installer));
     EXPECT_FALSE(QFileInfo::exists(DataDir + "Temp/Pelgrandix120.exe"));
+    EXPECT_EQ(site.header("Cache-Control"), "");
 }
 
-TEST_F(InstallerDownload, LessThanOneKiBIsNotReceivedAndDeleted)
+TEST_F(Update, DownloadOfLessThanOneKiBOrAnErrorPageIsDeleted)
 {
-    site.serveInPieces("/Pelgrandix121.exe", bytes(1023), 300);
+    site.serve("/Pelgrandix121.exe", bytes(1023), 300);
     EXPECT_FALSE(download("Pelgrandix121.exe"));
     EXPECT_EQ(ReceivedKB, 0u);
     EXPECT_FALSE(QFileInfo::exists(DataDir + "Temp/Pelgrandix121.exe"));
-    // The folder was made for it all the same.
-    EXPECT_TRUE(QFileInfo(DataDir + "Temp").isDir());
-}
 
-TEST_F(InstallerDownload, MissingInstallerOrSiteGivesNothing)
-{
-    // The site answers with its error page, which is no installer.
-    site.serveNotFoundPage("/Pelgrandix121.exe");
+    site.serve("/Pelgrandix122.exe", "<html>" + std::string(3000, ' ') + "</html>", 4096, 404);
+    EXPECT_FALSE(download("Pelgrandix122.exe"));
+    EXPECT_FALSE(QFileInfo::exists(DataDir + "Temp/Pelgrandix122.exe"));
+
+    qputenv("PELGRANDIX_MAKER_HOST", closedHost().toUtf8());
     EXPECT_FALSE(download("Pelgrandix121.exe"));
-    EXPECT_EQ(site.requests(), 1);
-    EXPECT_FALSE(QFileInfo::exists(DataDir + "Temp/Pelgrandix121.exe"));
-
-    QString closedUrl;
-    {
-        MakerSite gone;
-        closedUrl = gone.versionListUrl();
-    }
-    EXPECT_FALSE(DownloadNewVersion("Pelgrandix121.exe", closedUrl, "Pelgrandix", "versie 1.20a",
-                                    {}));
-    EXPECT_FALSE(QFileInfo::exists(DataDir + "Temp/Pelgrandix121.exe"));
 }
 
-TEST_F(InstallerDownload, NamesReachingOutsideTheFolderAreRefusedWithoutARequest)
+TEST_F(Update, DownloadNamesReachingOutsideTheFolderAreRefusedWithoutARequest)
 {
     writeFile(DataDir + "Temp/Pelgrandix120.exe", "old release");
-    const QString names[] = {"../x.exe", "a/b.exe", "  ", "..", "", ".", "a\\b.exe",
-                             "/etc/passwd", QString(QChar(0)), "x\n.exe"};
-    for (const QString &name : names) {
+    for (const QString &name : {QString("../x.exe"), QString("a/b.exe"), QString("  "),
+                                QString(".."), QString("."), QString("a\\b.exe"),
+                                QString(QChar(0)), QString("x\n.exe")}) {
         EXPECT_FALSE(IsSafeDownloadName(name)) << name.toStdString();
         EXPECT_FALSE(download(name)) << name.toStdString();
     }
     EXPECT_EQ(site.requests(), 0);
     EXPECT_TRUE(QFileInfo::exists(DataDir + "Temp/Pelgrandix120.exe"));
-    EXPECT_TRUE(progress.empty());
-
-    for (const char *name : {"Pelgrandix121.exe", "setup 1.21b.exe", "x"})
-        EXPECT_TRUE(IsSafeDownloadName(name)) << name;
-
+    EXPECT_TRUE(IsSafeDownloadName("setup 1.21b.exe"));
     EXPECT_EQ(UnsafeDownloadNameText("../x.exe", "NLD"), "Ongeldige downloadnaam: \"../x.exe\"");
     EXPECT_EQ(UnsafeDownloadNameText("../x.exe", "ENU"), "Invalid download name: \"../x.exe\"");
 }
 
-TEST_F(InstallerDownload, FullDiskEndsWithAnErrorAndLeavesNoFile)
+TEST_F(Update, DownloadOntoAFullDiskRaisesAndLeavesNoFile)
 {
-    site.serveInPieces("/Pelgrandix121.exe", bytes(20000), 4096);
+    site.serve("/Pelgrandix121.exe", bytes(20000), 4096);
     // A file size limit makes the disk "full" after 6000 bytes for this process only.
     rlimit original{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &original), 0);
@@ -202,68 +242,31 @@ TEST_F(InstallerDownload, FullDiskEndsWithAnErrorAndLeavesNoFile)
     rlimit limited = original;
     limited.rlim_cur = 6000;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
-    bool threw = false;
-    try {
-        download("Pelgrandix121.exe");
-    } catch (const UpdateError &error) {
-        threw = true;
-        EXPECT_TRUE(error.message().contains("Pelgrandix121.exe"));
-    }
+    EXPECT_THROW(download("Pelgrandix121.exe"), UpdateError);
     setrlimit(RLIMIT_FSIZE, &original);
     std::signal(SIGXFSZ, previousHandler);
-    EXPECT_TRUE(threw);
     EXPECT_FALSE(QFileInfo::exists(DataDir + "Temp/Pelgrandix121.exe"));
 }
 
-TEST(InstallerAddress, BesideTheVersionList)
+TEST(Installer, AddressDisplayNameAndSilentStart)
 {
-    EXPECT_EQ(InstallerUrl("http://maker.example:8470/pelgrandix/versions.dat", "Pelgrandix121.exe"),
-              "http://maker.example:8470/pelgrandix/Pelgrandix121.exe");
-    DataDir = "/data/";
-    EXPECT_EQ(OlderInstallerPath("Pelgrandix", "versie 1.20a"), "/data/Temp/Pelgrandix120.exe");
-}
+    EXPECT_EQ(InstallerUrl("http://maker.example/pelgrandix/versions.dat", "Pelgrandix121.exe"),
+              "http://maker.example/pelgrandix/Pelgrandix121.exe");
+    for (const auto &[name, shown] : {std::pair{"Pelgrandix121.exe", "Pelgrandix"},
+                                      {"pelgrandix121.exe", "Pelgrandix"},
+                                      {"Rdscan2.exe", "rdSCAN"}, {"rd-tool3.exe", "rd-TOOL"},
+                                      {"RDscan2.exe", "RDscan"}, {"noext", ""}})
+        EXPECT_EQ(InstallDisplayName(name), QLatin1String(shown)) << name;
 
-TEST(UpdateHttp, BlocksAreFullWhateverTheNetworkSplit)
-{
-    MakerSite site;
-    site.serveInPieces("/file", bytes(10000), 700);
-    std::vector<qsizetype> sizes;
-    QByteArray received;
-    const QString url = site.versionListUrl().replace("versions.dat", "file");
-    EXPECT_TRUE(update_http::download(url, [&](const QByteArray &block) {
-        sizes.push_back(block.size());
-        received += block;
-    }));
-    EXPECT_EQ(sizes, (std::vector<qsizetype>{4096, 4096, 1808}));
-    EXPECT_EQ(received, QByteArray::fromStdString(bytes(10000)));
-}
-
-TEST(InstallDisplayNameTest, NameBeforeThePointWithoutDigitsCapitalised)
-{
-    struct Case { const char *downloadName, *displayName; };
-    const Case cases[] = {
-        {"Pelgrandix121.exe", "Pelgrandix"}, {"pelgrandix121.exe", "Pelgrandix"},
-        {"Rdscan2.exe", "rdSCAN"},           {"rdscan2.exe", "rdSCAN"},
-        {"Rd-tool3.exe", "rd-TOOL"},         {"RDscan2.exe", "RDscan"},
-        {"2pelgrandix.exe", "Pelgrandix"},   {"noext", ""},
-    };
-    for (const Case &c : cases)
-        EXPECT_EQ(InstallDisplayName(c.downloadName), QLatin1String(c.displayName)) << c.downloadName;
-}
-
-TEST(StartInstallerTest, RunsTheDownloadedFileSilentlyEvenWithoutExecuteBit)
-{
+    // A downloaded file has no execute permission; it is started all the same.
     QTemporaryDir dir;
     const QString installer = dir.filePath("Pelgrandix121.exe");
-    const QString argsFile = dir.filePath("args.txt");
     writeFile(installer, "#!/bin/sh\necho \"$@\" > \"$(dirname \"$0\")/args.txt\"\n");
     QFile::setPermissions(installer, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-
     ASSERT_TRUE(StartInstaller(installer));
     QDeadlineTimer deadline(10000);
-    while (readAll(argsFile).isEmpty() && !deadline.hasExpired())
+    while (readAll(dir.filePath("args.txt")).isEmpty() && !deadline.hasExpired())
         QThread::msleep(10);
-    EXPECT_EQ(readAll(argsFile), "/SP- /silent /noicons\n");
-
+    EXPECT_EQ(readAll(dir.filePath("args.txt")), "/SP- /silent /noicons\n");
     EXPECT_FALSE(StartInstaller(dir.filePath("missing.exe")));
 }
