@@ -1,0 +1,108 @@
+#include "update/process_control.h"
+
+#include <QDeadlineTimer>
+#include <QFileInfo>
+#include <QThread>
+
+#include "platform/process_table.h"
+#include "update/update_error.h"
+#include "update/update_state.h"
+
+namespace {
+
+constexpr int kTerminateGraceMs = 500;
+constexpr int kPollMs = 10;
+
+// The path as compared: without leading and trailing blanks and control characters, in
+// capitals. The system reports where a program file really lies, so a path through a
+// symbolic link is first followed to that place.
+QString executableKey(const QString &path)
+{
+    qsizetype begin = 0;
+    qsizetype end = path.size();
+    while (begin < end && path.at(begin).unicode() <= ' ')
+        ++begin;
+    while (end > begin && path.at(end - 1).unicode() <= ' ')
+        --end;
+    const QString trimmed = path.mid(begin, end - begin);
+    const QString resolved = QFileInfo(trimmed).canonicalFilePath();
+    return (resolved.isEmpty() ? trimmed : resolved).toUpper();
+}
+
+} // namespace
+
+bool WindowsIsNT()
+{
+    return true;
+}
+
+qint64 GetProcessHandleFromExeNT(const QString &exePath)
+{
+    const QString key = executableKey(exePath);
+    QList<os::RunningProcess> processes;
+    if (const int error = os::listProcesses(processes))
+        throw UpdateError(os::errorText(error));
+    for (const os::RunningProcess &process : processes) {
+        if (process.executable.trimmed().toUpper() == key)
+            return process.pid;
+    }
+    return 0;
+}
+
+qint64 GetProcessHandleFromExe(const QString &exePath)
+{
+    // One way to list processes serves every system here.
+    return GetProcessHandleFromExeNT(exePath);
+}
+
+qint64 GetpID(const QString &exeName)
+{
+    return WindowsIsNT() ? GetProcessHandleFromExeNT(exeName) : GetProcessHandleFromExe(exeName);
+}
+
+void TerminateProcessId(qint64 pid)
+{
+    if (const int error = os::askProcessToEnd(pid))
+        throw UpdateError(os::errorText(error));
+    QDeadlineTimer grace(kTerminateGraceMs);
+    while (!os::processExecutable(pid).isEmpty()) {
+        if (grace.hasExpired()) {
+            if (const int error = os::killProcess(pid))
+                throw UpdateError(os::errorText(error));
+            return;
+        }
+        QThread::msleep(kPollMs);
+    }
+}
+
+void TerminateExe(const QString &exeName)
+{
+    const qint64 pid = GetpID(exeName);
+    if (pid == 0)
+        throw UpdateError(exeName + QStringLiteral(" is not running, cannot terminate it!"));
+    TerminateProcessId(pid);
+}
+
+QString CompanionPath(const QString &programName)
+{
+    return HomeDir + programName + QStringLiteral("_Sched.exe");
+}
+
+bool StopCompanion(const QString &path, const std::function<void()> &processEvents, int limitMs,
+                   const std::function<void(qint64 pid)> &terminate)
+{
+    const QDeadlineTimer limit(limitMs);
+    for (qint64 pid = GetpID(path); pid != 0; pid = GetpID(path)) {
+        if (limit.hasExpired())
+            return false;
+        try {
+            terminate(pid);
+        } catch (const UpdateError &) {
+            // Ask again: the process may still end, or the limit ends the attempts.
+            QThread::msleep(kPollMs);
+        }
+        if (processEvents)
+            processEvents();
+    }
+    return true;
+}

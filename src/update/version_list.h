@@ -1,0 +1,63 @@
+#pragma once
+// The maker's version list: one line per program, found by the program's name, whose fields
+// give the installer's file name, the release letter and the installer's size. These rules
+// decide whether the running release is outdated; they touch neither network nor window.
+
+#include <QChar>
+#include <QString>
+#include <QStringList>
+
+// What the update check concluded; the codes are also the index into its message table.
+enum UpdateResult : int {
+    NoUpdateNeeded = 0,
+    NoInternetConnection = 1,  // kept for the message table; the check itself never gives it
+    ListNotReceived = 2,
+    ProgramNotListed = 3,
+    UpdateAdvised = 4,
+    ProbeFailed = 5,
+};
+
+// A release: its version digits ("120") and its letter ('a'; code 0 when it has none).
+struct VersionId {
+    QString digits;
+    QChar letter;
+};
+
+// The release of a version text such as "versie 1.20a": all its digits, and its last character
+// when that is a small letter a to z.
+VersionId RunningVersion(const QString &versionText);
+
+// The release named by a download name such as "Pelgrandix121.exe": the digits before its
+// first "." and the given letter.
+VersionId ListedVersion(const QString &downloadName, QChar letter);
+
+// True when latest is newer than running: its digit text is greater in an ordinal comparison,
+// or the digit texts are equal and its letter has the greater code. A release without digits
+// is never newer.
+bool IsNewerVersion(const VersionId &latest, const VersionId &running);
+
+// The version as shown to the user: 121 and b give "1.21b".
+QString NewVersion(const VersionId &version);
+
+// Splits a program line on commas. A field that would be empty (two commas in a row, or a
+// leading comma) is one character with code 0; nothing after a final comma counts as a field.
+QStringList SplitVersionFields(const QString &line);
+
+// The program line: from the first occurrence of the program name (case-sensitive) up to the
+// next carriage return, or to the end of the text when none follows. Empty when the name is
+// absent.
+QString ProgramLine(const QString &text, const QString &programName);
+
+// Evaluates a received version list for the program named by programStr and the running
+// version text. On results 0 and 4, programStr receives the download name, newVersion the
+// listed version, remark the description in the given language (empty unless the line has
+// descriptions) and installerSizeKB the installer's size; result 3 clears downloadedB.
+// A program line with fewer than five fields or a size that is no whole number throws
+// ConversionError before any output changes.
+int EvaluateVersionList(const QString &text, QString &programStr, QString &newVersion,
+                        QString &remark, const QString &runningVersion, const QString &language,
+                        int &installerSizeKB, bool &downloadedB);
+
+// The lines that tell the user a result code (two lines for code 0); Dutch when language is
+// "NLD", else English. Empty for an unknown code.
+QStringList UpdateResultText(int code, const QString &language);

@@ -1,0 +1,272 @@
+#include <gtest/gtest.h>
+
+#include <httplib.h>
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMutex>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <chrono>
+#include <csignal>
+#include <sys/resource.h>
+#include <thread>
+#include <vector>
+
+#include "support/system_info.h"
+#include "update/installer.h"
+#include "update/update_check.h"
+#include "update/update_error.h"
+#include "update/update_http.h"
+#include "update/update_state.h"
+#include "update/version_list.h"
+
+namespace {
+
+// The maker's site on loopback, named by PELGRANDIX_MAKER_HOST while it runs. It counts the
+// requests and keeps the last one's headers. Bodies go out in pieces with a pause in between,
+// so the receiver sees them split as a slow network would.
+class MakerSite
+{
+public:
+    MakerSite()
+    {
+        m_server.set_pre_routing_handler([this](const httplib::Request &request, httplib::Response &) {
+            QMutexLocker lock(&m_mutex);
+            ++m_requests;
+            m_headers = request.headers;
+            return httplib::Server::HandlerResponse::Unhandled;
+        });
+        m_port = m_server.bind_to_any_port("127.0.0.1");
+        m_thread = std::thread([this] { m_server.listen_after_bind(); });
+        while (!m_server.is_running())
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        qputenv("PELGRANDIX_MAKER_HOST", QByteArray("127.0.0.1:") + QByteArray::number(m_port));
+    }
+    ~MakerSite()
+    {
+        m_server.stop();
+        m_thread.join();
+        qunsetenv("PELGRANDIX_MAKER_HOST");
+    }
+
+    void serve(const std::string &path, const std::string &body, size_t piece = 1 << 20,
+               int status = 200)
+    {
+        m_server.Get(path, [=](const httplib::Request &, httplib::Response &response) {
+            response.status = status;
+            response.set_content_provider(
+                body.size(), "application/octet-stream",
+                [=](size_t offset, size_t length, httplib::DataSink &sink) {
+                    sink.write(body.data() + offset, std::min(piece, length));
+                    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+                    return true;
+                });
+        });
+    }
+    int requests() { QMutexLocker lock(&m_mutex); return m_requests; }
+    std::string header(const char *name)
+    {
+        QMutexLocker lock(&m_mutex);
+        const auto it = m_headers.find(name);
+        return it == m_headers.end() ? std::string() : it->second;
+    }
+
+private:
+    httplib::Server m_server;
+    std::thread m_thread;
+    int m_port = 0;
+    QMutex m_mutex;
+    int m_requests = 0;
+    httplib::Headers m_headers;
+};
+
+std::string bytes(size_t count)
+{
+    std::string body(count, '\0');
+    for (size_t i = 0; i < count; ++i)
+        body[i] = char(i * 7 + i / 251);
+    return body;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString &path, const QByteArray &content)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(content);
+}
+
+QString closedHost()
+{
+    MakerSite gone;
+    return qEnvironmentVariable("PELGRANDIX_MAKER_HOST");
+}
+
+class Update : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        DataDir = dir.path() + QLatin1Char('/');
+        sLanguage = QStringLiteral("NLD");
+        ReceivedKB = 99;
+        DownloadedB = true;
+    }
+
+    int check(const PingThirdLine &probe = [] { return QStringLiteral("Antwoord van 127.0.0.1"); })
+    {
+        programStr = QStringLiteral("Pelgrandix");
+        return GetDownloadName(programStr, newVersion, remark, "versie 1.20a", probe);
+    }
+
+    bool download(const QString &name)
+    {
+        return DownloadNewVersion(name, VersionListUrl(), "Pelgrandix", "versie 1.20a",
+                                  [this](quint32 kb, quint32 gauge) { progress.push_back({kb, gauge}); });
+    }
+
+    QTemporaryDir dir;
+    MakerSite site;
+    QString programStr, newVersion, remark;
+    std::vector<std::pair<quint32, quint32>> progress;
+};
+
+const std::string kList = "Koersbord,Koersbord300.exe,c,900,x,oud,old\r\n"
+                          "Pelgrandix,Pelgrandix121.exe,b,2048,x,nieuw,new\r\n";
+
+} // namespace
+
+TEST_F(Update, CheckReadsAFreshListAsTheDownloadAgent)
+{
+    site.serve("/versions.dat", kList, 10);
+    EXPECT_EQ(check(), UpdateAdvised);
+    EXPECT_EQ(programStr, "Pelgrandix121.exe");
+    EXPECT_EQ(newVersion, "1.21b");
+    EXPECT_EQ(InstallerSizeKB, 2048);
+    EXPECT_EQ(site.requests(), 1);
+    EXPECT_EQ(site.header("User-Agent"), "Rondel Function: Download");
+    EXPECT_EQ(site.header("Cache-Control"), "no-cache");
+    // Only a time-out fails the probe; a missing reply line does not.
+    EXPECT_EQ(check([] { return QString(); }), UpdateAdvised);
+    EXPECT_EQ(site.requests(), 2);
+}
+
+TEST_F(Update, CheckWithTimedOutProbeAsksNothing)
+{
+    site.serve("/versions.dat", kList);
+    EXPECT_EQ(check([] { return QStringLiteral("Time-out bij opdracht."); }), ProbeFailed);
+    EXPECT_EQ(programStr, "Pelgrandix");
+    EXPECT_EQ(site.requests(), 0);
+}
+
+TEST_F(Update, CheckOfAnUnreachableSiteOrItsDefaultPageFindsNoList)
+{
+    site.serve("/versions.dat", "Default.htm");
+    EXPECT_EQ(check(), ListNotReceived);
+    qputenv("PELGRANDIX_MAKER_HOST", closedHost().toUtf8());
+    EXPECT_EQ(check(), ListNotReceived);
+    EXPECT_TRUE(DownloadedB);
+}
+
+TEST_F(Update, ListIsReadAsWindows1252)
+{
+    site.serve("/page", "Prijs \x80 12,50 caf\xe9");
+    EXPECT_EQ(update_http::fetchText(VersionListUrl().replace("versions.dat", "page")),
+              QString::fromUtf8("Prijs € 12,50 café"));
+}
+
+TEST_F(Update, DownloadCountsWholeKiBPerFullBlockWhateverTheNetworkSplit)
+{
+    const std::string installer = bytes(5000);
+    site.serve("/Pelgrandix121.exe", installer, 1000);
+    writeFile(DataDir + "Temp/Pelgrandix120.exe", "old release");
+    writeFile(DataDir + "Temp/Pelgrandix121.exe", QByteArray(9000, 'x'));
+
+    ASSERT_TRUE(download("Pelgrandix121.exe"));
+    EXPECT_EQ(ReceivedKB, 4u);
+    EXPECT_EQ(progress, (std::vector<std::pair<quint32, quint32>>{{4, 5}, {4, 5}}));
+    EXPECT_EQ(readAll(DataDir + "Temp/Pelgrandix121.exe"), QByteArray::fromStdString(installer));
+    EXPECT_FALSE(QFileInfo::exists(DataDir + "Temp/Pelgrandix120.exe"));
+    EXPECT_EQ(site.header("Cache-Control"), "");
+}
+
+TEST_F(Update, DownloadOfLessThanOneKiBOrAnErrorPageIsDeleted)
+{
+    site.serve("/Pelgrandix121.exe", bytes(1023), 300);
+    EXPECT_FALSE(download("Pelgrandix121.exe"));
+    EXPECT_EQ(ReceivedKB, 0u);
+    EXPECT_FALSE(QFileInfo::exists(DataDir + "Temp/Pelgrandix121.exe"));
+
+    site.serve("/Pelgrandix122.exe", "<html>" + std::string(3000, ' ') + "</html>", 4096, 404);
+    EXPECT_FALSE(download("Pelgrandix122.exe"));
+    EXPECT_FALSE(QFileInfo::exists(DataDir + "Temp/Pelgrandix122.exe"));
+
+    qputenv("PELGRANDIX_MAKER_HOST", closedHost().toUtf8());
+    EXPECT_FALSE(download("Pelgrandix121.exe"));
+}
+
+TEST_F(Update, DownloadNamesReachingOutsideTheFolderAreRefusedWithoutARequest)
+{
+    writeFile(DataDir + "Temp/Pelgrandix120.exe", "old release");
+    for (const QString &name : {QString("../x.exe"), QString("a/b.exe"), QString("  "),
+                                QString(".."), QString("."), QString("a\\b.exe"),
+                                QString(QChar(0)), QString("x\n.exe")}) {
+        EXPECT_FALSE(IsSafeDownloadName(name)) << name.toStdString();
+        EXPECT_FALSE(download(name)) << name.toStdString();
+    }
+    EXPECT_EQ(site.requests(), 0);
+    EXPECT_TRUE(QFileInfo::exists(DataDir + "Temp/Pelgrandix120.exe"));
+    EXPECT_TRUE(IsSafeDownloadName("setup 1.21b.exe"));
+    EXPECT_EQ(UnsafeDownloadNameText("../x.exe", "NLD"), "Ongeldige downloadnaam: \"../x.exe\"");
+    EXPECT_EQ(UnsafeDownloadNameText("../x.exe", "ENU"), "Invalid download name: \"../x.exe\"");
+}
+
+TEST_F(Update, DownloadOntoAFullDiskRaisesAndLeavesNoFile)
+{
+    site.serve("/Pelgrandix121.exe", bytes(20000), 4096);
+    // A file size limit makes the disk "full" after 6000 bytes for this process only.
+    rlimit original{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &original), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = original;
+    limited.rlim_cur = 6000;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    EXPECT_THROW(download("Pelgrandix121.exe"), UpdateError);
+    setrlimit(RLIMIT_FSIZE, &original);
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_FALSE(QFileInfo::exists(DataDir + "Temp/Pelgrandix121.exe"));
+}
+
+TEST(Installer, AddressDisplayNameAndSilentStart)
+{
+    EXPECT_EQ(InstallerUrl("http://maker.example/pelgrandix/versions.dat", "Pelgrandix121.exe"),
+              "http://maker.example/pelgrandix/Pelgrandix121.exe");
+    for (const auto &[name, shown] : {std::pair{"Pelgrandix121.exe", "Pelgrandix"},
+                                      {"pelgrandix121.exe", "Pelgrandix"},
+                                      {"Rdscan2.exe", "rdSCAN"}, {"rd-tool3.exe", "rd-TOOL"},
+                                      {"RDscan2.exe", "RDscan"}, {"noext", ""}})
+        EXPECT_EQ(InstallDisplayName(name), QLatin1String(shown)) << name;
+
+    // A downloaded file has no execute permission; it is started all the same.
+    QTemporaryDir dir;
+    const QString installer = dir.filePath("Pelgrandix121.exe");
+    writeFile(installer, "#!/bin/sh\necho \"$@\" > \"$(dirname \"$0\")/args.txt\"\n");
+    QFile::setPermissions(installer, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    ASSERT_TRUE(StartInstaller(installer));
+    QDeadlineTimer deadline(10000);
+    while (readAll(dir.filePath("args.txt")).isEmpty() && !deadline.hasExpired())
+        QThread::msleep(10);
+    EXPECT_EQ(readAll(dir.filePath("args.txt")), "/SP- /silent /noicons\n");
+    EXPECT_FALSE(StartInstaller(dir.filePath("missing.exe")));
+}

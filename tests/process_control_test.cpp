@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <memory>
+
+#include "update/process_control.h"
+#include "update/update_error.h"
+#include "update/update_state.h"
+
+namespace {
+
+// Copies of a real program in two folders, so that each running copy is known by its own
+// program file.
+class Companions : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        for (const char *folder : {"home", "elsewhere"}) {
+            ASSERT_TRUE(QDir(dir.path()).mkpath(folder));
+            const QString copy = dir.filePath(QString::fromLatin1(folder) + "/Pelgrandix_Sched.exe");
+            ASSERT_TRUE(QFile::copy("/bin/sleep", copy));
+        }
+        HomeDir = dir.filePath("home") + QLatin1Char('/');
+        homeCopy = CompanionPath("Pelgrandix");
+        otherCopy = dir.filePath("elsewhere/Pelgrandix_Sched.exe");
+    }
+
+    std::unique_ptr<QProcess> start(const QString &program, const QStringList &arguments = {"60"})
+    {
+        auto process = std::make_unique<QProcess>();
+        process->start(program, arguments);
+        EXPECT_TRUE(process->waitForStarted()) << program.toStdString();
+        return process;
+    }
+
+    static bool ended(QProcess &process) { return process.waitForFinished(3000); }
+
+    QTemporaryDir dir;
+    QString homeCopy, otherCopy;
+};
+
+} // namespace
+
+TEST_F(Companions, NothingRunningGivesZeroAndTerminateRaises)
+{
+    EXPECT_TRUE(WindowsIsNT());
+    EXPECT_EQ(GetpID(homeCopy), 0);
+    try {
+        TerminateExe(homeCopy);
+        ADD_FAILURE() << "no error raised";
+    } catch (const UpdateError &error) {
+        EXPECT_EQ(error.message(), homeCopy + " is not running, cannot terminate it!");
+    }
+    // Nothing to stop is done at once.
+    EXPECT_TRUE(StopCompanion(homeCopy, {}));
+}
+
+TEST_F(Companions, FoundOnTheFullPathWithoutRegardToCaseOrSurroundingBlanks)
+{
+    auto home = start(homeCopy);
+    auto other = start(otherCopy);
+    EXPECT_EQ(GetpID(homeCopy), home->processId());
+    EXPECT_EQ(GetpID(otherCopy), other->processId());
+    EXPECT_EQ(GetpID(" \t" + homeCopy.toLower() + "\r\n"), home->processId());
+    EXPECT_EQ(GetProcessHandleFromExe(homeCopy), home->processId());
+    EXPECT_EQ(GetpID(dir.filePath("Pelgrandix_Sched.exe")), 0);
+}
+
+TEST_F(Companions, StopEndsTheCompanionAndLeavesACopyElsewhereRunning)
+{
+    auto home = start(homeCopy);
+    auto other = start(otherCopy);
+    int eventRuns = 0;
+    EXPECT_TRUE(StopCompanion(homeCopy, [&] { ++eventRuns; }));
+    EXPECT_TRUE(ended(*home));
+    EXPECT_GE(eventRuns, 1);
+    EXPECT_EQ(other->state(), QProcess::Running);
+    EXPECT_EQ(GetpID(otherCopy), other->processId());
+}
+
+TEST_F(Companions, TerminateEndsAProcessThatIgnoresTheRequest)
+{
+    // The shell hands its ignored termination request on to the program it becomes.
+    auto stubborn = start("/bin/sh", {"-c", "trap '' TERM; exec '" + homeCopy + "' 60"});
+    QElapsedTimer started;
+    started.start();
+    while (GetpID(homeCopy) == 0 && started.elapsed() < 3000)
+        QThread::msleep(10);
+    ASSERT_EQ(GetpID(homeCopy), stubborn->processId());
+
+    TerminateExe(homeCopy);
+    EXPECT_TRUE(ended(*stubborn));
+    EXPECT_EQ(stubborn->exitStatus(), QProcess::CrashExit);
+}
+
+TEST_F(Companions, StopGivesUpOnACompanionThatWillNotEnd)
+{
+    auto home = start(homeCopy);
+    int attempts = 0;
+    QElapsedTimer elapsed;
+    elapsed.start();
+    EXPECT_FALSE(StopCompanion(homeCopy, {}, 300, [&](qint64) { ++attempts; }));
+    EXPECT_GE(elapsed.elapsed(), 300);
+    EXPECT_LT(elapsed.elapsed(), 3000);
+    EXPECT_GE(attempts, 1);
+    EXPECT_EQ(home->state(), QProcess::Running);
+}
