@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "support/qt_print.h"
+
 #include "market/option_pages.h"
 #include "support/fixture_file.h"
 

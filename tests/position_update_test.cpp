@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "support/qt_print.h"
+
 #include "app/position_rules.h"
 #include "market/position_update.h"
 #include "support/text_routines.h"

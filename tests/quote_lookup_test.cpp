@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "support/qt_print.h"
+
 #include "market/quote_lookup.h"
 
 #include <algorithm>
