@@ -1,125 +1,66 @@
 #include <gtest/gtest.h>
 
-#include "support/qt_print.h"
-
 #include "app/position_rules.h"
 #include "market/position_update.h"
+#include "support/qt_print.h"
 #include "support/text_routines.h"
 
-namespace {
-
-QuoteList quotes()
-{
-    QuoteList list;
-    for (const char *line : {
-             "AEX P; 15-03-2013; 380,00; 10,00",
-             "AEX C; 20-03-2025; 900,00; 5,00",
-             "AEX C; 21-03-2025; 900,00; 9,00",
-             "AEX C; 19-04-2013; 400,00; ",
-             "AEX C; 04-12-2026; 900,00; 3,50",
-             "AEX C; 20-12-2013; 380,00; 1,00",
-         })
-        list.add(QString::fromUtf8(line));
-    return list;
-}
-
-const QDate kSaturday(2026, 12, 5);
-
-} // namespace
-
-TEST(PositionExpiryDay, MonthlyAndWeeklySeries)
+TEST(PositionUpdate, ExpiryDayOfMonthlyAndWeeklySeries)
 {
     struct Case { const char *series; int year, month; QDate today; int day; };
     const Case cases[] = {
-        {"AEX", 2025, 3, kSaturday, 20},            // third Friday on the 21st
-        {"AEX", 2026, 3, kSaturday, 20},            // plain third Friday
-        {"AEX", 2013, 4, kSaturday, 19},
+        {"AEX", 2025, 3, QDate(2026, 12, 5), 20},   // third Friday on the 21st
+        {"AEX", 2026, 3, QDate(2026, 12, 5), 20},   // plain third Friday
         {"AX1", 2026, 12, QDate(2026, 12, 5), 4},   // Saturday: the day before
         {"AX1", 2026, 12, QDate(2026, 12, 6), 11},  // Sunday: five days later
         {"AX2", 2025, 6, QDate(2025, 3, 19), 21},   // this week's Friday, whatever the month
         {"AX2", 2025, 3, QDate(2025, 3, 19), 20},   // ... with the March exception
-        {"AX4", 2027, 1, QDate(2026, 11, 30), 34},  // past the month's end: finds no quote
     };
     for (const Case &c : cases)
-        EXPECT_EQ(PositionExpiryDay(c.series, c.year, c.month, c.today), c.day)
-            << c.series << " " << c.year << "-" << c.month;
+        EXPECT_EQ(PositionExpiryDay(c.series, c.year, c.month, c.today), c.day) << c.series << " " << c.month;
 }
 
-TEST(UpdatePositionLine, RewritesLastPriceAndDifference)
+TEST(PositionUpdate, RewritesLastPriceAndDifference)
 {
-    struct Case { const char *name; const char *line; const char *updated; };
-    const Case cases[] = {
-        {"line as the add dialog writes it",
-         "AEX; Put; mrt; 2013;  380;  12,34;  12,34; 1; 1234,00; 0",
-         "AEX; Put; mrt; 2013; 380; 12,34; 10,00; 1; 234,00; 0"},
-        {"March expiry on the 20th", "AEX; Call; mrt; 2025; 900; 4,00; 0; 2; 0; 1",
-         "AEX; Call; mrt; 2025; 900; 4,00; 5,00; 2; -200,00; 1"},
-        {"weekly series on a Saturday", "AX1; Call; dec; 2026; 900; 3,5; 1; 1; 0; 0",
-         "AX1; Call; dec; 2026; 900; 3,5; 3,50; 1; 0,00; 0"},
-        {"unknown month name is December", "AEX; Call; xyz; 2013; 380; 2; 0; 3; 0; 0",
-         "AEX; Call; xyz; 2013; 380; 2; 1,00; 3; 300,00; 0"},
-        {"empty price cell", "AEX; Call; apr; 2013; 400; 1.5; 7,00; 1; 0; 0",
-         "AEX; Call; apr; 2013; 400; 1.5; 0,00; 1; 150,00; 0"},
-        {"no quote", "AEX; Call; apr; 2013; 999; 1; 5; 2; 0; 0",
-         "AEX; Call; apr; 2013; 999; 1; 0,00; 2; 200,00; 0"},
-        {"large difference in full", "AEX; Put; apr; 2013; 999; 20; 0; 10; 0; 0",
-         "AEX; Put; apr; 2013; 999; 20; 0,00; 10; 20000,00; 0"},
-        {"fields beyond the tenth dropped", "AEX; Call; apr; 2013; 999; 1; 5; 2; 0; 0; extra; more",
-         "AEX; Call; apr; 2013; 999; 1; 0,00; 2; 200,00; 0"},
-    };
-    const QuoteIndex index(quotes());
-    for (const Case &c : cases)
-        EXPECT_EQ(UpdatePositionLine(QString::fromUtf8(c.line), TDataRec(), index, kSaturday),
-                  QString::fromUtf8(c.updated))
-            << c.name;
-}
-
-TEST(UpdatePositionLine, LinesThatAreNoPositionStayAsTheyAre)
-{
-    const char *lines[] = {
-        "",
-        "AEX; Put; mrt; 2013; 380",
-        "AEX; Put; mrt; 2013; 380; 12,34; 12,34; 1; 1234,00",
-        "AEX; Put; mrt; 20x3; 380; 12,34; 12,34; 1; 1234,00; 0",
-        "AEX; Put; mrt; 0; 380; 12,34; 12,34; 1; 1234,00; 0",
-        "AEX; Put; mrt; 10000; 380; 12,34; 12,34; 1; 1234,00; 0",
-        "AEX; Put; mrt;; 380; 12,34; 12,34; 1; 1234,00; 0",
-        "AEX;; mrt; 2013; 380; 12,34; 12,34; 1; 1234,00; 0",
-        "AEX;   ; mrt; 2013; 380; 12,34; 12,34; 1; 1234,00; 0",
-    };
-    const QuoteIndex index(quotes());
-    for (const char *line : lines)
-        EXPECT_EQ(UpdatePositionLine(QString::fromUtf8(line), TDataRec(), index, kSaturday),
-                  QString::fromUtf8(line));
-}
-
-TEST(UpdatePositionLines, UpdatesEveryLineInOrder)
-{
+    QuoteList quotes;
+    for (const char *line : {"AEX P; 15-03-2013; 380,00; 10,00", "AEX C; 20-03-2025; 900,00; 5,00",
+                             "AEX C; 21-03-2025; 900,00; 9,00", "AEX C; 19-04-2013; 400,00; ",
+                             "AEX C; 04-12-2026; 900,00; 3,50", "AEX C; 20-12-2013; 380,00; 1,00"})
+        quotes.add(line);
     const QStringList lines = {
-        "AEX; Put; mrt; 2013;  380;  12,34;  12,34; 1; 1234,00; 0",
-        "no position",
-        "AX1; Call; dec; 2026; 900; 3,5; 1; 1; 0; 0",
+        "AEX; Put; mrt; 2013;  380;  12,34;  12,34; 1; 1234,00; 0",  // as the add dialog writes it
+        "AEX; Call; mrt; 2025; 900; 4,00; 0; 2; 0; 1",                // March expiry on the 20th
+        "AX1; Call; dec; 2026; 900; 3,5; 1; 1; 0; 0",                 // weekly series on a Saturday
+        "AEX; Call; xyz; 2013; 380; 2; 0; 3; 0; 0",                   // unknown month: December
+        "AEX; Call; apr; 2013; 400; 1.5; 7,00; 1; 0; 0",              // empty price cell
+        "AEX; Put; apr; 2013; 999; 20; 0; 10; 0; 0; extra",           // no quote, large difference
+        // Lines that are no position stay as they are.
+        "", "AEX; Put; mrt; 2013; 380; 12,34; 12,34; 1; 1234,00",
+        "AEX; Put; mrt; 20x3; 380; 12,34; 12,34; 1; 1234,00; 0", "AEX; Put; mrt; 0; 380; 1; 1; 1; 1; 0",
+        "AEX; Put; mrt; 10000; 380; 1; 1; 1; 1; 0", "AEX;   ; mrt; 2013; 380; 1; 1; 1; 1; 0",
+        "AEX;; mrt; 2013; 380; 1; 1; 1; 1; 0",
     };
-    const QStringList expected = {
+    QStringList expected = {
         "AEX; Put; mrt; 2013; 380; 12,34; 10,00; 1; 234,00; 0",
-        "no position",
+        "AEX; Call; mrt; 2025; 900; 4,00; 5,00; 2; -200,00; 1",
         "AX1; Call; dec; 2026; 900; 3,5; 3,50; 1; 0,00; 0",
+        "AEX; Call; xyz; 2013; 380; 2; 1,00; 3; 300,00; 0",
+        "AEX; Call; apr; 2013; 400; 1.5; 0,00; 1; 150,00; 0",
+        "AEX; Put; apr; 2013; 999; 20; 0,00; 10; 20000,00; 0",
     };
-    EXPECT_EQ(UpdatePositionLines(lines, TDataRec(), quotes(), kSaturday), expected);
-    EXPECT_TRUE(UpdatePositionLines({}, TDataRec(), quotes(), kSaturday).isEmpty());
+    expected += lines.mid(expected.size());
+    EXPECT_EQ(UpdatePositionLines(lines, TDataRec(), quotes, QDate(2026, 12, 5)), expected);
 }
 
-TEST(DifferenceToStr, NeverTheExponentForm)
+TEST(PositionUpdate, DifferenceNeverTakesTheExponentForm)
 {
     struct Case { double value; const char *text; };
     const Case cases[] = {
-        {0, "0,00"}, {-90, "-90,00"}, {1234.5, "1235,00"}, {9999.4, "9999,00"},
-        {9999.6, "9999,60"}, {10000, "10000,00"}, {20000, "20000,00"}, {-20000, "-20000,00"},
-        {12345.678, "12346,00"}, {99999.7, "99999,70"}, {1234567.8, "1234568,00"},
+        {0, "0,00"}, {1234.5, "1235,00"}, {9999.4, "9999,00"}, {9999.6, "9999,60"},
+        {20000, "20000,00"}, {-20000, "-20000,00"}, {12345.678, "12346,00"}, {99999.7, "99999,70"},
     };
     for (const Case &c : cases)
-        EXPECT_EQ(DifferenceToStr(c.value), QString::fromUtf8(c.text)) << c.value;
-
+        EXPECT_EQ(DifferenceToStr(c.value), c.text) << c.value;
     // Wherever the four-digit form had no exponent, the text is unchanged.
     for (double value = -10500; value < 10500; value += 0.37) {
         const QString old = RealToStr(value, 4, 2);

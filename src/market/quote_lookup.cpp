@@ -32,47 +32,44 @@ void GetKoers(TDataRec &rec, const QuoteList &koersList)
 }
 
 QuoteIndex::QuoteIndex(const QuoteList &koersList)
+    : m_lines(koersList.lines())
 {
-    const QStringList &lines = koersList.lines();
-    m_byText.reserve(size_t(lines.size()));
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QString &line = lines.at(i);
-        m_byText.push_back({line, i});
-        if (line.indexOf(kKeyStart, 1) >= 0)
-            m_elsewhere.push_back({line, i});
+    m_byText.reserve(size_t(m_lines.size()));
+    for (qsizetype i = 0; i < m_lines.size(); ++i) {
+        m_byText.push_back(i);
+        if (m_lines.at(i).indexOf(kKeyStart, 1) >= 0)
+            m_elsewhere.push_back(i);
     }
     std::sort(m_byText.begin(), m_byText.end(),
-              [](const Entry &a, const Entry &b) { return a.line < b.line; });
+              [this](qsizetype a, qsizetype b) { return m_lines.at(a) < m_lines.at(b); });
 }
 
 QString QuoteIndex::firstLineContaining(const QString &key) const
 {
-    const Entry *best = nullptr;
-    if (key.startsWith(kKeyStart)) {
-        // A line whose only "AEX " stands at its start contains the key exactly when it starts
-        // with it; those lines form one run in character order.
-        auto it = std::lower_bound(m_byText.begin(), m_byText.end(), key,
-                                   [](const Entry &e, const QString &k) { return e.line < k; });
-        for (; it != m_byText.end() && it->line.startsWith(key); ++it) {
-            if (!best || it->listIndex < best->listIndex)
-                best = &*it;
-        }
-        for (const Entry &e : m_elsewhere) {
-            if (best && e.listIndex >= best->listIndex)
-                break;
-            if (e.line.contains(key, Qt::CaseSensitive)) {
-                best = &e;
-                break;
-            }
-        }
-    } else {
+    if (!key.startsWith(kKeyStart)) {
         // Not a key that QuoteKey builds: no shortcut applies.
-        for (const Entry &e : m_byText) {
-            if (e.line.contains(key, Qt::CaseSensitive) && (!best || e.listIndex < best->listIndex))
-                best = &e;
+        for (const QString &line : m_lines) {
+            if (line.contains(key, Qt::CaseSensitive))
+                return line;
+        }
+        return QString();
+    }
+    // A line whose only "AEX " stands at its start contains the key exactly when it starts with
+    // it; those lines form one run in character order.
+    qsizetype best = m_lines.size();
+    auto it = std::lower_bound(m_byText.begin(), m_byText.end(), key,
+                               [this](qsizetype i, const QString &k) { return m_lines.at(i) < k; });
+    for (; it != m_byText.end() && m_lines.at(*it).startsWith(key); ++it)
+        best = std::min(best, *it);
+    for (qsizetype i : m_elsewhere) {
+        if (i >= best)
+            break;
+        if (m_lines.at(i).contains(key, Qt::CaseSensitive)) {
+            best = i;
+            break;
         }
     }
-    return best ? best->line : QString();
+    return best < m_lines.size() ? m_lines.at(best) : QString();
 }
 
 void QuoteIndex::GetKoers(TDataRec &rec) const

@@ -30,13 +30,10 @@ public:
     QString firstLineContaining(const QString &key) const;
 
 private:
-    struct Entry {
-        QString line;
-        qsizetype listIndex;
-    };
-    // Every line, ordered by its characters, so that the lines starting with a key are
-    // neighbours.
-    std::vector<Entry> m_byText;
-    // Lines in which a key could also start somewhere after the first character, in list order.
-    std::vector<Entry> m_elsewhere;
+    QStringList m_lines;
+    // Positions in m_lines, ordered by the lines' characters, so that the lines starting with a
+    // key are neighbours.
+    std::vector<qsizetype> m_byText;
+    // Positions of the lines in which a key could also start after the first character.
+    std::vector<qsizetype> m_elsewhere;
 };
