@@ -12,7 +12,7 @@ constexpr QByteArrayView kStrikeHeading("Uitoef. prijs");
 // Ends the opening tag of a price cell.
 constexpr QByteArrayView kPriceCell("fBold price\">");
 
-// The page is never copied while it is cut: `pos` marks where the remaining text begins.
+// The page is never copied while it is cut: m_pos marks where the remaining text begins.
 class RowCutter
 {
 public:
