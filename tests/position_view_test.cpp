@@ -3,6 +3,7 @@
 #include "support/qt_printers.h"
 
 #include "app/position_line.h"
+#include "app/position_rules.h"
 #include "app/position_view.h"
 #include "support/text_routines.h"
 

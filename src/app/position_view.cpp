@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "app/position_line.h"
+#include "app/position_rules.h"
 #include "support/text_routines.h"
 
 QString PositionTitle(const QStringList &fields)
@@ -31,17 +32,6 @@ bool ActionShown(double difference, int amount, const QString &action)
     if (amount == 0 || action == QLatin1String("Geen actie"))
         return false;
     return std::fabs(difference / amount) > kActionThreshold;
-}
-
-QString DifferenceToStr(double value)
-{
-    // Four significant digits as always, but never fewer than the integer part needs.
-    for (int precision = 4; precision < 18; ++precision) {
-        const QString text = RealToStr(value, precision, 2);
-        if (!text.contains(QLatin1Char('E')))
-            return text;
-    }
-    return RealToStr(value, 18, 2);
 }
 
 QString DifferenceFor(double amount, double transactionPrice, double lastPrice)

@@ -19,9 +19,7 @@ QString ChooseAction(const QString &difference, const QString &flag);
 constexpr double kActionThreshold = 15.0;
 bool ActionShown(double difference, int amount, const QString &action);
 
-// The money difference amount x (transaction price - last price) x 100 as field text: two
-// decimals and never the exponent form, which would read back as 0.
-QString DifferenceToStr(double value);
+// The money difference amount x (transaction price - last price) x 100 as field text.
 QString DifferenceFor(double amount, double transactionPrice, double lastPrice);
 
 // The line with a new transaction price (blanks removed) and its difference recomputed.

@@ -1,0 +1,7 @@
+#pragma once
+// Downloaded pages are 8-bit text in the Windows-1252 code page.
+
+#include <QByteArrayView>
+#include <QString>
+
+QString PageText(QByteArrayView bytes);

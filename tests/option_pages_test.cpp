@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include "market/option_pages.h"
+#include "support/fixture_file.h"
+#include "support/qt_printers.h"
+
+#include <QElapsedTimer>
+
+namespace {
+
+QByteArray row(const char *expiry, const char *strike, const char *price, const char *dateClass = "date")
+{
+    return QByteArray("<tr><td class=\"") + dateClass + "\">" + expiry + "</td><td class=\"fBold price\">"
+        + strike + "</td><td class=\"fBold price\">" + price + "</td></tr>\n";
+}
+
+QByteArray page(const QByteArray &rows)
+{
+    return "<table><tr><th>Expiratie</th><th class=\"col-strike\">Uitoef. prijs</th></tr>\n" + rows + "</table>";
+}
+
+} // namespace
+
+TEST(OptionPages, SamplePagesGiveOneLinePerSeries)
+{
+    QuoteList list;
+    list.add("AEX C; 01-01-2000; 1,00; 1,00");
+    EXPECT_EQ(ParseCalls(ReadFixture("calls_sample.html"), list), 6);
+    const QStringList calls = {
+        "AEX C; 15-03-2013; 380,00; 9,80", "AEX C; 19-04-2013; 360,00; 27,10",
+        "AEX C; 19-04-2013; 380,00; 12,35", "AEX C; 19-04-2013; 400,00; ",
+        "AEX C; 20-12-2013; 420,00; 3,05",
+    };
+    EXPECT_EQ(list.lines(), calls);
+
+    // A put page without its table adds nothing and keeps the calls.
+    EXPECT_EQ(ParsePuts("<body>Tijdelijk niet beschikbaar - 19-04-13</body>", list), 0);
+    EXPECT_EQ(list.lines(), calls);
+    EXPECT_EQ(ParsePuts(ReadFixture("puts_sample.html"), list), 6);
+    EXPECT_EQ(list.count(), 10);
+    EXPECT_TRUE(list.lines().contains("AEX P; 19-04-2013; 380,00; 4,60"));
+
+    EXPECT_EQ(ParseCalls(QByteArray(), list), 0);
+    EXPECT_TRUE(list.isEmpty());
+}
+
+TEST(OptionPages, RowCutting)
+{
+    const QByteArray twoCells = "<td class=\"fBold price\">380,00</td><td class=\"fBold price\">1,00</td>";
+    struct Case { const char *name; QByteArray page; QStringList lines; int rows; };
+    const Case cases[] = {
+        {"two-digit year widened", page(row("15-03-13", "380,00", "9,80")), {"AEX C; 15-03-2013; 380,00; 9,80"}, 1},
+        {"repeated row adds nothing", page(row("15-03-13", "380,00", "9,80") + row("15-03-13", "380,00", "9,80")),
+         {"AEX C; 15-03-2013; 380,00; 9,80"}, 2},
+        {"texts as written", page(row("19-04-13", " 1.380,5 ", "")), {"AEX C; 19-04-2013;  1.380,5 ; "}, 1},
+        {"rows before the heading are not read", row("19-04-13", "360,00", "1,00") + page(row("19-04-13", "380,00", "2,00")),
+         {"AEX C; 19-04-2013; 380,00; 2,00"}, 1},
+        // A hyphen in other text is stepped over nine characters at a time: a class name long
+        // enough lands the step on the expiry cell, a short one jumps past its first hyphen.
+        {"long hyphenated class", page(row("19-04-13", "380,00", "1,00", "date-cell")), {"AEX C; 19-04-2013; 380,00; 1,00"}, 1},
+        {"short hyphenated class", page(row("19-04-13", "380,00", "1,00", "a-b")), {}, 0},
+        {"expiry cell right behind the heading", "Uitoef. prijs19-04-13" + twoCells, {"AEX C; 19-04-2013; 380,00; 1,00"}, 1},
+        {"a missing price cell stops, keeping earlier rows",
+         page(row("19-04-13", "380,00", "1,00") + "<td>20-04-13</td><td class=\"fBold price\">400,00</td>"),
+         {"AEX C; 19-04-2013; 380,00; 1,00"}, 1},
+        {"Windows-1252 bytes", page(row("19-04-13", "380,00", "\x80 1")), {QString::fromUtf8("AEX C; 19-04-2013; 380,00; \u20ac 1")}, 1},
+    };
+    for (const Case &c : cases) {
+        QuoteList list;
+        EXPECT_EQ(ParseCalls(c.page, list), c.rows) << c.name;
+        EXPECT_EQ(list.lines(), c.lines) << c.name;
+    }
+}
+
+TEST(OptionPages, LargePagesAreCutInLinearTime)
+{
+    QByteArray rows;
+    for (int i = 0; i < 4000; ++i)
+        rows += row(QByteArray::number(10 + i % 18) + "-04-13", QByteArray::number(100 + i) + ",00", "1,25")
+            + "<td class=\"time-stamp\">17:35</td>";
+    QElapsedTimer timer;
+    timer.start();
+    QuoteList list;
+    EXPECT_EQ(ParseCalls(page(rows), list), 4000);
+    EXPECT_EQ(list.count(), 4000);
+
+    // Without any "<" behind its cells every row looks to the end of the page for the end of
+    // its texts; that look must not be repeated for every row.
+    QByteArray bare = "Uitoef. prijs";
+    for (int i = 0; i < 60000; ++i)
+        bare += " 19-04-13 fBold price\">380,00 fBold price\">1,00";
+    EXPECT_EQ(ParseCalls(bare, list), 60000);
+    EXPECT_EQ(list.lines(), QStringList{"AEX C; 19-04-2013; ; "});
+    EXPECT_LT(timer.elapsed(), 3000);
+}
