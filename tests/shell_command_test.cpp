@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "support/qt_printers.h"
+
 #include "market/shell_command.h"
 #include "support/scoped_env.h"
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "support/qt_printers.h"
+
 #include "entry/settings_values.h"
 #include "entry/stored_settings.h"
 #include "platform/registry_format.h"

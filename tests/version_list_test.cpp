@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "support/qt_printers.h"
+
 #include "support/conversion_error.h"
 #include "support/text_routines.h"
 #include "update/version_list.h"
