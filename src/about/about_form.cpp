@@ -86,6 +86,8 @@ void TAboutForm::buildControls()
     MainPanel->setFrameShape(QFrame::Panel);
     MainPanel->setFrameShadow(QFrame::Sunken);
     MainPanel->setLineWidth(2);
+    // Opaque, so that the author view beneath shows only when this panel is hidden.
+    MainPanel->setAutoFillBackground(true);
 
     NameLabel = new QLabel(MainPanel);
     NameLabel->setAlignment(Qt::AlignCenter);
@@ -126,6 +128,9 @@ void TAboutForm::buildControls()
 
     MailMemo = new MemoWidget(MainPanel);
     MailMemo->hide();
+
+    MainPanel->installEventFilter(this);
+    Panel1->installEventFilter(this);
 
     connect(AuthorBtn, &QToolButton::clicked, this, &TAboutForm::AuthorBtnClick);
     connect(OKBtn1, &QPushButton::clicked, this, &TAboutForm::OKBtn1Click);
@@ -204,15 +209,17 @@ void TAboutForm::showEvent(QShowEvent *event)
     }
 }
 
-void TAboutForm::paintEvent(QPaintEvent *event)
+bool TAboutForm::eventFilter(QObject *watched, QEvent *event)
 {
-    QDialog::paintEvent(event);
-    // Only the first paint of a showing: later paints come with every button that redraws,
-    // and taking the focus then would undo the user's own moves with Tab.
-    if (!m_paintedSinceShow) {
+    // The two panels cover the whole window, so their paints are the window's paints. Only the
+    // first of a showing counts: later ones come with every button that redraws, and taking
+    // the focus then would undo the user's own moves with Tab.
+    if (event->type() == QEvent::Paint && (watched == MainPanel || watched == Panel1)
+        && !m_paintedSinceShow) {
         m_paintedSinceShow = true;
         FormPaint();
     }
+    return QDialog::eventFilter(watched, event);
 }
 
 void TAboutForm::FormPaint()

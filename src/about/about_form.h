@@ -46,7 +46,7 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
-    void paintEvent(QPaintEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void done(int result) override;
 

@@ -40,24 +40,56 @@ void MemoWidget::setLines(const QStringList &lines)
 void MemoWidget::refresh()
 {
     setPlainText(m_lines.join(QLatin1Char('\n')));
+    updateMargins();
 }
 
 void MemoWidget::setCentred(bool centred)
 {
+    m_centred = centred;
     QTextOption option = document()->defaultTextOption();
     option.setAlignment(centred ? Qt::AlignHCenter : Qt::AlignLeft);
     document()->setDefaultTextOption(option);
+    updateMargins();
+}
+
+void MemoWidget::resizeEvent(QResizeEvent *event)
+{
+    updateMargins();
+    QPlainTextEdit::resizeEvent(event);
+}
+
+int MemoWidget::scrollBarRoom() const
+{
+    return verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOn
+               ? verticalScrollBar()->sizeHint().width()
+               : 0;
+}
+
+void MemoWidget::updateMargins()
+{
+    if (!m_centred) {
+        setViewportMargins(0, 0, 0, 0);
+        return;
+    }
+    const int textHeight = shownLineCount() * fontMetrics().lineSpacing()
+                           + 2 * int(document()->documentMargin());
+    const int spare = contentsRect().height() - textHeight;
+    setViewportMargins(scrollBarRoom(), spare > 0 ? spare / 2 : 0, 0, 0);
+}
+
+int MemoWidget::textWidth() const
+{
+    // The room the editor gives its text: the viewport less the document's margins.
+    const int leftRoom = m_centred ? scrollBarRoom() : 0;
+    return contentsRect().width() - leftRoom - scrollBarRoom()
+           - 2 * int(document()->documentMargin());
 }
 
 int MemoWidget::shownLineCount() const
 {
     if (m_lines.isEmpty())
         return 0;
-    // The same room the editor gives its text: the viewport less the document's margins.
-    int viewportWidth = contentsRect().width();
-    if (verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOn)
-        viewportWidth -= verticalScrollBar()->sizeHint().width();
-    const qreal available = viewportWidth - 2 * document()->documentMargin();
+    const qreal available = textWidth();
     const QTextOption option = document()->defaultTextOption();
     int count = 0;
     for (const QString &line : m_lines) {

@@ -17,6 +17,8 @@ public:
     void setLines(const QStringList &lines);
     QStringList lines() const { return m_lines; }
 
+    // Centred text sits in the middle of the memo both ways while it fits; a scroll bar is
+    // balanced by as much room on the other side.
     void setCentred(bool centred);
 
     // Lines shown at the memo's current width: every given line takes at least one, a long one
@@ -24,8 +26,15 @@ public:
     // alone, so it holds before the memo is first shown.
     int shownLineCount() const;
 
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
     void refresh();
+    void updateMargins();
+    int scrollBarRoom() const;
+    int textWidth() const;
 
     QStringList m_lines;
+    bool m_centred = false;
 };
