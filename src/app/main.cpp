@@ -3,7 +3,10 @@
 
 #include <memory>
 
+#include "about/about_form.h"
 #include "app/main_form.h"
+#include "app/message_form.h"
+#include "app/yes_no_form.h"
 #include "platform/termination_signals.h"
 #include "support/system_info.h"
 
@@ -32,6 +35,9 @@ int main(int argc, char **argv)
     // Every window is created once, in this order, and lives until the end; they are destroyed
     // in the reverse order, so the main window still exists while the others take leave.
     auto mainForm = std::make_unique<TMainForm>();
+    auto aboutForm = std::make_unique<TAboutForm>();
+    auto messageForm = std::make_unique<TMessageForm>();
+    auto yesNoDlg = std::make_unique<TYesNoDlg>();
 
     TerminationSignals sessionEnd;
     QObject::connect(&sessionEnd, &TerminationSignals::terminationRequested, mainForm.get(),

@@ -1,0 +1,180 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+#include <QUrlQuery>
+
+#include <memory>
+
+#include "about/about_form.h"
+#include "about/contact.h"
+#include "app/main_form.h"
+#include "app/message_form.h"
+#include "support/system_info.h"
+#include "support/temp_home.h"
+#include "support/wait_until.h"
+
+namespace {
+
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void take(const QUrl &url) { urls << url; }
+};
+
+class AboutFormTest : public ::testing::Test
+{
+protected:
+    ~AboutFormTest() override
+    {
+        QDesktopServices::unsetUrlHandler("mailto");
+        QDesktopServices::unsetUrlHandler("http");
+        sLanguage = QStringLiteral("NLD");
+    }
+
+    // Runs the steps while the window is up modally; returns its result.
+    int execWith(const std::function<void()> &steps)
+    {
+        QTimer::singleShot(0, about.get(), [this, steps] {
+            if (!waitUntil([this] { return QApplication::activeWindow() == about.get(); }, 2000))
+                return about->reject();
+            steps();
+        });
+        return about->exec();
+    }
+
+    TempHome home;
+    std::unique_ptr<TMainForm> mainForm = std::make_unique<TMainForm>();
+    std::unique_ptr<TAboutForm> about = std::make_unique<TAboutForm>();
+    std::unique_ptr<TMessageForm> message = std::make_unique<TMessageForm>();
+    UrlCatcher catcher;
+};
+
+} // namespace
+
+TEST_F(AboutFormTest, TextsFollowTheLanguageCodeAtCreation)
+{
+    EXPECT_EQ(AboutForm, about.get());
+    EXPECT_EQ(about->windowTitle(), "Pelgrandix, versie 1.20a - Informatie");
+    EXPECT_EQ(QStringList({about->NameLabel->text(), about->VersionLabel->text(),
+                           about->CopyrightLabel->text()}),
+              QStringList({"Pelgrandix", "versie 1.20a", mainForm->Copyright}));
+    EXPECT_EQ(about->Label1->text(), "Pelgrandix geeft aan- en verkooptips");
+    EXPECT_EQ(about->MailBtn->toolTip(), "Stuur uw opmerkingen naar de auteur van Pelgrandix");
+    EXPECT_EQ(about->OKBtn1->toolTip(), "Terug naar het beginvenster");
+    EXPECT_EQ(about->AuthorMemo->lines(), AuthorLines("NLD", "Pelgrandix"));
+
+    sLanguage = QStringLiteral("ENG");
+    TAboutForm english;
+    EXPECT_EQ(english.windowTitle(), "Pelgrandix, versie 1.20a - Information");
+    EXPECT_EQ(english.Label2->text(), "when investing in options.");
+    EXPECT_EQ(english.HomeBtn->toolTip(), "Download the newest version of Pelgrandix");
+    EXPECT_EQ(english.MailMemo->lines(), MailBodyLines("ENG", "Pelgrandix"));
+    EXPECT_EQ(english.AuthorMemo->lines()[5], "1015 CJ Amsterdam, The Netherlands");
+    english.AuthorBtnClick();
+    EXPECT_EQ(english.windowTitle(), "Pelgrandix - Author");
+}
+
+TEST_F(AboutFormTest, ButtonRowMirrorsAndCentresInsideEqualMargins)
+{
+    const int clientWidth = about->width();
+    EXPECT_EQ(clientWidth, 2 * about->Bevel3->x() + about->Bevel3->width());
+    EXPECT_EQ(clientWidth - about->HomeBtn->geometry().right() - 1, about->MailBtn->x());
+    EXPECT_EQ(about->OKBtn->x(), (clientWidth - about->OKBtn->width()) / 2);
+    EXPECT_EQ(about->OKBtn1->geometry(), about->OKBtn->geometry());
+    const QRect bevel = about->Bevel3->geometry();
+    EXPECT_TRUE(bevel.contains(about->AuthorBtn->geometry()));
+    EXPECT_GT(about->AuthorBtn->x(), bevel.center().x());
+    EXPECT_EQ(about->CopyrightLabel->geometry().center().x(), bevel.center().x());
+}
+
+TEST_F(AboutFormTest, OpensOnTheMainViewWhereEnterMeansOkAndEscapeNothing)
+{
+    QWidget *focused = nullptr;
+    const int result = execWith([&] {
+        // The first paint of the showing hands the focus to the panel.
+        waitUntil([&] { return QApplication::focusWidget() == about->MainPanel; }, 2000);
+        focused = QApplication::focusWidget();
+        QTest::keyClick(focused, Qt::Key_Escape);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    });
+    EXPECT_EQ(focused, about->MainPanel);
+    EXPECT_EQ(result, QDialog::Accepted);
+}
+
+TEST_F(AboutFormTest, AuthorViewAndBackRestoresTheMainCaptionAndCloses)
+{
+    QString authorCaption;
+    bool authorViewShown = false;
+    const int result = execWith([&] {
+        QTest::mouseClick(about->AuthorBtn, Qt::LeftButton);
+        authorCaption = about->windowTitle();
+        authorViewShown = !about->MainPanel->isVisible() && about->AuthorMemo->isVisible();
+        QTest::mouseClick(about->OKBtn1, Qt::LeftButton);
+    });
+    EXPECT_EQ(result, QDialog::Accepted);
+    EXPECT_EQ(authorCaption, "Pelgrandix - Auteur");
+    EXPECT_TRUE(authorViewShown);
+    EXPECT_EQ(about->windowTitle(), "Pelgrandix, versie 1.20a - Informatie");
+    EXPECT_FALSE(about->MainPanel->isHidden());
+
+    // Closed another way from the author view, the next showing still starts in the main view.
+    execWith([&] {
+        about->AuthorBtnClick();
+        about->close();
+    });
+    EXPECT_FALSE(about->MainPanel->isHidden());
+    EXPECT_EQ(about->windowTitle(), "Pelgrandix, versie 1.20a - Informatie");
+}
+
+TEST_F(AboutFormTest, MailReachesTheHandlerWithSubjectAndBodyIntact)
+{
+    QDesktopServices::setUrlHandler("mailto", &catcher, "take");
+    about->show();
+    QTest::mouseClick(about->MailBtn, Qt::LeftButton);
+    ASSERT_EQ(catcher.urls.size(), 1);
+    const QUrl url = catcher.urls.first();
+    EXPECT_EQ(url.scheme() + ":" + url.path(), "mailto:morin@rondel.example");
+    const QUrlQuery query(url);
+    EXPECT_EQ(query.queryItemValue("Subject", QUrl::FullyDecoded), "Programma Pelgrandix, versie 1.20a");
+    const QString body = query.queryItemValue("Body", QUrl::FullyDecoded);
+    EXPECT_EQ(body, MailBodyLines("NLD", "Pelgrandix").join("\r\n"));
+    EXPECT_TRUE(body.startsWith("Hallo Morin\r\n\r\n\r\nIk vond op je Home Page"));
+    EXPECT_FALSE(message->isVisible()) << "success shows nothing";
+}
+
+TEST_F(AboutFormTest, WithoutAHandlerTheFailureShowsOverTheWindow)
+{
+    about->show();
+    QTest::mouseClick(about->MailBtn, Qt::LeftButton);
+    ASSERT_TRUE(message->isVisible());
+    EXPECT_EQ(message->MessageMemo->lines(), QStringList({"E-mail is in de fout gegaan."}));
+    EXPECT_EQ(message->Timer->interval(), 3000);
+    const QRect over = about->frameGeometry();
+    EXPECT_EQ(message->geometry().center().y(), over.center().y());
+    EXPECT_LE(std::abs(message->geometry().center().x() - over.center().x()), 1);
+    EXPECT_TRUE(about->isVisible());
+
+    message->close();
+    QTest::mouseClick(about->HomeBtn, Qt::LeftButton);
+    EXPECT_EQ(message->MessageMemo->lines(), QStringList({"Browser niet geopend."}));
+}
+
+TEST_F(AboutFormTest, HomeOpensTheDownloadPageWithTheProgramAsFragment)
+{
+    QDesktopServices::setUrlHandler("http", &catcher, "take");
+    about->show();
+    QTest::mouseClick(about->HomeBtn, Qt::LeftButton);
+    ASSERT_EQ(catcher.urls.size(), 1);
+    EXPECT_EQ(catcher.urls.first(), QUrl(DownloadPageAddress("Pelgrandix")));
+    EXPECT_EQ(catcher.urls.first().fragment(), "Pelgrandix");
+    EXPECT_FALSE(message->isVisible());
+}
+
+#include "about_form_test.moc"
