@@ -129,6 +129,9 @@ void TMainForm::buildControls()
     connect(AantalSpin, &SpinFieldWidget::textChanged, this, [this] { AantalSpinChange(); });
     connect(TransactieEdit, &QLineEdit::textChanged, this, [this] { TransactieEditChange(); });
     connect(TransactieTimer, &SteadyTimer::timeout, this, [this] { TransactieTimerTimer(); });
+    connect(DownloadButton, &QPushButton::clicked, this, [this] { DownloadButtonClick(); });
+    connect(DownloadTimer, &SteadyTimer::timeout, this, [this] { DownloadTimerTimer(); });
+    connect(AEXTimer, &SteadyTimer::timeout, this, [this] { AEXTimerTimer(); });
 }
 
 void TMainForm::FormCreate()
@@ -201,6 +204,9 @@ void TMainForm::paintEvent(QPaintEvent *event)
 void TMainForm::FormPaintFirst()
 {
     QCoreApplication::processEvents();
+    DownloadTimer->setEnabled(false);
+    DownloadButtonClick();
+    AEXTimerTimer();
 }
 
 void TMainForm::resizeEvent(QResizeEvent *event)

@@ -15,10 +15,12 @@
 
 #include "app/help_button_widget.h"
 #include "app/spin_field_widget.h"
+#include "market/index_download.h"
+#include "market/option_download.h"
 #include "market/quote_list.h"
 #include "platform/steady_timer.h"
 
-class TMainForm : public QWidget
+class TMainForm : public QWidget, public OptionDownloadWindow, public IndexQuoteWindow
 {
     Q_OBJECT
 public:
@@ -72,12 +74,30 @@ public:
 
     void FormResize();
 
+    // Whether the settings switch the download timer on after a download.
+    bool DownloadSwitchOn() const;
+
+    // Commands and timers.
+    void DownloadButtonClick();
+    void DownloadTimerTimer();
+    void AEXTimerTimer();
+
     // Detail panel and its edits.
     void ListBox1Click();
     void PositieCheckClick();
     void AantalSpinChange();
     void TransactieEditChange();
     void TransactieTimerTimer();
+
+    // What the price and index downloads read and change in this window.
+    void setStatusText(const QString &text) override;
+    void setBusyCursor(bool busy) override;
+    QuoteList &quoteList() override { return *KoersList; }
+    QStringList positionLines() const override { return PositionLines(); }
+    void replacePositionLines(const QStringList &lines) override;
+    void enableDownloadCommands() override;
+    void showDownloadedPrices() override;
+    void showIndexQuote(const IndexQuoteResult &result) override;
 
 protected:
     void paintEvent(QPaintEvent *event) override;

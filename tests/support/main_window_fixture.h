@@ -6,10 +6,14 @@
 
 #include <memory>
 
+#include "support/scoped_env.h"
 #include "support/temp_home.h"
 
 class TMainForm;
 
+// The three sites point at a local port where nothing listens, so that the start-up download
+// of a shown window fails at once instead of reaching a quote site that happens to run here.
+// Tests that want a site set the variables themselves after constructing the fixture.
 class MainWindowFixture
 {
 public:
@@ -22,6 +26,8 @@ public:
     QByteArray fileBytes(const char *name) const;
 
 private:
+    QByteArray m_closedSite;
+    ScopedEnv m_quoteHost, m_indexHost, m_makerHost;
     TempHome m_home;
     std::unique_ptr<TMainForm> m_form;
 };

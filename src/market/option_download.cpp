@@ -1,0 +1,106 @@
+#include "market/option_download.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+
+#include "entry/settings_values.h"
+#include "market/connectivity_probe.h"
+#include "market/data_rec.h"
+#include "market/market_hosts.h"
+#include "market/option_pages.h"
+#include "market/page_fetch.h"
+#include "market/position_update.h"
+#include "market/quote_list.h"
+
+QByteArray PageStr;
+
+namespace {
+
+bool g_downloading = false;
+
+// Marks a download as running for as long as it lives, also when a fetch throws.
+class DownloadGuard
+{
+public:
+    DownloadGuard() { g_downloading = true; }
+    ~DownloadGuard() { g_downloading = false; }
+};
+
+class BusyCursor
+{
+public:
+    explicit BusyCursor(OptionDownloadWindow &window) : m_window(window) { m_window.setBusyCursor(true); }
+    ~BusyCursor() { m_window.setBusyCursor(false); }
+
+private:
+    OptionDownloadWindow &m_window;
+};
+
+// Why a page cannot be used, or an empty text when it can.
+QString pageFault(const QByteArray &page, int rows, const QString &name)
+{
+    if (page.isEmpty())
+        return QStringLiteral("Download mislukt: de %1 is leeg.").arg(name);
+    if (rows == 0)
+        return QStringLiteral("Download mislukt: de %1 bevat geen koersen.").arg(name);
+    return QString();
+}
+
+} // namespace
+
+QString CallPageUrl()
+{
+    return QStringLiteral("http://") + QuoteHost() + QStringLiteral("/derivaten/opties/?call=AEX.AEX/O");
+}
+
+QString PutPageUrl()
+{
+    return QStringLiteral("http://") + QuoteHost() + QStringLiteral("/derivaten/opties/?put=AEX.AEX/O");
+}
+
+bool DownloadInProgress()
+{
+    return g_downloading;
+}
+
+void DownloadPages(OptionDownloadWindow &window)
+{
+    if (g_downloading)
+        return;
+    const DownloadGuard guard;
+    const BusyCursor busy(window);
+
+    if (!MarketProbePassed(RunConnectivityProbe(MakerHost()))) {
+        window.setStatusText(QStringLiteral("Geen internetverbinding."));
+        return;
+    }
+    PrepareDataRec(DataRec, QDate::currentDate(), NumberOfYears);
+
+    // The new quotes are collected apart, so that a page that failed leaves the prices of the
+    // last good download in place instead of zeroing every position.
+    QuoteList quotes;
+    DownloadRightPage(CallPageUrl(), PageStr);
+    QCoreApplication::processEvents();
+    QString fault = pageFault(PageStr, ParseCalls(PageStr, quotes), QStringLiteral("callpagina"));
+
+    DownloadRightPage(PutPageUrl(), PageStr);
+    QCoreApplication::processEvents();
+    const int putRows = ParsePuts(PageStr, quotes);
+    if (fault.isEmpty())
+        fault = pageFault(PageStr, putRows, QStringLiteral("putpagina"));
+
+    if (!fault.isEmpty()) {
+        window.setStatusText(fault);
+        window.enableDownloadCommands();
+        return;
+    }
+
+    window.quoteList() = std::move(quotes);
+    const QStringList lines = window.positionLines();
+    if (!lines.isEmpty())
+        window.replacePositionLines(UpdatePositionLines(lines, DataRec, window.quoteList(), QDate::currentDate()));
+    LastTime = QTime::currentTime();
+    window.setStatusText(QStringLiteral("Download klaar"));
+    window.enableDownloadCommands();
+    window.showDownloadedPrices();
+}
