@@ -21,10 +21,17 @@ case "${LC_ALL:-${LANG:-}}" in
   ""|C|C.*|POSIX) export LANG=nl_NL.UTF-8; unset LC_ALL ;;
 esac
 
+# The program keeps its probe output and page copy in its current folder: the build folder.
+cd build
 market_pid=""
-if [ -x build/bin/pelgrandix-market ]; then
-  build/bin/pelgrandix-market &
+if [ -x bin/pelgrandix-market ]; then
+  bin/pelgrandix-market &
   market_pid=$!
   trap '[ -n "$market_pid" ] && kill "$market_pid" 2>/dev/null; wait 2>/dev/null || true' EXIT
+  # Give the demo site a moment to listen before the program's first download.
+  for _ in $(seq 50); do
+    (exec 3<>/dev/tcp/127.0.0.1/8470) 2>/dev/null && break
+    sleep 0.1
+  done
 fi
-build/bin/pelgrandix
+bin/pelgrandix
