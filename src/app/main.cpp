@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/main_form.h"
+#include "entry/add_form.h"
 #include "platform/termination_signals.h"
 #include "support/system_info.h"
 
@@ -32,6 +33,7 @@ int main(int argc, char **argv)
     // Every window is created once, in this order, and lives until the end; they are destroyed
     // in the reverse order, so the main window still exists while the others take leave.
     auto mainForm = std::make_unique<TMainForm>();
+    auto addForm = std::make_unique<TAddForm>();
 
     TerminationSignals sessionEnd;
     QObject::connect(&sessionEnd, &TerminationSignals::terminationRequested, mainForm.get(),

@@ -72,6 +72,9 @@ public:
 
     void FormResize();
 
+    // Commands of the top bar.
+    void AddButtonClick();
+
     // Detail panel and its edits.
     void ListBox1Click();
     void PositieCheckClick();
