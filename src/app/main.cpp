@@ -7,6 +7,7 @@
 #include "app/main_form.h"
 #include "app/message_form.h"
 #include "app/yes_no_form.h"
+#include "entry/add_form.h"
 #include "platform/termination_signals.h"
 #include "support/system_info.h"
 
@@ -37,6 +38,7 @@ int main(int argc, char **argv)
     auto mainForm = std::make_unique<TMainForm>();
     auto aboutForm = std::make_unique<TAboutForm>();
     auto messageForm = std::make_unique<TMessageForm>();
+    auto addForm = std::make_unique<TAddForm>();
     auto yesNoDlg = std::make_unique<TYesNoDlg>();
 
     TerminationSignals sessionEnd;

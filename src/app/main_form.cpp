@@ -124,6 +124,7 @@ void TMainForm::buildControls()
     AEXTimer = new SteadyTimer(20000, true, this);
     TransactieTimer = new SteadyTimer(1000, false, this);
 
+    connect(AddButton, &QPushButton::clicked, this, [this] { AddButtonClick(); });
     connect(ListBox1, &QListWidget::currentRowChanged, this, [this] { ListBox1Click(); });
     connect(PositieCheck, &QCheckBox::toggled, this, [this] { PositieCheckClick(); });
     connect(AantalSpin, &SpinFieldWidget::textChanged, this, [this] { AantalSpinChange(); });

@@ -78,6 +78,7 @@ public:
     bool DownloadSwitchOn() const;
 
     // Commands and timers.
+    void AddButtonClick();
     void DownloadButtonClick();
     void DownloadTimerTimer();
     void AEXTimerTimer();

@@ -1,0 +1,138 @@
+#include "entry/add_position.h"
+
+#include <QDate>
+
+#include <algorithm>
+#include <iterator>
+
+#include "market/data_rec.h"
+#include "market/quote_lookup.h"
+#include "support/conversion_error.h"
+#include "support/month_names.h"
+#include "support/text_routines.h"
+
+namespace {
+
+const QString kNoStrike = QStringLiteral("Geen");
+
+// A quote line belongs to a series, kind and expiry when it holds both texts; the series code
+// stands where the quote lines have "AEX", so other codes find no line in a list of AEX lines.
+bool offersStrike(const QString &line, const QString &key, const QString &expiry)
+{
+    return line.contains(key) && line.contains(expiry);
+}
+
+QString seriesKey(const QString &series, QChar cp)
+{
+    return series + QLatin1Char(' ') + cp + QLatin1Char(';');
+}
+
+} // namespace
+
+QString SeriesName(int index)
+{
+    static const char *const names[] = {"AX1", "AX2", "AEX", "AX4", "AX5"};
+    if (index < 0 || index >= int(std::size(names)))
+        return QString();
+    return QString::fromLatin1(names[index]);
+}
+
+QString GetExpDate(const QString &firstOfMonth)
+{
+    // The date order is fixed, whatever the locale's own short date form.
+    const QDate first = QDate::fromString(firstOfMonth, QStringLiteral("dd-MM-yyyy"));
+    if (!first.isValid())
+        throw ConversionError(QStringLiteral("'%1' is geen geldige datum").arg(firstOfMonth));
+    const int thirdFriday = (13 - WeekdayNumber(first)) % 7 + 15;
+    return IntToStrZ2(MarchExpiryDay(thirdFriday, first.month())) + QLatin1Char('-')
+        + RightOf(QLatin1Char('-'), firstOfMonth);
+}
+
+QString ExpiryOfChoice(int monthIndex, const QString &yearText)
+{
+    return GetExpDate(QStringLiteral("01-") + IntToStrZ2(monthIndex + 1) + QLatin1Char('-')
+                      + yearText);
+}
+
+QString GetUitOef(const QString &quoteLine)
+{
+    const QChar semicolon = QLatin1Char(';');
+    const QString rest = RightOf(semicolon, RightOf(semicolon, quoteLine));
+    const qsizetype end = rest.indexOf(semicolon);
+    return end < 0 ? QString() : rest.left(end);
+}
+
+QStringList StrikeChoices(const QuoteList &list, const QString &series, QChar cp,
+                          const QString &expiry)
+{
+    QStringList choices{kNoStrike};
+    const QString key = seriesKey(series, cp);
+    for (const QString &line : list.lines()) {
+        if (offersStrike(line, key, expiry))
+            choices << GetUitOef(line);
+    }
+    return choices;
+}
+
+int DefaultStrikeIndex(int entryCount)
+{
+    const int index = entryCount / 2 + 2;
+    return index < entryCount ? index : -1;
+}
+
+QString StrikeOfChoice(const QString &strikeText)
+{
+    return LeftOf(QLatin1Char(','), strikeText);
+}
+
+QString NoValidSeriesText()
+{
+    return QStringLiteral("Geen geldige serie.");
+}
+
+QString ComposePositionLine(const QString &series, const QString &kind, int monthIndex,
+                            const QString &yearText, const QString &strikeText,
+                            const QString &countText, const QuoteList &quotes)
+{
+    const QString month = ShortMonthName(monthIndex + 1);
+    const QString strike = StrikeOfChoice(strikeText);
+    const QChar cp = kind.isEmpty() ? QChar() : kind.at(0);
+
+    DataRec.ExpMonth = quint16(MonthNumber(month));
+    DataRec.CP = cp;
+    DataRec.UitOefen = StrToReal(strike);
+    DataRec.ExpYear = quint16(StrToIntOrThrow(yearText));
+    const QString expiry = ExpiryOfChoice(monthIndex, yearText);
+    DataRec.ExpDay = quint16(LeftOf(QLatin1Char('-'), expiry).toInt());
+    DataRec.Koers.clear();
+    GetKoers(DataRec, quotes);
+
+    const double price = StrToReal(DataRec.Koers);
+    // The value is worked out with the count the user typed, sign and size as they are.
+    const int count = StrToIntOrThrow(countText);
+    const QString value = RealToStr(double(count) * 100.0 * price, 10, 2);
+
+    const QString key = seriesKey(series, cp);
+    const bool anyStrike = std::any_of(quotes.lines().begin(), quotes.lines().end(),
+                                       [&](const QString &line) {
+                                           return offersStrike(line, key, expiry);
+                                       });
+    if (!anyStrike)
+        return NoValidSeriesText();
+
+    return QStringList{series, kind, month, yearText, strike, DataRec.Koers, DataRec.Koers,
+                       countText, value, QStringLiteral("0")}
+        .join(QLatin1String("; "));
+}
+
+bool IsAddableLine(const QString &resultText)
+{
+    return !resultText.isEmpty() && resultText != NoValidSeriesText();
+}
+
+QPoint CentredTopLeft(const QRect &outer, const QSize &inner)
+{
+    // Integer division in C++ cuts toward zero, also for a window wider than the one below.
+    return QPoint(outer.left() + (outer.width() - inner.width()) / 2,
+                  outer.top() + (outer.height() - inner.height()) / 2);
+}

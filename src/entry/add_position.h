@@ -1,0 +1,64 @@
+#pragma once
+// The rules of the add dialog without its window: the expiry date of a month, the strikes that
+// the quote list offers for a series, which strike is chosen first, and the position line that
+// the dialog's choices compose.
+
+#include <QChar>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+#include "market/quote_list.h"
+
+// The series code of the series group's entry 0-4 ("AX1", "AX2", "AEX", "AX4", "AX5");
+// empty for any other index.
+QString SeriesName(int index);
+
+// Expiry date of a month, given its first day as "01-mm-yyyy": the third Friday as
+// "dd-mm-yyyy", except that a third Friday on 21 March expires on the 20th. Throws
+// ConversionError when the text is no date in that form.
+QString GetExpDate(const QString &firstOfMonth);
+
+// Expiry date of the month with list index monthIndex (0 = January) in the year written as
+// yearText. Throws ConversionError as GetExpDate does.
+QString ExpiryOfChoice(int monthIndex, const QString &yearText);
+
+// The strike text of a quote line: its third ";"-separated field with the leading blank it has
+// in the list; empty when the line has fewer fields.
+QString GetUitOef(const QString &quoteLine);
+
+// "Geen", then in list order the strike of every quote line of the series and kind (cp is 'C'
+// or 'P') that expires on expiry ("dd-mm-yyyy").
+QStringList StrikeChoices(const QuoteList &list, const QString &series, QChar cp,
+                          const QString &expiry);
+
+// The entry first selected in a strike list of entryCount entries ("Geen" included): the one
+// just past the middle, or -1 (none) when that lies beyond the end.
+int DefaultStrikeIndex(int entryCount);
+
+// The strike as the position line holds it: the strike text up to its decimal comma, leading
+// blank kept; empty when the text has no comma ("Geen", an empty field).
+QString StrikeOfChoice(const QString &strikeText);
+
+// The text shown instead of a position line when the chosen series and kind have no strikes.
+QString NoValidSeriesText();
+
+// Composes the position line for the dialog's choices: series code, kind ("Put" or "Call"),
+// month list index (0 = January), year text, strike text as the strike field shows it and the
+// count as typed. Fills the lookup fields of DataRec and finds the price in quotes with
+// GetKoers. The value field is count x 100 x price, the count taken as the whole number typed.
+// Gives NoValidSeriesText() when quotes holds no strike for the series, kind and expiry.
+// Throws ConversionError for a year or a count that is not a whole number, or a month index
+// that names no month.
+QString ComposePositionLine(const QString &series, const QString &kind, int monthIndex,
+                            const QString &yearText, const QString &strikeText,
+                            const QString &countText, const QuoteList &quotes);
+
+// Whether a composed result is a line that may be added to the positions.
+bool IsAddableLine(const QString &resultText);
+
+// Top left at which a window of size inner stands centred over the window outer; halves are
+// cut toward zero.
+QPoint CentredTopLeft(const QRect &outer, const QSize &inner);

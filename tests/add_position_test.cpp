@@ -1,0 +1,131 @@
+#include <gtest/gtest.h>
+
+#include "support/qt_printers.h"
+
+#include "entry/add_position.h"
+#include "market/data_rec.h"
+#include "support/conversion_error.h"
+
+namespace {
+
+// Puts and a call of March 2013 (expiring the 15th), a put of April 2013 (the 19th) and a call
+// of March 2014 (the 20th).
+QuoteList quotes()
+{
+    QuoteList list;
+    for (const char *line : {"AEX P; 15-03-2013; 380,00; 12,34", "AEX P; 15-03-2013; 382,00; 3,00",
+                             "AEX P; 15-03-2013; 382,50; 7,00", "AEX C; 15-03-2013; 380,00; 4,10",
+                             "AEX P; 19-04-2013; 380,00; 16,20", "AEX C; 20-03-2014; 400,00; 5,55"})
+        list.add(line);
+    return list;
+}
+
+QString conversionFailure(const std::function<void()> &action)
+{
+    try {
+        action();
+    } catch (const ConversionError &error) {
+        return error.message();
+    }
+    return "no failure";
+}
+
+} // namespace
+
+TEST(AddPositionExpiry, ThirdFridayWithTheMarchRuleAndUnreadableDates)
+{
+    const char *const cases[][2] = {
+        {"01-03-2014", "20-03-2014"}, {"01-03-2013", "15-03-2013"}, {"01-04-2013", "19-04-2013"},
+        {"01-02-2014", "21-02-2014"},  // the 21st outside March stays
+        {"01-02-2013", "15-02-2013"},  // a month that starts on a Friday
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(GetExpDate(c[0]), c[1]) << c[0];
+    EXPECT_EQ(ExpiryOfChoice(0, "2013"), "18-01-2013");
+    for (const char *text : {"01-00-2013", "01-13-2013", "01-03-", "morgen"}) {
+        EXPECT_EQ(conversionFailure([&] { GetExpDate(text); }),
+                  QString("'%1' is geen geldige datum").arg(text));
+    }
+}
+
+TEST(AddPositionStrikes, ChoicesOfOneSeriesKindAndExpiryWithTheDefaultEntry)
+{
+    EXPECT_EQ(GetUitOef("AEX P; 15-03-2013; 380,00; 12,34"), " 380,00");
+    EXPECT_EQ(GetUitOef("AEX P; 15-03-2013; 380,00"), "");
+    const QuoteList list = quotes();
+    EXPECT_EQ(StrikeChoices(list, "AEX", 'P', "15-03-2013"),
+              QStringList({"Geen", " 380,00", " 382,00", " 382,50"}));
+    EXPECT_EQ(StrikeChoices(list, "AEX", 'C', "15-03-2013"), QStringList({"Geen", " 380,00"}));
+    EXPECT_EQ(StrikeChoices(list, "AX1", 'P', "15-03-2013"), QStringList{"Geen"});
+    EXPECT_EQ(StrikeChoices(list, "AEX", 'C', "15-03-2014"), QStringList{"Geen"});
+
+    const int defaults[][2] = {{1, -1}, {3, -1}, {4, -1}, {5, 4}, {7, 5}, {21, 12}};
+    for (const auto &d : defaults)
+        EXPECT_EQ(DefaultStrikeIndex(d[0]), d[1]) << d[0];
+}
+
+TEST(AddPositionLine, ComposedFromTheChoicesAndTheQuote)
+{
+    const struct {
+        const char *series, *kind;
+        int month;
+        const char *year, *strike, *count, *line;
+    } cases[] = {
+        {"AEX", "Put", 2, "2013", " 380,00", "1", "AEX; Put; mrt; 2013;  380;  12,34;  12,34; 1; 1234,00; 0"},
+        // Decimals of a strike are dropped, also for the lookup.
+        {"AEX", "Put", 2, "2013", " 382,50", "1", "AEX; Put; mrt; 2013;  382;  3,00;  3,00; 1; 300,00; 0"},
+        {"AEX", "Call", 2, "2013", " 380,00", "2", "AEX; Call; mrt; 2013;  380;  4,10;  4,10; 2; 820,00; 0"},
+        // Other months than the first one offered expire on their own day.
+        {"AEX", "Put", 3, "2013", " 380,00", "1", "AEX; Put; apr; 2013;  380;  16,20;  16,20; 1; 1620,00; 0"},
+        {"AEX", "Call", 2, "2014", " 400,00", "1", "AEX; Call; mrt; 2014;  400;  5,55;  5,55; 1; 555,00; 0"},
+        {"AEX", "Put", 2, "2013", "Geen", "1", "AEX; Put; mrt; 2013; ;  0.0;  0.0; 1; 0,00; 0"},
+        {"AEX", "Put", 2, "2013", "395,00", "1", "AEX; Put; mrt; 2013; 395;  0.0;  0.0; 1; 0,00; 0"},
+        // The count counts as typed: no cut to 16 bits.
+        {"AEX", "Put", 2, "2013", " 380,00", "0", "AEX; Put; mrt; 2013;  380;  12,34;  12,34; 0; 0,00; 0"},
+        {"AEX", "Put", 2, "2013", " 380,00", "-1", "AEX; Put; mrt; 2013;  380;  12,34;  12,34; -1; -1234,00; 0"},
+        {"AEX", "Put", 2, "2013", " 380,00", "70000", "AEX; Put; mrt; 2013;  380;  12,34;  12,34; 70000; 86380000,00; 0"},
+        // No strike at all for the series and kind.
+        {"AX1", "Put", 2, "2013", "Geen", "1", "Geen geldige serie."},
+        {"AEX", "Call", 3, "2013", "Geen", "1", "Geen geldige serie."},
+    };
+    const QuoteList list = quotes();
+    for (const auto &c : cases) {
+        EXPECT_EQ(ComposePositionLine(c.series, c.kind, c.month, c.year, c.strike, c.count, list),
+                  c.line);
+    }
+    EXPECT_FALSE(IsAddableLine("Geen geldige serie."));
+    EXPECT_FALSE(IsAddableLine(""));
+
+    DataRec = TDataRec();
+    DataRec.MonthFrom = 7;
+    ComposePositionLine("AEX", "Put", 2, "2013", " 382,50", "1", list);
+    EXPECT_EQ(DataRec.CP, QChar('P'));
+    EXPECT_EQ(DataRec.ExpDay, 15);
+    EXPECT_EQ(DataRec.ExpMonth, 3);
+    EXPECT_EQ(DataRec.ExpYear, 2013);
+    EXPECT_EQ(DataRec.UitOefen, 382.0);
+    EXPECT_EQ(DataRec.Koers, " 3,00");
+    EXPECT_EQ(DataRec.MonthFrom, 7) << "the range offered is not the dialog's to change";
+}
+
+TEST(AddPositionLine, CountYearOrMonthThatCannotBeReadFails)
+{
+    const QuoteList list = quotes();
+    for (const char *count : {"abc", "", "1,5", "99999999999"}) {
+        EXPECT_EQ(conversionFailure([&] {
+                      ComposePositionLine("AEX", "Put", 2, "2013", " 380,00", count, list);
+                  }),
+                  QString("'%1' is geen geldige integerwaarde").arg(count));
+    }
+    EXPECT_EQ(conversionFailure([&] { ComposePositionLine("AEX", "Put", 2, "twee", "", "1", list); }),
+              "'twee' is geen geldige integerwaarde");
+    EXPECT_EQ(conversionFailure([&] { ComposePositionLine("AEX", "Put", -1, "2013", "", "1", list); }),
+              "'01-00-2013' is geen geldige datum");
+}
+
+TEST(AddPositionGeometry, CentredWithHalvesCutTowardZero)
+{
+    EXPECT_EQ(CentredTopLeft(QRect(100, 100, 761, 331), QSize(560, 250)), QPoint(200, 140));
+    // A dialog larger than the main window: -201 / 2 is -100, not -101.
+    EXPECT_EQ(CentredTopLeft(QRect(0, 0, 100, 100), QSize(301, 301)), QPoint(-100, -100));
+}
