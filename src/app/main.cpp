@@ -8,6 +8,7 @@
 #include "app/message_form.h"
 #include "app/yes_no_form.h"
 #include "entry/add_form.h"
+#include "entry/options_form.h"
 #include "platform/termination_signals.h"
 #include "support/system_info.h"
 
@@ -40,6 +41,7 @@ int main(int argc, char **argv)
     auto messageForm = std::make_unique<TMessageForm>();
     auto addForm = std::make_unique<TAddForm>();
     auto yesNoDlg = std::make_unique<TYesNoDlg>();
+    auto optionsForm = std::make_unique<TOptionsForm>();
 
     TerminationSignals sessionEnd;
     QObject::connect(&sessionEnd, &TerminationSignals::terminationRequested, mainForm.get(),

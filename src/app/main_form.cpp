@@ -125,6 +125,9 @@ void TMainForm::buildControls()
     TransactieTimer = new SteadyTimer(1000, false, this);
 
     connect(AddButton, &QPushButton::clicked, this, [this] { AddButtonClick(); });
+    connect(DelButton, &QPushButton::clicked, this, [this] { DelButtonClick(); });
+    connect(InstellingenButton, &QPushButton::clicked, this, [this] { InstellingenButtonClick(); });
+    connect(HelpButton, &QToolButton::clicked, this, [this] { HelpButtonClick(); });
     connect(ListBox1, &QListWidget::currentRowChanged, this, [this] { ListBox1Click(); });
     connect(PositieCheck, &QCheckBox::toggled, this, [this] { PositieCheckClick(); });
     connect(AantalSpin, &SpinFieldWidget::textChanged, this, [this] { AantalSpinChange(); });
@@ -204,6 +207,10 @@ void TMainForm::paintEvent(QPaintEvent *event)
 
 void TMainForm::FormPaintFirst()
 {
+    // The update timer has counted since creation; it stays on only when the user wants the
+    // check at start.
+    if (!UpdateSwitchOn())
+        UpdateTimer->setEnabled(false);
     QCoreApplication::processEvents();
     DownloadTimer->setEnabled(false);
     DownloadButtonClick();

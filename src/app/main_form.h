@@ -74,11 +74,16 @@ public:
 
     void FormResize();
 
-    // Whether the settings switch the download timer on after a download.
+    // The settings dialog's switches: the download timer after a download, and the one update
+    // check at start.
     bool DownloadSwitchOn() const;
+    bool UpdateSwitchOn() const;
 
     // Commands and timers.
     void AddButtonClick();
+    void DelButtonClick();
+    void InstellingenButtonClick();
+    void HelpButtonClick();
     void DownloadButtonClick();
     void DownloadTimerTimer();
     void AEXTimerTimer();

@@ -85,8 +85,3 @@ void TMainForm::showIndexQuote(const IndexQuoteResult &result)
     L24->setText(result.l24);
     layoutBars();
 }
-
-bool TMainForm::DownloadSwitchOn() const
-{
-    return true;
-}

@@ -1,0 +1,182 @@
+#include "entry/options_form.h"
+
+#include <QMessageBox>
+
+#include "app/main_form.h"
+#include "entry/add_form.h"
+#include "entry/settings_values.h"
+#include "entry/stored_settings.h"
+#include "market/data_rec.h"
+#include "market/option_download.h"
+#include "support/conversion_error.h"
+
+TOptionsForm *OptionsForm = nullptr;
+
+namespace {
+
+// A spin field keeps its value within its bounds: a value set from the program outside them
+// shows as the nearest bound, and a typed one is brought to the nearest bound on leaving.
+QSpinBox *makeSpin(QWidget *parent, int minimum, int maximum, int value, const QRect &geometry)
+{
+    auto *spin = new QSpinBox(parent);
+    spin->setRange(minimum, maximum);
+    spin->setValue(value);
+    spin->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
+    spin->setGeometry(geometry);
+    return spin;
+}
+
+QLabel *makeLabel(QWidget *parent, const QString &text, int left, int top)
+{
+    auto *label = new QLabel(text, parent);
+    label->move(left, top);
+    label->adjustSize();
+    return label;
+}
+
+} // namespace
+
+TOptionsForm::TOptionsForm(QWidget *parent)
+    : QDialog(parent)
+{
+    OptionsForm = this;
+    buildControls();
+    FormCreate();
+}
+
+TOptionsForm::~TOptionsForm()
+{
+    FormDestroy();
+    if (OptionsForm == this)
+        OptionsForm = nullptr;
+}
+
+void TOptionsForm::buildControls()
+{
+    setFont(QFont(QStringLiteral("Verdana"), 9));
+
+    NOYBox = new QGroupBox(QStringLiteral(" Aantal jaren "), this);
+    NOYBox->setGeometry(12, 10, 330, 62);
+    JarenEdit = makeSpin(NOYBox, 1, 5, 2, QRect(16, 24, 60, 26));
+    Label1 = makeLabel(NOYBox, QStringLiteral("Aantal jaren in te lezen"), 90, 28);
+
+    GroupBox1 = new QGroupBox(QStringLiteral(" DownloadTimer "), this);
+    GroupBox1->setGeometry(12, 80, 330, 90);
+    DownloadCheck = new QCheckBox(QStringLiteral("DownloadTimer Aan"), GroupBox1);
+    DownloadCheck->setGeometry(16, 24, 200, 22);
+    Label2 = makeLabel(GroupBox1, QStringLiteral("Download elke"), 16, 58);
+    MinutesEdit = makeSpin(GroupBox1, 1, 60, 5, QRect(130, 54, 60, 26));
+    Label3 = makeLabel(GroupBox1, QStringLiteral("minuten"), 200, 58);
+
+    UpdateBox = new QGroupBox(QStringLiteral(" Update "), this);
+    UpdateBox->setGeometry(12, 178, 220, 90);
+    UpdatesCheck = new QCheckBox(QStringLiteral("Check voor Updates Aan"), UpdateBox);
+    UpdatesCheck->setGeometry(16, 24, 196, 22);
+    DownloadBtn = new QPushButton(QStringLiteral("Check Nu"), UpdateBox);
+    DownloadBtn->setGeometry(16, 52, 110, 28);
+    DownloadBtn->setCursor(Qt::PointingHandCursor);
+    DownloadBtn->setAutoDefault(false);
+
+    OKBtn = new QPushButton(QStringLiteral("OK"), this);
+    OKBtn->setGeometry(246, 190, 96, 28);
+    OKBtn->setDefault(true);
+    CancelBtn = new QPushButton(QStringLiteral("Annuleren"), this);
+    CancelBtn->setGeometry(246, 232, 96, 28);
+    CancelBtn->setAutoDefault(false);
+
+    connect(DownloadCheck, &QCheckBox::clicked, this, [this] { DownloadCheckClick(); });
+    connect(OKBtn, &QPushButton::clicked, this, [this] { OKBtnClick(); });
+    connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TOptionsForm::FormCreate()
+{
+    setWindowTitle(MainForm->ProgNam + QStringLiteral(" - Instellingen"));
+    readSettings();
+    const int margin = NOYBox->x();
+    setFixedSize(NOYBox->x() + NOYBox->width() + margin,
+                 UpdateBox->y() + UpdateBox->height() + NOYBox->y());
+}
+
+void TOptionsForm::readSettings()
+{
+    // Each value takes effect as it is read, so a value of the wrong kind stops the reading
+    // with the values before it applied and the rest at their design values.
+    RegistryKey key(MainForm->ProgNam);
+    try {
+        readStoredSettings(key, [this](StoredValue which, int value) {
+            switch (which) {
+            case StoredValue::Top: MainForm->move(MainForm->x(), value); break;
+            case StoredValue::Left: MainForm->move(value, MainForm->y()); break;
+            case StoredValue::Height: MainForm->resize(MainForm->width(), value); break;
+            case StoredValue::Width: MainForm->resize(value, MainForm->height()); break;
+            case StoredValue::Splitter: MainForm->ListBox1->resize(value, MainForm->ListBox1->height()); break;
+            case StoredValue::NumberOfYears: NumberOfYears = cutToWord(value); break;
+            case StoredValue::DownloadTimer:
+                DownloadCheck->setChecked(value != 0);
+                DownloadCheckClick();
+                break;
+            case StoredValue::NumberOfMinutes: NumberOfMinutes = cutToWord(value); break;
+            case StoredValue::UpdatesOn: UpdatesCheck->setChecked(value != 0); break;
+            }
+        });
+    } catch (const ConversionError &error) {
+        QMessageBox::critical(MainForm, MainForm->ProgNam, error.message());
+    }
+}
+
+void TOptionsForm::FormDestroy()
+{
+    StoredSettings settings;
+    settings.top = MainForm->y();
+    settings.left = MainForm->x();
+    settings.height = MainForm->height();
+    settings.width = MainForm->width();
+    settings.splitter = MainForm->ListBox1->width();
+    settings.numberOfYears = NumberOfYears;
+    settings.downloadTimer = DownloadCheck->isChecked();
+    settings.numberOfMinutes = NumberOfMinutes;
+    settings.updatesOn = UpdatesCheck->isChecked();
+    RegistryKey key(MainForm->ProgNam);
+    writeStoredSettings(key, settings);
+}
+
+void TOptionsForm::showEvent(QShowEvent *event)
+{
+    // Every showing starts from the values in force, so values changed and then cancelled are
+    // not kept. (Done when shown rather than at every paint: this toolkit repaints the dialog
+    // far more often, which would undo the user's typing.)
+    JarenEdit->setValue(NumberOfYears);
+    MinutesEdit->setValue(NumberOfMinutes);
+    QDialog::showEvent(event);
+}
+
+void TOptionsForm::DownloadCheckClick()
+{
+    const bool on = DownloadCheck->isChecked();
+    Label2->setEnabled(on);
+    Label3->setEnabled(on);
+    MainForm->DownloadTimer->setEnabled(on);
+}
+
+void TOptionsForm::OKBtnClick()
+{
+    const int years = JarenEdit->value();
+    if (years != NumberOfYears) {
+        NumberOfYears = cutToWord(years);
+        DownloadPages(*MainForm);
+    }
+    DataRec.YearTill = DataRec.YearFrom + NumberOfYears;
+    NumberOfMinutes = cutToWord(MinutesEdit->value());
+    MainForm->DownloadTimer->setInterval(NumberOfMinutes * 60 * 1000);
+    if (AddForm)
+        AddForm->ReplaceYearList(DataRec.YearFrom, DataRec.YearTill);
+    accept();
+}
+
+int TOptionsForm::showCentred()
+{
+    move(MainForm->x() + (MainForm->width() - width()) / 2,
+         MainForm->y() + (MainForm->height() - height()) / 2);
+    return exec();
+}

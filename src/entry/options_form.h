@@ -1,0 +1,51 @@
+#pragma once
+// The settings dialog: how many years of expiries the add dialog offers, the periodic download
+// and its period, and the update check at start. It also owns the stored settings: it reads
+// them when it is created at start-up (and applies the window placement to the main window)
+// and writes them back when it is destroyed at the end of the program.
+
+#include <QCheckBox>
+#include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+
+class TOptionsForm : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TOptionsForm(QWidget *parent = nullptr);
+    ~TOptionsForm() override;
+
+    QGroupBox *NOYBox;
+    QSpinBox *JarenEdit;
+    QLabel *Label1;
+    QGroupBox *GroupBox1;
+    QCheckBox *DownloadCheck;
+    QLabel *Label2;
+    QSpinBox *MinutesEdit;
+    QLabel *Label3;
+    QGroupBox *UpdateBox;
+    QCheckBox *UpdatesCheck;
+    QPushButton *DownloadBtn;
+    QPushButton *OKBtn;
+    QPushButton *CancelBtn;
+
+    void DownloadCheckClick();
+    void OKBtnClick();
+
+    // Shows the dialog modally, centred over the main window.
+    int showCentred();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void buildControls();
+    void FormCreate();
+    void readSettings();
+    void FormDestroy();
+};
+
+extern TOptionsForm *OptionsForm;
