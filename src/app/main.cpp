@@ -6,6 +6,8 @@
 #include "app/main_form.h"
 #include "platform/termination_signals.h"
 #include "support/system_info.h"
+#include "update/terminate_form.h"
+#include "update/versions_form.h"
 
 namespace {
 
@@ -32,6 +34,8 @@ int main(int argc, char **argv)
     // Every window is created once, in this order, and lives until the end; they are destroyed
     // in the reverse order, so the main window still exists while the others take leave.
     auto mainForm = std::make_unique<TMainForm>();
+    auto versionsForm = std::make_unique<TVersionsForm>();
+    auto terminateForm = std::make_unique<TTerminateForm>();
 
     TerminationSignals sessionEnd;
     QObject::connect(&sessionEnd, &TerminationSignals::terminationRequested, mainForm.get(),

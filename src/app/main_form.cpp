@@ -129,6 +129,7 @@ void TMainForm::buildControls()
     connect(AantalSpin, &SpinFieldWidget::textChanged, this, [this] { AantalSpinChange(); });
     connect(TransactieEdit, &QLineEdit::textChanged, this, [this] { TransactieEditChange(); });
     connect(TransactieTimer, &SteadyTimer::timeout, this, [this] { TransactieTimerTimer(); });
+    connect(UpdateTimer, &SteadyTimer::timeout, this, [this] { UpdateTimerTimer(); });
 }
 
 void TMainForm::FormCreate()

@@ -79,6 +79,9 @@ public:
     void TransactieEditChange();
     void TransactieTimerTimer();
 
+    // The one silent update check after start.
+    void UpdateTimerTimer();
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
