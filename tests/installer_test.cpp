@@ -2,22 +2,19 @@
 
 #include "support/qt_printers.h"
 
-#include <httplib.h>
-
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QMutex>
 #include <QTemporaryDir>
 #include <QThread>
 
-#include <chrono>
 #include <csignal>
 #include <sys/resource.h>
-#include <thread>
 #include <vector>
 
+#include "support/local_http_server.h"
+#include "support/maker_site.h"
 #include "support/system_info.h"
 #include "update/installer.h"
 #include "update/update_check.h"
@@ -27,64 +24,6 @@
 #include "update/version_list.h"
 
 namespace {
-
-// The maker's site on loopback, named by PELGRANDIX_MAKER_HOST while it runs. It counts the
-// requests and keeps the last one's headers. Bodies go out in pieces with a pause in between,
-// so the receiver sees them split as a slow network would.
-class MakerSite
-{
-public:
-    MakerSite()
-    {
-        m_server.set_pre_routing_handler([this](const httplib::Request &request, httplib::Response &) {
-            QMutexLocker lock(&m_mutex);
-            ++m_requests;
-            m_headers = request.headers;
-            return httplib::Server::HandlerResponse::Unhandled;
-        });
-        m_port = m_server.bind_to_any_port("127.0.0.1");
-        m_thread = std::thread([this] { m_server.listen_after_bind(); });
-        while (!m_server.is_running())
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        qputenv("PELGRANDIX_MAKER_HOST", QByteArray("127.0.0.1:") + QByteArray::number(m_port));
-    }
-    ~MakerSite()
-    {
-        m_server.stop();
-        m_thread.join();
-        qunsetenv("PELGRANDIX_MAKER_HOST");
-    }
-
-    void serve(const std::string &path, const std::string &body, size_t piece = 1 << 20,
-               int status = 200)
-    {
-        m_server.Get(path, [=](const httplib::Request &, httplib::Response &response) {
-            response.status = status;
-            response.set_content_provider(
-                body.size(), "application/octet-stream",
-                [=](size_t offset, size_t length, httplib::DataSink &sink) {
-                    sink.write(body.data() + offset, std::min(piece, length));
-                    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-                    return true;
-                });
-        });
-    }
-    int requests() { QMutexLocker lock(&m_mutex); return m_requests; }
-    std::string header(const char *name)
-    {
-        QMutexLocker lock(&m_mutex);
-        const auto it = m_headers.find(name);
-        return it == m_headers.end() ? std::string() : it->second;
-    }
-
-private:
-    httplib::Server m_server;
-    std::thread m_thread;
-    int m_port = 0;
-    QMutex m_mutex;
-    int m_requests = 0;
-    httplib::Headers m_headers;
-};
 
 std::string bytes(size_t count)
 {
@@ -108,10 +47,9 @@ void writeFile(const QString &path, const QByteArray &content)
     file.write(content);
 }
 
-QString closedHost()
+QByteArray closedHost()
 {
-    MakerSite gone;
-    return qEnvironmentVariable("PELGRANDIX_MAKER_HOST");
+    return "127.0.0.1:" + QByteArray::number(UnusedLocalPort());
 }
 
 class Update : public ::testing::Test
@@ -126,7 +64,7 @@ protected:
         DownloadedB = true;
     }
 
-    int check(const PingThirdLine &probe = [] { return QStringLiteral("Antwoord van 127.0.0.1"); })
+    int check(const UpdateProbe &probe = [] { return ProbeResult{"Antwoord van 127.0.0.1"}; })
     {
         programStr = QStringLiteral("Pelgrandix");
         return GetDownloadName(programStr, newVersion, remark, "versie 1.20a", probe);
@@ -160,15 +98,17 @@ TEST_F(Update, CheckReadsAFreshListAsTheDownloadAgent)
     EXPECT_EQ(site.header("User-Agent"), "Rondel Function: Download");
     EXPECT_EQ(site.header("Cache-Control"), "no-cache");
     // Only a time-out fails the probe; a missing reply line does not.
-    EXPECT_EQ(check([] { return QString(); }), UpdateAdvised);
+    EXPECT_EQ(check([] { return ProbeResult{}; }), UpdateAdvised);
     EXPECT_EQ(site.requests(), 2);
 }
 
 TEST_F(Update, CheckWithTimedOutProbeAsksNothing)
 {
     site.serve("/versions.dat", kList);
-    EXPECT_EQ(check([] { return QStringLiteral("Time-out bij opdracht."); }), ProbeFailed);
+    EXPECT_EQ(check([] { return ProbeResult{"Time-out bij opdracht."}; }), ProbeFailed);
     EXPECT_EQ(programStr, "Pelgrandix");
+    // A ping that hung and had to be stopped counts as a time-out.
+    EXPECT_EQ(check([] { return ProbeResult{QString(), true}; }), ProbeFailed);
     EXPECT_EQ(site.requests(), 0);
 }
 
@@ -176,7 +116,7 @@ TEST_F(Update, CheckOfAnUnreachableSiteOrItsDefaultPageFindsNoList)
 {
     site.serve("/versions.dat", "Default.htm");
     EXPECT_EQ(check(), ListNotReceived);
-    qputenv("PELGRANDIX_MAKER_HOST", closedHost().toUtf8());
+    qputenv("PELGRANDIX_MAKER_HOST", closedHost());
     EXPECT_EQ(check(), ListNotReceived);
     EXPECT_TRUE(DownloadedB);
 }
@@ -214,7 +154,7 @@ TEST_F(Update, DownloadOfLessThanOneKiBOrAnErrorPageIsDeleted)
     EXPECT_FALSE(download("Pelgrandix122.exe"));
     EXPECT_FALSE(QFileInfo::exists(DataDir + "Temp/Pelgrandix122.exe"));
 
-    qputenv("PELGRANDIX_MAKER_HOST", closedHost().toUtf8());
+    qputenv("PELGRANDIX_MAKER_HOST", closedHost());
     EXPECT_FALSE(download("Pelgrandix121.exe"));
 }
 

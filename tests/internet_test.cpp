@@ -173,10 +173,30 @@ TEST(Internet, ErrorPageOpensAndDeliversItsBody)
         res.status = 404;
         res.set_content("<html>niet gevonden</html>", "text/html");
     });
+    site.server().Get("/moved", [](const httplib::Request &, httplib::Response &res) {
+        res.set_redirect("/gone");
+    });
     site.start();
     const Fetched gone = fetch(site.url("/gone"), 1024);
     EXPECT_TRUE(gone.opened);
     EXPECT_EQ(gone.joined(), "<html>niet gevonden</html>");
+
+    // The status is known to the receiver from the first block on: that of the final answer.
+    for (const char *path : {"/gone", "/moved"}) {
+        int status = -1;
+        int statusAtFirstBlock = -1;
+        EXPECT_TRUE(ReadUrl(site.url(path), 4, [&](QByteArrayView) {
+            if (statusAtFirstBlock < 0)
+                statusAtFirstBlock = status;
+            return false;
+        }, true, &status)) << path;
+        EXPECT_EQ(statusAtFirstBlock, 404) << path;
+        EXPECT_EQ(status, 404) << path;
+    }
+    int status = -1;
+    EXPECT_FALSE(ReadUrl(QStringLiteral("http://127.0.0.1:%1/").arg(UnusedLocalPort()), 4,
+                         [](QByteArrayView) { return true; }, true, &status));
+    EXPECT_EQ(status, 0);
 }
 
 TEST(Internet, AddressThatCannotBeOpenedDeliversNothing)

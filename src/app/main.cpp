@@ -11,6 +11,8 @@
 #include "entry/options_form.h"
 #include "platform/termination_signals.h"
 #include "support/system_info.h"
+#include "update/terminate_form.h"
+#include "update/versions_form.h"
 
 namespace {
 
@@ -42,6 +44,8 @@ int main(int argc, char **argv)
     auto addForm = std::make_unique<TAddForm>();
     auto yesNoDlg = std::make_unique<TYesNoDlg>();
     auto optionsForm = std::make_unique<TOptionsForm>();
+    auto versionsForm = std::make_unique<TVersionsForm>();
+    auto terminateForm = std::make_unique<TTerminateForm>();
 
     TerminationSignals sessionEnd;
     QObject::connect(&sessionEnd, &TerminationSignals::terminationRequested, mainForm.get(),

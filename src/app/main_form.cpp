@@ -136,6 +136,7 @@ void TMainForm::buildControls()
     connect(DownloadButton, &QPushButton::clicked, this, [this] { DownloadButtonClick(); });
     connect(DownloadTimer, &SteadyTimer::timeout, this, [this] { DownloadTimerTimer(); });
     connect(AEXTimer, &SteadyTimer::timeout, this, [this] { AEXTimerTimer(); });
+    connect(UpdateTimer, &SteadyTimer::timeout, this, [this] { UpdateTimerTimer(); });
 }
 
 void TMainForm::FormCreate()

@@ -95,6 +95,9 @@ public:
     void TransactieEditChange();
     void TransactieTimerTimer();
 
+    // The one silent update check after start.
+    void UpdateTimerTimer();
+
     // What the price and index downloads read and change in this window.
     void setStatusText(const QString &text) override;
     void setBusyCursor(bool busy) override;

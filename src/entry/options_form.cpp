@@ -9,6 +9,7 @@
 #include "market/data_rec.h"
 #include "market/option_download.h"
 #include "support/conversion_error.h"
+#include "update/versions_form.h"
 
 TOptionsForm *OptionsForm = nullptr;
 
@@ -87,6 +88,7 @@ void TOptionsForm::buildControls()
     connect(DownloadCheck, &QCheckBox::clicked, this, [this] { DownloadCheckClick(); });
     connect(OKBtn, &QPushButton::clicked, this, [this] { OKBtnClick(); });
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+    connect(DownloadBtn, &QPushButton::clicked, this, [this] { DownloadBtnClick(); });
 }
 
 void TOptionsForm::FormCreate()
@@ -172,6 +174,13 @@ void TOptionsForm::OKBtnClick()
     if (AddForm)
         AddForm->ReplaceYearList(DataRec.YearFrom, DataRec.YearTill);
     accept();
+}
+
+void TOptionsForm::DownloadBtnClick()
+{
+    // The update window centres itself on this dialog, which stays open meanwhile.
+    if (VersionsForm)
+        VersionsForm->UpdateProg(y(), x(), height(), width(), MainForm->ProgNam, MainForm->Version);
 }
 
 int TOptionsForm::showCentred()

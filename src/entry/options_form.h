@@ -34,6 +34,7 @@ public:
 
     void DownloadCheckClick();
     void OKBtnClick();
+    void DownloadBtnClick();
 
     // Shows the dialog modally, centred over the main window.
     int showCentred();

@@ -36,6 +36,9 @@ struct BlockCollector {
     BlockCollector(qsizetype size, const BlockReceiver &receiver, std::chrono::milliseconds limit)
         : blockSize(size), receive(receiver), silenceLimit(limit) {}
 
+    CURL *handle = nullptr;
+    int *status = nullptr;
+
     qsizetype blockSize;
     const BlockReceiver &receive;
     std::chrono::milliseconds silenceLimit;
@@ -92,6 +95,12 @@ size_t writeBody(char *data, size_t size, size_t count, void *user)
 {
     auto *collector = static_cast<BlockCollector *>(user);
     const size_t bytes = size * count;
+    if (collector->status) {
+        // The answer whose body this is: after a redirect, the last one.
+        long code = 0;
+        curl_easy_getinfo(collector->handle, CURLINFO_RESPONSE_CODE, &code);
+        *collector->status = static_cast<int>(code);
+    }
     const bool more = collector->take(data, bytes);
     // Counted after the receiver, which may take its time (it may let the window work), so that
     // only the server's silence counts.
@@ -127,8 +136,11 @@ int ReceiveTimeout()
     return receiveTimeoutMs;
 }
 
-bool ReadUrl(const QString &url, qsizetype blockSize, const BlockReceiver &receive, bool reload)
+bool ReadUrl(const QString &url, qsizetype blockSize, const BlockReceiver &receive, bool reload,
+             int *status)
 {
+    if (status)
+        *status = 0;
     initCurlOnce();
     std::unique_ptr<CURL, EasyDeleter> easy(curl_easy_init());
     if (!easy || blockSize <= 0)
@@ -145,6 +157,8 @@ bool ReadUrl(const QString &url, qsizetype blockSize, const BlockReceiver &recei
     const QByteArray address = url.toUtf8();
     const int timeoutMs = qMax(1, receiveTimeoutMs);
     BlockCollector collector(blockSize, receive, std::chrono::milliseconds(timeoutMs));
+    collector.handle = handle;
+    collector.status = status;
 
     curl_easy_setopt(handle, CURLOPT_URL, address.constData());
     curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https");
@@ -167,9 +181,11 @@ bool ReadUrl(const QString &url, qsizetype blockSize, const BlockReceiver &recei
     curl_easy_setopt(handle, CURLOPT_WRITEDATA, &collector);
 
     curl_easy_perform(handle);
-    long status = 0;
-    curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status);
-    const bool opened = status > 0;
+    long answer = 0;
+    curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &answer);
+    if (status)
+        *status = static_cast<int>(answer);
+    const bool opened = answer > 0;
     if (opened)
         collector.finish();
     // Free the handles before passing on a failure of the receiver.

@@ -24,6 +24,8 @@ using BlockReceiver = std::function<bool(QByteArrayView block)>;
 // asked fresh from the server, never from a cache. Returns whether the address could be opened:
 // a connection was made and the server answered (an error page too, whose body is delivered).
 // A fetch that breaks off later still delivers what arrived. An exception thrown by receive ends
-// the fetch and is passed on.
+// the fetch and is passed on. When status is given it receives the HTTP status of the answer
+// (0 when none came), already before the first block is handed over, so that the receiver can
+// turn down an error page.
 bool ReadUrl(const QString &url, qsizetype blockSize, const BlockReceiver &receive,
-             bool reload = true);
+             bool reload = true, int *status = nullptr);

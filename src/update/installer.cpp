@@ -86,10 +86,10 @@ bool DownloadNewVersion(const QString &downloadName, const QString &versionListU
     try {
         update_http::download(
             InstallerUrl(versionListUrl, downloadName),
-            [&](const QByteArray &block) {
+            [&](QByteArrayView block) {
                 // Whole KiB per block: the count is what the gauge and the verdict go by.
                 ReceivedKB += quint32(block.size() / 1024);
-                if (file.write(block) != block.size())
+                if (file.write(block.data(), block.size()) != block.size())
                     throw UpdateError(QStringLiteral("Fout bij het schrijven van %1: %2")
                                           .arg(target, file.errorString()));
                 if (progress)

@@ -1,13 +1,14 @@
 #include "update/update_check.h"
 
+#include "market/market_hosts.h"
 #include "support/system_info.h"
 #include "update/update_http.h"
 #include "update/update_state.h"
 #include "update/version_list.h"
 
-QString MakerHost()
+ProbeResult ProbeMakerSite()
 {
-    return qEnvironmentVariable("PELGRANDIX_MAKER_HOST", QStringLiteral("127.0.0.1:8470"));
+    return RunConnectivityProbe(MakerHost());
 }
 
 QString VersionListUrl()
@@ -15,13 +16,8 @@ QString VersionListUrl()
     return QStringLiteral("http://") + MakerHost() + QStringLiteral("/versions.dat");
 }
 
-bool UpdateProbePassed(const QString &thirdPingLine)
-{
-    return !thirdPingLine.contains(QLatin1String("Time-out"));
-}
-
 int GetDownloadName(QString &programStr, QString &newVersion, QString &remark,
-                    const QString &runningVersion, const PingThirdLine &probe)
+                    const QString &runningVersion, const UpdateProbe &probe)
 {
     if (!UpdateProbePassed(probe()))
         return ProbeFailed;

@@ -6,18 +6,16 @@
 
 #include <functional>
 
-// Runs the connectivity probe against the maker's site and gives the third line of the ping
-// output (empty when there is none).
-using PingThirdLine = std::function<QString()>;
+#include "market/connectivity_probe.h"
 
-// The maker's web site as host[:port], from PELGRANDIX_MAKER_HOST.
-QString MakerHost();
+// Runs the connectivity probe that decides whether the version list is asked for.
+using UpdateProbe = std::function<ProbeResult()>;
+
+// The probe of the maker's site (the host of the version list).
+ProbeResult ProbeMakerSite();
+
 // The address of the maker's version list.
 QString VersionListUrl();
-
-// The probe passes unless its third line reports a time-out; no reply line at all is no
-// reason to skip the check.
-bool UpdateProbePassed(const QString &thirdPingLine);
 
 // The whole check: probe, version list, comparison (result codes of EvaluateVersionList, and 5
 // when the probe failed, in which case nothing is requested). programStr is the program's name
@@ -25,4 +23,4 @@ bool UpdateProbePassed(const QString &thirdPingLine);
 // DownloadedB when the program is not listed; texts follow sLanguage. Throws ConversionError
 // for a program line that cannot be read.
 int GetDownloadName(QString &programStr, QString &newVersion, QString &remark,
-                    const QString &runningVersion, const PingThirdLine &probe);
+                    const QString &runningVersion, const UpdateProbe &probe = ProbeMakerSite);

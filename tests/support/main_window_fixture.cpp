@@ -6,9 +6,9 @@
 
 MainWindowFixture::MainWindowFixture(const QByteArray &positionsFile)
     : m_closedSite("127.0.0.1:" + QByteArray::number(UnusedLocalPort())),
-      m_quoteHost("PELGRANDIX_QUOTE_HOST", m_closedSite),
-      m_indexHost("PELGRANDIX_INDEX_HOST", m_closedSite),
-      m_makerHost("PELGRANDIX_MAKER_HOST", m_closedSite)
+      m_quoteHost("PELGRANDIX_QUOTE_HOST", siteOrClosed("PELGRANDIX_QUOTE_HOST")),
+      m_indexHost("PELGRANDIX_INDEX_HOST", siteOrClosed("PELGRANDIX_INDEX_HOST")),
+      m_makerHost("PELGRANDIX_MAKER_HOST", siteOrClosed("PELGRANDIX_MAKER_HOST"))
 {
     InitSupport();
     if (!positionsFile.isNull())
@@ -17,6 +17,11 @@ MainWindowFixture::MainWindowFixture(const QByteArray &positionsFile)
 }
 
 MainWindowFixture::~MainWindowFixture() = default;
+
+QByteArray MainWindowFixture::siteOrClosed(const char *variable) const
+{
+    return qEnvironmentVariableIsSet(variable) ? qgetenv(variable) : m_closedSite;
+}
 
 QStringList MainWindowFixture::entries() const
 {

@@ -13,7 +13,7 @@ class TMainForm;
 
 // The three sites point at a local port where nothing listens, so that the start-up download
 // of a shown window fails at once instead of reaching a quote site that happens to run here.
-// Tests that want a site set the variables themselves after constructing the fixture.
+// A site that a test has already set up (its variable is set) is kept.
 class MainWindowFixture
 {
 public:
@@ -26,6 +26,8 @@ public:
     QByteArray fileBytes(const char *name) const;
 
 private:
+    QByteArray siteOrClosed(const char *variable) const;
+
     QByteArray m_closedSite;
     ScopedEnv m_quoteHost, m_indexHost, m_makerHost;
     TempHome m_home;

@@ -1,0 +1,444 @@
+#include <gtest/gtest.h>
+
+#include "support/qt_printers.h"
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QThread>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "app/main_form.h"
+#include "support/main_window_fixture.h"
+#include "support/maker_site.h"
+#include "support/scoped_env.h"
+#include "support/system_info.h"
+#include "update/update_state.h"
+#include "update/versions_form.h"
+
+namespace {
+
+const QByteArray kPositions = "AEX; Put; mrt; 2013; 380; 12,34; 12,34; 1; 1234,00; 0\r\n";
+
+const std::string kOtherProgram = "Koersbord,Koersbord300.exe,c,900,x,oud,old\r\n";
+const std::string kCurrentList = kOtherProgram + "Pelgrandix,Pelgrandix120.exe,a,8,x,huidig,current\r\n";
+const std::string kNewerList = kOtherProgram + "Pelgrandix,Pelgrandix121.exe,b,8,x,nieuw,new\r\n";
+
+const QStringList kAdvisedLines = {"Uw huidige versie is versie 1.20a",
+                                   "De nieuwste versie is 1.21b",
+                                   "De Downloadnaam is Pelgrandix121.exe"};
+
+bool waitUntil(const std::function<bool()> &done, int ms = 10000)
+{
+    QDeadlineTimer deadline(ms);
+    while (!done() && !deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(5);
+    }
+    return done();
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes,
+               QFileDevice::Permissions permissions = {})
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+    file.write(bytes);
+    file.close();
+    if (permissions)
+        file.setPermissions(permissions);
+}
+
+constexpr QFileDevice::Permissions kExecutable =
+    QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+
+// Counts the close requests that reach a window.
+class CloseCounter : public QObject
+{
+public:
+    int closes = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Close)
+            ++closes;
+        return false;
+    }
+};
+
+// The update window beside a main window on a fresh home, the maker's site on loopback and a
+// scripted ping whose reply line the test chooses.
+class VersionsWindow : public ::testing::Test
+{
+protected:
+    VersionsWindow()
+        : ping("PELGRANDIX_PING", QFile::encodeName(tools.filePath("ping"))),
+          noComSpec("COMSPEC", std::nullopt)
+    {
+        writeFile(tools.filePath("ping"),
+                  "#!/bin/sh\necho\necho \"Pinging $1 with 32 bytes of data:\"\ncat '"
+                      + QFile::encodeName(tools.filePath("reply.txt")) + "'\n",
+                  kExecutable);
+        setReply("Reply from 127.0.0.1: bytes=32 time<1ms TTL=128");
+        main.emplace(kPositions);
+        main->form()->UpdateTimer->setEnabled(false);
+        main->form()->show();
+        form = std::make_unique<TVersionsForm>();
+        main->form()->installEventFilter(&mainCloses);
+        DownloadName.clear();
+        DownloadedB = false;
+    }
+    ~VersionsWindow() override
+    {
+        form.reset();
+        main.reset();
+    }
+
+    void setReply(const QByteArray &line) { writeFile(tools.filePath("reply.txt"), line + "\n"); }
+
+    // An installer that notes its arguments in the tools folder, padded to the given size.
+    std::string demoInstaller(size_t size = 5000) const
+    {
+        std::string script = "#!/bin/sh\necho \"$@\" > '" + tools.filePath("args.txt").toStdString()
+                             + "'\nexit 0\n";
+        script.append(size - script.size() - 1, '#');
+        return script + "\n";
+    }
+    QByteArray installerArguments() const { return readAll(tools.filePath("args.txt")); }
+
+    void checkInteractively() { form->UpdateProg(100, 200, 500, 600, "Pelgrandix", "versie 1.20a"); }
+    QString dataDir() const { return main->home().dataDir(); }
+
+    // Answers the next critical message box and keeps its text.
+    void answerErrorBox()
+    {
+        boxText.reset();
+        QTimer::singleShot(0, [this] { catchBox(500); });
+    }
+    void catchBox(int triesLeft)
+    {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box) {
+            if (triesLeft > 0)
+                QTimer::singleShot(10, [this, triesLeft] { catchBox(triesLeft - 1); });
+            return;
+        }
+        boxText = box->icon() == QMessageBox::Critical ? box->text() : "not critical: " + box->text();
+        box->accept();
+    }
+
+    QTemporaryDir tools;
+    MakerSite site;
+    ScopedEnv ping;
+    ScopedEnv noComSpec;
+    std::optional<MainWindowFixture> main;
+    std::unique_ptr<TVersionsForm> form;
+    CloseCounter mainCloses;
+    std::optional<QString> boxText;
+};
+
+} // namespace
+
+TEST_F(VersionsWindow, InteractiveCheckOnTheCurrentReleaseOnlyOffersToClose)
+{
+    site.serve("/versions.dat", kCurrentList);
+    checkInteractively();
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->windowTitle(), "Pelgrandix - Update");
+    EXPECT_EQ(form->MemoLines(), QStringList({"", "Updaten van Pelgrandix", "",
+                                              "Een Update is niet nodig,",
+                                              "u heeft de nieuwste versie."}));
+    EXPECT_EQ(form->Memo1->toPlainText(), form->MemoLines().join('\n'));
+    for (QTextBlock block = form->Memo1->document()->begin(); block.isValid(); block = block.next())
+        EXPECT_TRUE(block.blockFormat().alignment().testFlag(Qt::AlignHCenter)) << block.text().toStdString();
+    EXPECT_EQ(form->ExitBtn->text(), "Sluit Venster");
+    EXPECT_TRUE(form->DownloadBtn->isHidden());
+    EXPECT_FALSE(form->ExitBtn->isHidden());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(VersionsWindow, InteractiveCheckIsCentredOnTheCallerTruncatingTowardZero)
+{
+    site.serve("/versions.dat", kCurrentList);
+    form->show();
+    // The outer size counts, as the caller's rectangle is an outer one too.
+    const QSize outer = form->frameGeometry().size();
+    struct Case { int top, left, height, width; QPoint expected; };
+    for (const Case &c : {Case{100, 200, 500, 600, {200 + (163 - (outer.width() - 437)) / 2,
+                                                   100 + (191 - (outer.height() - 309)) / 2}},
+                          // 101 - 437 = -336 and 100 - 309 = -209: -209 / 2 gives -104
+                          Case{10, 20, 100, 101, {20 + (-336 - (outer.width() - 437)) / 2,
+                                                  10 + (-209 - (outer.height() - 309)) / 2}}}) {
+        form->UpdateProg(c.top, c.left, c.height, c.width, "Pelgrandix", "versie 1.20a");
+        EXPECT_EQ(form->pos(), c.expected) << c.width;
+    }
+}
+
+TEST_F(VersionsWindow, InteractiveCheckTellsWhyThereIsNoOffer)
+{
+    struct Case {
+        const char *reply;
+        std::optional<std::string> list;
+        QStringList outcome;
+    };
+    const Case cases[] = {
+        {"Time-out bij opdracht.", kNewerList, {"Er is iets niet goed gegaan"}},
+        {"Reply from 127.0.0.1", std::nullopt, {"Het bestand is te klein"}},
+        {"Reply from 127.0.0.1", kOtherProgram + kOtherProgram, {"Programma-naam niet gevonden"}},
+    };
+    for (const Case &c : cases) {
+        MakerSite own;
+        if (c.list)
+            own.serve("/versions.dat", *c.list);
+        setReply(c.reply);
+        checkInteractively();
+        EXPECT_EQ(form->MemoLines().mid(3), c.outcome) << c.reply;
+        EXPECT_TRUE(form->DownloadBtn->isHidden());
+        EXPECT_EQ(own.requests(), QString(c.reply).contains("Time-out") ? 0 : 1);
+    }
+}
+
+TEST_F(VersionsWindow, InteractiveCheckOnANewerReleaseOffersTheDownloadInEitherLanguage)
+{
+    site.serve("/versions.dat", kNewerList);
+    checkInteractively();
+    EXPECT_EQ(form->MemoLines(), QStringList({"", "Updaten van Pelgrandix", "",
+                                              "Een Update wordt aanbevolen", ""})
+                                     + kAdvisedLines);
+    EXPECT_FALSE(form->DownloadBtn->isHidden());
+    EXPECT_EQ(form->DownloadBtn->text(), "Start Download");
+    EXPECT_EQ(form->ExitBtn->text(), "Download later");
+    EXPECT_EQ(DownloadName, "Pelgrandix121.exe");
+    EXPECT_EQ(InstallerSizeKB, 8);
+
+    sLanguage = "ENU";
+    checkInteractively();
+    sLanguage = "NLD";
+    EXPECT_EQ(form->MemoLines(),
+              QStringList({"", "Updating Pelgrandix", "", "Update is advised", "",
+                           "Your current version is versie 1.20a", "The latest version is 1.21b",
+                           "The Download Name is Pelgrandix121.exe"}));
+}
+
+TEST_F(VersionsWindow, SilentCheckOnTheCurrentReleaseShowsNothing)
+{
+    site.serve("/versions.dat", kCurrentList);
+    DownloadName = "Pelgrandix119.exe";
+    form->UpdateStealth("Pelgrandix", "versie 1.20a");
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(DownloadName, "Pelgrandix119.exe");
+    EXPECT_EQ(site.paths(), QStringList{"/versions.dat"});
+}
+
+TEST_F(VersionsWindow, MainWindowTimerRunsTheSilentCheckOnceWhichShowsANewerRelease)
+{
+    site.serve("/versions.dat", kNewerList);
+    form->move(50, 60);
+    main->form()->UpdateTimer->setInterval(10);
+    main->form()->UpdateTimer->setEnabled(true);
+    ASSERT_TRUE(waitUntil([&] { return form->isVisible(); }));
+    EXPECT_FALSE(main->form()->UpdateTimer->isEnabled());
+    EXPECT_EQ(form->pos(), QPoint(50, 60)) << "the silent check leaves the window where it was";
+    EXPECT_EQ(form->MemoLines(), QStringList({"", "Een Update wordt aanbevolen", ""}) + kAdvisedLines);
+    EXPECT_EQ(form->DownloadBtn->text(), "Start Downloaden");
+    EXPECT_FALSE(form->DownloadBtn->isHidden());
+    EXPECT_EQ(form->ExitBtn->text(), "Download Later");
+    EXPECT_EQ(DownloadName, "Pelgrandix121.exe");
+    waitUntil([] { return false; }, 100);
+    EXPECT_EQ(site.requests(), 1);
+}
+
+TEST_F(VersionsWindow, DownloadReplacesTheOlderInstallerAndOffersTheInstallation)
+{
+    site.serve("/versions.dat", kNewerList);
+    site.serve("/Pelgrandix121.exe", demoInstaller(5000), 1000);
+    writeFile(dataDir() + "Temp/Pelgrandix120.exe", "old release");
+    checkInteractively();
+    form->DownloadBtn->click();
+
+    EXPECT_EQ(readAll(dataDir() + "Temp/Pelgrandix121.exe"), QByteArray::fromStdString(demoInstaller(5000)));
+    EXPECT_FALSE(QFileInfo::exists(dataDir() + "Temp/Pelgrandix120.exe"));
+    EXPECT_EQ(form->MemoLines(), QStringList({"", "Pelgrandix121.exe is met succes gedownload",
+                                              "Klik \"Installeer\" om het progamma te installeren"}));
+    EXPECT_EQ(form->ExitBtn->text(), "Installeer");
+    EXPECT_FALSE(form->ExitBtn->isHidden());
+    EXPECT_TRUE(form->DownloadBtn->isHidden());
+    EXPECT_TRUE(DownloadedB);
+    // 4096 bytes count 4 KiB, the last 904 bytes none; the gauge shows one more.
+    EXPECT_EQ(ReceivedKB, 4u);
+    EXPECT_FALSE(form->Gauge1->isHidden());
+    EXPECT_EQ(form->Gauge1->maximum(), 8);
+    EXPECT_EQ(form->Gauge1->value(), 5);
+    EXPECT_EQ(installerArguments(), "") << "downloading does not start it";
+}
+
+TEST_F(VersionsWindow, FailedDownloadKeepsTheOffer)
+{
+    site.serve("/versions.dat", kNewerList);
+    checkInteractively();
+    const QStringList offer = form->MemoLines();
+    form->DownloadBtn->click();  // the site has no installer
+    EXPECT_EQ(form->MemoLines(), offer);
+    EXPECT_FALSE(form->DownloadBtn->isHidden());
+    EXPECT_FALSE(DownloadedB);
+    EXPECT_FALSE(QFileInfo::exists(dataDir() + "Temp/Pelgrandix121.exe"));
+}
+
+TEST_F(VersionsWindow, DownloadNamesLeavingTheInstallerFolderAreNeitherFetchedNorStarted)
+{
+    // Written where each name would land, ready to note its start.
+    for (const char *name : {"Pelgrandix121/../../evil.exe", "../evil.exe"}) {
+        SCOPED_TRACE(name);
+        MakerSite own;
+        own.serve("/versions.dat", kOtherProgram + "Pelgrandix," + name + ",b,8,x\r\n");
+        own.serve("/evil.exe", demoInstaller());
+        QDir().mkpath(dataDir() + "Temp/Pelgrandix121");
+        writeFile(QDir::cleanPath(dataDir() + "Temp/" + name),
+                  QByteArray::fromStdString(demoInstaller()), kExecutable);
+        checkInteractively();
+        DownloadName = name;  // also when a check of another kind put it there
+        const QString refusal = QString("Ongeldige downloadnaam: \"%1\"").arg(name);
+
+        form->DownloadBtn->click();
+        EXPECT_EQ(form->MemoLines().mid(form->MemoLines().size() - 2), QStringList({"", refusal}));
+        EXPECT_TRUE(form->Gauge1->isHidden());
+        EXPECT_FALSE(DownloadedB);
+
+        DownloadedB = true;
+        form->ExitBtn->click();
+        EXPECT_EQ(form->MemoLines().count(refusal), 2);
+        EXPECT_EQ(own.paths(), QStringList{"/versions.dat"});
+        EXPECT_EQ(mainCloses.closes, 0);
+        DownloadedB = false;
+    }
+    waitUntil([] { return false; }, 200);
+    EXPECT_EQ(installerArguments(), "");
+}
+
+TEST_F(VersionsWindow, ExitButtonBeforeADownloadClosesTheWindowOnly)
+{
+    site.serve("/versions.dat", kNewerList);
+    checkInteractively();
+    form->ExitBtn->click();
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(main->form()->isVisible());
+    EXPECT_EQ(mainCloses.closes, 0);
+}
+
+TEST_F(VersionsWindow, InstallStartsTheInstallerStopsTheCompanionAndClosesTheProgram)
+{
+    // A companion in the folder that was current when the window was made, running.
+    const QString companion = main->home().path() + "/Pelgrandix_Sched.exe";
+    ASSERT_TRUE(QFile::copy("/bin/sleep", companion));
+    QProcess companionRun;
+    companionRun.start(companion, {"60"});
+    ASSERT_TRUE(companionRun.waitForStarted());
+
+    site.serve("/versions.dat", kNewerList);
+    site.serve("/Pelgrandix121.exe", demoInstaller());
+    checkInteractively();
+    form->DownloadBtn->click();
+    main->form()->ListBox1->item(0)->setText("changed since the start");
+    form->ExitBtn->click();
+
+    ASSERT_TRUE(waitUntil([&] { return !installerArguments().isEmpty(); }));
+    EXPECT_EQ(installerArguments(), "/SP- /silent /noicons\n");
+    EXPECT_EQ(form->MemoLines().mid(3), QStringList({"", "De installatie van Pelgrandix wordt gestart.",
+                                                     "De installatie van Pelgrandix is gestart."}));
+    // The window let events run meanwhile, so the end may have been noticed already.
+    EXPECT_TRUE(companionRun.state() == QProcess::NotRunning || companionRun.waitForFinished(3000));
+    EXPECT_EQ(mainCloses.closes, 1);
+    EXPECT_FALSE(main->form()->isVisible());
+    EXPECT_TRUE(main->fileBytes("Regels.dat").startsWith("changed since the start\r\n"));
+    EXPECT_EQ(main->fileBytes("Regels!.dat"), kPositions);
+}
+
+TEST_F(VersionsWindow, InstallerThatCannotBeStartedKeepsTheProgramRunningForAnotherTry)
+{
+    DownloadedB = true;
+    DownloadName = "Pelgrandix121.exe";
+    const QString installer = dataDir() + "Temp/Pelgrandix121.exe";
+    const QStringList failed = {"", "De installatie van Pelgrandix wordt gestart.",
+                                "Installatie is mislukt."};
+
+    form->ExitBtn->click();  // nothing there
+    EXPECT_EQ(form->MemoLines(), failed);
+    ASSERT_TRUE(QDir().mkpath(installer));  // a folder by that name
+    form->ExitBtn->click();
+    EXPECT_EQ(form->MemoLines(), failed + failed);
+    EXPECT_EQ(mainCloses.closes, 0);
+    EXPECT_TRUE(main->form()->isVisible());
+
+    ASSERT_TRUE(QDir().rmdir(installer));
+    writeFile(installer, QByteArray::fromStdString(demoInstaller()));
+    form->ExitBtn->click();
+    EXPECT_TRUE(waitUntil([&] { return !installerArguments().isEmpty(); }));
+    EXPECT_EQ(mainCloses.closes, 1);
+}
+
+TEST_F(VersionsWindow, ButtonsWaitWhileTheInstallerComesIn)
+{
+    site.serve("/versions.dat", kNewerList);
+    site.serve("/Pelgrandix121.exe", demoInstaller(9000), 500);
+    checkInteractively();
+    // As if an earlier installer had been received: the exit button would install.
+    DownloadedB = true;
+    const QStringList offer = form->MemoLines();
+    bool clickedMeanwhile = false;
+    QTimer::singleShot(0, [&] {
+        form->ExitBtn->click();
+        form->DownloadBtn->click();
+        clickedMeanwhile = true;
+        EXPECT_EQ(form->MemoLines(), offer) << "an installation was tried";
+        EXPECT_TRUE(form->isVisible());
+    });
+    form->DownloadBtn->click();
+    EXPECT_TRUE(clickedMeanwhile);
+    waitUntil([] { return false; }, 200);
+    EXPECT_EQ(installerArguments(), "") << "a half-received installer was started";
+    EXPECT_EQ(mainCloses.closes, 0);
+    EXPECT_EQ(site.paths(), QStringList({"/versions.dat", "/Pelgrandix121.exe"}));
+    EXPECT_EQ(readAll(dataDir() + "Temp/Pelgrandix121.exe").size(), 9000);
+}
+
+TEST_F(VersionsWindow, UnreadableProgramLineShowsTheErrorBoxAndKeepsTheText)
+{
+    site.serve("/versions.dat", kCurrentList);
+    checkInteractively();
+    const QStringList before = form->MemoLines();
+    form->hide();
+
+    site.serve("/versions.dat", kOtherProgram + "Pelgrandix,Pelgrandix121.exe,b\r\n");
+    answerErrorBox();
+    checkInteractively();
+    ASSERT_TRUE(boxText.has_value());
+    EXPECT_FALSE(boxText->isEmpty());
+    EXPECT_FALSE(boxText->startsWith("not critical"));
+    EXPECT_EQ(form->MemoLines(), before);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+    answerErrorBox();
+    form->UpdateStealth("Pelgrandix", "versie 1.20a");
+    EXPECT_TRUE(boxText.has_value());
+    EXPECT_EQ(form->MemoLines(), before);
+    EXPECT_FALSE(form->isVisible());
+}
