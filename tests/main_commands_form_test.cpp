@@ -1,0 +1,175 @@
+#include <gtest/gtest.h>
+
+#include "support/qt_printers.h"
+
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+
+#include "about/about_form.h"
+#include "app/main_form.h"
+#include "app/yes_no_form.h"
+#include "entry/settings_values.h"
+#include "support/local_http_server.h"
+#include "support/main_window_fixture.h"
+#include "support/scripted_ping.h"
+
+namespace {
+
+QByteArray positionsFile(int count)
+{
+    QByteArray bytes;
+    for (int i = 0; i < count; ++i)
+        bytes += "AEX; Call; apr; 2013; " + QByteArray::number(400 + i) + "; 2,50; 2,80; 1; -30,00; 0\r\n";
+    return bytes;
+}
+
+QString strikeOf(const QString &line)
+{
+    return line.section(QStringLiteral("; "), 4, 4);
+}
+
+// Presses a button of the confirmation dialog as soon as it is shown.
+void answerQuestion(bool yes, QString *caption = nullptr)
+{
+    QTimer::singleShot(0, [=] {
+        if (!YesNoDlg->isVisible()) {
+            answerQuestion(yes, caption);
+            return;
+        }
+        if (caption)
+            *caption = YesNoDlg->windowTitle() + "|" + YesNoDlg->MessageMemo->lines().join("") + "|"
+                       + (YesNoDlg->CancelBtn->isVisible() ? "third" : "two");
+        (yes ? YesNoDlg->JaBtn : YesNoDlg->NeeBtn)->click();
+    });
+}
+
+class Commands : public ::testing::Test
+{
+protected:
+    explicit Commands(int positions = 5) : fixture(positionsFile(positions)), form(fixture.form()) {}
+
+    void deleteRow(int row, bool yes = true)
+    {
+        form->SelectEntry(row);
+        answerQuestion(yes);
+        form->DelButtonClick();
+    }
+
+    MainWindowFixture fixture;
+    TMainForm *form;
+    TYesNoDlg dialog;
+};
+
+} // namespace
+
+TEST_F(Commands, DeleteAsksAndSelectsTheFollowingEntry)
+{
+    form->SelectEntry(2);
+    QString question;
+    answerQuestion(true, &question);
+    form->DelButtonClick();
+    EXPECT_EQ(question, "Pelgrandix - Verwijderen|Wilt u inderdaad de geselecteerde Optie verwijderen?|two");
+    EXPECT_EQ(fixture.entries().size(), 4);
+    EXPECT_EQ(strikeOf(fixture.entries().at(2)), "403") << "the entry that followed takes its place";
+    EXPECT_EQ(form->ListBox1->currentRow(), 2);
+    EXPECT_EQ(form->Label3->text(), "AEX Call apr 2013 403") << "the panel shows the selected entry";
+    EXPECT_FALSE(fixture.fileBytes("Regels.dat").contains("; 402;"));
+    EXPECT_TRUE(fixture.fileBytes("Regels!.dat").contains("; 402;"));
+}
+
+TEST_F(Commands, DeletingTheLastEntrySelectsTheNewLast)
+{
+    deleteRow(4);
+    EXPECT_EQ(form->ListBox1->currentRow(), 3);
+    EXPECT_EQ(strikeOf(form->ListBox1->currentItem()->text()), "403");
+}
+
+TEST_F(Commands, AnsweringNoChangesNothing)
+{
+    const QByteArray before = fixture.fileBytes("Regels.dat");
+    deleteRow(1, false);
+    EXPECT_EQ(fixture.entries().size(), 5);
+    EXPECT_EQ(fixture.fileBytes("Regels.dat"), before);
+    EXPECT_TRUE(fixture.fileBytes("Regels!.dat").isNull());
+}
+
+TEST_F(Commands, DeletingTheLastRemainingPositionSticks)
+{
+    for (int i = 0; i < 5; ++i)
+        deleteRow(0);
+    EXPECT_TRUE(fixture.entries().isEmpty());
+    EXPECT_EQ(fixture.fileBytes("Regels.dat"), "") << "the empty list is written";
+    EXPECT_TRUE(fixture.fileBytes("Regels!.dat").contains("; 404;"));
+    form->close();  // a close with the list empty does not write again
+    EXPECT_TRUE(fixture.fileBytes("Regels!.dat").contains("; 404;"));
+    // With an empty list the command asks nothing.
+    form->DelButtonClick();
+    EXPECT_FALSE(YesNoDlg->isVisible());
+}
+
+TEST_F(Commands, WithoutSelectionTheFirstEntryIsAskedFor)
+{
+    form->SelectEntry(-1);
+    answerQuestion(true);
+    form->DelButtonClick();
+    EXPECT_EQ(strikeOf(fixture.entries().first()), "401");
+}
+
+class LongList : public Commands
+{
+protected:
+    LongList() : Commands(500) {}
+};
+
+TEST_F(LongList, DeleteInAListOfFiveHundred)
+{
+    deleteRow(250);
+    EXPECT_EQ(fixture.entries().size(), 499);
+    EXPECT_EQ(strikeOf(form->ListBox1->currentItem()->text()), "651");
+    EXPECT_EQ(fixture.fileBytes("Regels.dat").count("\r\n"), 499);
+}
+
+TEST(MainStart, FirstPaintDownloadsOnceAndIndexRefreshOnce)
+{
+    LocalHttpServer site;
+    int callPages = 0, indexPages = 0;
+    site.server().Get("/derivaten/opties/", [&](const httplib::Request &request, httplib::Response &response) {
+        if (request.has_param("call"))
+            ++callPages;
+        response.set_content("", "text/html");
+    });
+    site.server().Get("/index.php", [&](const httplib::Request &, httplib::Response &response) {
+        ++indexPages;
+        response.set_content("", "text/html");
+    });
+    site.start();
+    const QByteArray host = "127.0.0.1:" + QByteArray::number(site.port());
+    ScopedEnv quote("PELGRANDIX_QUOTE_HOST", host), index("PELGRANDIX_INDEX_HOST", host),
+        maker("PELGRANDIX_MAKER_HOST", host);
+    ScriptedPing ping(ScriptedPing::reply());
+    MainWindowFixture fixture;
+    TMainForm *form = fixture.form();
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return indexPages > 0; }, 10000));
+    form->repaint();
+    form->resize(900, 400);
+    QTest::qWait(200);
+    EXPECT_EQ(callPages, 1);
+    EXPECT_GE(indexPages, 1);
+    EXPECT_LE(indexPages, 3) << "one refresh, with at most three attempts at an empty page";
+}
+
+TEST(MainStart, HelpButtonOpensTheInformationWindow)
+{
+    MainWindowFixture fixture;
+    TAboutForm about;
+    bool shown = false;
+    QTimer::singleShot(0, [&] {
+        shown = about.isVisible();
+        about.accept();
+    });
+    QTest::mouseClick(fixture.form()->HelpButton, Qt::LeftButton);
+    EXPECT_TRUE(shown);
+}
