@@ -123,7 +123,8 @@ void TOptionsForm::readSettings()
             }
         });
     } catch (const ConversionError &error) {
-        QMessageBox::critical(MainForm, MainForm->ProgNam, error.message());
+        // No parent: the main window is not shown yet, and a modal child would fix its frame early.
+        QMessageBox::critical(nullptr, MainForm->ProgNam, error.message());
     }
 }
 

@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include "support/qt_printers.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+
+#include "app/main_form.h"
+#include "entry/add_form.h"
+#include "entry/options_form.h"
+#include "entry/settings_values.h"
+#include "market/data_rec.h"
+#include "support/main_window_fixture.h"
+#include "support/scripted_ping.h"
+
+namespace {
+
+const char *kStore = ".config/Pelgrandix/Pelgrandix.reg";
+
+QByteArray storeWith(const QByteArray &values)
+{
+    return "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Pelgrandix\\Defaults]\n"
+           + values;
+}
+
+class Settings : public ::testing::Test
+{
+protected:
+    // The stored values are written before the dialog is created, as at a program start.
+    void start(const QByteArray &values = QByteArray())
+    {
+        if (!values.isNull())
+            fixture.home().writeFile(kStore, storeWith(values));
+        NumberOfYears = NumberOfMinutes = 0;
+        options = std::make_unique<TOptionsForm>();
+    }
+    // The program's end: the dialog writes the settings back.
+    QByteArray stop()
+    {
+        options.reset();
+        return fixture.home().readFile(kStore);
+    }
+    // Shows the dialog and presses a button once it is up.
+    void showAndPress(QPushButton *TOptionsForm::*button, std::function<void()> edit = {})
+    {
+        QTimer::singleShot(0, [this, button, edit] {
+            if (edit)
+                edit();
+            (options.get()->*button)->click();
+        });
+        options->showCentred();
+    }
+
+    MainWindowFixture fixture;
+    std::unique_ptr<TOptionsForm> options;
+};
+
+} // namespace
+
+TEST_F(Settings, FirstStartUsesDefaultsAndWritesAllNineValues)
+{
+    start();
+    TMainForm *form = fixture.form();
+    EXPECT_EQ(form->x(), 100);
+    EXPECT_EQ(form->y(), 100);
+    EXPECT_EQ(form->width(), 760);
+    EXPECT_EQ(form->height(), 330);
+    EXPECT_EQ(NumberOfYears, 1);
+    EXPECT_EQ(NumberOfMinutes, 15);
+    EXPECT_TRUE(options->DownloadCheck->isChecked());
+    EXPECT_TRUE(options->UpdatesCheck->isChecked());
+    EXPECT_TRUE(form->DownloadTimer->isEnabled());
+    EXPECT_EQ(options->windowTitle(), "Pelgrandix - Instellingen");
+
+    const QByteArray written = stop();
+    for (const char *line : {"\"Top\"=dword:00000064", "\"Left\"=dword:00000064", "\"Height\"=dword:0000014a",
+                             "\"Width\"=dword:000002f8", "\"Aantal jaren\"=dword:00000001",
+                             "\"DownloadTimer\"=\"1\"", "\"Aantal minuten\"=dword:0000000f",
+                             "\"Updates Aan\"=\"1\"", "\"Splitter\"=dword:"})
+        EXPECT_TRUE(written.contains(line)) << line << "\n" << written.toStdString();
+}
+
+TEST_F(Settings, StoredPlacementIsAppliedAndTextKeepsItsKind)
+{
+    start("\"Top\"=\"250\"\n\"Left\"=dword:00000020\n\"Width\"=dword:00000320\n");
+    EXPECT_EQ(fixture.form()->y(), 250);
+    EXPECT_EQ(fixture.form()->x(), 32);
+    EXPECT_EQ(fixture.form()->width(), 800);
+    const QByteArray written = stop();
+    EXPECT_TRUE(written.contains("\"Top\"=\"250\"")) << written.toStdString();
+}
+
+TEST_F(Settings, LettersInATextValueGiveTheDefault)
+{
+    start("\"Top\"=\"boven\"\n");
+    EXPECT_EQ(fixture.form()->y(), 100);
+}
+
+TEST_F(Settings, YearsOutsideTheFieldBoundsShowAsTheNearestBoundAndOkDownloads)
+{
+    struct Case { const char *stored; int shown; };
+    for (const Case &c : {Case{"00000000", 1}, Case{"00000009", 5}}) {
+        ScriptedPing ping(ScriptedPing::timeOut());
+        start("\"Aantal jaren\"=dword:" + QByteArray(c.stored) + "\n");
+        int shown = -1;
+        showAndPress(&TOptionsForm::OKBtn, [&] { shown = options->JarenEdit->value(); });
+        EXPECT_EQ(shown, c.shown);
+        EXPECT_EQ(NumberOfYears, c.shown);
+        EXPECT_EQ(fixture.form()->Label1->text(), "Geen internetverbinding.") << "a changed number of years downloads";
+        stop();
+        fixture.form()->Label1->clear();
+    }
+}
+
+TEST_F(Settings, OkWithoutChangeOnlyReplacesTheAddDialogsYears)
+{
+    TAddForm add;
+    start("\"Aantal jaren\"=dword:00000002\n");
+    DataRec.YearFrom = 2027;
+    showAndPress(&TOptionsForm::OKBtn);
+    EXPECT_EQ(fixture.form()->Label1->text(), "") << "no download";
+    EXPECT_EQ(DataRec.YearTill, 2029);
+    ASSERT_EQ(add.ComboBox2->count(), 3);
+    EXPECT_EQ(add.ComboBox2->itemText(0), "2027");
+    EXPECT_EQ(add.ComboBox2->currentIndex(), 0);
+}
+
+TEST_F(Settings, MinutesSetTheDownloadPeriod)
+{
+    start();
+    for (int minutes : {1, 60}) {
+        showAndPress(&TOptionsForm::OKBtn, [&] { options->MinutesEdit->setValue(minutes); });
+        EXPECT_EQ(NumberOfMinutes, minutes);
+        EXPECT_EQ(fixture.form()->DownloadTimer->interval(), minutes * 60000);
+    }
+}
+
+TEST_F(Settings, UntickingTheSwitchActsAtOnceEvenWhenCancelled)
+{
+    start();
+    showAndPress(&TOptionsForm::CancelBtn, [&] { options->DownloadCheck->click(); });
+    EXPECT_FALSE(fixture.form()->DownloadTimer->isEnabled());
+    EXPECT_FALSE(options->Label2->isEnabled());
+    EXPECT_FALSE(options->Label3->isEnabled());
+    EXPECT_TRUE(options->MinutesEdit->isEnabled());
+    EXPECT_TRUE(stop().contains("\"DownloadTimer\"=\"0\""));
+}
+
+TEST_F(Settings, AValueOfAnotherKindStopsTheReading)
+{
+    QString box;
+    QTimer::singleShot(0, [&] {
+        if (auto *message = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            box = message->text();
+            message->accept();
+        }
+    });
+    start("\"Top\"=dword:00000096\n\"Left\"=dword:00000097\n\"Height\"=hex:01,02\n\"Width\"=dword:00000320\n");
+    EXPECT_TRUE(box.contains("Height")) << box.toStdString();
+    EXPECT_EQ(fixture.form()->y(), 150);
+    EXPECT_EQ(fixture.form()->x(), 151);
+    EXPECT_EQ(fixture.form()->width(), 760) << "values after the bad one are not read";
+    EXPECT_EQ(NumberOfMinutes, 0);
+    EXPECT_FALSE(options->DownloadCheck->isChecked());
+}
