@@ -1,6 +1,7 @@
 #include "support/figures.h"
 
 #include <cstdio>
+#include <unistd.h>
 #include <ostream>
 
 namespace bench {
@@ -66,6 +67,11 @@ long long argumentValue(const std::string &args)
 
 } // namespace
 
+FigureReporter::FigureReporter()
+    : ConsoleReporter(::isatty(STDOUT_FILENO) ? OO_ColorTabular : OO_Tabular)
+{
+}
+
 bool compare(const char *figure, const char *yardstick, double goal)
 {
     pairs().push_back({figure, yardstick, goal});
@@ -75,12 +81,14 @@ bool compare(const char *figure, const char *yardstick, double goal)
 void FigureReporter::ReportRuns(const std::vector<Run> &runs)
 {
     ConsoleReporter::ReportRuns(runs);
+    // With repetitions a benchmark's "min" (where it asks for one: its least disturbed run on a
+    // busy machine) or else its median stands for it; without, its one run does.
+    bool hasMinimum = false;
+    for (const Run &run : runs)
+        hasMinimum |= run.run_type == Run::RT_Aggregate && run.aggregate_name == "min";
+    const std::string wanted = hasMinimum ? "min" : "median";
     for (const Run &run : runs) {
-        if (run.error_occurred)
-            continue;
-        // With repetitions the median stands for the family; otherwise the one run does.
-        const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-        if (run.run_type == Run::RT_Aggregate && !median)
+        if (run.error_occurred || (run.run_type == Run::RT_Aggregate && run.aggregate_name != wanted))
             continue;
         Result result;
         result.seconds = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);

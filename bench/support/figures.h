@@ -25,6 +25,7 @@ bool compare(const char *figure, const char *yardstick, double goal = 0);
 class FigureReporter : public benchmark::ConsoleReporter
 {
 public:
+    FigureReporter();
     void ReportRuns(const std::vector<Run> &runs) override;
     void printSummary(std::ostream &out) const;
 
