@@ -57,6 +57,13 @@ std::string ratioLine(const std::string &what, const std::string &figure, const 
     return line;
 }
 
+std::string columns(const char *left, const char *right)
+{
+    char text[128];
+    std::snprintf(text, sizeof text, "  %-34s %12s %12s   %s\n", "", left, right, "ratio");
+    return text;
+}
+
 // The argument text as a number, for finding 1x and 10x; -1 when it is none.
 long long argumentValue(const std::string &args)
 {
@@ -110,6 +117,7 @@ void FigureReporter::printSummary(std::ostream &out) const
             continue;
         if (!header) {
             out << "\nFigures beside their yardsticks, measured in this run (ratio = figure / yardstick)\n";
+            out << columns("figure", "yardstick");
             header = true;
         }
         for (const auto &[args, figure] : figures->second) {
@@ -147,7 +155,8 @@ void FigureReporter::printSummary(std::ostream &out) const
             if (large == byArgs.end())
                 continue;
             if (!header) {
-                out << "\nGrowth from 1x to 10x input (linear: 10, better than linear: less)\n";
+                out << "\nGrowth from 1x to 10x input (ratio = 10x / 1x; linear: 10, better than linear: less)\n";
+                out << columns("1x", "10x");
                 header = true;
             }
             out << "  " << family << " " << n << " -> " << n * 10 << "\n";
