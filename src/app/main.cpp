@@ -16,6 +16,31 @@
 
 namespace {
 
+// A measuring aid: with PELGRANDIX_EXIT_AFTER_FIRST_PAINT set, the program ends as soon as the
+// main window has been drawn once, so that the time to a drawn window and the memory the
+// program then holds can be measured from outside. The work that the first paint starts (the
+// first download) is left out, and the window is not closed, so nothing is saved.
+class ExitAfterFirstPaint : public QObject
+{
+public:
+    explicit ExitAfterFirstPaint(TMainForm *form) : m_form(form) { form->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == m_form && event->type() == QEvent::Paint) {
+            m_form->removeEventFilter(this);
+            m_form->bPainted = true;
+            // The loop ends once this paint has been drawn and shown.
+            QCoreApplication::exit(0);
+        }
+        return false;
+    }
+
+private:
+    TMainForm *m_form;
+};
+
 quint16 GetTaskBarHeight()
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
@@ -50,6 +75,10 @@ int main(int argc, char **argv)
     TerminationSignals sessionEnd;
     QObject::connect(&sessionEnd, &TerminationSignals::terminationRequested, mainForm.get(),
                      [&] { mainForm->close(); });
+
+    std::unique_ptr<ExitAfterFirstPaint> measuring;
+    if (qEnvironmentVariableIsSet("PELGRANDIX_EXIT_AFTER_FIRST_PAINT"))
+        measuring = std::make_unique<ExitAfterFirstPaint>(mainForm.get());
 
     mainForm->show();
     return app.exec();

@@ -84,6 +84,9 @@ void TMainForm::buildControls()
 
     ListBox1 = new QListWidget(this);
     ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Laying out every line before the first paint measures the text of each one; in batches the
+    // window shows at once, also with thousands of positions, and the rest follows while idle.
+    ListBox1->setLayoutMode(QListView::Batched);
 
     Panel3 = new QFrame(this);
     Panel3->setFrameShape(QFrame::Panel);

@@ -6,6 +6,9 @@
 #include <QStringEncoder>
 #include <QTemporaryFile>
 
+#include <cerrno>
+#include <cstring>
+
 #include "platform/file_commit.h"
 
 namespace positions_file {
@@ -88,10 +91,10 @@ SaveResult save(const QString &dataDir, const QStringList &lines, bool allowEmpt
     temp.setPermissions(QFile::exists(existing)
                             ? QFile::permissions(existing)
                             : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
-    const QByteArray bytes = encode(lines);
-    if (temp.write(bytes) != bytes.size() || !temp.flush() || !platform::syncToDisk(temp)) {
-        result.error = temp.errorString().isEmpty() ? QStringLiteral("schrijven mislukt")
-                                                    : temp.errorString();
+    if (!platform::writeAll(temp, encode(lines), &result.error))
+        return result;
+    if (!platform::syncToDisk(temp)) {
+        result.error = QString::fromLocal8Bit(std::strerror(errno));
         return result;
     }
 

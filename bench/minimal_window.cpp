@@ -1,0 +1,37 @@
+// The yardstick for the program's start: the least a Qt window program does, an empty window
+// of the main window's size, shown and painted once. With PELGRANDIX_EXIT_AFTER_FIRST_PAINT set
+// it ends right after that paint, exactly as pelgrandix does.
+
+#include <QApplication>
+#include <QEvent>
+#include <QWidget>
+
+namespace {
+
+class ExitAfterFirstPaint : public QObject
+{
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            QCoreApplication::exit(0);
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QWidget window;
+    window.setGeometry(100, 100, 760, 330);
+    window.setWindowTitle(QStringLiteral("Minimal"));
+    ExitAfterFirstPaint measuring;
+    if (qEnvironmentVariableIsSet("PELGRANDIX_EXIT_AFTER_FIRST_PAINT"))
+        window.installEventFilter(&measuring);
+    window.show();
+    return app.exec();
+}

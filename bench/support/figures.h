@@ -1,0 +1,46 @@
+#pragma once
+// A benchmark's figure means little alone on a machine we do not know, so every figure is
+// printed beside a yardstick measured in the same run (the same work done the plainest way), as
+// a ratio; and every figure measured at 1x and 10x its input is printed with its growth.
+//
+// A benchmark program declares its pairs with PELGRANDIX_COMPARE and uses the shared main in
+// bench_main.cpp, which runs the benchmarks and prints the summary after them.
+
+#include <benchmark/benchmark.h>
+
+#include <iosfwd>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace bench {
+
+// After the run, each result of the benchmark family `figure` is printed beside the result of
+// `yardstick` with the same argument (or its only result, when the yardstick takes none), as a
+// ratio of the real time and of every counter the two share. A goal above zero is the ratio the
+// figure should stay within; the summary says whether it did.
+bool compare(const char *figure, const char *yardstick, double goal = 0);
+
+// The console output as usual, and the results kept for the summary.
+class FigureReporter : public benchmark::ConsoleReporter
+{
+public:
+    FigureReporter();
+    void ReportRuns(const std::vector<Run> &runs) override;
+    void printSummary(std::ostream &out) const;
+
+    struct Result {
+        double seconds = 0;                     // real time per iteration
+        std::map<std::string, double> counters;
+    };
+    // family -> argument text ("" for none) -> result
+    std::map<std::string, std::map<std::string, Result>> results;
+};
+
+} // namespace bench
+
+#define PELGRANDIX_COMPARE_JOIN2(a, b) a##b
+#define PELGRANDIX_COMPARE_JOIN(a, b) PELGRANDIX_COMPARE_JOIN2(a, b)
+#define PELGRANDIX_COMPARE(figure, yardstick, goal)                                              \
+    [[maybe_unused]] static const bool PELGRANDIX_COMPARE_JOIN(pelgrandixCompare, __COUNTER__) = \
+        bench::compare(#figure, #yardstick, goal)

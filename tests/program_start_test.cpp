@@ -1,0 +1,49 @@
+#include <gtest/gtest.h>
+
+#include "support/qt_printers.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QProcessEnvironment>
+
+#include "support/temp_home.h"
+
+// The measuring aid that the start-up benchmark relies on: with PELGRANDIX_EXIT_AFTER_FIRST_PAINT
+// set, the real program shows its window, paints it once and ends by itself, without starting the
+// first download and without saving (the window is not closed).
+TEST(ProgramStart, EndsByItselfAfterTheFirstPaintWhenAskedAndSavesNothing)
+{
+    TempHome home;
+    QByteArray positions;
+    for (int i = 0; i < 1000; ++i)
+        positions += "AEX; Call; mrt; 2013; " + QByteArray::number(300 + i) + "; 1,00; 1,00; 1; 0,00; 0\r\n";
+    home.writeFile("UserData/Pelgrandix/Regels.dat", positions);
+
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("HOME", home.path());
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("PELGRANDIX_EXIT_AFTER_FIRST_PAINT", "1");
+    // Were the first download started after all, it would find nothing on these addresses and
+    // leave a page copy in the current folder.
+    env.insert("PELGRANDIX_PING", "/bin/false");
+    env.insert("PELGRANDIX_MAKER_HOST", "127.0.0.1:9");
+    env.insert("PELGRANDIX_INDEX_HOST", "127.0.0.1:9");
+    env.insert("PELGRANDIX_QUOTE_HOST", "127.0.0.1:9");
+    program.setProcessEnvironment(env);
+    program.setWorkingDirectory(home.path());
+    program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    QElapsedTimer clock;
+    clock.start();
+    program.start(QStringLiteral(PELGRANDIX_BIN_DIR "/pelgrandix"), {});
+    ASSERT_TRUE(program.waitForStarted());
+    ASSERT_TRUE(program.waitForFinished(60000)) << "the program did not end after its first paint";
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0);
+    EXPECT_LT(clock.elapsed(), 30000);
+
+    EXPECT_EQ(home.readFile("UserData/Pelgrandix/Regels.dat"), positions);
+    EXPECT_TRUE(home.readFile("UserData/Pelgrandix/Regels!.dat").isNull()) << "nothing was saved";
+    EXPECT_TRUE(home.readFile("tmp.txt").isNull()) << "the probe did not run";
+    EXPECT_TRUE(home.readFile("Temp.txt").isNull()) << "no page was fetched";
+}
