@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 
+#include "support/offline_program.h"
 #include "support/temp_home.h"
 
 // The measuring aid that the start-up benchmark relies on: with PELGRANDIX_EXIT_AFTER_FIRST_PAINT
@@ -20,22 +21,14 @@ TEST(ProgramStart, EndsByItselfAfterTheFirstPaintWhenAskedAndSavesNothing)
     home.writeFile("UserData/Pelgrandix/Regels.dat", positions);
 
     QProcess program;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("HOME", home.path());
-    env.insert("QT_QPA_PLATFORM", "offscreen");
+    QProcessEnvironment env = OfflineProgramEnvironment(home.path());
     env.insert("PELGRANDIX_EXIT_AFTER_FIRST_PAINT", "1");
-    // Were the first download started after all, it would find nothing on these addresses and
-    // leave a page copy in the current folder.
-    env.insert("PELGRANDIX_PING", "/bin/false");
-    env.insert("PELGRANDIX_MAKER_HOST", "127.0.0.1:9");
-    env.insert("PELGRANDIX_INDEX_HOST", "127.0.0.1:9");
-    env.insert("PELGRANDIX_QUOTE_HOST", "127.0.0.1:9");
     program.setProcessEnvironment(env);
     program.setWorkingDirectory(home.path());
     program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     QElapsedTimer clock;
     clock.start();
-    program.start(QStringLiteral(PELGRANDIX_BIN_DIR "/pelgrandix"), {});
+    program.start(ProgramPath(), {});
     ASSERT_TRUE(program.waitForStarted());
     ASSERT_TRUE(program.waitForFinished(60000)) << "the program did not end after its first paint";
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);

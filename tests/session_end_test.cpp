@@ -8,6 +8,7 @@
 
 #include <csignal>
 
+#include "support/offline_program.h"
 #include "support/temp_home.h"
 
 // The session manager ends the program with a signal; the main window must close the ordinary
@@ -20,17 +21,10 @@ TEST(SessionEnd, SignalsCloseTheWindowAndSaveThePositions)
         home.writeFile("UserData/Pelgrandix/Regels.dat", positions);
 
         QProcess program;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("HOME", home.path());
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        // Nothing answers on this address, so the start-up download fails at once.
-        env.insert("PELGRANDIX_PING", "/bin/false");
-        env.insert("PELGRANDIX_MAKER_HOST", "127.0.0.1:9");
-        env.insert("PELGRANDIX_INDEX_HOST", "127.0.0.1:9");
-        env.insert("PELGRANDIX_QUOTE_HOST", "127.0.0.1:9");
+        QProcessEnvironment env = OfflineProgramEnvironment(home.path());
         program.setProcessEnvironment(env);
         program.setWorkingDirectory(home.path());
-        program.start(QStringLiteral(PELGRANDIX_BIN_DIR "/pelgrandix"), {});
+        program.start(ProgramPath(), {});
         ASSERT_TRUE(program.waitForStarted());
         QThread::msleep(1500);
         ::kill(program.processId(), signalNumber);
