@@ -1,16 +1,12 @@
 #include "about/contact.h"
 
+#include "market/market_hosts.h"
+
 namespace {
 
 bool isDutch(const QString &language)
 {
     return language == QLatin1String("NLD");
-}
-
-QString makerHost()
-{
-    const QString host = qEnvironmentVariable("PELGRANDIX_MAKER_HOST");
-    return host.isEmpty() ? QStringLiteral("127.0.0.1:8470") : host;
 }
 
 } // namespace
@@ -77,5 +73,5 @@ QString DownloadPageAddress(const QString &makerHost, const QString &progNam)
 
 QString DownloadPageAddress(const QString &progNam)
 {
-    return DownloadPageAddress(makerHost(), progNam);
+    return DownloadPageAddress(MakerHost(), progNam);
 }
