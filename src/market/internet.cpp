@@ -127,8 +127,11 @@ int ReceiveTimeout()
     return receiveTimeoutMs;
 }
 
-bool ReadUrl(const QString &url, qsizetype blockSize, const BlockReceiver &receive, bool reload)
+bool ReadUrl(const QString &url, qsizetype blockSize, const BlockReceiver &receive, bool reload,
+             bool *complete)
 {
+    if (complete)
+        *complete = false;
     initCurlOnce();
     std::unique_ptr<CURL, EasyDeleter> easy(curl_easy_init());
     if (!easy || blockSize <= 0)
@@ -166,7 +169,9 @@ bool ReadUrl(const QString &url, qsizetype blockSize, const BlockReceiver &recei
     curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, writeBody);
     curl_easy_setopt(handle, CURLOPT_WRITEDATA, &collector);
 
-    curl_easy_perform(handle);
+    const CURLcode outcome = curl_easy_perform(handle);
+    if (complete)
+        *complete = outcome == CURLE_OK && !collector.stopped;
     long status = 0;
     curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status);
     const bool opened = status > 0;

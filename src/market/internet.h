@@ -24,6 +24,7 @@ using BlockReceiver = std::function<bool(QByteArrayView block)>;
 // asked fresh from the server, never from a cache. Returns whether the address could be opened:
 // a connection was made and the server answered (an error page too, whose body is delivered).
 // A fetch that breaks off later still delivers what arrived. An exception thrown by receive ends
-// the fetch and is passed on.
+// the fetch and is passed on. When complete is given it tells whether the body arrived to its
+// end: false when the connection broke off, the server fell silent or receive stopped the read.
 bool ReadUrl(const QString &url, qsizetype blockSize, const BlockReceiver &receive,
-             bool reload = true);
+             bool reload = true, bool *complete = nullptr);
