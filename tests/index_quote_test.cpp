@@ -59,6 +59,7 @@ TEST(IndexQuote, MomentOfTheQuote)
         {" 8-12-2026 ", " 9:05 ", tuesdayMorning, "08-12-2026 09:05"},
         {"32-12-2026", "12:00:00", tuesdayMorning, nullptr}, {"08-12-20", "12:00", tuesdayMorning, nullptr},
         {"08-12-2026", "25:00:00", tuesdayMorning, nullptr}, {"08-12-2026", "12.00", tuesdayMorning, nullptr},
+        {"05-2--2026", "12:00", tuesdayMorning, nullptr},  // the year is no negative number
     };
     for (const Case &c : cases) {
         const QDateTime moment = IndexQuote::quoteMoment(c.date, c.time, c.now);

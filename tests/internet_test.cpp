@@ -283,10 +283,24 @@ TEST(Internet, DroppedConnectionKeepsWhatArrived)
             return sink.write(body.data() + offset, body.size() - offset);
         });
     });
+    site.server().Get("/whole", [&body](const httplib::Request &, httplib::Response &res) {
+        res.set_content(body, "text/html");
+    });
     site.start();
     const Fetched got = fetch(site.url("/drop"), 1024);
     EXPECT_TRUE(got.opened);
     EXPECT_EQ(got.joined(), QByteArray::fromStdString(body));
     ASSERT_EQ(got.blocks.size(), 2);
     EXPECT_EQ(got.blocks[1].size(), 476);
+
+    // The caller can tell a page that broke off from one that arrived whole.
+    const auto complete = [](const QString &url, bool keepReading) {
+        bool whole = !keepReading;
+        ReadUrl(url, 1024, [keepReading](QByteArrayView) { return keepReading; }, true, nullptr, &whole);
+        return whole;
+    };
+    EXPECT_FALSE(complete(site.url("/drop"), true));
+    EXPECT_TRUE(complete(site.url("/whole"), true));
+    EXPECT_FALSE(complete(site.url("/whole"), false));  // the receiver stopped it
+    EXPECT_FALSE(complete(QStringLiteral("http://127.0.0.1:%1/").arg(UnusedLocalPort()), true));
 }

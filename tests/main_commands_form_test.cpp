@@ -147,7 +147,7 @@ TEST(MainStart, FirstPaintDownloadsOnceAndIndexRefreshOnce)
     const QByteArray host = "127.0.0.1:" + QByteArray::number(site.port());
     ScopedEnv quote("PELGRANDIX_QUOTE_HOST", host), index("PELGRANDIX_INDEX_HOST", host),
         maker("PELGRANDIX_MAKER_HOST", host);
-    ScriptedPing ping(ScriptedPing::reply());
+    ScriptedPing ping(ScriptedPing::Reply);
     MainWindowFixture fixture;
     TMainForm *form = fixture.form();
     form->show();

@@ -78,7 +78,7 @@ protected:
 
 TEST_F(MainDownload, PricesReachEveryPositionAndThePanel)
 {
-    ScriptedPing ping(ScriptedPing::reply());
+    ScriptedPing ping(ScriptedPing::Reply);
     form->DownloadButtonClick();
     EXPECT_EQ(form->Label1->text(), "Download klaar");
     EXPECT_TRUE(form->AddButton->isEnabled());
@@ -95,7 +95,7 @@ TEST_F(MainDownload, PricesReachEveryPositionAndThePanel)
 
 TEST_F(MainDownload, NoConnectionChangesNothing)
 {
-    ScriptedPing ping(ScriptedPing::timeOut());
+    ScriptedPing ping(ScriptedPing::TimeOut);
     form->DownloadButtonClick();
     EXPECT_EQ(form->Label1->text(), "Geen internetverbinding.");
     EXPECT_FALSE(form->AddButton->isEnabled());
@@ -105,7 +105,7 @@ TEST_F(MainDownload, NoConnectionChangesNothing)
 
 TEST_F(MainDownload, AFailedPageKeepsThePricesAndSaysWhich)
 {
-    ScriptedPing ping(ScriptedPing::reply());
+    ScriptedPing ping(ScriptedPing::Reply);
     struct Case { QByteArray call, put; const char *status; };
     const Case cases[] = {
         {"", ReadFixture("puts_sample.html"), "Download mislukt: de callpagina is leeg."},
@@ -127,7 +127,7 @@ TEST_F(MainDownload, AFailedPageKeepsThePricesAndSaysWhich)
 
 TEST_F(MainDownload, OneDownloadAtATime)
 {
-    ScriptedPing ping(ScriptedPing::reply());
+    ScriptedPing ping(ScriptedPing::Reply);
     // While the first download waits between its fetches, a click arrives.
     site.onCall = [this] {
         QMetaObject::invokeMethod(form, [this] { form->DownloadButtonClick(); }, Qt::QueuedConnection);
@@ -140,7 +140,7 @@ TEST_F(MainDownload, OneDownloadAtATime)
 
 TEST_F(MainDownload, ZeroMinutesNeverMakesTheTimerFireWithoutPause)
 {
-    ScriptedPing ping(ScriptedPing::reply());
+    ScriptedPing ping(ScriptedPing::Reply);
     NumberOfMinutes = 0;
     form->DownloadButtonClick();
     EXPECT_FALSE(form->DownloadTimer->isActive());
@@ -148,7 +148,7 @@ TEST_F(MainDownload, ZeroMinutesNeverMakesTheTimerFireWithoutPause)
 
 TEST_F(MainDownload, IndexLabelsShowLevelChangeAndMoment)
 {
-    ScriptedPing ping(ScriptedPing::reply());
+    ScriptedPing ping(ScriptedPing::Reply);
     AEXQuote = IndexQuote();
     form->AEXTimerTimer();
     EXPECT_EQ(form->L21->text(), "AEX:");
@@ -161,7 +161,7 @@ TEST_F(MainDownload, IndexLabelsShowLevelChangeAndMoment)
 
 TEST_F(MainDownload, IndexSiteNotAnsweringIsShownInTheLabels)
 {
-    ScriptedPing ping(ScriptedPing::timeOut());
+    ScriptedPing ping(ScriptedPing::TimeOut);
     form->AEXTimerTimer();
     EXPECT_EQ(form->L21->text(), "AEX:");
     EXPECT_EQ(form->L22->text(), QString::fromLatin1(site.host) + " reageert niet");

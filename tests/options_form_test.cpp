@@ -102,7 +102,7 @@ TEST_F(Settings, YearsOutsideTheFieldBoundsShowAsTheNearestBoundAndOkDownloads)
 {
     struct Case { const char *stored; int shown; };
     for (const Case &c : {Case{"00000000", 1}, Case{"00000009", 5}}) {
-        ScriptedPing ping(ScriptedPing::timeOut());
+        ScriptedPing ping(ScriptedPing::TimeOut);
         start("\"Aantal jaren\"=dword:" + QByteArray(c.stored) + "\n");
         int shown = -1;
         showAndPress(&TOptionsForm::OKBtn, [&] { shown = options->JarenEdit->value(); });

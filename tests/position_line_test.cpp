@@ -3,6 +3,7 @@
 #include "support/qt_printers.h"
 
 #include "app/position_line.h"
+#include "app/positions_file.h"
 
 TEST(SplitPositionLine, FollowsTheReadingRule)
 {
@@ -30,6 +31,22 @@ TEST(JoinPositionFields, AlwaysTenFields)
     // Joining removes the extra blanks that the add dialog leaves before strike and prices.
     EXPECT_EQ(JoinPositionFields(SplitPositionLine("AEX; Put; mrt; 2013;  380;  12,34;  12,34; 1; 1234,00; 0")),
               "AEX; Put; mrt; 2013; 380; 12,34; 12,34; 1; 1234,00; 0");
+}
+
+TEST(JoinPositionFields, RewrittenLineNeverReadsBackAsAComment)
+{
+    // A line without a series: rewriting it must not produce a line that starts with ";", which
+    // the next start would skip as a comment, losing the position. Rewritten again and again,
+    // the line stays the same.
+    for (const char *line : {" ; Call; apr; 2013; 380; 1; 2; 3; 4; 0", "; Call; apr; 2013; 380; 1; 2; 3; 4; 0"}) {
+        QString rewritten = JoinPositionFields(SplitPositionLine(line));
+        EXPECT_EQ(rewritten, " ; Call; apr; 2013; 380; 1; 2; 3; 4; 0") << line;
+        for (int round = 0; round < 3; ++round)
+            rewritten = JoinPositionFields(SplitPositionLine(rewritten));
+        EXPECT_EQ(rewritten, " ; Call; apr; 2013; 380; 1; 2; 3; 4; 0") << line;
+        EXPECT_EQ(positions_file::decode(positions_file::encode({rewritten})), QStringList{rewritten});
+    }
+    EXPECT_EQ(JoinPositionFields({}), " ; ; ; ; ; ; ; ; ; ");
 }
 
 TEST(PositionLine, NineFieldsAreCompletedAndOddLinesRecognised)

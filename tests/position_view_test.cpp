@@ -66,5 +66,9 @@ TEST(PositionEdits, RewriteTheLineWithTheDifferenceRecomputed)
     EXPECT_EQ(WithFlag(line, true), "AEX; Call; apr; 2013; 400; 2,50; 2,80; 3; -90,00; 1");
     // Lines that cannot be read stay exactly as they are.
     EXPECT_EQ(PutTransactieKoers("3", "broken; line"), "broken; line");
+    // A typed text that would become a field separator or a line break of the file is refused
+    // rather than shifting the amount, the difference and the flag into other fields.
+    for (const char *typed : {"12;5", ";", "3,5\n", "3,5\r\nAEX; Put"})
+        EXPECT_EQ(PutTransactieKoers(typed, line), line) << typed;
     EXPECT_EQ(WithAmount("AEX; Call; apr", 5), "AEX; Call; apr");
 }

@@ -26,6 +26,10 @@ QString JoinPositionFields(const QStringList &fields)
     QStringList ten = fields.mid(0, field::Count);
     while (ten.size() < field::Count)
         ten << QString();
+    // A line that began with ";" would be read back from the file as a comment and dropped, so
+    // an empty first field is written as a blank.
+    if (ten.first().isEmpty())
+        ten.first() = QStringLiteral(" ");
     return ten.join(QStringLiteral("; "));
 }
 

@@ -18,6 +18,7 @@ enum : int {
 // fields lose their leading blanks, and a line of one field gets an empty second field.
 QStringList SplitPositionLine(const QString &line);
 // Fields 1 to 10 joined by "; "; missing fields are empty, fields beyond the tenth are dropped.
+// An empty first field is written as one blank, so that the line never starts like a comment.
 QString JoinPositionFields(const QStringList &fields);
 // Completes an older nine-field line with a cleared position flag.
 void CompleteNineFields(QStringList &fields);

@@ -22,7 +22,8 @@ bool ActionShown(double difference, int amount, const QString &action);
 // The money difference amount x (transaction price - last price) x 100 as field text.
 QString DifferenceFor(double amount, double transactionPrice, double lastPrice);
 
-// The line with a new transaction price (blanks removed) and its difference recomputed.
+// The line with a new transaction price (blanks removed) and its difference recomputed. A price
+// that holds a ";" or a line break is not stored: the line comes back as it was.
 QString PutTransactieKoers(const QString &price, const QString &line);
 // The line with a new amount and its difference recomputed.
 QString WithAmount(const QString &line, int amount);

@@ -23,7 +23,10 @@ QString stripBlanks(const QString &text)
 
 QDate readDate(const QString &text)
 {
-    return QDate::fromString(stripBlanks(text), QStringLiteral("d-M-yyyy"));
+    // The year format also takes a minus sign ("05-2--2026" reads as the year -2026); a date on
+    // the page never has one.
+    const QDate date = QDate::fromString(stripBlanks(text), QStringLiteral("d-M-yyyy"));
+    return date.year() > 0 ? date : QDate();
 }
 
 QTime readTime(const QString &text)

@@ -137,10 +137,12 @@ int ReceiveTimeout()
 }
 
 bool ReadUrl(const QString &url, qsizetype blockSize, const BlockReceiver &receive, bool reload,
-             int *status)
+             int *status, bool *complete)
 {
     if (status)
         *status = 0;
+    if (complete)
+        *complete = false;
     initCurlOnce();
     std::unique_ptr<CURL, EasyDeleter> easy(curl_easy_init());
     if (!easy || blockSize <= 0)
@@ -180,7 +182,9 @@ bool ReadUrl(const QString &url, qsizetype blockSize, const BlockReceiver &recei
     curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, writeBody);
     curl_easy_setopt(handle, CURLOPT_WRITEDATA, &collector);
 
-    curl_easy_perform(handle);
+    const CURLcode outcome = curl_easy_perform(handle);
+    if (complete)
+        *complete = outcome == CURLE_OK && !collector.stopped;
     long answer = 0;
     curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &answer);
     if (status)

@@ -26,6 +26,7 @@ using BlockReceiver = std::function<bool(QByteArrayView block)>;
 // A fetch that breaks off later still delivers what arrived. An exception thrown by receive ends
 // the fetch and is passed on. When status is given it receives the HTTP status of the answer
 // (0 when none came), already before the first block is handed over, so that the receiver can
-// turn down an error page.
+// turn down an error page. When complete is given it tells whether the body arrived to its
+// end: false when the connection broke off, the server fell silent or receive stopped the read.
 bool ReadUrl(const QString &url, qsizetype blockSize, const BlockReceiver &receive,
-             bool reload = true, int *status = nullptr);
+             bool reload = true, int *status = nullptr, bool *complete = nullptr);

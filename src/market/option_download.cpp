@@ -36,11 +36,14 @@ private:
     OptionDownloadWindow &m_window;
 };
 
-// Why a page cannot be used, or an empty text when it can.
-QString pageFault(const QByteArray &page, int rows, const QString &name)
+// Why a page cannot be used, or an empty text when it can. A page that broke off holds only
+// part of the rows; reading it would zero the positions whose rows were lost.
+QString pageFault(const QByteArray &page, bool whole, int rows, const QString &name)
 {
     if (page.isEmpty())
         return QStringLiteral("Download mislukt: de %1 is leeg.").arg(name);
+    if (!whole)
+        return QStringLiteral("Download mislukt: de %1 is niet volledig ontvangen.").arg(name);
     if (rows == 0)
         return QStringLiteral("Download mislukt: de %1 bevat geen koersen.").arg(name);
     return QString();
@@ -79,15 +82,17 @@ void DownloadPages(OptionDownloadWindow &window)
     // The new quotes are collected apart, so that a page that failed leaves the prices of the
     // last good download in place instead of zeroing every position.
     QuoteList quotes;
-    DownloadRightPage(CallPageUrl(), PageStr);
+    bool whole = DownloadRightPage(CallPageUrl(), PageStr);
     QCoreApplication::processEvents();
-    QString fault = pageFault(PageStr, ParseCalls(PageStr, quotes), QStringLiteral("callpagina"));
+    QString fault = pageFault(PageStr, whole, ParseCalls(PageStr, quotes), QStringLiteral("callpagina"));
 
-    DownloadRightPage(PutPageUrl(), PageStr);
-    QCoreApplication::processEvents();
-    const int putRows = ParsePuts(PageStr, quotes);
-    if (fault.isEmpty())
-        fault = pageFault(PageStr, putRows, QStringLiteral("putpagina"));
+    // Without the calls the download fails whatever the put page holds; a site that does not
+    // answer then keeps the window waiting once, not twice.
+    if (fault.isEmpty()) {
+        whole = DownloadRightPage(PutPageUrl(), PageStr);
+        QCoreApplication::processEvents();
+        fault = pageFault(PageStr, whole, ParsePuts(PageStr, quotes), QStringLiteral("putpagina"));
+    }
 
     if (!fault.isEmpty()) {
         window.setStatusText(fault);

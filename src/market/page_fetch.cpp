@@ -11,13 +11,13 @@ constexpr int kIndexReceiveTimeoutMs = 2000;
 constexpr int kIndexAttempts = 3;
 
 // The page as one blocking read after another; empty when the address cannot be opened.
-QByteArray readPage(const QString &url)
+QByteArray readPage(const QString &url, bool *complete)
 {
     QByteArray page;
     ReadUrl(url, kReadSize, [&page](QByteArrayView block) {
         page.append(block);
         return true;
-    });
+    }, true, nullptr, complete);
     return page;
 }
 
@@ -35,17 +35,23 @@ void WriteFile(const QByteArray &s)
 
 } // namespace
 
-void DownloadRightPage(const QString &url, QByteArray &page)
+bool DownloadRightPage(const QString &url, QByteArray &page)
 {
-    page = readPage(url);
+    bool complete = false;
+    page = readPage(url, &complete);
     WriteFile(page);
+    return complete;
 }
 
 QByteArray FetchIndexPage(const QString &url)
 {
     SetReceiveTimeout(kIndexReceiveTimeoutMs);
     QByteArray page;
-    for (int attempt = 0; attempt < kIndexAttempts && page.isEmpty(); ++attempt)
-        page = readPage(url);
+    for (int attempt = 0; attempt < kIndexAttempts && page.isEmpty(); ++attempt) {
+        bool complete = false;
+        page = readPage(url, &complete);
+        if (!complete)
+            page.clear();
+    }
     return page;
 }

@@ -5,9 +5,12 @@
 #include <QString>
 
 // Fetches an option price page into page (empty when the address cannot be opened) and then
-// keeps a copy of it in "Temp.txt" in the current folder, followed by a line break.
-void DownloadRightPage(const QString &url, QByteArray &page);
+// keeps a copy of it in "Temp.txt" in the current folder, followed by a line break. Returns
+// whether the page arrived to its end; a page whose connection broke off or whose server fell
+// silent holds only what came before.
+bool DownloadRightPage(const QString &url, QByteArray &page);
 
 // Fetches the mobile index page with up to three attempts while the page stays empty. It first
-// sets the receive time-out of the process to 2000 ms, which every later fetch keeps.
+// sets the receive time-out of the process to 2000 ms, which every later fetch keeps. A page
+// that broke off counts as no page: its values could be cut off in the middle.
 QByteArray FetchIndexPage(const QString &url);

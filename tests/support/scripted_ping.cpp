@@ -2,28 +2,37 @@
 
 #include <QFile>
 
-ScriptedPing::ScriptedPing(const QStringList &lines)
+ScriptedPing::ScriptedPing(Answer answer)
+    : m_ping("PELGRANDIX_PING", QFile::encodeName(m_dir.filePath(QStringLiteral("ping")))),
+      m_noComSpec("COMSPEC", std::nullopt)
 {
-    const QString path = m_dir.filePath(QStringLiteral("ping"));
-    QFile script(path);
-    if (script.open(QIODevice::WriteOnly)) {
-        script.write("#!/bin/sh\n");
-        for (const QString &line : lines)
-            script.write("printf '%s\\n' '" + line.toUtf8() + "'\n");
+    this->answer(answer);
+}
+
+void ScriptedPing::answer(Answer answer)
+{
+    QByteArray third;
+    switch (answer) {
+    case Reply:
+        third = "Reply from 127.0.0.1: bytes=32 time<1ms TTL=64";
+        break;
+    case TimeOut:
+        third = "Time-out bij opdracht.";
+        break;
     }
+    QFile script(m_dir.filePath(QStringLiteral("ping")));
+    if (!script.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return;
+    script.write("#!/bin/sh\necho x >> '" + QFile::encodeName(m_dir.filePath(QStringLiteral("runs")))
+                 + "'\nprintf '\\nPinging %s with 32 bytes of data:\\n' \"$1\"\necho \"" + third + "\"\n");
     script.close();
-    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    m_env = std::make_unique<ScopedEnv>("PELGRANDIX_PING", QFile::encodeName(path));
+    script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
 }
 
-QStringList ScriptedPing::reply()
+int ScriptedPing::runs() const
 {
-    return {QString(), QStringLiteral("Pinging 127.0.0.1 [127.0.0.1] with 32 bytes of data:"),
-            QStringLiteral("Reply from 127.0.0.1: bytes=32 time<1ms TTL=64")};
-}
-
-QStringList ScriptedPing::timeOut()
-{
-    return {QString(), QStringLiteral("Pinging 127.0.0.1 [127.0.0.1] with 32 bytes of data:"),
-            QStringLiteral("Time-out bij opdracht.")};
+    QFile file(m_dir.filePath(QStringLiteral("runs")));
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    return int(file.readAll().count('\n'));
 }

@@ -1,23 +1,26 @@
 #pragma once
-// A ping utility for tests: a script in a temporary folder that prints the given lines, with
-// PELGRANDIX_PING pointing at it for as long as the object lives.
+// The ping utility replaced by a script in a folder of its own (PELGRANDIX_PING points at it for
+// the life of this object), printing the layout the probe reads: an empty line, a "Pinging"
+// line and a reply, or a time-out as the third line.
 
-#include <QStringList>
+#include <QString>
 #include <QTemporaryDir>
-
-#include <memory>
 
 #include "support/scoped_env.h"
 
 class ScriptedPing
 {
 public:
-    explicit ScriptedPing(const QStringList &lines);
-    // The usual answer of a host that replies.
-    static QStringList reply();
-    static QStringList timeOut();
+    enum Answer { Reply, TimeOut };
+    explicit ScriptedPing(Answer answer = Reply);
+
+    // Changes what the next probes print.
+    void answer(Answer answer);
+    // How often the script ran.
+    int runs() const;
 
 private:
     QTemporaryDir m_dir;
-    std::unique_ptr<ScopedEnv> m_env;
+    ScopedEnv m_ping;
+    ScopedEnv m_noComSpec;
 };

@@ -1,0 +1,105 @@
+// The option page parser on arbitrary bytes, read first as a call page and then as a put page.
+// Besides not crashing, the quote list must come out as a plain reading of the rows gives it:
+// the parser cuts by offsets, and this target cuts the same page the slow way, by copying the
+// rest of the text at every step, and compares the two lists.
+
+#include "fuzz_support.h"
+
+#include "market/option_pages.h"
+#include "market/page_text.h"
+
+#include <QByteArray>
+#include <QCollator>
+
+#include <cstdint>
+
+namespace {
+
+const QByteArray kHeading("Uitoef. prijs");
+const QByteArray kPriceCell("fBold price\">");
+
+// The rows of a page, cut step by step on copies of the text.
+int referenceCut(QByteArray text, const QString &prefix, QuoteList &list)
+{
+    const qsizetype heading = text.indexOf(kHeading);
+    if (heading < 0)
+        return 0;
+    text = text.mid(heading + kHeading.size());
+    int rows = 0;
+    for (;;) {
+        const qsizetype dash = text.indexOf('-');
+        if (dash < 0)
+            break;
+        text = text.mid(dash < 2 ? 0 : dash - 2);
+        if (text.size() < 6 || text.at(5) != '-') {
+            text = text.mid(9);
+            continue;
+        }
+        const QByteArray expiry = text.left(6) + "20" + text.mid(6, 2);
+        QByteArray cells[2];
+        bool complete = true;
+        for (QByteArray &cell : cells) {
+            const qsizetype marker = text.indexOf(kPriceCell);
+            if (marker < 0) {
+                complete = false;
+                break;
+            }
+            text = text.mid(marker + kPriceCell.size());
+            const qsizetype tag = text.indexOf('<');
+            cell = tag < 0 ? QByteArray() : text.left(tag);
+        }
+        if (!complete)
+            break;
+        list.add(prefix + PageText(expiry) + QLatin1String("; ") + PageText(cells[0])
+                 + QLatin1String("; ") + PageText(cells[1]));
+        ++rows;
+    }
+    return rows;
+}
+
+void checkOrder(const QuoteList &list)
+{
+    QCollator collator{QLocale()};
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    for (qsizetype i = 1; i < list.count(); ++i)
+        FUZZ_CHECK(collator.compare(list.at(i - 1), list.at(i)) < 0,
+                   list.at(i - 1) + QLatin1String(" | ") + list.at(i));
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    UseDutchLocale();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray page(reinterpret_cast<const char *>(data), qsizetype(size));
+
+    QuoteList list;
+    list.add(QStringLiteral("stays only until the call page is read"));
+    const int callRows = ParseCalls(page, list);
+    FUZZ_CHECK(list.count() <= callRows, QString::number(list.count()));
+    for (const QString &line : list.lines())
+        FUZZ_CHECK(line.startsWith(QLatin1String("AEX C; ")), line);
+    const qsizetype calls = list.count();
+
+    const int putRows = ParsePuts(page, list);
+    FUZZ_CHECK(putRows == callRows, QString::number(putRows));
+    FUZZ_CHECK(list.count() >= calls && list.count() <= calls + putRows,
+               QString::number(list.count()));
+    checkOrder(list);
+
+    // The slow reading gives the same rows and the same list.
+    QuoteList reference;
+    const int referenceRows = referenceCut(page, QStringLiteral("AEX C; "), reference);
+    referenceCut(page, QStringLiteral("AEX P; "), reference);
+    FUZZ_CHECK(referenceRows == callRows,
+               QStringLiteral("rows %1, read the slow way %2").arg(callRows).arg(referenceRows));
+    FUZZ_CHECK(reference.lines() == list.lines(),
+               list.lines().join(QLatin1Char('|')) + QLatin1String(" <> ")
+                   + reference.lines().join(QLatin1Char('|')));
+    return 0;
+}

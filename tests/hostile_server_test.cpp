@@ -1,0 +1,324 @@
+#include <gtest/gtest.h>
+
+#include "support/qt_printers.h"
+
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <random>
+
+#include "market/index_download.h"
+#include "market/internet.h"
+#include "market/option_download.h"
+#include "market/quote_list.h"
+#include "support/local_http_server.h"
+#include "support/scoped_env.h"
+#include "support/scripted_ping.h"
+#include "support/silent_listener.h"
+
+// Quote sites that misbehave: pages that break off, megabytes of garbage, error pages, a site
+// that takes the connection and never answers. The downloads must end within their time-outs,
+// say what went wrong, and leave the positions and the last good quotes alone.
+
+namespace {
+
+constexpr int kReceiveTimeoutMs = 2000;  // as after the first index refresh
+constexpr qsizetype kTenMegabytes = 10 * 1024 * 1024;
+
+std::string noise(size_t size, unsigned seed)
+{
+    std::mt19937 random(seed);
+    std::string bytes(size, '\0');
+    for (char &byte : bytes)
+        byte = static_cast<char>(random() & 0xff);
+    return bytes;
+}
+
+// A price table in the quote site's layout: 19-04-13 series with strikes 300 to 399, priced at
+// a hundredth of their strike except the one at 380, which carries the given price.
+std::string optionPage(const char *price380)
+{
+    std::string page = "<html><body><table class=\"option-table\">\n<tr><th>Expiratie</th>"
+                       "<th class=\"col-strike\">Uitoef. prijs</th><th>Laatst</th></tr>\n";
+    for (int strike = 300; strike < 400; ++strike) {
+        const std::string price = strike == 380 ? std::string(price380)
+            : std::to_string(strike / 100) + "," + std::to_string(strike % 100 / 10) + std::to_string(strike % 10);
+        page += "<tr class=\"row\"><td class=\"date\">19-04-13</td><td class=\"fBold price\">"
+            + std::to_string(strike) + ",00</td><td class=\"fBold price\">" + price
+            + "</td><td class=\"vol\">12</td></tr>\n";
+    }
+    return page + "</table></body></html>\n";
+}
+
+const std::string kCallPage = optionPage("12,35");
+const std::string kPutPage = optionPage("4,60");
+
+const QStringList kPositions = {
+    "AEX; Call; apr; 2013; 380; 10,00; 11,00; 2; -200,00; 0",
+    "AEX; Put; apr; 2013; 380; 5,00; 4,00; 1; 100,00; 1",
+    "AEX; Call; apr; 2013; 310; 1,00; 0,50; 1; 50,00; 0",
+    "notitie zonder velden",
+};
+const QStringList kUpdatedPositions = {
+    "AEX; Call; apr; 2013; 380; 10,00; 12,35; 2; -470,00; 0",
+    "AEX; Put; apr; 2013; 380; 5,00; 4,60; 1; 40,00; 1",
+    "AEX; Call; apr; 2013; 310; 1,00; 3,10; 1; -210,00; 0",
+    "notitie zonder velden",
+};
+
+using Handler = std::function<void(const httplib::Request &, httplib::Response &)>;
+
+Handler page(std::string body, int status = 200)
+{
+    return [body, status](const httplib::Request &, httplib::Response &res) {
+        res.status = status;
+        res.set_content(body, "text/html");
+    };
+}
+
+// Announces the whole body, sends the first `sent` bytes and closes the connection.
+Handler brokenOff(std::string body, size_t sent)
+{
+    return [body, sent](const httplib::Request &, httplib::Response &res) {
+        res.set_content_provider(body.size(), "text/html",
+                                 [body, sent](size_t offset, size_t, httplib::DataSink &sink) {
+                                     if (offset >= sent)
+                                         return false;
+                                     return sink.write(body.data() + offset, sent - offset);
+                                 });
+    };
+}
+
+class TimeoutGuard
+{
+public:
+    explicit TimeoutGuard(int ms) : m_old(ReceiveTimeout()) { SetReceiveTimeout(ms); }
+    ~TimeoutGuard() { SetReceiveTimeout(m_old); }
+
+private:
+    int m_old;
+};
+
+class RecordingWindow : public OptionDownloadWindow, public IndexQuoteWindow
+{
+public:
+    QStringList lines = kPositions;
+    QuoteList quotes;
+    QStringList statusTexts;
+    bool commandsEnabled = false;
+    int pricesShown = 0;
+    int busy = 0;
+    QList<IndexQuoteResult> indexShown;
+
+    void setStatusText(const QString &text) override { statusTexts << text; }
+    void setBusyCursor(bool on) override { busy += on ? 1 : -1; }
+    QuoteList &quoteList() override { return quotes; }
+    QStringList positionLines() const override { return lines; }
+    void replacePositionLines(const QStringList &updated) override
+    {
+        EXPECT_EQ(updated.size(), lines.size());
+        lines = updated;
+    }
+    void enableDownloadCommands() override { commandsEnabled = true; }
+    void showDownloadedPrices() override { ++pricesShown; }
+    void showIndexQuote(const IndexQuoteResult &result) override { indexShown << result; }
+};
+
+// One site for all three hosts; what it answers is switched per case.
+class HostileSite : public ::testing::Test
+{
+protected:
+    HostileSite()
+    {
+        site.server().Get("/derivaten/opties/", [this](const httplib::Request &req, httplib::Response &res) {
+            ++requests;
+            const Handler &handler = req.has_param("call") ? callPage : putPage;
+            if (handler)
+                handler(req, res);
+        });
+        site.server().Get("/index.php", [this](const httplib::Request &req, httplib::Response &res) {
+            ++requests;
+            if (indexPage)
+                indexPage(req, res);
+        });
+        site.start();
+        pointAt(site.port());
+        window.quotes.add("AEX C; 19-04-2013; 380,00; 11,00");  // the last good download
+    }
+
+    void pointAt(int port)
+    {
+        const QByteArray host = "127.0.0.1:" + QByteArray::number(port);
+        // The guards put back what they found, so the old ones go first.
+        quoteHost.reset();
+        indexHost.reset();
+        makerHost.reset();
+        quoteHost = std::make_unique<ScopedEnv>("PELGRANDIX_QUOTE_HOST", host);
+        indexHost = std::make_unique<ScopedEnv>("PELGRANDIX_INDEX_HOST", host);
+        makerHost = std::make_unique<ScopedEnv>("PELGRANDIX_MAKER_HOST", host);
+    }
+
+    // Runs one option download and returns how long it kept the caller waiting, in ms.
+    qint64 download()
+    {
+        QElapsedTimer clock;
+        clock.start();
+        DownloadPages(window);
+        return clock.elapsed();
+    }
+
+    QTemporaryDir folder;
+    ScopedCurrentDir cwd{folder.path()};  // the probe's and the page copy's files land here
+    ScriptedPing ping;
+    TimeoutGuard timeout{kReceiveTimeoutMs};
+    RecordingWindow window;
+    Handler callPage, putPage, indexPage;
+    std::atomic<int> requests = 0;
+    std::unique_ptr<ScopedEnv> quoteHost, indexHost, makerHost;
+    LocalHttpServer site;  // last, so that it stops before what its handlers use goes
+};
+
+} // namespace
+
+TEST_F(HostileSite, GoodPagesUpdateThePositionsAsIntended)
+{
+    callPage = page(kCallPage);
+    putPage = page(kPutPage);
+    download();
+    EXPECT_EQ(window.statusTexts.value(0), "Download klaar");
+    EXPECT_EQ(window.lines, kUpdatedPositions);
+    EXPECT_EQ(window.quotes.count(), 200);
+    EXPECT_EQ(window.pricesShown, 1);
+}
+
+TEST_F(HostileSite, PageThatFailsChangesNoPositionAndKeepsTheLastQuotes)
+{
+    const std::string garbage = noise(kTenMegabytes, 7);
+    struct Case { const char *name; Handler call, put; const char *status; };
+    const Case cases[] = {
+        // Half the rows would price the positions behind the break at 0.
+        {"call page breaks off", brokenOff(kCallPage, kCallPage.size() / 2), page(kPutPage),
+         "Download mislukt: de callpagina is niet volledig ontvangen."},
+        {"put page breaks off", page(kCallPage), brokenOff(kPutPage, kPutPage.size() - 100),
+         "Download mislukt: de putpagina is niet volledig ontvangen."},
+        {"call page is 10 MB of garbage", page(garbage), page(kPutPage),
+         "Download mislukt: de callpagina bevat geen koersen."},
+        {"put page is 10 MB of garbage", page(kCallPage), page(garbage),
+         "Download mislukt: de putpagina bevat geen koersen."},
+        {"call page not found", page("<html><body><h1>404 Niet gevonden</h1></body></html>", 404),
+         page(kPutPage), "Download mislukt: de callpagina bevat geen koersen."},
+        {"put page server error", page(kCallPage),
+         page("<html><body>500 - Interne fout - 19-04-13 Uitoef. prijs</body></html>", 500),
+         "Download mislukt: de putpagina bevat geen koersen."},
+        {"call page empty", page(""), page(kPutPage), "Download mislukt: de callpagina is leeg."},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        callPage = c.call;
+        putPage = c.put;
+        window.statusTexts.clear();
+        window.commandsEnabled = false;
+        const qint64 elapsed = download();
+        EXPECT_LT(elapsed, 5000);
+        EXPECT_EQ(window.statusTexts, QStringList{c.status});
+        EXPECT_EQ(window.lines, kPositions);
+        EXPECT_EQ(window.quotes.lines(), QStringList{"AEX C; 19-04-2013; 380,00; 11,00"});
+        EXPECT_TRUE(window.commandsEnabled);
+        EXPECT_EQ(window.pricesShown, 0);
+        EXPECT_EQ(window.busy, 0);
+    }
+}
+
+TEST_F(HostileSite, SiteThatNeverAnswersHoldsTheWindowForOneTimeOut)
+{
+    SilentListener silent;
+    pointAt(silent.port());
+    const qint64 elapsed = download();
+    // The call page is given up after the receive time-out; without calls the put page is not
+    // asked for, so the wait is not doubled.
+    EXPECT_GE(elapsed, kReceiveTimeoutMs - 100);
+    EXPECT_LT(elapsed, kReceiveTimeoutMs + 1500);
+    EXPECT_EQ(window.statusTexts, QStringList{"Download mislukt: de callpagina is leeg."});
+    EXPECT_EQ(window.lines, kPositions);
+    EXPECT_TRUE(window.commandsEnabled);
+}
+
+TEST_F(HostileSite, NoConnectionAsksNothing)
+{
+    ping.answer(ScriptedPing::TimeOut);
+    callPage = page(kCallPage);
+    putPage = page(kPutPage);
+    EXPECT_LT(download(), 3000);
+    EXPECT_EQ(window.statusTexts, QStringList{"Geen internetverbinding."});
+    EXPECT_EQ(requests, 0);
+    EXPECT_EQ(window.lines, kPositions);
+    EXPECT_FALSE(window.commandsEnabled);
+}
+
+namespace {
+
+std::string indexPageText(const char *time, const char *level)
+{
+    return std::string("<html><body><div>Koers;<span>07-12-26</span><span>") + time
+        + "</span><a href=\"/\">HOME</a><span>AEX</span><span>" + level
+        + "</span><span>(3,21)</span><span>0,35%</span></div>" + std::string(400, ' ')
+        + "</body></html>";
+}
+
+} // namespace
+
+TEST_F(HostileSite, IndexRefreshShowsNothingFromABadPage)
+{
+    AEXQuote = IndexQuote();
+    indexPage = page(indexPageText("17:35:12", "912,34"));
+    DownloadAEX(window);
+    ASSERT_EQ(window.indexShown.size(), 1);
+    EXPECT_EQ(window.indexShown.at(0).l22, "912,34");
+
+    // Each page carries a new quote time, so a page that were read would be shown.
+    const std::string later = indexPageText("17:36:40", "915,78");
+    const std::string garbage = noise(kTenMegabytes, 11);
+    struct Case { const char *name; Handler answer; int requests; };
+    const Case cases[] = {
+        // Cut inside the level: "91" would be shown as the index. Tried three times, then given up.
+        {"page breaks off", brokenOff(later, later.find("915") + 2), 3},
+        {"10 MB of garbage", page(garbage), 1},
+        {"not found", page("<html><body><h1>404 Niet gevonden</h1></body></html>", 404), 1},
+        {"server error", page(std::string(200, '\xff') + "HOME;\x01\x02", 500), 1},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        indexPage = c.answer;
+        requests = 0;
+        QElapsedTimer clock;
+        clock.start();
+        DownloadAEX(window);
+        EXPECT_LT(clock.elapsed(), 5000);
+        EXPECT_EQ(requests, c.requests);
+        EXPECT_EQ(window.indexShown.size(), 1);
+        EXPECT_EQ(window.busy, 0);
+    }
+    // A good page afterwards is shown again.
+    indexPage = page(later);
+    DownloadAEX(window);
+    ASSERT_EQ(window.indexShown.size(), 2);
+    EXPECT_EQ(window.indexShown.at(1).l22, "915,78");
+}
+
+TEST_F(HostileSite, IndexSiteThatNeverAnswersIsGivenUpAfterThreeTimeOuts)
+{
+    AEXQuote = IndexQuote();
+    SilentListener silent;
+    pointAt(silent.port());
+    QElapsedTimer clock;
+    clock.start();
+    DownloadAEX(window);
+    const qint64 elapsed = clock.elapsed();
+    EXPECT_GE(elapsed, 3 * kReceiveTimeoutMs - 300);
+    EXPECT_LT(elapsed, 3 * kReceiveTimeoutMs + 2000);
+    EXPECT_TRUE(window.indexShown.isEmpty());
+    EXPECT_EQ(window.busy, 0);
+}

@@ -1,0 +1,208 @@
+#include <gtest/gtest.h>
+
+#include "support/qt_printers.h"
+
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+
+#include <atomic>
+#include <random>
+
+#include "market/connectivity_probe.h"
+#include "market/internet.h"
+#include "support/conversion_error.h"
+#include "support/local_http_server.h"
+#include "support/scoped_env.h"
+#include "support/scripted_ping.h"
+#include "support/silent_listener.h"
+#include "support/system_info.h"
+#include "update/update_check.h"
+#include "update/update_state.h"
+#include "update/version_list.h"
+
+// A maker's site that serves a broken version list: binary bytes, megabytes of garbage, error
+// pages, a list that breaks off, or nothing at all. The check must end within the time-outs,
+// never advise an update that the list does not name, and leave what it reports alone when it
+// cannot read the list.
+
+namespace {
+
+std::string noise(size_t size, unsigned seed)
+{
+    std::mt19937 random(seed);
+    std::string bytes(size, '\0');
+    for (char &byte : bytes)
+        byte = static_cast<char>(random() & 0xff);
+    return bytes;
+}
+
+const std::string kList = "Ander,Ander300.exe,a,100,x,ander programma,other program\r\n"
+                          "Pelgrandix,Pelgrandix121.exe,b,2048,x,nieuw,new\r\n";
+
+// The probe's verdict in whichever form the check asks for it: the third line of the ping
+// output, or the whole probe result.
+struct ProbeAnswer {
+    ProbeResult result;
+    operator ProbeResult() const { return result; }
+    operator QString() const { return result.thirdLine; }
+};
+
+struct Outcome {
+    int result = -1;  // -1: the list could not be read (conversion error)
+    QString programStr, newVersion;
+    qint64 elapsedMs = 0;
+};
+
+class HostileMakerSite : public ::testing::Test
+{
+protected:
+    HostileMakerSite()
+    {
+        site.server().Get("/versions.dat", [this](const httplib::Request &, httplib::Response &res) {
+            ++requests;
+            res.status = status;
+            if (sent < body.size()) {
+                res.set_content_provider(body.size(), "text/plain",
+                                         [this](size_t offset, size_t, httplib::DataSink &sink) {
+                                             return offset < sent && sink.write(body.data() + offset, sent - offset);
+                                         });
+            } else {
+                res.set_content(body, "text/plain");
+            }
+        });
+        site.start();
+        pointAt(site.port());
+        sLanguage = QStringLiteral("NLD");
+    }
+
+    void serve(std::string text, int code = 200)
+    {
+        body = std::move(text);
+        sent = body.size();
+        status = code;
+    }
+
+    void pointAt(int port)
+    {
+        host = QStringLiteral("127.0.0.1:%1").arg(port);
+        makerHost.reset();  // it puts back what it found, so it goes first
+        makerHost = std::make_unique<ScopedEnv>("PELGRANDIX_MAKER_HOST", host.toLatin1());
+    }
+
+    Outcome check()
+    {
+        Outcome outcome;
+        outcome.programStr = QStringLiteral("Pelgrandix");
+        QString remark;
+        const QString probeHost = host;
+        QElapsedTimer clock;
+        clock.start();
+        try {
+            outcome.result = GetDownloadName(outcome.programStr, outcome.newVersion, remark,
+                                             QStringLiteral("versie 1.20a"),
+                                             [probeHost] { return ProbeAnswer{RunConnectivityProbe(probeHost)}; });
+        } catch (const ConversionError &) {
+            outcome.result = -1;
+        }
+        outcome.elapsedMs = clock.elapsed();
+        return outcome;
+    }
+
+    QTemporaryDir folder;
+    ScopedCurrentDir cwd{folder.path()};
+    ScriptedPing ping;
+    QString host;
+    std::unique_ptr<ScopedEnv> makerHost;
+    std::string body;
+    size_t sent = 0;
+    int status = 200;
+    std::atomic<int> requests = 0;
+    LocalHttpServer site;  // last, so that it stops before what its handler uses goes
+};
+
+} // namespace
+
+TEST_F(HostileMakerSite, GoodListAdvisesTheUpdate)
+{
+    serve(kList);
+    InstallerSizeKB = 0;
+    const Outcome got = check();
+    EXPECT_EQ(got.result, UpdateAdvised);
+    EXPECT_EQ(got.programStr, "Pelgrandix121.exe");
+    EXPECT_EQ(got.newVersion, "1.21b");
+    EXPECT_EQ(InstallerSizeKB, 2048);
+}
+
+TEST_F(HostileMakerSite, UnreadableListsAdviseNothing)
+{
+    struct Case { const char *name; std::string body; int status; std::vector<int> results; };
+    const Case cases[] = {
+        {"binary bytes", noise(4096, 3), 200, {ProgramNotListed}},
+        {"10 MB of garbage", noise(10 * 1024 * 1024, 5), 200, {ProgramNotListed}},
+        // The name followed by bytes that hold no readable line.
+        {"binary around the name", noise(300, 9) + "Pelgrandix," + noise(300, 10), 200,
+         {-1, NoUpdateNeeded, ProgramNotListed}},
+        {"name then binary", "Pelgrandix,\x01\x02\x03,\xff,\x80\x81,\r\n" + std::string(60, '\0'), 200, {-1}},
+        {"not found page", "<html><head><title>404 Not Found</title></head><body>Niet gevonden</body></html>",
+         404, {ListNotReceived, ProgramNotListed}},
+        {"short server error", "Interne fout", 500, {ListNotReceived}},
+        {"empty", "", 200, {ListNotReceived}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        serve(c.body, c.status);
+        InstallerSizeKB = 777;
+        DownloadedB = true;
+        const Outcome got = check();
+        EXPECT_LT(got.elapsedMs, 5000);
+        EXPECT_NE(std::find(c.results.begin(), c.results.end(), got.result), c.results.end()) << got.result;
+        if (got.result != NoUpdateNeeded) {
+            EXPECT_EQ(got.programStr, "Pelgrandix");
+            EXPECT_EQ(InstallerSizeKB, 777);
+        }
+        EXPECT_EQ(DownloadedB, got.result != ProgramNotListed);
+    }
+}
+
+TEST_F(HostileMakerSite, ListThatBreaksOffNeverNamesAnotherInstaller)
+{
+    // Cut after every length of the list: the check either cannot read it, finds it too short or
+    // without the program, or names exactly the installer of the whole list.
+    serve(kList);
+    for (size_t cut = 1; cut < kList.size(); cut += 3) {
+        sent = cut;
+        InstallerSizeKB = 777;
+        const Outcome got = check();
+        SCOPED_TRACE(kList.substr(0, cut));
+        EXPECT_LT(got.elapsedMs, 5000);
+        if (got.result == UpdateAdvised || got.result == NoUpdateNeeded) {
+            EXPECT_EQ(got.programStr, "Pelgrandix121.exe");
+            EXPECT_EQ(InstallerSizeKB, 2048);
+        } else {
+            EXPECT_EQ(got.programStr, "Pelgrandix");
+            EXPECT_EQ(InstallerSizeKB, 777);
+        }
+    }
+}
+
+TEST_F(HostileMakerSite, SiteThatNeverAnswersEndsTheCheck)
+{
+    SilentListener silent;
+    pointAt(silent.port());
+    InstallerSizeKB = 777;
+    const Outcome got = check();
+    EXPECT_EQ(got.result, ListNotReceived);
+    EXPECT_EQ(got.programStr, "Pelgrandix");
+    EXPECT_EQ(InstallerSizeKB, 777);
+    // Never longer than the longest receive time-out of the program.
+    EXPECT_LT(got.elapsedMs, kDefaultReceiveTimeoutMs + 3000);
+    std::printf("version list from a silent site given up after %lld ms\n", static_cast<long long>(got.elapsedMs));
+}
+
+TEST_F(HostileMakerSite, NoConnectionAsksNothing)
+{
+    serve(kList);
+    ping.answer(ScriptedPing::TimeOut);
+    EXPECT_EQ(check().result, ProbeFailed);
+    EXPECT_EQ(requests, 0);
+}
