@@ -13,3 +13,8 @@ scripts/build.sh build
 echo "Sanitizer build and tests in build-asan/"
 scripts/build.sh build-asan -DPELGRANDIX_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -g1"
 (cd build-asan && ctest --output-on-failure -j"$(nproc)")
+
+# A short run of every fuzz target (a fixed number of inputs from the checked-in corpus) built
+# with clang; any crash, hang or sanitizer report fails the run. `scripts/fuzz.sh long` runs longer.
+echo "Fuzz smoke runs in build-fuzz/"
+scripts/fuzz.sh smoke
