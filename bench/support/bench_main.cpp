@@ -1,5 +1,7 @@
 #include <benchmark/benchmark.h>
 
+#include <QLocale>
+
 #include <iostream>
 
 #include "support/figures.h"
@@ -7,6 +9,9 @@
 // The main of every benchmark program: the usual run, then each figure beside its yardstick.
 int main(int argc, char **argv)
 {
+    // Numbers in the pages, the quote keys and the positions read the way the program's users
+    // write them, whatever the locale of the machine that runs the benchmarks.
+    QLocale::setDefault(QLocale(QLocale::Dutch, QLocale::Netherlands));
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
