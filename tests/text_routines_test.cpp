@@ -4,6 +4,13 @@
 
 #include "support/text_routines.h"
 
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <random>
+
 TEST(RealToStr, FixedFormRoundsToPrecisionAndDecimals)
 {
     struct Case { double value; int precision, digits; const char *text; };
@@ -82,4 +89,49 @@ TEST(ParseDecimalInt, AcceptsLeadingBlanksAndSignOnly)
     EXPECT_FALSE(ParseDecimalInt("", &v));
     EXPECT_FALSE(ParseDecimalInt("1,5", &v));
     EXPECT_FALSE(ParseDecimalInt("99999999999", &v));
+}
+
+TEST(StrToReal, WellFormedNumbersReadAsTheStandardConversionReadsThem)
+{
+    // Random numbers of every length, including ones beyond the range of a double.
+    std::mt19937 random(5);
+    for (int i = 0; i < 20000; ++i) {
+        QString text;
+        if (random() % 4 == 0)
+            text += QLatin1Char('-');
+        const int integerDigits = int(random() % (i % 100 == 0 ? 400 : 20));
+        for (int d = 0; d < integerDigits; ++d)
+            text += QLatin1Char(char('0' + random() % 10));
+        if (text.isEmpty() || text == QLatin1String("-"))
+            text += QLatin1Char('0');
+        text += QLatin1Char('.');
+        const int decimals = 1 + int(random() % (i % 100 == 1 ? 400 : 20));
+        for (int d = 0; d < decimals; ++d)
+            text += QLatin1Char(char('0' + random() % 10));
+        const double expected = text.toDouble();
+        const double read = StrToReal(text);
+        EXPECT_TRUE(read == expected || (std::isnan(read) && std::isnan(expected))) << text.toStdString();
+        EXPECT_EQ(std::signbit(read), std::signbit(expected)) << text.toStdString();
+    }
+}
+
+TEST(RealToStr, DigitsAsPrintfGivesThem)
+{
+    // The significant digits come from the standard library's fixed-precision conversion, which
+    // must round exactly as printf("%.17e") does, ties included.
+    std::mt19937_64 random(17);
+    for (int i = 0; i < 100000; ++i) {
+        const std::uint64_t bits = random();
+        double value;
+        std::memcpy(&value, &bits, sizeof value);
+        if (!std::isfinite(value))
+            continue;
+        char printed[64];
+        std::snprintf(printed, sizeof printed, "%.17e", value);
+        char converted[64];
+        const auto end = std::to_chars(converted, converted + sizeof converted - 1, value,
+                                       std::chars_format::scientific, 17);
+        *end.ptr = '\0';
+        ASSERT_STREQ(printed, converted);
+    }
 }

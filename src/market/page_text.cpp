@@ -2,10 +2,47 @@
 
 #include <QStringDecoder>
 
+#include <array>
+
+namespace {
+
+// Windows-1252 is a single-byte code page without state, so the decoder's answer for each of
+// the 256 byte values is all there is to it: asked once, it turns a page's short cuts into text
+// without opening a converter for every cut.
+std::array<char16_t, 256> decodingTable()
+{
+    QByteArray bytes(256, Qt::Uninitialized);
+    for (int i = 0; i < 256; ++i)
+        bytes[i] = char(i);
+    QStringDecoder decoder("Windows-1252");
+    const QString text = decoder.decode(bytes);
+    std::array<char16_t, 256> table{};
+    for (int i = 0; i < 256; ++i)
+        table[size_t(i)] = text.size() == 256 ? text.at(i).unicode() : char16_t(QChar::ReplacementCharacter);
+    return table;
+}
+
+const std::array<char16_t, 256> &table()
+{
+    static const std::array<char16_t, 256> table = decodingTable();
+    return table;
+}
+
+} // namespace
+
 QString PageText(QByteArrayView bytes)
 {
-    // Opening a decoder by name costs far more than decoding a short cut, and a single-byte code
-    // page carries no state from one call to the next, so one decoder serves every call.
-    thread_local QStringDecoder decoder("Windows-1252");
-    return decoder.decode(bytes);
+    QString text;
+    AppendPageText(text, bytes);
+    return text;
+}
+
+void AppendPageText(QString &text, QByteArrayView bytes)
+{
+    const std::array<char16_t, 256> &codes = table();
+    const qsizetype start = text.size();
+    text.resize(start + bytes.size());
+    char16_t *out = reinterpret_cast<char16_t *>(text.data()) + start;
+    for (const char byte : bytes)
+        *out++ = codes[static_cast<unsigned char>(byte)];
 }

@@ -5,3 +5,5 @@
 #include <QString>
 
 QString PageText(QByteArrayView bytes);
+// Appends the text of bytes to text.
+void AppendPageText(QString &text, QByteArrayView bytes);

@@ -1,6 +1,7 @@
 #include "support/month_names.h"
 
 #include <QLocale>
+#include <QStringList>
 
 QString ShortMonthName(int month)
 {
@@ -17,9 +18,20 @@ QString LongMonthName(int month)
 
 int MonthNumber(const QString &text)
 {
+    // A download looks up the month of every position: the names are asked of the locale once,
+    // and again only when the default locale has changed.
+    thread_local QLocale namesLocale;
+    thread_local QStringList names;
+    if (names.isEmpty() || !(namesLocale == QLocale())) {
+        namesLocale = QLocale();
+        names.clear();
+        for (int month = 1; month <= 12; ++month)
+            names << ShortMonthName(month);
+    }
     for (int month = 1; month <= 12; ++month) {
-        const QString name = ShortMonthName(month);
-        if (text == name || text == name + QLatin1Char('.'))
+        const QString &name = names.at(month - 1);
+        if (text == name
+            || (text.size() == name.size() + 1 && text.startsWith(name) && text.endsWith(QLatin1Char('.'))))
             return month;
     }
     return 12;

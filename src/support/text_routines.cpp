@@ -1,22 +1,57 @@
 #include "support/text_routines.h"
 
 #include <QLocale>
+#include <QVarLengthArray>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
 // The old routines built their results in a 255-character buffer; callers rely on the bound.
 constexpr int kShortTextLength = 255;
 
+// Up to 19 decimal digits, kept on the stack: RealToStr runs for every price of a download.
+class DigitString
+{
+public:
+    int size() const { return m_size; }
+    bool isEmpty() const { return m_size == 0; }
+    char at(int i) const { return m_data[i]; }
+    char &operator[](int i) { return m_data[i]; }
+    const char *begin() const { return m_data; }
+    const char *end() const { return m_data + m_size; }
+    void append(const char *from, int count)
+    {
+        std::memcpy(m_data + m_size, from, size_t(count));
+        m_size += count;
+    }
+    void truncate(int size) { m_size = std::min(m_size, size); }
+    void assign(char digit)
+    {
+        m_data[0] = digit;
+        m_size = 1;
+    }
+    void prepend(char digit)
+    {
+        std::memmove(m_data + 1, m_data, size_t(m_size));
+        m_data[0] = digit;
+        ++m_size;
+    }
+
+private:
+    char m_data[20];
+    int m_size = 0;
+};
+
 // A finite value as a string of 18 significant decimal digits and the position of the decimal
 // point relative to the first of them (0.D1D2... x 10^pointPos). 18 digits is what the number
 // formatter of the platform works with, so ties are decided on the same digits.
 struct DecimalDigits {
-    QByteArray digits;
+    DigitString digits;
     int pointPos = 0;
     bool negative = false;
 };
@@ -25,11 +60,15 @@ DecimalDigits toDecimal(double value)
 {
     DecimalDigits d;
     d.negative = std::signbit(value) && value != 0.0;
+    // The standard library's conversion at a given precision gives the same correctly rounded
+    // digits as printf("%.17e"), at a fraction of its cost.
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.17e", std::fabs(value));
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer - 1, std::fabs(value),
+                                       std::chars_format::scientific, 17);
+    *written.ptr = '\0';
     // buffer: D.DDDDDDDDDDDDDDDDDe[+-]XX
     const char *e = std::strchr(buffer, 'e');
-    d.digits.append(buffer[0]);
+    d.digits.append(buffer, 1);
     d.digits.append(buffer + 2, int(e - buffer - 2));
     d.pointPos = std::atoi(e + 1) + 1;
     if (value == 0.0)
@@ -44,14 +83,14 @@ void roundDigits(DecimalDigits &d, int keep)
     if (keep >= d.digits.size())
         return;
     if (keep < 0) {
-        d.digits = "0";
+        d.digits.assign('0');
         return;
     }
     const bool up = d.digits.at(keep) >= '5';
     d.digits.truncate(keep);
     if (!up) {
         if (d.digits.isEmpty())
-            d.digits = "0";
+            d.digits.assign('0');
         return;
     }
     int i = d.digits.size() - 1;
@@ -67,7 +106,7 @@ void roundDigits(DecimalDigits &d, int keep)
     }
 }
 
-bool allZero(const QByteArray &digits)
+bool allZero(const DigitString &digits)
 {
     return std::all_of(digits.begin(), digits.end(), [](char c) { return c == '0'; });
 }
@@ -76,16 +115,16 @@ QString exponentForm(const DecimalDigits &value, int precision, int digits, QCha
 {
     DecimalDigits d = value;
     roundDigits(d, precision);
-    QByteArray significant = d.digits;
-    while (significant.size() > 1 && significant.endsWith('0'))
-        significant.chop(1);
+    DigitString significant = d.digits;
+    while (significant.size() > 1 && significant.at(significant.size() - 1) == '0')
+        significant.truncate(significant.size() - 1);
     QString text;
     if (d.negative)
         text += QLatin1Char('-');
     text += QLatin1Char(significant.at(0));
     if (significant.size() > 1) {
         text += separator;
-        text += QString::fromLatin1(significant.mid(1));
+        text += QLatin1String(significant.begin() + 1, significant.end());
     }
     const int exponent = d.pointPos - 1;
     text += QLatin1Char('E');
@@ -94,6 +133,18 @@ QString exponentForm(const DecimalDigits &value, int precision, int digits, QCha
     const int width = digits <= 4 ? digits : 0;
     text += QStringLiteral("%1").arg(std::abs(exponent), width, 10, QLatin1Char('0'));
     return text;
+}
+
+// The decimal separator of the default locale, asked again only when that locale changed.
+QChar localeDecimalPoint()
+{
+    thread_local QLocale locale;
+    thread_local QChar point = locale.decimalPoint().at(0);
+    if (!(locale == QLocale())) {
+        locale = QLocale();
+        point = locale.decimalPoint().at(0);
+    }
+    return point;
 }
 
 } // namespace
@@ -114,7 +165,7 @@ QString RealToStr(double value, int precision, int digits)
     if (std::isinf(value))
         return value < 0 ? QStringLiteral("-INF") : QStringLiteral("INF");
 
-    const QChar separator = QLocale().decimalPoint().at(0);
+    const QChar separator = localeDecimalPoint();
     const DecimalDigits exact = toDecimal(value);
 
     // Whether the value has more integer digits than the precision is decided on the value
@@ -130,65 +181,80 @@ QString RealToStr(double value, int precision, int digits)
     if (allZero(d.digits))
         d.negative = false;
 
-    QString integerPart;
-    QString fraction;
+    const auto digitAt = [&d](int index) {
+        return char16_t(index >= 0 && index < d.digits.size() ? d.digits.at(index) : '0');
+    };
+    // At most a sign, 18 integer digits, the separator and 18 decimals.
+    char16_t text[40];
+    int length = 0;
+    if (d.negative)
+        text[length++] = u'-';
+    if (d.pointPos <= 0)
+        text[length++] = u'0';
     for (int i = 0; i < d.pointPos; ++i)
-        integerPart += QLatin1Char(i < d.digits.size() ? d.digits.at(i) : '0');
-    if (integerPart.isEmpty())
-        integerPart = QStringLiteral("0");
-    for (int i = 0; i < digits; ++i) {
-        const int index = d.pointPos + i;
-        fraction += QLatin1Char(index >= 0 && index < d.digits.size() ? d.digits.at(index) : '0');
+        text[length++] = digitAt(i);
+    if (digits > 0) {
+        text[length++] = separator.unicode();
+        for (int i = 0; i < digits; ++i)
+            text[length++] = digitAt(d.pointPos + i);
     }
-    QString text = d.negative ? QStringLiteral("-") : QString();
-    text += integerPart;
-    if (digits > 0)
-        text += separator + fraction;
-    return text;
+    return QString(reinterpret_cast<const QChar *>(text), length);
 }
 
 double StrToReal(const QString &s)
 {
-    QString text = UnSpace(s);
-    const qsizetype comma = text.indexOf(QLatin1Char(','));
-    if (comma >= 0)
-        text[comma] = QLatin1Char('.');
-    if (text.isEmpty())
-        text = QStringLiteral("0.0");
-    for (QChar c : text) {
-        if (!(c.isDigit() && c.unicode() < 128) && c != QLatin1Char('-') && c != QLatin1Char('.'))
+    // The text without blanks and with its first comma as a point, as bytes: anything but
+    // digits, "-" and "." makes it unreadable.
+    QVarLengthArray<char, 64> text;
+    bool sawComma = false;
+    for (const QChar c : s) {
+        char16_t u = c.unicode();
+        if (u == u' ')
+            continue;
+        if (u == u',' && !sawComma) {
+            sawComma = true;
+            u = u'.';
+        }
+        if (!((u >= u'0' && u <= u'9') || u == u'-' || u == u'.'))
             return 0;
+        text.append(char(u));
     }
-    const qsizetype point = text.indexOf(QLatin1Char('.'));
-    if (point < 0)
-        text += QLatin1Char('.');
-    if (text.indexOf(QLatin1Char('.')) == 0)
-        text.prepend(QLatin1Char('0'));
-    if (text.endsWith(QLatin1Char('.')))
-        text += QLatin1Char('0');
+    if (text.isEmpty())
+        return 0;
+    const char *point = std::find(text.begin(), text.end(), '.');
+    if (point == text.end())
+        text.append('.');
+    if (text.front() == '.')
+        text.insert(text.begin(), '0');
+    if (text.back() == '.')
+        text.append('0');
 
     // Well formed: an optional leading minus, digits, one point, digits. Anything else yields
     // the digits met before the first character that breaks that shape, as one whole number.
-    qsizetype i = 0;
-    if (text.at(0) == QLatin1Char('-'))
-        ++i;
+    qsizetype i = text.front() == '-' ? 1 : 0;
     bool seenPoint = false;
     for (; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c == QLatin1Char('.') && !seenPoint) {
+        const char c = text[i];
+        if (c == '.' && !seenPoint) {
             seenPoint = true;
             continue;
         }
-        if (c.isDigit())
+        if (c >= '0' && c <= '9')
             continue;
         break;
     }
-    if (i == text.size())
-        return text.toDouble();
+    if (i == text.size()) {
+        double value = 0;
+        const auto [end, error] = std::from_chars(text.begin(), text.end(), value);
+        if (error == std::errc() && end == text.end())
+            return value;
+        // Beyond the range of a double: the standard conversion's answer (infinity or 0).
+        return QString::fromLatin1(text.data(), text.size()).toDouble();
+    }
     double whole = 0;
     for (qsizetype j = 0; j < i; ++j) {
-        if (text.at(j).isDigit())
-            whole = whole * 10 + text.at(j).digitValue();
+        if (text[j] >= '0' && text[j] <= '9')
+            whole = whole * 10 + (text[j] - '0');
     }
     return whole;
 }
