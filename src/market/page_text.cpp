@@ -11,14 +11,14 @@ namespace {
 // without opening a converter for every cut.
 std::array<char16_t, 256> decodingTable()
 {
-    QByteArray bytes(256, Qt::Uninitialized);
-    for (int i = 0; i < 256; ++i)
-        bytes[i] = char(i);
-    QStringDecoder decoder("Windows-1252");
-    const QString text = decoder.decode(bytes);
     std::array<char16_t, 256> table{};
-    for (int i = 0; i < 256; ++i)
-        table[size_t(i)] = text.size() == 256 ? text.at(i).unicode() : char16_t(QChar::ReplacementCharacter);
+    for (int i = 0; i < 256; ++i) {
+        // Each byte on its own, so that a byte the code page leaves undefined cannot shift the
+        // answers for the others.
+        QStringDecoder decoder("Windows-1252");
+        const QString text = decoder.decode(QByteArrayView(QByteArray(1, char(i))));
+        table[size_t(i)] = text.size() == 1 ? text.at(0).unicode() : char16_t(QChar::ReplacementCharacter);
+    }
     return table;
 }
 
