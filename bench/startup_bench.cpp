@@ -121,12 +121,10 @@ void BM_MinimalWindowStart(benchmark::State &state)
 
 } // namespace
 
-// Other work on the machine only ever adds to a start, so of five rounds of ten starts each the
-// least disturbed round is reported ("min"), for the program and its yardstick alike.
+// Rounds of ten starts each.
 void startSettings(benchmark::internal::Benchmark *b)
 {
-    b->Iterations(10)->Repetitions(5)->ReportAggregatesOnly(true)->UseManualTime()->Unit(benchmark::kMillisecond);
-    b->ComputeStatistics("min", [](const std::vector<double> &v) { return *std::min_element(v.begin(), v.end()); });
+    b->Iterations(10)->UseManualTime()->Unit(benchmark::kMillisecond)->Apply(bench::leastDisturbedOfFive);
 }
 
 BENCHMARK(BM_MinimalWindowStart)->Apply(startSettings);

@@ -1,5 +1,6 @@
 #include "support/figures.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <unistd.h>
 #include <ostream>
@@ -83,6 +84,12 @@ bool compare(const char *figure, const char *yardstick, double goal)
 {
     pairs().push_back({figure, yardstick, goal});
     return true;
+}
+
+void leastDisturbedOfFive(benchmark::internal::Benchmark *b)
+{
+    b->Repetitions(5)->ReportAggregatesOnly(true);
+    b->ComputeStatistics("min", [](const std::vector<double> &v) { return *std::min_element(v.begin(), v.end()); });
 }
 
 void FigureReporter::ReportRuns(const std::vector<Run> &runs)

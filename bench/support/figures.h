@@ -21,6 +21,10 @@ namespace bench {
 // figure should stay within; the summary says whether it did.
 bool compare(const char *figure, const char *yardstick, double goal = 0);
 
+// Five rounds, of which the least disturbed one ("min") is reported: other work on the machine
+// only ever adds to a time. For figure and yardstick alike.
+void leastDisturbedOfFive(benchmark::internal::Benchmark *b);
+
 // The console output as usual, and the results kept for the summary.
 class FigureReporter : public benchmark::ConsoleReporter
 {
