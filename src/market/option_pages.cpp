@@ -19,14 +19,14 @@ public:
     explicit RowCutter(const QByteArray &page) : m_page(page) {}
 
     // Adds one quote line per row and returns how many rows were recognised.
-    int cut(const QString &prefix, QuoteList &koersList)
+    int cut(QLatin1StringView prefix, QuoteList &koersList)
     {
         const qsizetype heading = m_page.indexOf(kStrikeHeading);
         if (heading < 0)
             return 0;
         m_pos = heading + kStrikeHeading.size();
 
-        int rows = 0;
+        QStringList lines;
         for (;;) {
             const qsizetype dash = m_page.indexOf('-', m_pos);
             if (dash < 0)
@@ -38,18 +38,29 @@ public:
                 m_pos = std::min(m_pos + 9, m_page.size());
                 continue;
             }
-            const QString expiry = PageText(piece(m_pos, 6)) + QLatin1String("20")
-                + PageText(piece(m_pos + 6, 2));
+            const QByteArrayView dayAndMonth = piece(m_pos, 6);
+            const QByteArrayView year = piece(m_pos + 6, 2);
 
-            QString strike;
-            QString price;
+            QByteArrayView strike;
+            QByteArrayView price;
             if (!nextPriceCell(&strike) || !nextPriceCell(&price))
                 break;
-            koersList.add(prefix + expiry + QLatin1String("; ") + strike + QLatin1String("; ")
-                          + price);
-            ++rows;
+            // Built in one piece: a page has thousands of rows.
+            QString line;
+            line.reserve(prefix.size() + dayAndMonth.size() + year.size() + strike.size()
+                         + price.size() + 6);
+            line += prefix;
+            AppendPageText(line, dayAndMonth);
+            line += QLatin1String("20");
+            AppendPageText(line, year);
+            line += QLatin1String("; ");
+            AppendPageText(line, strike);
+            line += QLatin1String("; ");
+            AppendPageText(line, price);
+            lines << line;
         }
-        return rows;
+        koersList.addAll(lines);
+        return int(lines.size());
     }
 
 private:
@@ -62,16 +73,16 @@ private:
         return m_page.sliced(from, std::min(length, m_page.size() - from));
     }
 
-    // Moves behind the next price cell's opening tag and reads the cell's text up to the next
+    // Moves behind the next price cell's opening tag and gives the cell's bytes up to the next
     // tag; the position stays at the start of that text.
-    bool nextPriceCell(QString *text)
+    bool nextPriceCell(QByteArrayView *text)
     {
         const qsizetype marker = m_page.indexOf(kPriceCell, m_pos);
         if (marker < 0)
             return false;
         m_pos = marker + kPriceCell.size();
         const qsizetype end = nextTagStart();
-        *text = PageText(piece(m_pos, (end < 0 ? m_pos : end) - m_pos));
+        *text = piece(m_pos, (end < 0 ? m_pos : end) - m_pos);
         return true;
     }
 
@@ -98,10 +109,10 @@ private:
 int ParseCalls(const QByteArray &page, QuoteList &koersList)
 {
     koersList.clear();
-    return RowCutter(page).cut(QStringLiteral("AEX C; "), koersList);
+    return RowCutter(page).cut(QLatin1StringView("AEX C; "), koersList);
 }
 
 int ParsePuts(const QByteArray &page, QuoteList &koersList)
 {
-    return RowCutter(page).cut(QStringLiteral("AEX P; "), koersList);
+    return RowCutter(page).cut(QLatin1StringView("AEX P; "), koersList);
 }
