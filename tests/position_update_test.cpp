@@ -17,7 +17,7 @@ TEST(PositionUpdate, ExpiryDayOfMonthlyAndWeeklySeries)
         {"AX2", 2025, 3, QDate(2025, 3, 19), 20},   // ... with the March exception
     };
     for (const Case &c : cases)
-        EXPECT_EQ(PositionExpiryDay(c.series, c.year, c.month, c.today), c.day) << c.series << " " << c.month;
+        EXPECT_EQ(PositionExpiryDay(QString::fromLatin1(c.series), c.year, c.month, c.today), c.day) << c.series << " " << c.month;
 }
 
 TEST(PositionUpdate, RewritesLastPriceAndDifference)

@@ -32,7 +32,7 @@ TEST(PositionView, ActionShownOnlyAboveFifteenPerOption)
         {"20000,00", 1, "Terugkopen", true},
     };
     for (const Case &c : cases)
-        EXPECT_EQ(ActionShown(StrToReal(c.difference), c.amount, c.action), c.shown) << c.difference;
+        EXPECT_EQ(ActionShown(StrToReal(QString::fromLatin1(c.difference)), c.amount, c.action), c.shown) << c.difference;
 }
 
 TEST(PositionView, PerOptionValueAndTitle)

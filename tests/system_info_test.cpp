@@ -121,9 +121,9 @@ TEST(MonthNames, DutchShortNamesWithoutPointAndReadBothForms)
     EXPECT_EQ(ShortMonthName(3), "mrt");
     EXPECT_EQ(ShortMonthName(5), "mei");
     EXPECT_EQ(LongMonthName(3), "maart");
-    EXPECT_EQ(MonthNumber("mrt"), 3);
-    EXPECT_EQ(MonthNumber("mrt."), 3);
-    EXPECT_EQ(MonthNumber("jan"), 1);
-    EXPECT_EQ(MonthNumber("Mrt"), 12) << "case-sensitive; no match counts as December";
-    EXPECT_EQ(MonthNumber("xyz"), 12);
+    EXPECT_EQ(MonthNumber(u"mrt"), 3);
+    EXPECT_EQ(MonthNumber(u"mrt."), 3);
+    EXPECT_EQ(MonthNumber(u"jan"), 1);
+    EXPECT_EQ(MonthNumber(u"Mrt"), 12) << "case-sensitive; no match counts as December";
+    EXPECT_EQ(MonthNumber(u"xyz"), 12);
 }

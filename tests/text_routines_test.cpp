@@ -81,14 +81,14 @@ TEST(TextStrips, RemoveTheirClassOfCharacters)
 TEST(ParseDecimalInt, AcceptsLeadingBlanksAndSignOnly)
 {
     int v = 0;
-    EXPECT_TRUE(ParseDecimalInt(" 0", &v));
+    EXPECT_TRUE(ParseDecimalInt(u" 0", &v));
     EXPECT_EQ(v, 0);
-    EXPECT_TRUE(ParseDecimalInt("-12", &v));
+    EXPECT_TRUE(ParseDecimalInt(u"-12", &v));
     EXPECT_EQ(v, -12);
-    EXPECT_FALSE(ParseDecimalInt("12 ", &v));
-    EXPECT_FALSE(ParseDecimalInt("", &v));
-    EXPECT_FALSE(ParseDecimalInt("1,5", &v));
-    EXPECT_FALSE(ParseDecimalInt("99999999999", &v));
+    EXPECT_FALSE(ParseDecimalInt(u"12 ", &v));
+    EXPECT_FALSE(ParseDecimalInt(u"", &v));
+    EXPECT_FALSE(ParseDecimalInt(u"1,5", &v));
+    EXPECT_FALSE(ParseDecimalInt(u"99999999999", &v));
 }
 
 TEST(StrToReal, WellFormedNumbersReadAsTheStandardConversionReadsThem)

@@ -2,35 +2,65 @@
 
 #include "support/text_routines.h"
 
-QStringList SplitPositionLine(const QString &line)
+#include <algorithm>
+
+PositionFieldViews SplitPositionLineViews(QStringView line)
 {
-    QStringList fields;
-    QStringView rest(line);
+    PositionFieldViews fields;
+    QStringView rest = line;
     while (!rest.isEmpty()) {
         const qsizetype semicolon = rest.indexOf(QLatin1Char(';'));
         if (semicolon == 0) {
-            fields << QStringLiteral(" ");
+            fields.append(QStringView(u" "));
         } else {
-            const QStringView text = semicolon < 0 ? rest : rest.left(semicolon);
-            fields << UnBeginSpace(text.toString());
+            QStringView text = semicolon < 0 ? rest : rest.left(semicolon);
+            while (text.startsWith(QLatin1Char(' ')))
+                text = text.mid(1);
+            fields.append(text);
         }
         rest = semicolon < 0 ? QStringView() : rest.mid(semicolon + 1);
     }
     if (fields.size() == 1)
-        fields << QString();
+        fields.append(QStringView());
     return fields;
+}
+
+QStringList SplitPositionLine(const QString &line)
+{
+    const PositionFieldViews views = SplitPositionLineViews(line);
+    QStringList fields;
+    fields.reserve(views.size());
+    for (const QStringView view : views)
+        fields << view.toString();
+    return fields;
+}
+
+QString JoinPositionFieldViews(const PositionFieldViews &fields)
+{
+    const QStringView separator(u"; ");
+    const qsizetype count = std::min<qsizetype>(fields.size(), field::Count);
+    qsizetype length = (field::Count - 1) * separator.size() + 1;
+    for (qsizetype i = 0; i < count; ++i)
+        length += fields[i].size();
+    QString line;
+    line.reserve(length);
+    for (qsizetype i = 0; i < field::Count; ++i) {
+        if (i > 0)
+            line += separator;
+        const QStringView text = i < count ? fields[i] : QStringView();
+        // A line that began with ";" would be read back from the file as a comment and
+        // dropped, so an empty first field is written as a blank.
+        line += i == 0 && text.isEmpty() ? QStringView(u" ") : text;
+    }
+    return line;
 }
 
 QString JoinPositionFields(const QStringList &fields)
 {
-    QStringList ten = fields.mid(0, field::Count);
-    while (ten.size() < field::Count)
-        ten << QString();
-    // A line that began with ";" would be read back from the file as a comment and dropped, so
-    // an empty first field is written as a blank.
-    if (ten.first().isEmpty())
-        ten.first() = QStringLiteral(" ");
-    return ten.join(QStringLiteral("; "));
+    PositionFieldViews views;
+    for (const QString &text : fields)
+        views.append(text);
+    return JoinPositionFieldViews(views);
 }
 
 void CompleteNineFields(QStringList &fields)

@@ -5,6 +5,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
+#include <QVarLengthArray>
 
 namespace field {
 // Zero-based indexes of the ten fields.
@@ -17,9 +19,13 @@ enum : int {
 // Splits a line into its fields: an empty field between two ";" becomes one blank, other
 // fields lose their leading blanks, and a line of one field gets an empty second field.
 QStringList SplitPositionLine(const QString &line);
+// The same fields as views into the line, for work that reads a line and rewrites it at once.
+using PositionFieldViews = QVarLengthArray<QStringView, field::Count + 2>;
+PositionFieldViews SplitPositionLineViews(QStringView line);
 // Fields 1 to 10 joined by "; "; missing fields are empty, fields beyond the tenth are dropped.
 // An empty first field is written as one blank, so that the line never starts like a comment.
 QString JoinPositionFields(const QStringList &fields);
+QString JoinPositionFieldViews(const PositionFieldViews &fields);
 // Completes an older nine-field line with a cleared position flag.
 void CompleteNineFields(QStringList &fields);
 // True when the fields can be shown and rewritten: ten of them, with whole numbers as year,

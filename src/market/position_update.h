@@ -12,7 +12,7 @@
 // The expiry day under which a series is quoted: the third Friday of the expiry month for the
 // monthly series "AEX", the Friday of today's week (Sunday to Saturday) for every weekly series;
 // 21 March counts as the 20th for both.
-int PositionExpiryDay(const QString &series, int expiryYear, int expiryMonth, const QDate &today);
+int PositionExpiryDay(QStringView series, int expiryYear, int expiryMonth, const QDate &today);
 
 // The line with field 7 set to the series' current price and field 9 to the money difference
 // amount x (transaction price - last price) x 100. Lines that cannot be read as a position

@@ -3,6 +3,9 @@
 #include "support/text_routines.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cstring>
+#include <numeric>
 
 namespace {
 
@@ -10,13 +13,35 @@ const QString kNoQuote = QStringLiteral(" 0.0");
 // Every key begins with this text, so a line can contain a key only where this text stands.
 const QString kKeyStart = QStringLiteral("AEX ");
 
+// n in decimal, with leading zeros up to minDigits: what IntToStrZ2 and QString::number write.
+void appendDecimal(QString &text, int n, int minDigits)
+{
+    char digits[16];
+    const auto end = std::to_chars(digits, digits + sizeof digits, n).ptr;
+    for (qsizetype i = end - digits; i < minDigits; ++i)
+        text += QLatin1Char('0');
+    text += QLatin1StringView(digits, end - digits);
+}
+
 } // namespace
 
 QString QuoteKey(const TDataRec &rec)
 {
-    return kKeyStart + rec.CP + QLatin1String("; ") + IntToStrZ2(rec.ExpDay) + QLatin1Char('-')
-        + IntToStrZ2(rec.ExpMonth) + QLatin1Char('-') + QString::number(rec.ExpYear)
-        + QLatin1String("; ") + RealToStr(rec.UitOefen, 5, 2);
+    // Built in one piece: a download builds one for every position.
+    const QString strike = RealToStr(rec.UitOefen, 5, 2);
+    QString key;
+    key.reserve(kKeyStart.size() + 20 + strike.size());
+    key += kKeyStart;
+    key += rec.CP;
+    key += QLatin1String("; ");
+    appendDecimal(key, rec.ExpDay, 2);
+    key += QLatin1Char('-');
+    appendDecimal(key, rec.ExpMonth, 2);
+    key += QLatin1Char('-');
+    appendDecimal(key, rec.ExpYear, 1);
+    key += QLatin1String("; ");
+    key += strike;
+    return key;
 }
 
 void GetKoers(TDataRec &rec, const QuoteList &koersList)
@@ -32,48 +57,147 @@ void GetKoers(TDataRec &rec, const QuoteList &koersList)
 }
 
 QuoteIndex::QuoteIndex(const QuoteList &koersList)
-    : m_lines(koersList.lines())
+    : m_list(koersList), m_lines(koersList.lines())
 {
-    m_byText.reserve(size_t(m_lines.size()));
+    m_ranked = true;
+    for (qsizetype i = 0; i < m_lines.size() && m_ranked; ++i)
+        m_ranked = !m_list.key(i).isNull();
+    // Looking for the key's first letter is cheap, in the keys (a byte a character) cheaper
+    // still, and most lines hold it only at their start.
+    const QByteArray rankOfA = m_ranked ? m_list.order().key(kKeyStart.left(1)) : QByteArray();
     for (qsizetype i = 0; i < m_lines.size(); ++i) {
-        m_byText.push_back(i);
-        if (m_lines.at(i).indexOf(kKeyStart, 1) >= 0)
+        const QByteArrayView key = m_list.key(i);
+        const bool mayHoldA = rankOfA.size() == 1
+            ? key.size() > 1 && std::memchr(key.data() + 1, rankOfA.front(), size_t(key.size() - 1))
+            : QStringView(m_lines.at(i)).indexOf(kKeyStart.front(), 1) >= 0;
+        if (mayHoldA && m_lines.at(i).indexOf(kKeyStart, 1) >= 0)
             m_elsewhere.push_back(i);
     }
+    if (m_ranked)
+        return;
+    m_byText.resize(size_t(m_lines.size()));
+    std::iota(m_byText.begin(), m_byText.end(), 0);
     std::sort(m_byText.begin(), m_byText.end(),
               [this](qsizetype a, qsizetype b) { return m_lines.at(a) < m_lines.at(b); });
 }
 
-QString QuoteIndex::firstLineContaining(const QString &key) const
+QByteArray QuoteIndex::rankKeyOf(const QString &key) const
 {
-    if (!key.startsWith(kKeyStart)) {
-        // Not a key that QuoteKey builds: no shortcut applies.
-        for (const QString &line : m_lines) {
-            if (line.contains(key, Qt::CaseSensitive))
-                return line;
+    return m_ranked && key.startsWith(kKeyStart) ? m_list.order().key(key) : QByteArray();
+}
+
+qsizetype QuoteIndex::lowerBound(QByteArrayView rankKey, qsizetype from) const
+{
+    const auto before = [this, rankKey](qsizetype i) {
+        return QuoteOrder::compareKeys(m_list.key(i), rankKey) < 0;
+    };
+    // Galloping: probes at from, from+1, from+3, from+7 ... bracket the answer, so a near answer
+    // costs a few probes close together and a far one a binary search.
+    qsizetype low = from;
+    qsizetype high = from;
+    qsizetype step = 1;
+    while (high < m_lines.size() && before(high)) {
+        low = high + 1;
+        high = low + step;
+        step *= 2;
+    }
+    high = std::min(high, m_lines.size());
+    while (low < high) {
+        const qsizetype middle = low + (high - low) / 2;
+        if (before(middle))
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return low;
+}
+
+qsizetype QuoteIndex::firstContaining(const QString &key, QByteArrayView rankKey, qsizetype from) const
+{
+    qsizetype best = m_lines.size();
+    if (!rankKey.isNull()) {
+        // The lines whose keys start with the key's key are neighbours. A line starting with the
+        // key itself is among them (the ranks make no case difference, the key does), and
+        // walking them in list order the first such line is the one.
+        for (qsizetype i = from; i < m_lines.size() && m_list.key(i).startsWith(rankKey); ++i) {
+            if (m_lines.at(i).startsWith(key)) {
+                best = i;
+                break;
+            }
         }
-        return QString();
+    } else if (!key.startsWith(kKeyStart)) {
+        // Not a key that QuoteKey builds: no shortcut applies.
+        for (qsizetype i = 0; i < m_lines.size(); ++i) {
+            if (m_lines.at(i).contains(key, Qt::CaseSensitive))
+                return i;
+        }
+        return best;
+    } else if (m_ranked) {
+        // A key the ranks cannot stand for: walk the list.
+        for (qsizetype i = 0; i < m_lines.size() && best == m_lines.size(); ++i) {
+            if (m_lines.at(i).startsWith(key))
+                best = i;
+        }
+    } else {
+        auto it = std::lower_bound(m_byText.begin(), m_byText.end(), key,
+                                   [this](qsizetype i, const QString &k) { return m_lines.at(i) < k; });
+        for (; it != m_byText.end() && m_lines.at(*it).startsWith(key); ++it)
+            best = std::min(best, *it);
     }
     // A line whose only "AEX " stands at its start contains the key exactly when it starts with
-    // it; those lines form one run in character order.
-    qsizetype best = m_lines.size();
-    auto it = std::lower_bound(m_byText.begin(), m_byText.end(), key,
-                               [this](qsizetype i, const QString &k) { return m_lines.at(i) < k; });
-    for (; it != m_byText.end() && m_lines.at(*it).startsWith(key); ++it)
-        best = std::min(best, *it);
+    // it; the few others are searched whole.
     for (qsizetype i : m_elsewhere) {
         if (i >= best)
             break;
-        if (m_lines.at(i).contains(key, Qt::CaseSensitive)) {
-            best = i;
-            break;
-        }
+        if (m_lines.at(i).contains(key, Qt::CaseSensitive))
+            return i;
     }
-    return best < m_lines.size() ? m_lines.at(best) : QString();
+    return best;
+}
+
+QString QuoteIndex::firstLineContaining(const QString &key) const
+{
+    const QByteArray rankKey = rankKeyOf(key);
+    const qsizetype line = firstContaining(key, rankKey, rankKey.isNull() ? 0 : lowerBound(rankKey, 0));
+    return line < m_lines.size() ? m_lines.at(line) : QString();
+}
+
+QString QuoteIndex::koersAt(qsizetype line) const
+{
+    return line < m_lines.size() ? RightOfLast(QLatin1Char(';'), m_lines.at(line)) : kNoQuote;
 }
 
 void QuoteIndex::GetKoers(TDataRec &rec) const
 {
-    const QString line = firstLineContaining(QuoteKey(rec));
-    rec.Koers = line.isNull() ? kNoQuote : RightOfLast(QLatin1Char(';'), line);
+    rec.Koers = koersFor({QuoteKey(rec)}).constFirst();
+}
+
+QStringList QuoteIndex::koersFor(const QStringList &keys) const
+{
+    QStringList koers;
+    koers.resize(keys.size());
+    // The keys the list's keys answer for, in the order of their own keys, so that each search
+    // starts where the one before it ended and the list is walked once.
+    struct Sought {
+        QByteArray rankKey;
+        qsizetype index;
+    };
+    std::vector<Sought> sought;
+    sought.reserve(size_t(keys.size()));
+    for (qsizetype i = 0; i < keys.size(); ++i) {
+        QByteArray rankKey = rankKeyOf(keys.at(i));
+        if (rankKey.isNull())
+            koers[i] = koersAt(firstContaining(keys.at(i), rankKey, 0));
+        else
+            sought.push_back({std::move(rankKey), i});
+    }
+    std::sort(sought.begin(), sought.end(), [](const Sought &a, const Sought &b) {
+        return QuoteOrder::compareKeys(a.rankKey, b.rankKey) < 0;
+    });
+    qsizetype from = 0;
+    for (const Sought &s : sought) {
+        from = lowerBound(s.rankKey, from);
+        koers[s.index] = koersAt(firstContaining(keys.at(s.index), s.rankKey, from));
+    }
+    return koers;
 }

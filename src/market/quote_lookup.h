@@ -26,13 +26,29 @@ public:
     explicit QuoteIndex(const QuoteList &koersList);
 
     void GetKoers(TDataRec &rec) const;
+    // The price text GetKoers gives for each key. Asked together, the keys are found in one
+    // pass through the list.
+    QStringList koersFor(const QStringList &keys) const;
     // The first line in list order that contains the key, or a null text.
     QString firstLineContaining(const QString &key) const;
 
 private:
+    // The first line in list order that contains key, searching the list's keys from `from`
+    // on (every key before `from` sorts before rankKey, the key's own); the line count when no
+    // line contains it.
+    qsizetype firstContaining(const QString &key, QByteArrayView rankKey, qsizetype from) const;
+    // The first position at or after `from` whose key does not sort before rankKey.
+    qsizetype lowerBound(QByteArrayView rankKey, qsizetype from) const;
+    // A key's rank key when the list's keys can answer for it; a null array otherwise.
+    QByteArray rankKeyOf(const QString &key) const;
+    QString koersAt(qsizetype line) const;
+
+    QuoteList m_list;
     QStringList m_lines;
-    // Positions in m_lines, ordered by the lines' characters, so that the lines starting with a
-    // key are neighbours.
+    // Every line has a key, so the list is in the order of its keys, in which the lines that
+    // start with the same text are neighbours. Otherwise m_byText holds the positions in
+    // m_lines ordered by the lines' characters, for the same purpose.
+    bool m_ranked = false;
     std::vector<qsizetype> m_byText;
     // Positions of the lines in which a key could also start after the first character.
     std::vector<qsizetype> m_elsewhere;

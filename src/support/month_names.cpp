@@ -16,7 +16,7 @@ QString LongMonthName(int month)
     return QLocale().monthName(month, QLocale::LongFormat);
 }
 
-int MonthNumber(const QString &text)
+int MonthNumber(QStringView text)
 {
     // A download looks up the month of every position: the names are asked of the locale once,
     // and again only when the default locale has changed.

@@ -2,6 +2,7 @@
 // Month names of the user's locale, in the form that positions files hold them.
 
 #include <QString>
+#include <QStringView>
 
 // The locale's short name of month 1-12, without the abbreviation point that some locale data
 // adds ("mrt", not "mrt."), as the files written by earlier versions hold it.
@@ -9,4 +10,4 @@ QString ShortMonthName(int month);
 QString LongMonthName(int month);
 // The number (1-12) of the first short month name equal to text, case-sensitive, accepting the
 // form with a trailing point too; 12 when none matches.
-int MonthNumber(const QString &text);
+int MonthNumber(QStringView text);

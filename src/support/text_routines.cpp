@@ -201,7 +201,7 @@ QString RealToStr(double value, int precision, int digits)
     return QString(reinterpret_cast<const QChar *>(text), length);
 }
 
-double StrToReal(const QString &s)
+double StrToReal(QStringView s)
 {
     // The text without blanks and with its first comma as a point, as bytes: anything but
     // digits, "-" and "." makes it unreadable.
@@ -318,13 +318,13 @@ QString UnBeginSpace(const QString &s)
     return s.mid(i);
 }
 
-bool ParseDecimalInt(const QString &s, int *value)
+bool ParseDecimalInt(QStringView s, int *value)
 {
     qsizetype i = 0;
     while (i < s.size() && s.at(i) == QLatin1Char(' '))
         ++i;
     bool ok = false;
-    const QStringView rest = QStringView(s).mid(i);
+    const QStringView rest = s.mid(i);
     if (rest.isEmpty() || rest.at(0) == QLatin1Char(' '))
         return false;
     for (qsizetype j = 0; j < rest.size(); ++j) {

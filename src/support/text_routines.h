@@ -14,7 +14,7 @@ QString IntToStrZ2(int n);
 QString RealToStr(double value, int precision, int digits);
 
 // Reads a number written with a comma or a point; unreadable text gives 0.
-double StrToReal(const QString &s);
+double StrToReal(QStringView s);
 
 QString RightOf(QChar ch, const QString &s);
 QString LeftOf(QChar ch, const QString &s);
@@ -28,4 +28,4 @@ QString UnBeginSpace(const QString &s);
 
 // The standard decimal integer conversion: leading blanks, an optional sign and digits, within
 // 32 bits. Returns false for anything else (the caller decides what a failure means).
-bool ParseDecimalInt(const QString &s, int *value);
+bool ParseDecimalInt(QStringView s, int *value);
