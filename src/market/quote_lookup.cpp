@@ -57,28 +57,28 @@ void GetKoers(TDataRec &rec, const QuoteList &koersList)
 }
 
 QuoteIndex::QuoteIndex(const QuoteList &koersList)
-    : m_list(koersList), m_lines(koersList.lines())
+    : m_list(koersList)
 {
     m_ranked = true;
-    for (qsizetype i = 0; i < m_lines.size() && m_ranked; ++i)
+    for (qsizetype i = 0; i < m_list.count() && m_ranked; ++i)
         m_ranked = !m_list.key(i).isNull();
     // Looking for the key's first letter is cheap, in the keys (a byte a character) cheaper
     // still, and most lines hold it only at their start.
     const QByteArray rankOfA = m_ranked ? m_list.order().key(kKeyStart.left(1)) : QByteArray();
-    for (qsizetype i = 0; i < m_lines.size(); ++i) {
+    for (qsizetype i = 0; i < m_list.count(); ++i) {
         const QByteArrayView key = m_list.key(i);
         const bool mayHoldA = rankOfA.size() == 1
             ? key.size() > 1 && std::memchr(key.data() + 1, rankOfA.front(), size_t(key.size() - 1))
-            : QStringView(m_lines.at(i)).indexOf(kKeyStart.front(), 1) >= 0;
-        if (mayHoldA && m_lines.at(i).indexOf(kKeyStart, 1) >= 0)
+            : QStringView(m_list.at(i)).indexOf(kKeyStart.front(), 1) >= 0;
+        if (mayHoldA && m_list.at(i).indexOf(kKeyStart, 1) >= 0)
             m_elsewhere.push_back(i);
     }
     if (m_ranked)
         return;
-    m_byText.resize(size_t(m_lines.size()));
+    m_byText.resize(size_t(m_list.count()));
     std::iota(m_byText.begin(), m_byText.end(), 0);
     std::sort(m_byText.begin(), m_byText.end(),
-              [this](qsizetype a, qsizetype b) { return m_lines.at(a) < m_lines.at(b); });
+              [this](qsizetype a, qsizetype b) { return m_list.at(a) < m_list.at(b); });
 }
 
 QByteArray QuoteIndex::rankKeyOf(const QString &key) const
@@ -96,12 +96,12 @@ qsizetype QuoteIndex::lowerBound(QByteArrayView rankKey, qsizetype from) const
     qsizetype low = from;
     qsizetype high = from;
     qsizetype step = 1;
-    while (high < m_lines.size() && before(high)) {
+    while (high < m_list.count() && before(high)) {
         low = high + 1;
         high = low + step;
         step *= 2;
     }
-    high = std::min(high, m_lines.size());
+    high = std::min(high, m_list.count());
     while (low < high) {
         const qsizetype middle = low + (high - low) / 2;
         if (before(middle))
@@ -114,34 +114,34 @@ qsizetype QuoteIndex::lowerBound(QByteArrayView rankKey, qsizetype from) const
 
 qsizetype QuoteIndex::firstContaining(const QString &key, QByteArrayView rankKey, qsizetype from) const
 {
-    qsizetype best = m_lines.size();
+    qsizetype best = m_list.count();
     if (!rankKey.isNull()) {
         // The lines whose keys start with the key's key are neighbours. A line starting with the
         // key itself is among them (the ranks make no case difference, the key does), and
         // walking them in list order the first such line is the one.
-        for (qsizetype i = from; i < m_lines.size() && m_list.key(i).startsWith(rankKey); ++i) {
-            if (m_lines.at(i).startsWith(key)) {
+        for (qsizetype i = from; i < m_list.count() && m_list.key(i).startsWith(rankKey); ++i) {
+            if (m_list.at(i).startsWith(key)) {
                 best = i;
                 break;
             }
         }
     } else if (!key.startsWith(kKeyStart)) {
         // Not a key that QuoteKey builds: no shortcut applies.
-        for (qsizetype i = 0; i < m_lines.size(); ++i) {
-            if (m_lines.at(i).contains(key, Qt::CaseSensitive))
+        for (qsizetype i = 0; i < m_list.count(); ++i) {
+            if (m_list.at(i).contains(key, Qt::CaseSensitive))
                 return i;
         }
         return best;
     } else if (m_ranked) {
         // A key the ranks cannot stand for: walk the list.
-        for (qsizetype i = 0; i < m_lines.size() && best == m_lines.size(); ++i) {
-            if (m_lines.at(i).startsWith(key))
+        for (qsizetype i = 0; i < m_list.count() && best == m_list.count(); ++i) {
+            if (m_list.at(i).startsWith(key))
                 best = i;
         }
     } else {
         auto it = std::lower_bound(m_byText.begin(), m_byText.end(), key,
-                                   [this](qsizetype i, const QString &k) { return m_lines.at(i) < k; });
-        for (; it != m_byText.end() && m_lines.at(*it).startsWith(key); ++it)
+                                   [this](qsizetype i, const QString &k) { return m_list.at(i) < k; });
+        for (; it != m_byText.end() && m_list.at(*it).startsWith(key); ++it)
             best = std::min(best, *it);
     }
     // A line whose only "AEX " stands at its start contains the key exactly when it starts with
@@ -149,7 +149,7 @@ qsizetype QuoteIndex::firstContaining(const QString &key, QByteArrayView rankKey
     for (qsizetype i : m_elsewhere) {
         if (i >= best)
             break;
-        if (m_lines.at(i).contains(key, Qt::CaseSensitive))
+        if (m_list.at(i).contains(key, Qt::CaseSensitive))
             return i;
     }
     return best;
@@ -159,12 +159,12 @@ QString QuoteIndex::firstLineContaining(const QString &key) const
 {
     const QByteArray rankKey = rankKeyOf(key);
     const qsizetype line = firstContaining(key, rankKey, rankKey.isNull() ? 0 : lowerBound(rankKey, 0));
-    return line < m_lines.size() ? m_lines.at(line) : QString();
+    return line < m_list.count() ? m_list.at(line) : QString();
 }
 
 QString QuoteIndex::koersAt(qsizetype line) const
 {
-    return line < m_lines.size() ? RightOfLast(QLatin1Char(';'), m_lines.at(line)) : kNoQuote;
+    return line < m_list.count() ? RightOfLast(QLatin1Char(';'), m_list.at(line)) : kNoQuote;
 }
 
 void QuoteIndex::GetKoers(TDataRec &rec) const

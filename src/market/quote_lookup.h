@@ -44,10 +44,9 @@ private:
     QString koersAt(qsizetype line) const;
 
     QuoteList m_list;
-    QStringList m_lines;
     // Every line has a key, so the list is in the order of its keys, in which the lines that
     // start with the same text are neighbours. Otherwise m_byText holds the positions in
-    // m_lines ordered by the lines' characters, for the same purpose.
+    // the list ordered by the lines' characters, for the same purpose.
     bool m_ranked = false;
     std::vector<qsizetype> m_byText;
     // Positions of the lines in which a key could also start after the first character.
