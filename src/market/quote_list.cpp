@@ -24,6 +24,7 @@ QuoteList::KeySpan QuoteList::appendKey(const QString &line, QByteArray &bytes) 
 
 void QuoteList::add(const QString &line)
 {
+    m_order.useRanks();
     const KeySpan span = appendKey(line, m_keyBytes);
     const QByteArrayView lineKey = span.in(m_keyBytes);
     qsizetype low = 0;
@@ -101,6 +102,7 @@ void sortByKeys(NewIt first, NewIt last, qsizetype depth, NewIt scratch)
 
 void QuoteList::addAll(const QStringList &lines)
 {
+    m_order.useRanks();
     // The new keys go behind the listed ones. Views into the buffer are taken only once it
     // has stopped growing.
     QByteArray bytes = m_keyBytes;

@@ -95,7 +95,7 @@ std::shared_ptr<const Ranks> learnRanks(const QCollator &collator)
     return ranks;
 }
 
-// Learning takes some thousands of comparisons, so it is done once per locale.
+// Learnt once per locale.
 std::shared_ptr<const Ranks> ranksFor(const QLocale &locale)
 {
     static QMutex mutex;
@@ -113,9 +113,17 @@ std::shared_ptr<const Ranks> ranksFor(const QLocale &locale)
 } // namespace
 
 QuoteOrder::QuoteOrder(const QLocale &locale)
-    : m_collator(locale), m_ranks(ranksFor(locale))
+    : m_collator(locale)
 {
     m_collator.setCaseSensitivity(Qt::CaseInsensitive);
+}
+
+void QuoteOrder::useRanks()
+{
+    if (m_ranksAsked)
+        return;
+    m_ranks = ranksFor(m_collator.locale());
+    m_ranksAsked = true;
 }
 
 QByteArray QuoteOrder::key(QStringView text) const

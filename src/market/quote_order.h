@@ -8,6 +8,10 @@
 // used after they have been checked against the collator on every text of one and two such
 // characters, so a locale that sorts letters together ("ch" in Czech, "aa" in Danish) keeps the
 // collator for everything. A text with any other character is always compared by the collator.
+//
+// Learning the ranks takes some thousands of comparisons and loads the collator's tables, so it
+// is not done when the order is made (the quote list is made at start-up) but asked for by
+// useRanks(), once per locale in the program; until then everything goes to the collator.
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -21,6 +25,9 @@ class QuoteOrder
 {
 public:
     explicit QuoteOrder(const QLocale &locale = QLocale());
+
+    // Learns the ranks of the locale, or takes them from an order that learnt them before.
+    void useRanks();
 
     // The text's characters as ranks, one byte each; a null array when the ranks cannot stand
     // for the collator on this text (an empty text, a character without a rank, a locale in
@@ -37,12 +44,13 @@ public:
     // How two keys compare: byte by byte, a key before every longer key it begins.
     static int compareKeys(QByteArrayView a, QByteArrayView b);
 
-    // Whether the ranks are used in this locale at all.
+    // Whether ranks are in use: asked for, and able to stand for the collator in this locale.
     bool usesRanks() const { return m_ranks != nullptr; }
 
     struct Ranks;
 
 private:
     QCollator m_collator;
+    bool m_ranksAsked = false;
     std::shared_ptr<const Ranks> m_ranks;
 };
