@@ -41,9 +41,18 @@ fi
 export ASAN_OPTIONS=${ASAN_OPTIONS:-abort_on_error=0:detect_leaks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 
+# The hand-written sample pages the tests read seed the targets for those pages too; they stay in
+# tests/fixtures/ only, and are gathered into a folder here because libFuzzer reads folders.
+declare -A samples=([option_pages]="calls_sample.html puts_sample.html" [index_page]="index_sample.html")
+
 mkdir -p "$dir/artifacts"
 found=$(mktemp -d "${TMPDIR:-/tmp}/pelgrandix-fuzz.XXXXXX")
-[ "$mode" = smoke ] && trap 'rm -rf "$found"' EXIT
+seeds=$(mktemp -d "${TMPDIR:-/tmp}/pelgrandix-seeds.XXXXXX")
+if [ "$mode" = smoke ]; then
+  trap 'rm -rf "$found" "$seeds"' EXIT
+else
+  trap 'rm -rf "$seeds"' EXIT
+fi
 
 failed=()
 start=$SECONDS
@@ -51,7 +60,10 @@ for target in "${targets[@]}"; do
   program="$dir/bin/${target}_fuzz"
   corpus="fuzz/corpus/$target"
   [ -x "$program" ] || { echo "no fuzz target $program" >&2; exit 2; }
-  mkdir -p "$found/$target"
+  mkdir -p "$found/$target" "$seeds/$target"
+  for sample in ${samples[$target]:-}; do
+    cp "tests/fixtures/$sample" "$seeds/$target/"
+  done
   if [ "$mode" = smoke ]; then
     limit=(-runs="${FUZZ_RUNS:-20000}")
   else
@@ -60,7 +72,7 @@ for target in "${targets[@]}"; do
   t0=$SECONDS
   # New inputs go into the first folder, so the checked-in corpus is only read.
   if "$program" "${limit[@]}" -timeout=10 -artifact_prefix="$dir/artifacts/$target-" \
-       "$found/$target" "$corpus" >"$dir/artifacts/$target.log" 2>&1; then
+       "$found/$target" "$corpus" "$seeds/$target" >"$dir/artifacts/$target.log" 2>&1; then
     echo "fuzz $target: ok ($((SECONDS - t0)) s)"
   else
     echo "fuzz $target: FAILED, see $dir/artifacts/$target.log" >&2

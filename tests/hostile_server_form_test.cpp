@@ -10,6 +10,7 @@
 #include "app/main_form.h"
 #include "app/positions_file.h"
 #include "market/internet.h"
+#include "support/hostile_inputs.h"
 #include "support/local_http_server.h"
 #include "support/main_window_fixture.h"
 #include "support/scripted_ping.h"
@@ -27,25 +28,6 @@ const QByteArray kPositionsFile =
     "AEX; Put; apr; 2013; 380; 5,00; 4,00; 1; 100,00; 1\r\n";
 const QStringList kPositions = positions_file::decode(kPositionsFile);
 
-std::string callPage()
-{
-    std::string page = "<table><tr><th>Expiratie</th><th>Uitoef. prijs</th></tr>\n";
-    for (int strike = 300; strike < 400; ++strike)
-        page += "<tr><td class=\"date\">19-04-13</td><td class=\"fBold price\">" + std::to_string(strike)
-            + ",00</td><td class=\"fBold price\">" + (strike == 380 ? "12,35" : "1,00") + "</td></tr>\n";
-    return page + "</table>\n";
-}
-
-class TimeoutGuard
-{
-public:
-    explicit TimeoutGuard(int ms) : m_old(ReceiveTimeout()) { SetReceiveTimeout(ms); }
-    ~TimeoutGuard() { SetReceiveTimeout(m_old); }
-
-private:
-    int m_old;
-};
-
 qint64 clickDownload(TMainForm *form)
 {
     QElapsedTimer clock;
@@ -61,7 +43,7 @@ TEST(HostileQuoteSite, DownloadCommandKeepsThePositionsOfAPageThatBrokeOff)
     MainWindowFixture fixture(kPositionsFile);
     ScriptedPing ping;
     TimeoutGuard timeout(2000);
-    const std::string page = callPage();
+    const std::string page = priceTable("12,35");
     std::atomic<bool> whole = false;
     LocalHttpServer site;
     site.server().Get("/derivaten/opties/", [&](const httplib::Request &, httplib::Response &res) {

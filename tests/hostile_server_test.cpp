@@ -8,12 +8,12 @@
 #include <atomic>
 #include <functional>
 #include <memory>
-#include <random>
 
 #include "market/index_download.h"
 #include "market/internet.h"
 #include "market/option_download.h"
 #include "market/quote_list.h"
+#include "support/hostile_inputs.h"
 #include "support/local_http_server.h"
 #include "support/scoped_env.h"
 #include "support/scripted_ping.h"
@@ -28,33 +28,8 @@ namespace {
 constexpr int kReceiveTimeoutMs = 2000;  // as after the first index refresh
 constexpr qsizetype kTenMegabytes = 10 * 1024 * 1024;
 
-std::string noise(size_t size, unsigned seed)
-{
-    std::mt19937 random(seed);
-    std::string bytes(size, '\0');
-    for (char &byte : bytes)
-        byte = static_cast<char>(random() & 0xff);
-    return bytes;
-}
-
-// A price table in the quote site's layout: 19-04-13 series with strikes 300 to 399, priced at
-// a hundredth of their strike except the one at 380, which carries the given price.
-std::string optionPage(const char *price380)
-{
-    std::string page = "<html><body><table class=\"option-table\">\n<tr><th>Expiratie</th>"
-                       "<th class=\"col-strike\">Uitoef. prijs</th><th>Laatst</th></tr>\n";
-    for (int strike = 300; strike < 400; ++strike) {
-        const std::string price = strike == 380 ? std::string(price380)
-            : std::to_string(strike / 100) + "," + std::to_string(strike % 100 / 10) + std::to_string(strike % 10);
-        page += "<tr class=\"row\"><td class=\"date\">19-04-13</td><td class=\"fBold price\">"
-            + std::to_string(strike) + ",00</td><td class=\"fBold price\">" + price
-            + "</td><td class=\"vol\">12</td></tr>\n";
-    }
-    return page + "</table></body></html>\n";
-}
-
-const std::string kCallPage = optionPage("12,35");
-const std::string kPutPage = optionPage("4,60");
+const std::string kCallPage = priceTable("12,35");
+const std::string kPutPage = priceTable("4,60");
 
 const QStringList kPositions = {
     "AEX; Call; apr; 2013; 380; 10,00; 11,00; 2; -200,00; 0",
@@ -91,16 +66,6 @@ Handler brokenOff(std::string body, size_t sent)
                                  });
     };
 }
-
-class TimeoutGuard
-{
-public:
-    explicit TimeoutGuard(int ms) : m_old(ReceiveTimeout()) { SetReceiveTimeout(ms); }
-    ~TimeoutGuard() { SetReceiveTimeout(m_old); }
-
-private:
-    int m_old;
-};
 
 class RecordingWindow : public OptionDownloadWindow, public IndexQuoteWindow
 {

@@ -6,11 +6,11 @@
 #include <QTemporaryDir>
 
 #include <atomic>
-#include <random>
 
 #include "market/connectivity_probe.h"
 #include "market/internet.h"
 #include "support/conversion_error.h"
+#include "support/hostile_inputs.h"
 #include "support/local_http_server.h"
 #include "support/scoped_env.h"
 #include "support/scripted_ping.h"
@@ -26,15 +26,6 @@
 // cannot read the list.
 
 namespace {
-
-std::string noise(size_t size, unsigned seed)
-{
-    std::mt19937 random(seed);
-    std::string bytes(size, '\0');
-    for (char &byte : bytes)
-        byte = static_cast<char>(random() & 0xff);
-    return bytes;
-}
 
 const std::string kList = "Ander,Ander300.exe,a,100,x,ander programma,other program\r\n"
                           "Pelgrandix,Pelgrandix121.exe,b,2048,x,nieuw,new\r\n";

@@ -13,10 +13,7 @@ PositionFieldViews SplitPositionLineViews(QStringView line)
         if (semicolon == 0) {
             fields.append(QStringView(u" "));
         } else {
-            QStringView text = semicolon < 0 ? rest : rest.left(semicolon);
-            while (text.startsWith(QLatin1Char(' ')))
-                text = text.mid(1);
-            fields.append(text);
+            fields.append(UnBeginSpace(semicolon < 0 ? rest : rest.left(semicolon)));
         }
         rest = semicolon < 0 ? QStringView() : rest.mid(semicolon + 1);
     }

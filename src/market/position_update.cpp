@@ -5,6 +5,7 @@
 #include "support/month_names.h"
 #include "support/text_routines.h"
 
+#include <optional>
 #include <vector>
 
 int PositionExpiryDay(QStringView series, int expiryYear, int expiryMonth, const QDate &today)
@@ -25,20 +26,18 @@ struct PositionRead {
     TDataRec rec;
 };
 
-// False for a line that cannot be read as a position.
-bool readPosition(const QString &line, TDataRec rec, const QDate &today, PositionRead *read)
+// Nothing for a line that cannot be read as a position.
+std::optional<PositionRead> readPosition(const QString &line, TDataRec rec, const QDate &today)
 {
     // The line is read through views and later written in one piece: a download rewrites
     // every position.
     PositionFieldViews fields = SplitPositionLineViews(line);
     if (fields.size() < field::Count)
-        return false;
-    QStringView kind = fields[field::Kind];
-    while (kind.startsWith(QLatin1Char(' ')))
-        kind = kind.mid(1);
+        return std::nullopt;
+    const QStringView kind = UnBeginSpace(fields[field::Kind]);
     int year = 0;
     if (kind.isEmpty() || !ParseDecimalInt(fields[field::Year], &year) || year < 1 || year > 9999)
-        return false;
+        return std::nullopt;
 
     const QStringView TypeOfOption = fields[field::Series];
     rec.CP = kind.at(0);
@@ -46,8 +45,7 @@ bool readPosition(const QString &line, TDataRec rec, const QDate &today, Positio
     rec.ExpYear = quint16(year);
     rec.ExpDay = quint16(PositionExpiryDay(TypeOfOption, rec.ExpYear, rec.ExpMonth, today));
     rec.UitOefen = StrToReal(fields[field::Strike]);
-    *read = {std::move(fields), std::move(rec)};
-    return true;
+    return PositionRead{std::move(fields), std::move(rec)};
 }
 
 // The line with the price text found for its series.
@@ -67,31 +65,33 @@ QString withKoers(PositionFieldViews fields, const QString &koers)
 QString UpdatePositionLine(const QString &line, TDataRec rec, const QuoteIndex &quotes,
                            const QDate &today)
 {
-    PositionRead read;
-    if (!readPosition(line, rec, today, &read))
+    std::optional<PositionRead> read = readPosition(line, rec, today);
+    if (!read)
         return line;
-    quotes.GetKoers(read.rec);
-    return withKoers(read.fields, read.rec.Koers);
+    quotes.GetKoers(read->rec);
+    return withKoers(read->fields, read->rec.Koers);
 }
 
 QStringList UpdatePositionLines(const QStringList &lines, const TDataRec &rec,
                                 const QuoteList &koersList, const QDate &today)
 {
     // All series are looked up together, which lets the index walk the list once.
-    std::vector<PositionRead> reads(size_t(lines.size()));
-    std::vector<bool> readable(size_t(lines.size()));
+    std::vector<std::optional<PositionRead>> reads;
+    reads.reserve(size_t(lines.size()));
     QStringList keys;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        readable[size_t(i)] = readPosition(lines.at(i), rec, today, &reads[size_t(i)]);
-        if (readable[size_t(i)])
-            keys << QuoteKey(reads[size_t(i)].rec);
+    for (const QString &line : lines) {
+        reads.push_back(readPosition(line, rec, today));
+        if (reads.back())
+            keys << QuoteKey(reads.back()->rec);
     }
     const QStringList koers = QuoteIndex(koersList).koersFor(keys);
 
     QStringList updated;
     updated.reserve(lines.size());
     qsizetype next = 0;
-    for (qsizetype i = 0; i < lines.size(); ++i)
-        updated << (readable[size_t(i)] ? withKoers(reads[size_t(i)].fields, koers.at(next++)) : lines.at(i));
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const std::optional<PositionRead> &read = reads[size_t(i)];
+        updated << (read ? withKoers(read->fields, koers.at(next++)) : lines.at(i));
+    }
     return updated;
 }

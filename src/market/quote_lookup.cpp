@@ -3,7 +3,6 @@
 #include "support/text_routines.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstring>
 #include <numeric>
 
@@ -12,16 +11,6 @@ namespace {
 const QString kNoQuote = QStringLiteral(" 0.0");
 // Every key begins with this text, so a line can contain a key only where this text stands.
 const QString kKeyStart = QStringLiteral("AEX ");
-
-// n in decimal, with leading zeros up to minDigits: what IntToStrZ2 and QString::number write.
-void appendDecimal(QString &text, int n, int minDigits)
-{
-    char digits[16];
-    const auto end = std::to_chars(digits, digits + sizeof digits, n).ptr;
-    for (qsizetype i = end - digits; i < minDigits; ++i)
-        text += QLatin1Char('0');
-    text += QLatin1StringView(digits, end - digits);
-}
 
 } // namespace
 
@@ -34,11 +23,11 @@ QString QuoteKey(const TDataRec &rec)
     key += kKeyStart;
     key += rec.CP;
     key += QLatin1String("; ");
-    appendDecimal(key, rec.ExpDay, 2);
+    key += IntToStrZ2(rec.ExpDay);
     key += QLatin1Char('-');
-    appendDecimal(key, rec.ExpMonth, 2);
+    key += IntToStrZ2(rec.ExpMonth);
     key += QLatin1Char('-');
-    appendDecimal(key, rec.ExpYear, 1);
+    key += QString::number(rec.ExpYear);
     key += QLatin1String("; ");
     key += strike;
     return key;

@@ -312,6 +312,11 @@ QString UnSpace(const QString &s)
 
 QString UnBeginSpace(const QString &s)
 {
+    return UnBeginSpace(QStringView(s)).toString();
+}
+
+QStringView UnBeginSpace(QStringView s)
+{
     qsizetype i = 0;
     while (i < s.size() && s.at(i) == QLatin1Char(' '))
         ++i;
@@ -320,11 +325,8 @@ QString UnBeginSpace(const QString &s)
 
 bool ParseDecimalInt(QStringView s, int *value)
 {
-    qsizetype i = 0;
-    while (i < s.size() && s.at(i) == QLatin1Char(' '))
-        ++i;
     bool ok = false;
-    const QStringView rest = s.mid(i);
+    const QStringView rest = UnBeginSpace(s);
     if (rest.isEmpty() || rest.at(0) == QLatin1Char(' '))
         return false;
     for (qsizetype j = 0; j < rest.size(); ++j) {

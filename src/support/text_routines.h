@@ -25,6 +25,8 @@ QString UnNumber(const QString &s);
 QString UnAlpha(const QString &s);
 QString UnSpace(const QString &s);
 QString UnBeginSpace(const QString &s);
+// The same as a view into the text, for readers that take a line apart without copying it.
+QStringView UnBeginSpace(QStringView s);
 
 // The standard decimal integer conversion: leading blanks, an optional sign and digits, within
 // 32 bits. Returns false for anything else (the caller decides what a failure means).
