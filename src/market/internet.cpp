@@ -2,12 +2,11 @@
 
 #include <QByteArray>
 
-#include <curl/curl.h>
+#include "market/curl_library.h"
 
 #include <chrono>
 #include <exception>
 #include <memory>
-#include <mutex>
 
 namespace {
 
@@ -15,17 +14,13 @@ const char kAgentName[] = "Rondel Function: Download";
 
 int receiveTimeoutMs = kDefaultReceiveTimeoutMs;
 
-void initCurlOnce()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
-
 struct EasyDeleter {
-    void operator()(CURL *handle) const { curl_easy_cleanup(handle); }
+    const curl_library::Functions *curl;
+    void operator()(CURL *handle) const { curl->easy_cleanup(handle); }
 };
 struct ListDeleter {
-    void operator()(curl_slist *list) const { curl_slist_free_all(list); }
+    const curl_library::Functions *curl;
+    void operator()(curl_slist *list) const { curl->slist_free_all(list); }
 };
 
 using Clock = std::chrono::steady_clock;
@@ -36,6 +31,7 @@ struct BlockCollector {
     BlockCollector(qsizetype size, const BlockReceiver &receiver, std::chrono::milliseconds limit)
         : blockSize(size), receive(receiver), silenceLimit(limit) {}
 
+    const curl_library::Functions *curl = nullptr;
     CURL *handle = nullptr;
     int *status = nullptr;
 
@@ -98,7 +94,7 @@ size_t writeBody(char *data, size_t size, size_t count, void *user)
     if (collector->status) {
         // The answer whose body this is: after a redirect, the last one.
         long code = 0;
-        curl_easy_getinfo(collector->handle, CURLINFO_RESPONSE_CODE, &code);
+        collector->curl->easy_getinfo(collector->handle, CURLINFO_RESPONSE_CODE, &code);
         *collector->status = static_cast<int>(code);
     }
     const bool more = collector->take(data, bytes);
@@ -143,50 +139,53 @@ bool ReadUrl(const QString &url, qsizetype blockSize, const BlockReceiver &recei
         *status = 0;
     if (complete)
         *complete = false;
-    initCurlOnce();
-    std::unique_ptr<CURL, EasyDeleter> easy(curl_easy_init());
-    if (!easy || blockSize <= 0)
+    const curl_library::Functions *curl = curl_library::installed();
+    if (!curl || blockSize <= 0)
+        return false;
+    std::unique_ptr<CURL, EasyDeleter> easy(curl->easy_init(), EasyDeleter{curl});
+    if (!easy)
         return false;
     CURL *handle = easy.get();
 
-    std::unique_ptr<curl_slist, ListDeleter> headers;
+    std::unique_ptr<curl_slist, ListDeleter> headers(nullptr, ListDeleter{curl});
     if (reload) {
-        headers.reset(curl_slist_append(nullptr, "Cache-Control: no-cache"));
+        headers.reset(curl->slist_append(nullptr, "Cache-Control: no-cache"));
         if (headers)
-            curl_slist_append(headers.get(), "Pragma: no-cache");  // appends behind the head
+            curl->slist_append(headers.get(), "Pragma: no-cache");  // appends behind the head
     }
 
     const QByteArray address = url.toUtf8();
     const int timeoutMs = qMax(1, receiveTimeoutMs);
     BlockCollector collector(blockSize, receive, std::chrono::milliseconds(timeoutMs));
+    collector.curl = curl;
     collector.handle = handle;
     collector.status = status;
 
-    curl_easy_setopt(handle, CURLOPT_URL, address.constData());
-    curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(handle, CURLOPT_MAXREDIRS, 10L);
-    curl_easy_setopt(handle, CURLOPT_USERAGENT, kAgentName);
-    curl_easy_setopt(handle, CURLOPT_PROXY, "");
-    curl_easy_setopt(handle, CURLOPT_NOPROXY, "*");
-    curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(timeoutMs));
-    curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
-    curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, checkSilence);
-    curl_easy_setopt(handle, CURLOPT_XFERINFODATA, &collector);
-    curl_easy_setopt(handle, CURLOPT_HEADERFUNCTION, noteHeader);
-    curl_easy_setopt(handle, CURLOPT_HEADERDATA, &collector);
+    curl->easy_setopt(handle, CURLOPT_URL, address.constData());
+    curl->easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl->easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl->easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
+    curl->easy_setopt(handle, CURLOPT_MAXREDIRS, 10L);
+    curl->easy_setopt(handle, CURLOPT_USERAGENT, kAgentName);
+    curl->easy_setopt(handle, CURLOPT_PROXY, "");
+    curl->easy_setopt(handle, CURLOPT_NOPROXY, "*");
+    curl->easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
+    curl->easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(timeoutMs));
+    curl->easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
+    curl->easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, checkSilence);
+    curl->easy_setopt(handle, CURLOPT_XFERINFODATA, &collector);
+    curl->easy_setopt(handle, CURLOPT_HEADERFUNCTION, noteHeader);
+    curl->easy_setopt(handle, CURLOPT_HEADERDATA, &collector);
     if (headers)
-        curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers.get());
-    curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, writeBody);
-    curl_easy_setopt(handle, CURLOPT_WRITEDATA, &collector);
+        curl->easy_setopt(handle, CURLOPT_HTTPHEADER, headers.get());
+    curl->easy_setopt(handle, CURLOPT_WRITEFUNCTION, writeBody);
+    curl->easy_setopt(handle, CURLOPT_WRITEDATA, &collector);
 
-    const CURLcode outcome = curl_easy_perform(handle);
+    const CURLcode outcome = curl->easy_perform(handle);
     if (complete)
         *complete = outcome == CURLE_OK && !collector.stopped;
     long answer = 0;
-    curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &answer);
+    curl->easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &answer);
     if (status)
         *status = static_cast<int>(answer);
     const bool opened = answer > 0;
