@@ -11,7 +11,8 @@
 
 // The measuring aid that the start-up benchmark relies on: with PELGRANDIX_EXIT_AFTER_FIRST_PAINT
 // set, the real program shows its window, paints it once and ends by itself, without starting the
-// first download and without saving (the window is not closed).
+// first download and without saving positions or settings (the window is not closed, and the
+// program ends right after that paint, before its windows take leave).
 TEST(ProgramStart, EndsByItselfAfterTheFirstPaintWhenAskedAndSavesNothing)
 {
     TempHome home;
@@ -37,6 +38,7 @@ TEST(ProgramStart, EndsByItselfAfterTheFirstPaintWhenAskedAndSavesNothing)
 
     EXPECT_EQ(home.readFile("UserData/Pelgrandix/Regels.dat"), positions);
     EXPECT_TRUE(home.readFile("UserData/Pelgrandix/Regels!.dat").isNull()) << "nothing was saved";
+    EXPECT_TRUE(home.readFile(".config/Pelgrandix/Pelgrandix.reg").isNull()) << "no settings were written";
     EXPECT_TRUE(home.readFile("tmp.txt").isNull()) << "the probe did not run";
     EXPECT_TRUE(home.readFile("Temp.txt").isNull()) << "no page was fetched";
 }

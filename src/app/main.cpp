@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QScreen>
 
+#include <cstdlib>
 #include <memory>
 
 #include "about/about_form.h"
@@ -19,7 +20,8 @@ namespace {
 // A measuring aid: with PELGRANDIX_EXIT_AFTER_FIRST_PAINT set, the program ends as soon as the
 // main window has been drawn once, so that the time to a drawn window and the memory the
 // program then holds can be measured from outside. The work that the first paint starts (the
-// first download) is left out, and the window is not closed, so nothing is saved.
+// first download) is left out, and the window is not closed: the process ends right after the
+// paint, before the windows take leave, so neither positions nor settings are saved.
 class ExitAfterFirstPaint : public QObject
 {
 public:
@@ -81,5 +83,8 @@ int main(int argc, char **argv)
         measuring = std::make_unique<ExitAfterFirstPaint>(mainForm.get());
 
     mainForm->show();
-    return app.exec();
+    const int result = app.exec();
+    if (measuring)
+        std::_Exit(result);
+    return result;
 }
