@@ -2,6 +2,7 @@
 #include <QScreen>
 
 #include <cstdlib>
+#include <functional>
 #include <memory>
 
 #include "about/about_form.h"
@@ -43,6 +44,31 @@ private:
     TMainForm *m_form;
 };
 
+// Does some work once, right after the first paint of a window: before anything that the paint
+// itself starts, and before any input reaches the window.
+class AfterFirstPaint : public QObject
+{
+public:
+    AfterFirstPaint(QWidget *window, std::function<void()> work) : m_work(std::move(work))
+    {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            // Queued now, before the window's own paint handler queues its start-up work.
+            QMetaObject::invokeMethod(this, m_work, Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_work;
+};
+
 quint16 GetTaskBarHeight()
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
@@ -63,16 +89,26 @@ int main(int argc, char **argv)
     // The main window's close ends the program, also while another window is open.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    // Every window is created once, in this order, and lives until the end; they are destroyed
-    // in the reverse order, so the main window still exists while the others take leave.
+    // Every window is made once and lives until the end. The main window and the settings window,
+    // which applies the stored settings to it, are made before it shows; the others right after
+    // its first paint, so that it shows sooner. They are destroyed in the reverse order of this
+    // list, so the main window still exists while the others take leave.
     auto mainForm = std::make_unique<TMainForm>();
-    auto aboutForm = std::make_unique<TAboutForm>();
-    auto messageForm = std::make_unique<TMessageForm>();
-    auto addForm = std::make_unique<TAddForm>();
-    auto yesNoDlg = std::make_unique<TYesNoDlg>();
+    std::unique_ptr<TAboutForm> aboutForm;
+    std::unique_ptr<TMessageForm> messageForm;
+    std::unique_ptr<TAddForm> addForm;
+    std::unique_ptr<TYesNoDlg> yesNoDlg;
     auto optionsForm = std::make_unique<TOptionsForm>();
-    auto versionsForm = std::make_unique<TVersionsForm>();
-    auto terminateForm = std::make_unique<TTerminateForm>();
+    std::unique_ptr<TVersionsForm> versionsForm;
+    std::unique_ptr<TTerminateForm> terminateForm;
+    AfterFirstPaint otherWindows(mainForm.get(), [&] {
+        aboutForm = std::make_unique<TAboutForm>();
+        messageForm = std::make_unique<TMessageForm>();
+        addForm = std::make_unique<TAddForm>();
+        yesNoDlg = std::make_unique<TYesNoDlg>();
+        versionsForm = std::make_unique<TVersionsForm>();
+        terminateForm = std::make_unique<TTerminateForm>();
+    });
 
     TerminationSignals sessionEnd;
     QObject::connect(&sessionEnd, &TerminationSignals::terminationRequested, mainForm.get(),
