@@ -57,10 +57,11 @@ public:
             AppendPageText(line, strike);
             line += QLatin1String("; ");
             AppendPageText(line, price);
-            lines << line;
+            lines << std::move(line);
         }
-        koersList.addAll(lines);
-        return int(lines.size());
+        const int rows = int(lines.size());
+        koersList.addAll(std::move(lines));
+        return rows;
     }
 
 private:

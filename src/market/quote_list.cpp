@@ -100,7 +100,7 @@ void sortByKeys(NewIt first, NewIt last, qsizetype depth, NewIt scratch)
 
 } // namespace
 
-void QuoteList::addAll(const QStringList &lines)
+void QuoteList::addAll(QStringList lines)
 {
     m_order.useRanks();
     // The new keys go behind the listed ones. Views into the buffer are taken only once it
@@ -131,29 +131,31 @@ void QuoteList::addAll(const QStringList &lines)
                              [&](const New &a, const New &b) { return compareNew(a, b) == 0; }),
                  sorted.end());
 
-    // Merged with the lines already listed, which win over an equal new one.
+    // Merged with the lines already listed, which win over an equal new one. The lines are moved
+    // rather than copied: a copy touches every line's text once more, far apart in memory.
+    QStringList listed = std::move(m_lines);
     QStringList mergedLines;
     std::vector<KeySpan> mergedKeys;
-    mergedLines.reserve(m_lines.size() + qsizetype(sorted.size()));
+    mergedLines.reserve(listed.size() + qsizetype(sorted.size()));
     mergedKeys.reserve(size_t(mergedLines.capacity()));
     qsizetype old = 0;
     for (const New &added : sorted) {
         int relation = 1;
-        for (; old < m_lines.size(); ++old) {
-            relation = m_order.compare(m_lines.at(old), m_keys[size_t(old)].in(bytes), lines.at(added.index),
-                                       added.key);
+        for (; old < listed.size(); ++old) {
+            relation = m_order.compare(listed.at(old), m_keys[size_t(old)].in(bytes),
+                                       lines.at(added.index), added.key);
             if (relation >= 0)
                 break;
-            mergedLines << m_lines.at(old);
+            mergedLines << std::move(listed[old]);
             mergedKeys.push_back(m_keys[size_t(old)]);
         }
-        if (old < m_lines.size() && relation == 0)
+        if (old < listed.size() && relation == 0)
             continue;
-        mergedLines << lines.at(added.index);
+        mergedLines << std::move(lines[added.index]);
         mergedKeys.push_back(spans[size_t(added.index)]);
     }
-    for (; old < m_lines.size(); ++old) {
-        mergedLines << m_lines.at(old);
+    for (; old < listed.size(); ++old) {
+        mergedLines << std::move(listed[old]);
         mergedKeys.push_back(m_keys[size_t(old)]);
     }
     m_lines = std::move(mergedLines);

@@ -20,7 +20,7 @@ public:
     void add(const QString &line);
     // The same as adding the lines one after the other, in one step: a page's worth of lines
     // is sorted once instead of being moved into place line by line.
-    void addAll(const QStringList &lines);
+    void addAll(QStringList lines);
     void clear();
     qsizetype count() const { return m_lines.size(); }
     bool isEmpty() const { return m_lines.isEmpty(); }
