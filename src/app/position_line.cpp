@@ -35,19 +35,23 @@ QStringList SplitPositionLine(const QString &line)
 QString JoinPositionFieldViews(const PositionFieldViews &fields)
 {
     const QStringView separator(u"; ");
-    const qsizetype count = std::min<qsizetype>(fields.size(), field::Count);
-    qsizetype length = (field::Count - 1) * separator.size() + 1;
-    for (qsizetype i = 0; i < count; ++i)
-        length += fields[i].size();
-    QString line;
-    line.reserve(length);
+    // A line that began with ";" would be read back from the file as a comment and dropped, so
+    // an empty first field is written as a blank.
+    const auto fieldText = [&fields](qsizetype i) {
+        const QStringView text = i < fields.size() ? fields[i] : QStringView();
+        return i == 0 && text.isEmpty() ? QStringView(u" ") : text;
+    };
+    // Measured first and copied in without growing: a download rewrites every position.
+    qsizetype length = (field::Count - 1) * separator.size();
+    for (qsizetype i = 0; i < field::Count; ++i)
+        length += fieldText(i).size();
+    QString line(length, Qt::Uninitialized);
+    QChar *out = line.data();
     for (qsizetype i = 0; i < field::Count; ++i) {
         if (i > 0)
-            line += separator;
-        const QStringView text = i < count ? fields[i] : QStringView();
-        // A line that began with ";" would be read back from the file as a comment and
-        // dropped, so an empty first field is written as a blank.
-        line += i == 0 && text.isEmpty() ? QStringView(u" ") : text;
+            out = std::copy(separator.begin(), separator.end(), out);
+        const QStringView text = fieldText(i);
+        out = std::copy(text.begin(), text.end(), out);
     }
     return line;
 }

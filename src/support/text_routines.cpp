@@ -151,9 +151,15 @@ QChar localeDecimalPoint()
 
 QString IntToStrZ2(int n)
 {
-    if (n < 10)
-        return QLatin1Char('0') + QString::number(n);
-    return QString::number(n);
+    // Written in one piece: every quote key holds two of these.
+    char digits[16];
+    char *end = std::to_chars(digits + 1, std::end(digits), n).ptr;
+    const char *begin = digits + 1;
+    if (n < 10) {
+        digits[0] = '0';
+        begin = digits;
+    }
+    return QString::fromLatin1(begin, end - begin);
 }
 
 QString RealToStr(double value, int precision, int digits)
