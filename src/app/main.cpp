@@ -44,8 +44,8 @@ private:
     TMainForm *m_form;
 };
 
-// Does some work once, right after the first paint of a window: before anything that the paint
-// itself starts, and before any input reaches the window.
+// Does some work once, right after the first paint of a window and before the work that this
+// paint itself starts.
 class AfterFirstPaint : public QObject
 {
 public:
