@@ -32,11 +32,12 @@ int main(int argc, char **argv)
     window.setGeometry(100, 100, 760, 330);
     window.setWindowTitle(QStringLiteral("Minimal"));
     ExitAfterFirstPaint measuring;
-    if (qEnvironmentVariableIsSet("PELGRANDIX_EXIT_AFTER_FIRST_PAINT"))
+    const bool exitAfterFirstPaint = qEnvironmentVariableIsSet("PELGRANDIX_EXIT_AFTER_FIRST_PAINT");
+    if (exitAfterFirstPaint)
         window.installEventFilter(&measuring);
     window.show();
     const int result = app.exec();
-    if (qEnvironmentVariableIsSet("PELGRANDIX_EXIT_AFTER_FIRST_PAINT"))
+    if (exitAfterFirstPaint)
         std::_Exit(result);
     return result;
 }
