@@ -36,20 +36,20 @@ bool resolve(const char *fileName, Functions &functions, QString &error)
 
 const Functions *installed()
 {
-    static const Functions *const functions = []() -> const Functions * {
-        static Functions found;
+    static Functions found;
+    static const bool ready = [] {
         QString error;
         if (!resolve(kInstalledName, found, error)) {
             qWarning().noquote() << "No fetch is possible: libcurl cannot be opened:" << error;
-            return nullptr;
+            return false;
         }
         if (found.global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK) {
             qWarning() << "No fetch is possible: libcurl cannot be set up";
-            return nullptr;
+            return false;
         }
-        return &found;
+        return true;
     }();
-    return functions;
+    return ready ? &found : nullptr;
 }
 
 } // namespace curl_library
