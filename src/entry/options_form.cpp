@@ -8,6 +8,7 @@
 #include "entry/stored_settings.h"
 #include "market/data_rec.h"
 #include "market/option_download.h"
+#include "platform/termination_signals.h"
 #include "support/conversion_error.h"
 #include "update/versions_form.h"
 
@@ -141,7 +142,16 @@ void TOptionsForm::FormDestroy()
     settings.numberOfMinutes = NumberOfMinutes;
     settings.updatesOn = UpdatesCheck->isChecked();
     RegistryKey key(MainForm->ProgNam);
-    writeStoredSettings(key, settings);
+    if (writeStoredSettings(key, settings))
+        return;
+    const QString text = QStringLiteral("Instellingen niet opgeslagen: ") + key.fileName()
+                         + QStringLiteral(" kan niet worden geschreven.");
+    // At the end of a session nobody is at the screen to answer a box, and the session would
+    // wait for it: the reason goes to the session's log instead.
+    if (TerminationSignals::received())
+        qWarning().noquote() << text;
+    else
+        QMessageBox::critical(nullptr, MainForm->ProgNam, text);
 }
 
 void TOptionsForm::showEvent(QShowEvent *event)

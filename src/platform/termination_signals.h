@@ -13,6 +13,9 @@ public:
     explicit TerminationSignals(QObject *parent = nullptr);
     ~TerminationSignals() override;
 
+    // Whether such a request has arrived in this run (also after this object is gone).
+    static bool received();
+
 signals:
     void terminationRequested(int signalNumber);
 

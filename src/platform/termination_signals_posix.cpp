@@ -12,9 +12,11 @@ namespace {
 // A signal handler may do almost nothing safely; it writes the signal number into a socket
 // pair whose other end the event loop watches.
 int g_signalSockets[2] = {-1, -1};
+volatile sig_atomic_t g_received = 0;
 
 void onSignal(int signalNumber)
 {
+    g_received = 1;
     const unsigned char byte = static_cast<unsigned char>(signalNumber);
     [[maybe_unused]] const ssize_t written = ::write(g_signalSockets[0], &byte, 1);
 }
@@ -47,6 +49,11 @@ TerminationSignals::~TerminationSignals()
             ::close(fd);
         fd = -1;
     }
+}
+
+bool TerminationSignals::received()
+{
+    return g_received != 0;
 }
 
 void TerminationSignals::readSignal()
