@@ -5,16 +5,16 @@
 #include <QApplication>
 #include <QMetaObject>
 
-#include <atomic>
-
 #include "app/main_form.h"
+#include "entry/options_form.h"
 #include "entry/settings_values.h"
 #include "market/data_rec.h"
 #include "market/index_download.h"
-#include "support/fixture_file.h"
-#include "support/local_http_server.h"
+#include "support/files.h"
 #include "support/main_window_fixture.h"
+#include "support/quote_site.h"
 #include "support/scripted_ping.h"
+#include "support/wait_until.h"
 
 namespace {
 
@@ -23,44 +23,10 @@ const QByteArray kPositions =
     "AEX; Put; mrt; 2013; 380; 1,00; 1,00; 1; 0,00; 1\r\n"
     "kept as it is\r\n";
 
-// A quote site serving the sample pages; each page can be replaced by a test.
-class QuoteSite
-{
-public:
-    QuoteSite()
-    {
-        server.server().Get("/derivaten/opties/", [this](const httplib::Request &request, httplib::Response &response) {
-            if (request.has_param("call")) {
-                ++callRequests;
-                if (onCall)
-                    onCall();
-                response.set_content(callPage.toStdString(), "text/html");
-            } else {
-                response.set_content(putPage.toStdString(), "text/html");
-            }
-        });
-        server.server().Get("/index.php", [this](const httplib::Request &, httplib::Response &response) {
-            response.set_content(indexPage.toStdString(), "text/html");
-        });
-        server.start();
-        host = QByteArray("127.0.0.1:") + QByteArray::number(server.port());
-    }
-
-    LocalHttpServer server;
-    QByteArray callPage = ReadFixture("calls_sample.html");
-    QByteArray putPage = ReadFixture("puts_sample.html");
-    QByteArray indexPage = ReadFixture("index_sample.html");
-    std::function<void()> onCall;
-    std::atomic<int> callRequests = 0;
-    QByteArray host;
-};
-
 class MainDownload : public ::testing::Test
 {
 protected:
-    MainDownload()
-        : fixture(kPositions), form(fixture.form()), quoteHost("PELGRANDIX_QUOTE_HOST", site.host),
-          indexHost("PELGRANDIX_INDEX_HOST", site.host), makerHost("PELGRANDIX_MAKER_HOST", site.host)
+    MainDownload() : fixture(kPositions), form(fixture.form())
     {
         LastTime = QTime(0, 0);
         NumberOfMinutes = 15;
@@ -68,10 +34,9 @@ protected:
 
     QStringList lines() const { return fixture.entries(); }
 
-    QuoteSite site;
+    QuoteSite site;  // before the window, which then keeps the site's hosts
     MainWindowFixture fixture;
     TMainForm *form;
-    ScopedEnv quoteHost, indexHost, makerHost;
 };
 
 } // namespace
@@ -100,7 +65,7 @@ TEST_F(MainDownload, NoConnectionChangesNothing)
     EXPECT_EQ(form->Label1->text(), "Geen internetverbinding.");
     EXPECT_FALSE(form->AddButton->isEnabled());
     EXPECT_EQ(lines().first(), "AEX; Call; apr; 2013; 380; 10,00; 1,00; 2; 0,00; 0");
-    EXPECT_EQ(site.callRequests, 0);
+    EXPECT_EQ(site.requests(QuoteSite::Calls), 0);
 }
 
 TEST_F(MainDownload, AFailedPageKeepsThePricesAndSaysWhich)
@@ -115,8 +80,8 @@ TEST_F(MainDownload, AFailedPageKeepsThePricesAndSaysWhich)
     };
     const QStringList before = lines();
     for (const Case &c : cases) {
-        site.callPage = c.call;
-        site.putPage = c.put;
+        site.serve(QuoteSite::Calls, c.call);
+        site.serve(QuoteSite::Puts, c.put);
         form->DownloadButtonClick();
         EXPECT_EQ(form->Label1->text(), c.status);
         EXPECT_EQ(lines(), before);
@@ -129,12 +94,14 @@ TEST_F(MainDownload, OneDownloadAtATime)
 {
     ScriptedPing ping(ScriptedPing::Reply);
     // While the first download waits between its fetches, a click arrives.
-    site.onCall = [this] {
+    const QuoteSite::Answer calls = QuoteSite::withBody(ReadFixture("calls_sample.html").toStdString());
+    site.answer(QuoteSite::Calls, [this, calls](const httplib::Request &request, httplib::Response &response) {
         QMetaObject::invokeMethod(form, [this] { form->DownloadButtonClick(); }, Qt::QueuedConnection);
-    };
+        calls(request, response);
+    });
     form->DownloadButtonClick();
     QApplication::processEvents();
-    EXPECT_EQ(site.callRequests, 1);
+    EXPECT_EQ(site.requests(QuoteSite::Calls), 1);
     EXPECT_EQ(form->Label1->text(), "Download klaar");
 }
 
@@ -164,7 +131,8 @@ TEST_F(MainDownload, IndexSiteNotAnsweringIsShownInTheLabels)
     ScriptedPing ping(ScriptedPing::TimeOut);
     form->AEXTimerTimer();
     EXPECT_EQ(form->L21->text(), "AEX:");
-    EXPECT_EQ(form->L22->text(), QString::fromLatin1(site.host) + " reageert niet");
+    EXPECT_EQ(form->L22->text(), QString::fromLatin1(site.host()) + " reageert niet");
     EXPECT_EQ(form->L23->text(), "");
     EXPECT_EQ(form->L24->text(), "");
 }
+

@@ -2,9 +2,6 @@
 
 #include "support/qt_printers.h"
 
-#include <QApplication>
-#include <QMessageBox>
-#include <QTest>
 #include <QTimer>
 
 #include "app/main_form.h"
@@ -13,11 +10,15 @@
 #include "entry/settings_values.h"
 #include "market/data_rec.h"
 #include "support/main_window_fixture.h"
+#include "support/maker_site.h"
+#include "support/message_box_catcher.h"
 #include "support/scripted_ping.h"
+#include "support/wait_until.h"
+#include "update/versions_form.h"
 
 namespace {
 
-const char *kStore = ".config/Pelgrandix/Pelgrandix.reg";
+const QString kStore = ".config/Pelgrandix/Pelgrandix.reg";
 
 QByteArray storeWith(const QByteArray &values)
 {
@@ -150,18 +151,14 @@ TEST_F(Settings, UntickingTheSwitchActsAtOnceEvenWhenCancelled)
 
 TEST_F(Settings, AValueOfAnotherKindStopsTheReading)
 {
-    QString box;
-    QTimer::singleShot(0, [&] {
-        if (auto *message = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-            box = message->text();
-            message->accept();
-        }
-    });
+    MessageBoxCatcher boxes;
     start("\"Top\"=dword:00000096\n\"Left\"=dword:00000097\n\"Height\"=hex:01,02\n\"Width\"=dword:00000320\n");
-    EXPECT_TRUE(box.contains("Height")) << box.toStdString();
+    ASSERT_EQ(boxes.errors().size(), 1);
+    EXPECT_TRUE(boxes.errors().first().contains("Height")) << boxes.errors().first().toStdString();
     EXPECT_EQ(fixture.form()->y(), 150);
     EXPECT_EQ(fixture.form()->x(), 151);
     EXPECT_EQ(fixture.form()->width(), 760) << "values after the bad one are not read";
     EXPECT_EQ(NumberOfMinutes, 0);
     EXPECT_FALSE(options->DownloadCheck->isChecked());
 }
+

@@ -2,9 +2,7 @@
 
 #include "support/qt_printers.h"
 
-#include <QProcess>
-#include <QProcessEnvironment>
-#include <QThread>
+#include <QRegularExpression>
 
 #include <csignal>
 
@@ -12,26 +10,28 @@
 #include "support/temp_home.h"
 
 // The session manager ends the program with a signal; the main window must close the ordinary
-// way and save the positions, exactly as when the user closes it.
+// way and save the positions and the settings, exactly as when the user closes it.
+
+namespace {
+
+const QByteArray kPositions = "AEX; Put; mrt; 2013; 380; 12,34; 12,34; 1; 1234,00; 0\r\n";
+
+} // namespace
+
 TEST(SessionEnd, SignalsCloseTheWindowAndSaveThePositions)
 {
     for (int signalNumber : {SIGTERM, SIGINT, SIGHUP}) {
+        SCOPED_TRACE(signalNumber);
         TempHome home;
-        const QByteArray positions = "AEX; Put; mrt; 2013; 380; 12,34; 12,34; 1; 1234,00; 0\r\n";
-        home.writeFile("UserData/Pelgrandix/Regels.dat", positions);
-
-        QProcess program;
-        QProcessEnvironment env = OfflineProgramEnvironment(home.path());
-        program.setProcessEnvironment(env);
-        program.setWorkingDirectory(home.path());
-        program.start(ProgramPath(), {});
-        ASSERT_TRUE(program.waitForStarted());
-        QThread::msleep(1500);
-        ::kill(program.processId(), signalNumber);
-        ASSERT_TRUE(program.waitForFinished(10000)) << "signal " << signalNumber;
-        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(home.readFile("UserData/Pelgrandix/Regels.dat"), positions);
-        EXPECT_EQ(home.readFile("UserData/Pelgrandix/Regels!.dat"), positions)
+        home.writeFile("UserData/Pelgrandix/Regels.dat", kPositions);
+        OfflineProgram program(home.path());
+        ASSERT_TRUE(program.start());
+        ASSERT_TRUE(program.waitUntilReady());
+        ASSERT_TRUE(program.endWith(signalNumber));
+        EXPECT_EQ(program.process().exitCode(), 0);
+        EXPECT_EQ(home.readFile("UserData/Pelgrandix/Regels.dat"), kPositions);
+        EXPECT_EQ(home.readFile("UserData/Pelgrandix/Regels!.dat"), kPositions)
             << "the close saved, so the file before it became the first backup";
     }
 }
+

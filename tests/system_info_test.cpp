@@ -7,6 +7,7 @@
 #include <QFileInfo>
 
 #include "support/month_names.h"
+#include "support/program_state.h"
 #include "support/system_info.h"
 #include "support/temp_home.h"
 
@@ -42,14 +43,23 @@ TEST(PlatformName, FirstMatchingRowOfTheTable)
     EXPECT_EQ(WindowsVersionText("XP", xp), "Microsoft Windows XP Version 5.1 Build 2600 Service Pack 3");
 }
 
-TEST(DataDir, ParentOfTheDesktopFolder)
+namespace {
+
+// Working out the folders sets the program-wide ones; the base puts them back.
+class DataFolder : public ProgramStateTest
+{
+};
+
+} // namespace
+
+TEST_F(DataFolder, ParentOfTheDesktopFolder)
 {
     EXPECT_EQ(DataDirFor("/home/ann/Desktop/", "Pelgrandix"), "/home/ann/UserData/Pelgrandix/");
     EXPECT_EQ(DataDirFor("/home/ann/Desktop", "Pelgrandix"), "/home/ann/UserData/Pelgrandix/");
     EXPECT_EQ(DataDirFor("/", "Pelgrandix"), "/UserData/Pelgrandix/");
 }
 
-TEST(DataDir, CreatedUnderHomeAndCurrentFolderKept)
+TEST_F(DataFolder, CreatedUnderHomeAndCurrentFolderKept)
 {
     TempHome home;
     InitSupport();
@@ -63,7 +73,6 @@ TEST(DataDir, CreatedUnderHomeAndCurrentFolderKept)
     WinNTB = false;
     EXPECT_EQ(GetDataDir("Other"), before + "/");
     EXPECT_FALSE(QFileInfo::exists(home.path() + "/UserData/Other"));
-    WinNTB = true;
 }
 
 TEST(ChMkDir, TrueOnlyForTheFolderTextWithItsSeparator)

@@ -1,10 +1,8 @@
 #pragma once
-// What the tests against misbehaving servers serve, and the receive time-out they run under.
+// What the tests against misbehaving servers serve.
 
 #include <random>
 #include <string>
-
-#include "market/internet.h"
 
 // size bytes of noise, the same for the same seed.
 inline std::string noise(size_t size, unsigned seed)
@@ -31,16 +29,3 @@ inline std::string priceTable(const char *price380)
     }
     return page + "</table></body></html>\n";
 }
-
-// Sets the receive time-out for the life of the guard.
-class TimeoutGuard
-{
-public:
-    explicit TimeoutGuard(int ms) : m_old(ReceiveTimeout()) { SetReceiveTimeout(ms); }
-    ~TimeoutGuard() { SetReceiveTimeout(m_old); }
-    TimeoutGuard(const TimeoutGuard &) = delete;
-    TimeoutGuard &operator=(const TimeoutGuard &) = delete;
-
-private:
-    int m_old;
-};
