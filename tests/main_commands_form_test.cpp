@@ -118,6 +118,21 @@ TEST_F(Commands, WithoutSelectionTheFirstEntryIsAskedFor)
     EXPECT_EQ(strikeOf(fixture.entries().first()), "401");
 }
 
+TEST_F(Commands, PriceWaitingForItsEntryIsStoredThereBeforeADelete)
+{
+    // Typed for the second entry; the first is selected without the panel following (as the
+    // add dialog selects) and deleted while the price still waits for its delay.
+    form->SelectEntry(1);
+    form->ListBox1Click();
+    form->TransactieEdit->setText("3,55");
+    ASSERT_TRUE(form->TransactieTimer->isEnabled());
+    deleteRow(0);
+    EXPECT_EQ(fixture.entries().at(0), "AEX; Call; apr; 2013; 401; 3,55; 2,80; 1; 75,00; 0");
+    EXPECT_EQ(fixture.entries().at(1), "AEX; Call; apr; 2013; 402; 2,50; 2,80; 1; -30,00; 0");
+    EXPECT_TRUE(fixture.fileBytes("Regels.dat").startsWith("AEX; Call; apr; 2013; 401; 3,55;"));
+    EXPECT_FALSE(form->TransactieTimer->isEnabled()) << "nothing is left to store later";
+}
+
 class LongList : public Commands
 {
 protected:

@@ -136,3 +136,49 @@ TEST_F(MainDownload, IndexSiteNotAnsweringIsShownInTheLabels)
     EXPECT_EQ(form->L24->text(), "");
 }
 
+TEST_F(MainDownload, TimerTickDownloadsWhenTheTimeOfDayAllows)
+{
+    ScriptedPing ping(ScriptedPing::Reply);
+    struct Case { QTime now, last; bool downloads; };
+    const Case cases[] = {
+        {{12, 0}, {11, 45}, true},   // during the trading day
+        {{20, 0}, {18, 45}, false},  // in the evening, once the closing prices are in
+        {{20, 0}, {18, 0}, true},    // ... but not before
+        {{8, 30}, {18, 40}, false},  // before the opening, after yesterday's closing prices
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.now.toString().toStdString());
+        form->timeOfDay = [&c] { return c.now; };
+        LastTime = c.last;
+        const int callPages = site.requests(QuoteSite::Calls);
+        // Connected after the window's own handler, so it counts ticks that have been handled.
+        int ticks = 0;
+        const QMetaObject::Connection counting =
+            QObject::connect(form->DownloadTimer, &SteadyTimer::timeout, [&ticks] { ++ticks; });
+        form->DownloadTimer->setInterval(10);
+        form->DownloadTimer->setEnabled(true);
+        ASSERT_TRUE(waitUntil([&ticks] { return ticks > 0; }));
+        QObject::disconnect(counting);
+        EXPECT_EQ(site.requests(QuoteSite::Calls) - callPages, c.downloads ? 1 : 0);
+        EXPECT_EQ(LastTime != c.last, c.downloads) << "a finished download notes its time";
+        // A download sets the next period from the settings.
+        EXPECT_EQ(form->DownloadTimer->interval(), c.downloads ? 15 * 60000 : 10);
+        form->DownloadTimer->setEnabled(false);
+    }
+}
+
+TEST_F(MainDownload, ManualDownloadLeavesTheTimerAsTheSwitchSays)
+{
+    ScriptedPing ping(ScriptedPing::Reply);
+    TOptionsForm options;
+    for (bool on : {false, true}) {
+        SCOPED_TRACE(on ? "switched on" : "switched off");
+        if (options.DownloadCheck->isChecked() != on)
+            options.DownloadCheck->click();  // the user's click switches the timer at once
+        EXPECT_EQ(form->DownloadTimer->isEnabled(), on);
+        form->DownloadButtonClick();
+        EXPECT_EQ(form->Label1->text(), "Download klaar");
+        EXPECT_EQ(form->DownloadTimer->isEnabled(), on);
+        EXPECT_EQ(form->DownloadTimer->isActive(), on);
+    }
+}

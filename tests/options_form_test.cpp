@@ -162,3 +162,41 @@ TEST_F(Settings, AValueOfAnotherKindStopsTheReading)
     EXPECT_FALSE(options->DownloadCheck->isChecked());
 }
 
+TEST_F(Settings, SettingsThatCannotBeWrittenAtTheEndAreShown)
+{
+    // A file where the settings folder would be made: no user, root included, can write there.
+    fixture.home().writeFile(".config/Pelgrandix", "in the way");
+    start();
+    MessageBoxCatcher boxes;
+    stop();
+    EXPECT_EQ(boxes.errors(), QStringList{"Instellingen niet opgeslagen: " + fixture.home().settingsFile()
+                                          + " kan niet worden geschreven."});
+    EXPECT_EQ(fixture.home().readFile(".config/Pelgrandix"), "in the way");
+}
+
+TEST(UpdateCheckAtStart, RunsOnceWhenSwitchedOnAndNeverWhenOff)
+{
+    for (bool on : {false, true}) {
+        SCOPED_TRACE(on ? "switched on" : "switched off");
+        MakerSite maker;
+        maker.serve("/versions.dat", "Pelgrandix,Pelgrandix120.exe,a,8,x,huidig,current\r\n"
+                                     "Koersbord,Koersbord300.exe,c,900,x,oud,old\r\n");
+        ScriptedPing ping(ScriptedPing::Reply);
+        MainWindowFixture main;
+        main.home().writeFile(kStore, storeWith(on ? "\"Updates Aan\"=\"1\"\n" : "\"Updates Aan\"=\"0\"\n"));
+        TOptionsForm options;
+        TVersionsForm versions;
+        TMainForm *form = main.form();
+        form->show();
+        // The first paint's download and index refresh probe once each; the switch is read first.
+        ASSERT_TRUE(waitUntil([&ping] { return ping.runCount() >= 2; }));
+        // Brought forward from its ten seconds; a timer switched off stays off.
+        form->UpdateTimer->setInterval(10);
+        bool later = false;
+        QTimer::singleShot(200, [&later] { later = true; });
+        ASSERT_TRUE(waitUntil([&later] { return later; }));
+        EXPECT_EQ(maker.paths().count("/versions.dat"), on ? 1 : 0);
+        EXPECT_FALSE(form->UpdateTimer->isEnabled());
+        EXPECT_FALSE(versions.isVisible()) << "the current release is listed";
+    }
+}

@@ -158,6 +158,19 @@ TEST_F(PositionPanel, SelectionChangeStoresAPendingPriceIntoItsOwnEntry)
     EXPECT_EQ(entry(1), "AEX; Put; mrt; 2013; 380; 2,80; 2,50; 3; 90,00; 1");
 }
 
+TEST_F(PositionPanel, CloseStoresAPendingPriceIntoItsOwnEntry)
+{
+    clickEntry(form, 0);
+    form->TransactieEdit->clear();
+    QTest::keyClicks(form->TransactieEdit, "3,55");
+    form->SelectEntry(2);  // selected without the panel following, as the add dialog selects
+    form->close();
+    const QStringList saved = positions_file::decode(fixture.fileBytes("Regels.dat"));
+    ASSERT_EQ(saved.size(), 5);
+    EXPECT_EQ(saved.at(0), "AEX; Call; apr; 2013; 400; 3,55; 2,80; 3; 225,00; 0");
+    EXPECT_EQ(saved.at(2), "AEX; Put; mei; 2013; 390; 1,00; 1,00; 2; 0,00");
+}
+
 TEST(PositionPanelEmpty, EditsWithoutAnEntryChangeNothing)
 {
     MainWindowFixture fixture;

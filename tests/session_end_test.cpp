@@ -35,3 +35,38 @@ TEST(SessionEnd, SignalsCloseTheWindowAndSaveThePositions)
     }
 }
 
+TEST(SessionEnd, SettingsAreWrittenAtTheEnd)
+{
+    TempHome home;
+    OfflineProgram program(home.path());
+    ASSERT_TRUE(program.start());
+    ASSERT_TRUE(program.waitUntilReady());
+    EXPECT_TRUE(home.readFile(".config/Pelgrandix/Pelgrandix.reg").isNull()) << "written only at the end";
+    ASSERT_TRUE(program.endWith(SIGTERM));
+    EXPECT_EQ(program.process().exitCode(), 0);
+    // The list's width is what the layout made of it, whatever the fonts.
+    const QString written = QString::fromLatin1(home.readFile(".config/Pelgrandix/Pelgrandix.reg"))
+                                .replace(QRegularExpression("\"Splitter\"=dword:[0-9a-f]{8}\n"), "<splitter>");
+    EXPECT_EQ(written,
+              "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Pelgrandix\\Defaults]\n"
+              "\"Aantal jaren\"=dword:00000001\n\"Aantal minuten\"=dword:0000000f\n\"DownloadTimer\"=\"1\"\n"
+              "\"Height\"=dword:0000014a\n\"Left\"=dword:00000064\n<splitter>"
+              "\"Top\"=dword:00000064\n\"Updates Aan\"=\"1\"\n\"Width\"=dword:000002f8\n\n");
+    EXPECT_FALSE(program.process().readAllStandardError().contains("Instellingen"));
+}
+
+TEST(SessionEnd, SettingsThatCannotBeWrittenAreReported)
+{
+    // A file where the settings folder would be made: no user, root included, can write there.
+    TempHome home;
+    home.writeFile(".config/Pelgrandix", "in the way");
+    OfflineProgram program(home.path());
+    ASSERT_TRUE(program.start());
+    ASSERT_TRUE(program.waitUntilReady());
+    ASSERT_TRUE(program.endWith(SIGTERM)) << "a session end waits for nobody";
+    EXPECT_EQ(program.process().exitCode(), 0);
+    const QString errors = QString::fromLocal8Bit(program.process().readAllStandardError());
+    EXPECT_TRUE(errors.contains("Instellingen niet opgeslagen")) << errors.toStdString();
+    EXPECT_TRUE(errors.contains(home.path() + "/.config/Pelgrandix/Pelgrandix.reg")) << errors.toStdString();
+    EXPECT_EQ(home.readFile(".config/Pelgrandix"), "in the way");
+}
