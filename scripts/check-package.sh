@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks the Debian package that scripts/package.sh made (or the one given): the menu entry and
-# the metadata validate, lintian finds no error and no warning that lintian-overrides does not
-# accept, the dependencies name every library the programs need, the program starts from the
+# the metadata validate, lintian finds no error and no warning that the package's overrides do
+# not accept, the dependencies name every library the programs need, the program starts from the
 # unpacked package and downloads there through the ping utility beside it, the package holds
 # what `cmake --install` installs from build/, and removing it leaves nothing under /usr.
 # Every check runs; any that fails fails the script.
