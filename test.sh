@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test; then builds the same tests with
-# AddressSanitizer and UndefinedBehaviorSanitizer into build-asan/ and runs them again there.
+# Installs what is missing, builds, and runs every test; builds the Debian package from that build
+# and checks it; then builds the same tests with AddressSanitizer and UndefinedBehaviorSanitizer
+# into build-asan/ and runs them again there.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
@@ -13,6 +14,11 @@ export GTEST_SHUFFLE=1
 export GTEST_RANDOM_SEED=${GTEST_RANDOM_SEED:-$((RANDOM % 99999 + 1))}
 echo "Tests in shuffled order, seed $GTEST_RANDOM_SEED"
 (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)")
+
+# The package reuses the release build above; scripts/check-package.sh says what it checks.
+echo "Debian package in build-package/ and its checks"
+scripts/package.sh
+scripts/check-package.sh
 
 # At -O1 (quicker to build than the full optimisation, still fast to run) and with assertions on,
 # so that Qt's own index checks count too. Any memory fault, undefined behaviour or leak stops the

@@ -10,6 +10,7 @@ packages=(
   googletest libgtest-dev libbenchmark-dev
   xvfb xauth fonts-dejavu-core
   clang libclang-rt-14-dev
+  dpkg-dev fakeroot lintian desktop-file-utils appstream librsvg2-bin
 )
 
 missing=()

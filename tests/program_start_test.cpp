@@ -2,7 +2,13 @@
 
 #include "support/qt_printers.h"
 
+#include <QDir>
+#include <QFile>
+
+#include <csignal>
+
 #include "support/offline_program.h"
+#include "support/scripted_ping.h"
 #include "support/temp_home.h"
 #include "support/wait_until.h"
 
@@ -31,4 +37,82 @@ TEST(ProgramStart, EndsByItselfAfterTheFirstPaintWhenAskedAndSavesNothing)
     EXPECT_TRUE(home.readFile(".config/Pelgrandix/Pelgrandix.reg").isNull()) << "no settings were written";
     EXPECT_EQ(program.ping().runCount(), 0) << "the first download did not start";
     EXPECT_TRUE(home.readFile("Temp.txt").isNull()) << "no page was fetched";
+}
+
+namespace {
+
+// Starts the real program with the given arguments in the home folder, with a ping that answers
+// and a quote site that refuses at once, so that the first download writes its page copy (empty)
+// in the current folder; waits for that copy, then ends the program. Gives what it wrote on its
+// standard error.
+QByteArray runUntilPageCopy(const TempHome &home, const QStringList &arguments)
+{
+    OfflineProgram program(home.path());
+    program.ping().answer(ScriptedPing::Reply);
+    EXPECT_TRUE(program.start(arguments));
+    const bool copied = waitUntil([&] {
+        return QFile::exists(home.path() + "/Temp.txt") || QFile::exists(home.dataDir() + "Temp.txt");
+    });
+    EXPECT_TRUE(copied) << "no page copy";
+    EXPECT_TRUE(program.endWith(SIGTERM));
+    EXPECT_EQ(program.process().exitCode(), 0);
+    return program.process().readAllStandardError();
+}
+
+} // namespace
+
+// Started from the desktop menu the program is in the home folder; the menu entry's switch
+// keeps its page copy and probe output in the data folder, created when missing.
+TEST(ProgramStart, PageCopyAndProbeOutputStayInTheFolderTheProgramRunsIn)
+{
+    struct Case {
+        QStringList arguments;
+        bool dataFolderBlocked;
+        bool inDataFolder;
+    };
+    const Case cases[] = {
+        {{}, false, false},
+        {{"--in-data-folder"}, false, true},
+        // Qt's own options are the toolkit's business, not an unknown argument.
+        {{"-platform", "offscreen", "--in-data-folder"}, false, true},
+        // A data folder that cannot be made leaves the program where it was started.
+        {{"--in-data-folder"}, true, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.arguments.join(' ').toStdString() + (c.dataFolderBlocked ? " (blocked)" : ""));
+        TempHome home;
+        if (c.dataFolderBlocked)
+            home.writeFile("UserData", "a file where the data folder's parent would be");
+        const QByteArray errors = runUntilPageCopy(home, c.arguments);
+
+        const QString expected = c.inDataFolder ? home.dataDir() : home.path() + "/";
+        const QString other = c.inDataFolder ? home.path() + "/" : home.dataDir();
+        EXPECT_TRUE(QFile::exists(expected + "Temp.txt"));
+        EXPECT_FALSE(QFile::exists(other + "Temp.txt"));
+        EXPECT_FALSE(QFile::exists(expected + "tmp.txt")) << "the probe cleans up where it wrote";
+        EXPECT_EQ(errors.contains("cannot enter the data folder"), c.dataFolderBlocked) << errors.toStdString();
+    }
+}
+
+TEST(ProgramStart, RefusesArgumentsItDoesNotKnowBeforeDoingAnything)
+{
+    struct Case {
+        QStringList arguments;
+        QByteArray message;
+    };
+    const Case cases[] = {
+        {{"--report"}, "pelgrandix: Unknown option 'report'."},
+        {{"Regels.dat"}, "pelgrandix: Unexpected argument 'Regels.dat'."},
+        {{"--in-data-folder", "-x"}, "pelgrandix: Unknown option 'x'."},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.arguments.join(' ').toStdString());
+        TempHome home;
+        OfflineProgram program(home.path());
+        ASSERT_TRUE(program.start(c.arguments));
+        ASSERT_TRUE(program.process().waitForFinished(kPatienceMs));
+        EXPECT_EQ(program.process().exitCode(), 2);
+        EXPECT_TRUE(program.process().readAllStandardError().contains(c.message));
+        EXPECT_FALSE(QDir(home.path() + "/UserData").exists()) << "nothing was started";
+    }
 }

@@ -26,10 +26,10 @@ OfflineProgram::~OfflineProgram()
     }
 }
 
-bool OfflineProgram::start()
+bool OfflineProgram::start(const QStringList &arguments)
 {
     m_process.setProcessEnvironment(m_environment);
-    m_process.start(QStringLiteral(PELGRANDIX_BIN_DIR "/pelgrandix"), {});
+    m_process.start(QStringLiteral(PELGRANDIX_BIN_DIR "/pelgrandix"), arguments);
     return m_process.waitForStarted(kPatienceMs);
 }
 

@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
+#include <QStringList>
 
 #include "support/loopback_listener.h"
 #include "support/scripted_ping.h"
@@ -21,14 +22,15 @@ public:
 
     // Change before start().
     QProcessEnvironment &environment() { return m_environment; }
-    // Starts the program; true once it runs.
-    bool start();
+    // Starts the program with the given arguments; true once it runs.
+    bool start(const QStringList &arguments = {});
     // Waits until the program has run its first connectivity probe.
     bool waitUntilReady();
     // Sends the signal and waits for the end; true when the program ended by itself.
     bool endWith(int signalNumber);
     QProcess &process() { return m_process; }
-    const ScriptedPing &ping() const { return m_ping; }
+    // The ping utility: change its answer before start() for a download that goes on.
+    ScriptedPing &ping() { return m_ping; }
 
 private:
     LoopbackListener m_closedSite{LoopbackListener::Refusing};
