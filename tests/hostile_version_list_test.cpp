@@ -17,8 +17,8 @@
 #include "support/program_state.h"
 #include "support/scoped_env.h"
 #include "support/scripted_ping.h"
-#include "support/timeout_guard.h"
 #include "support/system_info.h"
+#include "support/timeout_guard.h"
 #include "update/update_check.h"
 #include "update/update_state.h"
 #include "update/version_list.h"
@@ -32,6 +32,8 @@ namespace {
 
 // Far more than any check may take, even in the sanitizer build on a busy machine.
 constexpr qint64 kGenerousMs = 15000;
+// The outcome of a check whose list could not be read (a conversion error).
+constexpr int kUnreadable = -1;
 
 const std::string kList = "Ander,Ander300.exe,a,100,x,ander programma,other program\r\n"
                           "Pelgrandix,Pelgrandix121.exe,b,2048,x,nieuw,new\r\n";
@@ -45,7 +47,7 @@ struct ProbeAnswer {
 };
 
 struct Outcome {
-    int result = -1;  // -1: the list could not be read (conversion error)
+    int result = kUnreadable;
     QString programStr, newVersion;
     qint64 elapsedMs = 0;
 };
@@ -99,7 +101,7 @@ protected:
                                              QStringLiteral("versie 1.20a"),
                                              [probeHost] { return ProbeAnswer{RunConnectivityProbe(probeHost)}; });
         } catch (const ConversionError &) {
-            outcome.result = -1;
+            outcome.result = kUnreadable;
         }
         outcome.elapsedMs = clock.elapsed();
         return outcome;
@@ -132,7 +134,6 @@ TEST_F(HostileMakerSite, GoodListAdvisesTheUpdate)
 
 TEST_F(HostileMakerSite, UnreadableListsAdviseNothing)
 {
-    constexpr int kUnreadable = -1;
     struct Case { const char *name; std::string body; int status; int result; };
     const Case cases[] = {
         {"binary bytes", noise(4096, 3), 200, ProgramNotListed},
@@ -165,7 +166,6 @@ TEST_F(HostileMakerSite, ListThatBreaksOffNeverNamesAnotherInstaller)
     // Cut after every length of the list: too short to be a list, then without the program's
     // whole name, then with a program line that breaks off before its spare field (unreadable),
     // and from there on the whole program line with its installer.
-    constexpr int kUnreadable = -1;
     const size_t nameEnd = kList.find("Pelgrandix,") + std::strlen("Pelgrandix");
     const size_t spareField = kList.find(",x,nieuw") + 2;
     serve(kList);

@@ -2,7 +2,6 @@
 
 #include "support/qt_printers.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 

@@ -153,12 +153,11 @@ TEST_F(MainDownload, TimerTickDownloadsWhenTheTimeOfDayAllows)
         const int callPages = site.requests(QuoteSite::Calls);
         // Connected after the window's own handler, so it counts ticks that have been handled.
         int ticks = 0;
-        const QMetaObject::Connection counting =
-            QObject::connect(form->DownloadTimer, &SteadyTimer::timeout, [&ticks] { ++ticks; });
+        const QObject counting;  // ends the connection with this case
+        QObject::connect(form->DownloadTimer, &SteadyTimer::timeout, &counting, [&ticks] { ++ticks; });
         form->DownloadTimer->setInterval(10);
         form->DownloadTimer->setEnabled(true);
         ASSERT_TRUE(waitUntil([&ticks] { return ticks > 0; }));
-        QObject::disconnect(counting);
         EXPECT_EQ(site.requests(QuoteSite::Calls) - callPages, c.downloads ? 1 : 0);
         EXPECT_EQ(LastTime != c.last, c.downloads) << "a finished download notes its time";
         // A download sets the next period from the settings.
