@@ -49,8 +49,10 @@ class HostileMakerSite : public ::testing::Test
 protected:
     HostileMakerSite()
     {
-        site.server().Get("/versions.dat", [this](const httplib::Request &, httplib::Response &res) {
+        site.server().Get("/versions.dat", [this](const httplib::Request &req, httplib::Response &res) {
             ++requests;
+            if (hostileList)
+                return hostileList(req, res);
             res.status = status;
             if (sent < body.size()) {
                 res.set_content_provider(body.size(), "text/plain",
@@ -108,6 +110,7 @@ protected:
     size_t sent = 0;
     int status = 200;
     std::atomic<int> requests = 0;
+    Handler hostileList;
     LocalHttpServer site;  // last, so that it stops before what its handler uses goes
 };
 
@@ -196,4 +199,17 @@ TEST_F(HostileMakerSite, NoConnectionAsksNothing)
     ping.answer(ScriptedPing::TimeOut);
     EXPECT_EQ(check().result, ProbeFailed);
     EXPECT_EQ(requests, 0);
+}
+
+TEST_F(HostileMakerSite, ListThatTricklesOrStreamsWithoutEndIsGivenUp)
+{
+    const TimeoutGuard deadline(2000, 1500);
+    for (const Handler &hostile : {trickle(), endless()}) {
+        hostileList = hostile;
+        InstallerSizeKB = 777;
+        const Outcome got = check();
+        EXPECT_EQ(got.result, ListNotReceived);
+        EXPECT_EQ(InstallerSizeKB, 777);
+        EXPECT_LT(got.elapsedMs, 3000);
+    }
 }

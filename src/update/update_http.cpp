@@ -14,24 +14,29 @@ constexpr int kFirstErrorStatus = 400;
 QString fetchText(const QString &url, bool reload, int blockSize)
 {
     QString text;
+    FetchOptions options;
+    options.reload = reload;
+    FetchAnswer answer;
     // Windows-1252 has one byte per character, so blocks decode on their own.
     ReadUrl(url, blockSize, [&text](QByteArrayView block) {
         text += PageText(block);
         return true;
-    }, reload);
-    return text;
+    }, options, &answer);
+    return answer.end == FetchEnd::Complete ? text : QString();
 }
 
 bool download(const QString &url, const BlockHandler &onBlock, int blockSize)
 {
-    int status = 0;
+    FetchOptions options;
+    options.reload = false;
+    FetchAnswer answer;
     const bool opened = ReadUrl(url, blockSize, [&](QByteArrayView block) {
-        if (status >= kFirstErrorStatus)
+        if (answer.status >= kFirstErrorStatus)
             return false;
         onBlock(block);
         return true;
-    }, false, &status);
-    return opened && status < kFirstErrorStatus;
+    }, options, &answer);
+    return opened && answer.status < kFirstErrorStatus;
 }
 
 } // namespace update_http

@@ -13,7 +13,8 @@ using BlockHandler = std::function<void(QByteArrayView block)>;
 
 // The body of url as text (bytes as Windows-1252), read in blocks of blockSize bytes. With
 // reload, caches along the way are told to fetch a fresh copy. Empty when the address cannot
-// be reached; the body of an error page is returned like any other body.
+// be reached or the text did not arrive whole: a list cut off anywhere could name a wrong size
+// or file. The body of an error page is returned like any other body.
 QString fetchText(const QString &url, bool reload = true, int blockSize = 2048);
 
 // Hands the body of url to onBlock, block by block, and lets a cached copy serve. An exception
