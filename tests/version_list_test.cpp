@@ -14,6 +14,7 @@ struct Outcome {
     int result = -1;
     QString programStr = QStringLiteral("Pelgrandix"), newVersion, remark;
     int sizeKB = -1;
+    QByteArray sha256 = "unchanged";
     bool downloaded = true;
 };
 
@@ -22,7 +23,7 @@ Outcome evaluate(const QString &text, const QString &running = QStringLiteral("v
 {
     Outcome o;
     o.result = EvaluateVersionList(text, o.programStr, o.newVersion, o.remark, running, language,
-                                   o.sizeKB, o.downloaded);
+                                   o.sizeKB, o.sha256, o.downloaded);
     return o;
 }
 
@@ -114,13 +115,38 @@ TEST(VersionList, UnreadableProgramLineThrowsAndChangesNothing)
                              "Pelgrandix,Pelgrandix121.exe,b,,x\r\n"}) {
         QString programStr = QStringLiteral("Pelgrandix"), newVersion, remark;
         int sizeKB = 7;
+        QByteArray sha256;
         bool downloaded = true;
         EXPECT_THROW(EvaluateVersionList(kOtherLine + line, programStr, newVersion, remark,
-                                         "versie 1.20a", "NLD", sizeKB, downloaded),
+                                         "versie 1.20a", "NLD", sizeKB, sha256, downloaded),
                      ConversionError) << line;
         EXPECT_EQ(programStr, "Pelgrandix") << line;
         EXPECT_EQ(sizeKB, 7) << line;
     }
+}
+
+TEST(VersionList, SpareFieldGivesTheInstallersChecksumOnlyInItsExactForm)
+{
+    const QString digits = QStringLiteral("0123456789abcdef").repeated(4);
+    struct Case { QString field; QByteArray sha256; };
+    const Case cases[] = {
+        {"sha256=" + digits, digits.toLatin1()},
+        {"sha256=" + digits.toUpper(), digits.toLatin1()},
+        {"x", ""},
+        {"sha256=" + digits.left(63), ""},
+        {"sha256=" + digits + "0", ""},
+        {"sha256=" + digits.left(63) + "g", ""},
+        {"SHA256=" + digits, ""},
+        {" sha256=" + digits, ""},
+        {"sha256=" + digits + "\n", ""},
+    };
+    for (const Case &c : cases) {
+        const Outcome o = evaluate(kOtherLine + "Pelgrandix,Pelgrandix121.exe,b,2048," + c.field + ",nl,en\r\n");
+        EXPECT_EQ(o.result, UpdateAdvised) << c.field.toStdString();
+        EXPECT_EQ(o.sha256, c.sha256) << c.field.toStdString();
+    }
+    // A list that advises nothing leaves the checksum as it was.
+    EXPECT_EQ(evaluate(kOtherLine + "Ander,Ander1.exe,a,1,x\r\n" + QString(40, ' ')).sha256, "unchanged");
 }
 
 TEST(VersionList, ResultTextsDutchForNldEnglishOtherwise)
