@@ -1,6 +1,5 @@
 #include "update/update_http.h"
 
-#include "market/internet.h"
 #include "market/page_text.h"
 
 namespace update_http {
@@ -25,16 +24,12 @@ QString fetchText(const QString &url, bool reload, int blockSize)
     return answer.end == FetchEnd::Complete ? text : QString();
 }
 
-bool download(const QString &url, const BlockHandler &onBlock, int blockSize)
+bool download(const QString &url, const std::function<bool(QByteArrayView block)> &onBlock,
+              FetchOptions options, FetchAnswer &answer, int blockSize)
 {
-    FetchOptions options;
     options.reload = false;
-    FetchAnswer answer;
     const bool opened = ReadUrl(url, blockSize, [&](QByteArrayView block) {
-        if (answer.status >= kFirstErrorStatus)
-            return false;
-        onBlock(block);
-        return true;
+        return answer.status < kFirstErrorStatus && onBlock(block);
     }, options, &answer);
     return opened && answer.status < kFirstErrorStatus;
 }
