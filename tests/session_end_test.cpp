@@ -6,12 +6,10 @@
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
-#include <QTemporaryDir>
 #include <QThread>
 
 #include <atomic>
 #include <csignal>
-#include <functional>
 
 #include "support/hostile_inputs.h"
 #include "support/local_http_server.h"
@@ -55,36 +53,29 @@ TEST(SessionEnd, SignalEndsTheProgramWhileAFetchOrTheProbeWaits)
         trickle()(req, res);
     });
     site.start();
-    QTemporaryDir tools;
-    const QString pinged = tools.filePath("pinged");
     const QByteArray reply = "printf '\\nPinging x:\\nReply from 127.0.0.1: bytes=32 time<1ms TTL=64\\n'\n";
-    struct Case { const char *name; QByteArray ping; std::function<bool()> waiting; };
-    const Case cases[] = {
-        {"page trickles", reply, [&] { return pageRequests > 0; }},
-        {"ping hangs", "exec sleep 60\n", [&] { return QFile::exists(pinged); }},
-    };
+    struct Case { const char *name; QByteArray ping; bool waitsOnThePage; };
+    const Case cases[] = {{"page trickles", reply, true}, {"ping hangs", "exec sleep 60\n", false}};
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         TempHome home;
         const QByteArray positions = "AEX; Put; mrt; 2013; 380; 12,34; 12,34; 1; 1234,00; 0\r\n";
         home.writeFile("UserData/Pelgrandix/Regels.dat", positions);
-        QFile::remove(pinged);
+        home.writeFile("ping", "#!/bin/sh\ntouch pinged\n" + c.ping);
+        QFile::setPermissions(home.path() + "/ping", QFileDevice::ReadOwner | QFileDevice::ExeOwner);
         pageRequests = 0;
-        QFile ping(tools.filePath("ping"));
-        ASSERT_TRUE(ping.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        ping.write("#!/bin/sh\ntouch '" + QFile::encodeName(pinged) + "'\n" + c.ping);
-        ping.close();
-        ping.setPermissions(ping.permissions() | QFileDevice::ExeOwner);
 
         QProcess program;
         QProcessEnvironment env = OfflineProgramEnvironment(home.path());
-        env.insert("PELGRANDIX_PING", ping.fileName());
+        env.insert("PELGRANDIX_PING", home.path() + "/ping");
         env.insert("PELGRANDIX_QUOTE_HOST", QStringLiteral("127.0.0.1:%1").arg(site.port()));
         program.setProcessEnvironment(env);
         program.setWorkingDirectory(home.path());
         program.start(ProgramPath(), {});
         ASSERT_TRUE(program.waitForStarted());
-        ASSERT_TRUE(waitUntil(c.waiting, 20000));
+        ASSERT_TRUE(waitUntil([&] {
+            return c.waitsOnThePage ? pageRequests > 0 : QFile::exists(home.path() + "/pinged");
+        }, 20000));
         QThread::msleep(200);  // well inside the wait
         QElapsedTimer clock;
         clock.start();

@@ -136,7 +136,8 @@ size_t noteHeader(char *, size_t size, size_t count, void *user)
 int checkProgress(void *user, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
 {
     auto *collector = static_cast<BlockCollector *>(user);
-    if (TerminationRequested() || (collector->options.keepGoing && !collector->options.keepGoing())) {
+    const std::function<bool()> &keepGoing = collector->options.keepGoing;
+    if (TerminationRequested() || (keepGoing && !keepGoing())) {
         collector->stopped = true;
         return 1;
     }
@@ -223,7 +224,7 @@ bool ReadUrl(const QString &url, qsizetype blockSize, const BlockReceiver &recei
     curl->easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(timeoutMs));
     curl->easy_setopt(handle, CURLOPT_TIMEOUT_MS, static_cast<long>(deadlineMs));
     // Turns down an announced length beyond the limit before the body comes.
-    curl->easy_setopt(handle, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(options.byteLimit));
+    curl->easy_setopt(handle, CURLOPT_MAXFILESIZE_LARGE, curl_off_t(options.byteLimit));
     curl->easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
     curl->easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, checkProgress);
     curl->easy_setopt(handle, CURLOPT_XFERINFODATA, &collector);

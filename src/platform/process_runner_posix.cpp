@@ -19,15 +19,9 @@ constexpr int kTerminationPollMs = 50;
 // asked to end. True when it ended.
 bool waitForEnd(QProcess &process, const QDeadlineTimer &deadline)
 {
-    while (!TerminationRequested()) {
-        const qint64 left = deadline.remainingTime();  // -1: no deadline
-        const int slice = left < 0 ? kTerminationPollMs : int(qMin<qint64>(left, kTerminationPollMs));
-        if (process.waitForFinished(slice))
+    while (!TerminationRequested() && !deadline.hasExpired()) {
+        if (process.waitForFinished(kTerminationPollMs) || process.state() == QProcess::NotRunning)
             return true;
-        if (process.state() == QProcess::NotRunning)
-            return true;
-        if (deadline.hasExpired())
-            return false;
     }
     return false;
 }

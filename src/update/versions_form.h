@@ -77,9 +77,11 @@ private:
     void guarded(Work work);
 
     QStringList m_lines;
-    // While an installer comes in, the window's buttons wait: a second download would write the
-    // same file, and installing would start a file that is only half there.
+    // While an installer comes in, the download button waits (a second download would write the
+    // same file) and the exit button stops the download rather than start a file that is only
+    // half there.
     bool m_downloading = false;
+    // Set when the window closes during a download, which then stops.
     bool m_stopDownload = false;
     bool m_installerStarted = false;
 };

@@ -196,7 +196,8 @@ exit 0
 QByteArray versionList(const QByteArray &installer)
 {
     const qint64 kib = (installer.size() + 1023) / 1024;
-    const QByteArray sha256 = QCryptographicHash::hash(installer, QCryptographicHash::Sha256).toHex();
+    const QByteArray sha256 =
+        QCryptographicHash::hash(installer, QCryptographicHash::Sha256).toHex();
     QByteArray list;
     list += "Koersalarm,Koersalarm210.exe,a,1874,x,Waarschuwt bij ingestelde koersgrenzen,"
             "Warns when a price limit is reached\r\n";

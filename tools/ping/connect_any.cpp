@@ -13,23 +13,20 @@ namespace {
 // A name may resolve to any number of addresses; this many are tried.
 constexpr int kMostAddresses = 16;
 
-struct Attempt {
-    int fd;
-    const addrinfo *address;
-};
-
 } // namespace
 
 const addrinfo *FirstToConnect(const addrinfo *addresses, int timeoutMs)
 {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     const addrinfo *made = nullptr;
-    std::vector<Attempt> attempts;
+    // The connections under way, and the address of each.
     std::vector<pollfd> waiting;
+    std::vector<const addrinfo *> waitingFor;
     int tried = 0;
     for (const addrinfo *address = addresses; address && !made && tried < kMostAddresses;
          address = address->ai_next, ++tried) {
-        const int fd = socket(address->ai_family, address->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC,
+        const int fd = socket(address->ai_family,
+                              address->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC,
                               address->ai_protocol);
         if (fd < 0)
             continue;
@@ -37,8 +34,8 @@ const addrinfo *FirstToConnect(const addrinfo *addresses, int timeoutMs)
             made = address;
             close(fd);
         } else if (errno == EINPROGRESS) {
-            attempts.push_back({fd, address});
             waiting.push_back({fd, POLLOUT, 0});
+            waitingFor.push_back(address);
         } else {
             close(fd);  // refused at once, or no route
         }
@@ -62,10 +59,10 @@ const addrinfo *FirstToConnect(const addrinfo *addresses, int timeoutMs)
             socklen_t length = sizeof error;
             if (!made && getsockopt(waiting[i].fd, SOL_SOCKET, SO_ERROR, &error, &length) == 0
                 && error == 0)
-                made = attempts[i].address;
+                made = waitingFor[i];
             close(waiting[i].fd);
             waiting.erase(waiting.begin() + std::ptrdiff_t(i));
-            attempts.erase(attempts.begin() + std::ptrdiff_t(i));
+            waitingFor.erase(waitingFor.begin() + std::ptrdiff_t(i));
         }
     }
     for (const pollfd &left : waiting)
