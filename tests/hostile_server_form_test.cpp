@@ -11,6 +11,7 @@
 #include "support/loopback_listener.h"
 #include "support/main_window_fixture.h"
 #include "support/quote_site.h"
+#include "support/server_answers.h"
 #include "support/scripted_ping.h"
 #include "support/timeout_guard.h"
 
@@ -44,9 +45,9 @@ qint64 clickDownload(TMainForm *form)
 TEST(HostileQuoteSite, DownloadCommandKeepsThePositionsOfAPageThatBrokeOff)
 {
     QuoteSite site;
-    const std::string page = priceTable("12,35");
-    site.answer(QuoteSite::Calls, QuoteSite::brokenOff(page, page.size() / 2));
-    site.answer(QuoteSite::Puts, QuoteSite::brokenOff(page, page.size() / 2));
+    const std::string table = priceTable("12,35");
+    site.answer(QuoteSite::Calls, brokenOff(table, table.size() / 2));
+    site.answer(QuoteSite::Puts, brokenOff(table, table.size() / 2));
     MainWindowFixture fixture(kPositionsFile);
     ScriptedPing ping;
     TimeoutGuard timeout(kReceiveTimeoutMs);
@@ -62,8 +63,8 @@ TEST(HostileQuoteSite, DownloadCommandKeepsThePositionsOfAPageThatBrokeOff)
     EXPECT_EQ(positions_file::decode(fixture.fileBytes("Regels.dat")), kPositions);
 
     // The same site sending whole pages: the call's price reaches its line.
-    site.answer(QuoteSite::Calls, QuoteSite::withBody(page));
-    site.answer(QuoteSite::Puts, QuoteSite::withBody(page));
+    site.answer(QuoteSite::Calls, page(table));
+    site.answer(QuoteSite::Puts, page(table));
     clickDownload(form);
     EXPECT_EQ(form->Label1->text(), "Download klaar");
     EXPECT_EQ(fixture.entries().value(0), "AEX; Call; apr; 2013; 380; 10,00; 12,35; 2; -470,00; 0");

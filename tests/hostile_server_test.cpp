@@ -3,8 +3,8 @@
 #include "support/qt_printers.h"
 
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QTemporaryDir>
-
 
 #include "market/index_download.h"
 #include "market/internet.h"
@@ -16,6 +16,7 @@
 #include "support/quote_site.h"
 #include "support/scoped_env.h"
 #include "support/scripted_ping.h"
+#include "support/server_answers.h"
 #include "support/timeout_guard.h"
 
 // Quote sites that misbehave: pages that break off, megabytes of garbage, error pages, a site
@@ -25,6 +26,7 @@
 namespace {
 
 constexpr int kReceiveTimeoutMs = 2000;  // as after the first index refresh
+constexpr int kDeadlineMs = 1500;        // the program's own is 30 s
 constexpr qsizetype kTenMegabytes = 10 * 1024 * 1024;
 // Far more than any of these downloads may take, also in the sanitizer build on a busy machine,
 // and still far less than the receive time-out a forgotten one would wait.
@@ -45,11 +47,6 @@ const QStringList kUpdatedPositions = {
     "AEX; Call; apr; 2013; 310; 1,00; 3,10; 1; -210,00; 0",
     "notitie zonder velden",
 };
-
-QuoteSite::Answer page(std::string body, int status = 200)
-{
-    return QuoteSite::withBody(std::move(body), status);
-}
 
 class RecordingWindow : public OptionDownloadWindow, public IndexQuoteWindow
 {
@@ -123,12 +120,12 @@ TEST_F(HostileSite, GoodPagesUpdateThePositionsAsIntended)
 TEST_F(HostileSite, PageThatFailsChangesNoPositionAndKeepsTheLastQuotes)
 {
     const std::string garbage = noise(kTenMegabytes, 7);
-    struct Case { const char *name; QuoteSite::Answer call, put; const char *status; };
+    struct Case { const char *name; Handler call, put; const char *status; };
     const Case cases[] = {
         // Half the rows would price the positions behind the break at 0.
-        {"call page breaks off", QuoteSite::brokenOff(kCallPage, kCallPage.size() / 2), page(kPutPage),
+        {"call page breaks off", brokenOff(kCallPage, kCallPage.size() / 2), page(kPutPage),
          "Download mislukt: de callpagina is niet volledig ontvangen."},
-        {"put page breaks off", page(kCallPage), QuoteSite::brokenOff(kPutPage, kPutPage.size() - 100),
+        {"put page breaks off", page(kCallPage), brokenOff(kPutPage, kPutPage.size() - 100),
          "Download mislukt: de putpagina is niet volledig ontvangen."},
         {"call page is 10 MB of garbage", page(garbage), page(kPutPage),
          "Download mislukt: de callpagina bevat geen koersen."},
@@ -155,6 +152,38 @@ TEST_F(HostileSite, PageThatFailsChangesNoPositionAndKeepsTheLastQuotes)
         EXPECT_TRUE(window.commandsEnabled);
         EXPECT_EQ(window.pricesShown, 0);
         EXPECT_EQ(window.busy, 0);
+    }
+}
+
+TEST_F(HostileSite, SiteThatTricklesOrStreamsWithoutEndIsGivenUpAndChangesNothing)
+{
+    const TimeoutGuard deadline(kReceiveTimeoutMs, kDeadlineMs);
+    AEXQuote = IndexQuote();
+    struct Case { const char *name; Handler hostile; bool onCallPage; const char *status; };
+    const Case cases[] = {
+        {"call page trickles", trickle(), true, "Download mislukt: de callpagina is niet volledig ontvangen."},
+        {"put page trickles", trickle(), false, "Download mislukt: de putpagina is niet volledig ontvangen."},
+        {"call page streams", endless(), true, "Download mislukt: de callpagina is niet volledig ontvangen."},
+        {"put page streams", endless(), false, "Download mislukt: de putpagina is niet volledig ontvangen."},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        site.answer(QuoteSite::Calls, c.onCallPage ? c.hostile : page(kCallPage));
+        site.answer(QuoteSite::Puts, c.onCallPage ? page(kPutPage) : c.hostile);
+        site.answer(QuoteSite::Index, c.hostile);
+        window.statusTexts.clear();
+        EXPECT_LT(download(), kDeadlineMs + 1500);
+        EXPECT_EQ(window.statusTexts, QStringList{c.status});
+        EXPECT_EQ(window.lines, kPositions);
+        EXPECT_EQ(window.quotes.lines(), QStringList{"AEX C; 19-04-2013; 380,00; 11,00"});
+        // What was taken in is bounded: the page copy holds all of it.
+        EXPECT_LE(QFileInfo(folder.filePath("Temp.txt")).size(), kPageByteLimit + 2);
+
+        QElapsedTimer clock;
+        clock.start();
+        DownloadAEX(window);
+        EXPECT_LT(clock.elapsed(), kDeadlineMs + 1500);
+        EXPECT_TRUE(window.indexShown.isEmpty());
     }
 }
 
@@ -207,10 +236,10 @@ TEST_F(HostileSite, IndexRefreshShowsNothingFromABadPage)
     // Each page carries a new quote time, so a page that were read would be shown.
     const std::string later = indexPageText("17:36:40", "915,78");
     const std::string garbage = noise(kTenMegabytes, 11);
-    struct Case { const char *name; QuoteSite::Answer answer; int requests; };
+    struct Case { const char *name; Handler answer; int requests; };
     const Case cases[] = {
         // Cut inside the level: "91" would be shown as the index. Tried three times, then given up.
-        {"page breaks off", QuoteSite::brokenOff(later, later.find("915") + 2), 3},
+        {"page breaks off", brokenOff(later, later.find("915") + 2), 3},
         {"10 MB of garbage", page(garbage), 1},
         {"not found", page("<html><body><h1>404 Niet gevonden</h1></body></html>", 404), 1},
         {"server error", page(std::string(200, '\xff') + "HOME;\x01\x02", 500), 1},

@@ -2,11 +2,12 @@
 
 #include "support/qt_printers.h"
 
+#include <QCryptographicHash>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <atomic>
-#include <cstring>
 
 #include "market/connectivity_probe.h"
 #include "market/internet.h"
@@ -18,7 +19,9 @@
 #include "support/scoped_env.h"
 #include "support/scripted_ping.h"
 #include "support/system_info.h"
+#include "support/server_answers.h"
 #include "support/timeout_guard.h"
+#include "update/installer.h"
 #include "update/update_check.h"
 #include "update/update_state.h"
 #include "update/version_list.h"
@@ -57,8 +60,10 @@ class HostileMakerSite : public ProgramStateTest
 protected:
     HostileMakerSite()
     {
-        site.server().Get("/versions.dat", [this](const httplib::Request &, httplib::Response &res) {
+        site.server().Get("/versions.dat", [this](const httplib::Request &req, httplib::Response &res) {
             ++requests;
+            if (hostileList)
+                return hostileList(req, res);
             res.status = status;
             if (sent < body.size()) {
                 res.set_content_provider(body.size(), "text/plain",
@@ -69,9 +74,13 @@ protected:
                 res.set_content(body, "text/plain");
             }
         });
+        site.server().Get("/Pelgrandix121.exe", [this](const httplib::Request &req, httplib::Response &res) {
+            installer(req, res);
+        });
         site.start();
         pointAt(site.port());
         sLanguage = QStringLiteral("NLD");
+        DataDir = folder.path() + QLatin1Char('/');
     }
 
     void serve(std::string text, int code = 200)
@@ -116,6 +125,7 @@ protected:
     size_t sent = 0;
     int status = 200;
     std::atomic<int> requests = 0;
+    Handler hostileList, installer;
     LocalHttpServer site;  // last, so that it stops before what its handler uses goes
 };
 
@@ -163,25 +173,18 @@ TEST_F(HostileMakerSite, UnreadableListsAdviseNothing)
 
 TEST_F(HostileMakerSite, ListThatBreaksOffNeverNamesAnotherInstaller)
 {
-    // Cut after every length of the list: too short to be a list, then without the program's
-    // whole name, then with a program line that breaks off before its spare field (unreadable),
-    // and from there on the whole program line with its installer.
-    const size_t nameEnd = kList.find("Pelgrandix,") + std::strlen("Pelgrandix");
-    const size_t spareField = kList.find(",x,nieuw") + 2;
+    // Cut after every length of the list, the whole length announced: a list that broke off is
+    // not read at all, however much of the program's line it holds.
     serve(kList);
     for (size_t cut = 1; cut < kList.size(); ++cut) {
         SCOPED_TRACE(kList.substr(0, cut));
         sent = cut;
         InstallerSizeKB = 777;
         const Outcome got = check();
-        const int expected = cut < 50 ? ListNotReceived
-            : cut < nameEnd           ? ProgramNotListed
-            : cut < spareField        ? kUnreadable
-                                      : UpdateAdvised;
-        ASSERT_EQ(got.result, expected);
+        ASSERT_EQ(got.result, ListNotReceived);
         EXPECT_LT(got.elapsedMs, kGenerousMs);
-        EXPECT_EQ(got.programStr, expected == UpdateAdvised ? "Pelgrandix121.exe" : "Pelgrandix");
-        EXPECT_EQ(InstallerSizeKB, expected == UpdateAdvised ? 2048 : 777);
+        EXPECT_EQ(got.programStr, "Pelgrandix");
+        EXPECT_EQ(InstallerSizeKB, 777);
     }
 }
 
@@ -208,4 +211,52 @@ TEST_F(HostileMakerSite, NoConnectionAsksNothing)
     ping.answer(ScriptedPing::TimeOut);
     EXPECT_EQ(check().result, ProbeFailed);
     EXPECT_EQ(requests, 0);
+}
+
+TEST_F(HostileMakerSite, ListThatTricklesOrStreamsWithoutEndIsGivenUp)
+{
+    const TimeoutGuard deadline(2000, 1500);
+    for (const Handler &hostile : {trickle(), endless()}) {
+        hostileList = hostile;
+        InstallerSizeKB = 777;
+        const Outcome got = check();
+        EXPECT_EQ(got.result, ListNotReceived);
+        EXPECT_EQ(InstallerSizeKB, 777);
+        EXPECT_LT(got.elapsedMs, kGenerousMs);
+    }
+}
+
+TEST_F(HostileMakerSite, InstallerIsKeptOnlyWhenWholeAndAsListed)
+{
+    const TimeoutGuard deadline(2000, 1500);  // also the least an installer may take
+    const std::string file = noise(20000, 21);  // 19.5 KiB: listed as 20, or as 19
+    const QByteArray sha256 =
+        QCryptographicHash::hash(QByteArray::fromStdString(file), QCryptographicHash::Sha256).toHex();
+    std::string changed = file;
+    changed[12345] ^= 1;
+    using enum InstallerDownload;
+    struct Case { const char *name; Handler answer; ListedInstaller listed; InstallerDownload outcome; };
+    const Case cases[] = {
+        {"as listed", page(file), {20, sha256}, Received},
+        {"size rounded down", page(file), {19, sha256}, Received},
+        {"neither size nor checksum listed", page(file), {}, Received},
+        {"one bit changed", page(changed), {20, sha256}, Damaged},
+        {"breaks off", brokenOff(file, 15000), {20, sha256}, Incomplete},
+        {"ends short without a length", unannounced(file.substr(0, 15000)), {20, {}}, Incomplete},
+        {"server says a shorter length", page(file.substr(0, 15000)), {20, {}}, WrongLength},
+        {"server says a longer length", page(file + file), {20, {}}, WrongLength},
+        {"streams without end", endless(), {20, {}}, WrongLength},
+        {"trickles without end", trickle(), {20, {}}, Incomplete},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        installer = c.answer;
+        QElapsedTimer clock;
+        clock.start();
+        EXPECT_EQ(DownloadNewVersion("Pelgrandix121.exe", VersionListUrl(), "Pelgrandix", "versie 1.20a",
+                                     c.listed, {}), c.outcome);
+        EXPECT_LT(clock.elapsed(), kGenerousMs);
+        EXPECT_EQ(QFileInfo::exists(InstallerPath("Pelgrandix121.exe")), c.outcome == Received);
+    }
+    EXPECT_EQ(InstallerDownloadText(Damaged, 20, "NLD"), "Het gedownloade bestand is beschadigd.");
 }

@@ -13,6 +13,7 @@
 #include "support/files.h"
 #include "support/main_window_fixture.h"
 #include "support/quote_site.h"
+#include "support/server_answers.h"
 #include "support/scripted_ping.h"
 #include "support/wait_until.h"
 
@@ -94,7 +95,7 @@ TEST_F(MainDownload, OneDownloadAtATime)
 {
     ScriptedPing ping(ScriptedPing::Reply);
     // While the first download waits between its fetches, a click arrives.
-    const QuoteSite::Answer calls = QuoteSite::withBody(ReadFixture("calls_sample.html").toStdString());
+    const Handler calls = page(ReadFixture("calls_sample.html").toStdString());
     site.answer(QuoteSite::Calls, [this, calls](const httplib::Request &request, httplib::Response &response) {
         QMetaObject::invokeMethod(form, [this] { form->DownloadButtonClick(); }, Qt::QueuedConnection);
         calls(request, response);

@@ -11,6 +11,7 @@
 #include "support/wait_until.h"
 #include "update/version_list.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
@@ -320,7 +321,7 @@ TEST(MakerFiles, VersionListNamesTheInstallerWithItsSize)
     EXPECT_TRUE(installer.startsWith("#!/bin/sh\n"));
     EXPECT_GE(installer.size(), 5 * 1024);
 
-    const QByteArray list = versionList(installer.size());
+    const QByteArray list = versionList(installer);
     EXPECT_GE(list.size(), 50);
     EXPECT_TRUE(list.endsWith("\r\n"));
     EXPECT_EQ(list.count('\n'), list.count("\r\n"));
@@ -333,14 +334,17 @@ TEST(MakerFiles, VersionListNamesTheInstallerWithItsSize)
     QString programStr = QStringLiteral("Pelgrandix");
     QString newVersion, remark;
     int sizeKB = 0;
+    QByteArray sha256;
     bool downloaded = true;
     EXPECT_EQ(EvaluateVersionList(QString::fromLatin1(list), programStr, newVersion, remark,
-                                  QStringLiteral("versie 1.20a"), QStringLiteral("NLD"), sizeKB, downloaded),
+                                  QStringLiteral("versie 1.20a"), QStringLiteral("NLD"), sizeKB, sha256,
+                                  downloaded),
               UpdateAdvised);
     EXPECT_EQ(programStr, installerFileName());
     EXPECT_EQ(newVersion, "1.21b");
     EXPECT_EQ(sizeKB, (installer.size() + 1023) / 1024);
     EXPECT_FALSE(remark.isEmpty());
+    EXPECT_EQ(sha256, QCryptographicHash::hash(installer, QCryptographicHash::Sha256).toHex());
 
     const QByteArray downloads = downloadPage(installer.size());
     EXPECT_TRUE(downloads.contains("name=\"Pelgrandix\""));
@@ -448,7 +452,7 @@ TEST(MarketSite, ServesEveryPathAndStopsOnRequest)
     ASSERT_TRUE(versions);
     EXPECT_EQ(versions->status, 200);
     const QByteArray installer = installerScript();
-    EXPECT_EQ(QByteArray::fromStdString(versions->body), versionList(installer.size()));
+    EXPECT_EQ(QByteArray::fromStdString(versions->body), versionList(installer));
     auto head = client.Head("/versions.dat");
     ASSERT_TRUE(head);
     EXPECT_EQ(head->status, 200);

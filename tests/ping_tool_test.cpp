@@ -2,6 +2,7 @@
 
 #include "support/qt_printers.h"
 
+#include "connect_any.h"
 #include "support/local_http_server.h"
 #include "support/loopback_listener.h"
 #include "support/wait_until.h"
@@ -9,6 +10,11 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QRegularExpression>
+
+#include <netdb.h>
+#include <netinet/in.h>
+
+#include <vector>
 
 namespace {
 
@@ -80,6 +86,48 @@ TEST(PingTool, NoConnectionIsATimeOut)
         EXPECT_GE(run.ms, c.atLeastMs);
         // Without the limit the system gives up a hanging connection only after minutes.
         EXPECT_LT(run.ms, 10000) << "the -w limit was not kept";
+    }
+}
+
+TEST(PingTool, EveryAddressOfANameIsTriedWithinTheTimeLimit)
+{
+    // A name can give an address first where nothing answers (localhost as ::1, while the site
+    // listens on 127.0.0.1 only) or where the connection is never taken.
+    LocalHttpServer site;
+    site.start();
+    const LoopbackListener silent(LoopbackListener::Full);
+    const LoopbackListener refusing(LoopbackListener::Refusing);
+    const int refused = refusing.port();
+    constexpr int kLimitMs = 3000;
+    struct Case { const char *name; std::vector<int> ports; int answering; };
+    const Case cases[] = {
+        {"refusing address first", {refused, site.port()}, 1},
+        {"silent address first", {silent.port(), refused, site.port()}, 2},
+        {"no address answers", {silent.port(), refused}, -1},
+    };
+    for (const Case &c : cases) {
+        std::vector<sockaddr_in> addresses(c.ports.size());
+        std::vector<addrinfo> list(c.ports.size());
+        for (size_t i = 0; i < c.ports.size(); ++i) {
+            addresses[i].sin_family = AF_INET;
+            addresses[i].sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+            addresses[i].sin_port = htons(uint16_t(c.ports[i]));
+            list[i].ai_family = AF_INET;
+            list[i].ai_socktype = SOCK_STREAM;
+            list[i].ai_addr = reinterpret_cast<sockaddr *>(&addresses[i]);
+            list[i].ai_addrlen = sizeof(sockaddr_in);
+            list[i].ai_next = i + 1 < list.size() ? &list[i + 1] : nullptr;
+        }
+        QElapsedTimer clock;
+        clock.start();
+        const addrinfo *made = FirstToConnect(list.data(), kLimitMs);
+        EXPECT_EQ(made, c.answering < 0 ? nullptr : &list[size_t(c.answering)]) << c.name;
+        // An answering address is taken before the silent one's limit is spent; without one,
+        // the limit ends the wait once.
+        if (c.answering < 0)
+            EXPECT_LT(clock.elapsed(), 2 * kLimitMs) << c.name;
+        else
+            EXPECT_LT(clock.elapsed(), kLimitMs * 95 / 100) << c.name;
     }
 }
 

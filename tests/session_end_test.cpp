@@ -2,12 +2,16 @@
 
 #include "support/qt_printers.h"
 
+#include <QElapsedTimer>
 #include <QRegularExpression>
 
 #include <csignal>
 
 #include "support/offline_program.h"
+#include "support/quote_site.h"
+#include "support/server_answers.h"
 #include "support/temp_home.h"
+#include "support/wait_until.h"
 
 // The session manager ends the program with a signal; the main window must close the ordinary
 // way and save the positions and the settings, exactly as when the user closes it.
@@ -69,4 +73,35 @@ TEST(SessionEnd, SettingsThatCannotBeWrittenAreReported)
     EXPECT_TRUE(errors.contains("Instellingen niet opgeslagen")) << errors.toStdString();
     EXPECT_TRUE(errors.contains(home.path() + "/.config/Pelgrandix/Pelgrandix.reg")) << errors.toStdString();
     EXPECT_EQ(home.readFile(".config/Pelgrandix"), "in the way");
+}
+
+// While the program waits on a quote site that sends a byte now and then, or on a ping that
+// hangs, its event loop does not run; a signal must still end it within seconds, saving as ever.
+TEST(SessionEnd, SignalEndsTheProgramWhileAFetchOrTheProbeWaits)
+{
+    QuoteSite site;
+    site.answer(QuoteSite::Calls, trickle());
+    for (const bool waitsOnThePage : {true, false}) {
+        SCOPED_TRACE(waitsOnThePage ? "page trickles" : "ping hangs");
+        TempHome home;
+        home.writeFile("UserData/Pelgrandix/Regels.dat", kPositions);
+        OfflineProgram program(home.path());
+        program.environment().insert("PELGRANDIX_QUOTE_HOST", QString::fromLatin1(site.host()));
+        if (waitsOnThePage)
+            program.ping().answer(ScriptedPing::Reply);
+        else
+            program.ping().runs("exec sleep 60\n");
+        const int pageRequests = site.requests(QuoteSite::Calls);
+        ASSERT_TRUE(program.start());
+        // In the wait: the page was asked for, or the ping runs.
+        ASSERT_TRUE(waitsOnThePage ? waitUntil([&] { return site.requests(QuoteSite::Calls) > pageRequests; })
+                                   : program.waitUntilReady());
+        QElapsedTimer clock;
+        clock.start();
+        ASSERT_TRUE(program.endWith(SIGTERM));
+        // The page would hold the program for its thirty-second deadline, the ping for a minute.
+        EXPECT_LT(clock.elapsed(), 10000);
+        EXPECT_EQ(home.readFile("UserData/Pelgrandix/Regels.dat"), kPositions);
+        EXPECT_EQ(home.readFile("UserData/Pelgrandix/Regels!.dat"), kPositions);
+    }
 }

@@ -148,7 +148,7 @@ void TOptionsForm::FormDestroy()
                          + QStringLiteral(" kan niet worden geschreven.");
     // At the end of a session nobody is at the screen to answer a box, and the session would
     // wait for it: the reason goes to the session's log instead.
-    if (TerminationSignals::received())
+    if (TerminationRequested())
         qWarning().noquote() << text;
     else
         QMessageBox::critical(nullptr, MainForm->ProgNam, text);

@@ -81,6 +81,7 @@ ProgramState::ProgramState()
     note(QStringLiteral("WinNTB"), WinNTB);
     note(QStringLiteral("DownloadName"), DownloadName);
     note(QStringLiteral("InstallerSizeKB"), InstallerSizeKB);
+    note(QStringLiteral("InstallerSha256"), InstallerSha256);
     note(QStringLiteral("DownloadedB"), DownloadedB);
     note(QStringLiteral("ReceivedKB"), ReceivedKB);
     note(QStringLiteral("AEXQuote"), AEXQuote, [](const IndexQuote &a, const IndexQuote &b) { return same(a, b); });
@@ -89,6 +90,7 @@ ProgramState::ProgramState()
     note(QStringLiteral("NumberOfYears"), NumberOfYears);
     note(QStringLiteral("NumberOfMinutes"), NumberOfMinutes);
     note<int>(QStringLiteral("the receive time-out"), &ReceiveTimeout, &SetReceiveTimeout);
+    note<int>(QStringLiteral("the fetch deadline"), &FetchDeadline, &SetFetchDeadline);
     note<QString>(QStringLiteral("the current folder"), &QDir::currentPath,
                   [](const QString &folder) { QDir::setCurrent(folder); });
     note<QLocale>(QStringLiteral("the default locale"), [] { return QLocale(); }, &QLocale::setDefault);

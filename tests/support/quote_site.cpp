@@ -4,9 +4,9 @@
 
 QuoteSite::QuoteSite()
 {
-    m_answers[Calls] = withBody(ReadFixture("calls_sample.html").toStdString());
-    m_answers[Puts] = withBody(ReadFixture("puts_sample.html").toStdString());
-    m_answers[Index] = withBody(ReadFixture("index_sample.html").toStdString());
+    m_answers[Calls] = page(ReadFixture("calls_sample.html").toStdString());
+    m_answers[Puts] = page(ReadFixture("puts_sample.html").toStdString());
+    m_answers[Index] = page(ReadFixture("index_sample.html").toStdString());
     m_site.server().Get("/derivaten/opties/", [this](const httplib::Request &request, httplib::Response &response) {
         handle(request.has_param("call") ? Calls : Puts, request, response);
     });
@@ -19,7 +19,7 @@ QuoteSite::QuoteSite()
     m_makerHost.emplace("PELGRANDIX_MAKER_HOST", host());
 }
 
-void QuoteSite::answer(Page page, Answer answer)
+void QuoteSite::answer(Page page, Handler answer)
 {
     QMutexLocker lock(&m_mutex);
     m_answers[page] = std::move(answer);
@@ -38,29 +38,11 @@ QByteArray QuoteSite::host() const
 
 void QuoteSite::handle(Page page, const httplib::Request &request, httplib::Response &response)
 {
-    Answer answer;
+    Handler answer;
     {
         QMutexLocker lock(&m_mutex);
         ++m_requests[page];
         answer = m_answers[page];
     }
     answer(request, response);
-}
-
-QuoteSite::Answer QuoteSite::withBody(std::string body, int status)
-{
-    return [bytes = std::move(body), status](const httplib::Request &, httplib::Response &response) {
-        response.status = status;
-        response.set_content(bytes, "text/html");
-    };
-}
-
-QuoteSite::Answer QuoteSite::brokenOff(std::string body, size_t sent)
-{
-    return [bytes = std::move(body), sent](const httplib::Request &, httplib::Response &response) {
-        response.set_content_provider(bytes.size(), "text/html",
-                                      [bytes, sent](size_t offset, size_t, httplib::DataSink &sink) {
-                                          return offset < sent && sink.write(bytes.data() + offset, sent - offset);
-                                      });
-    };
 }

@@ -14,32 +14,27 @@
 
 #include "support/local_http_server.h"
 #include "support/scoped_env.h"
+#include "support/server_answers.h"
 
 class QuoteSite
 {
 public:
     enum Page { Calls, Puts, Index };
-    using Answer = std::function<void(const httplib::Request &, httplib::Response &)>;
 
     QuoteSite();
 
-    // The page's answer from now on.
-    void answer(Page page, Answer answer);
-    void serve(Page page, const QByteArray &body, int status = 200) { answer(page, withBody(body.toStdString(), status)); }
+    // The page's answer from now on (see server_answers.h).
+    void answer(Page page, Handler answer);
+    void serve(Page page, const QByteArray &body, int status = 200) { answer(page, ::page(body.toStdString(), status)); }
     int requests(Page page) const;
     // "127.0.0.1:<port>".
     QByteArray host() const;
-
-    // The whole body with the status.
-    static Answer withBody(std::string body, int status = 200);
-    // Announces the whole body, sends its first `sent` bytes and breaks the connection off.
-    static Answer brokenOff(std::string body, size_t sent);
 
 private:
     void handle(Page page, const httplib::Request &request, httplib::Response &response);
 
     mutable QMutex m_mutex;
-    Answer m_answers[3];
+    Handler m_answers[3];
     int m_requests[3] = {0, 0, 0};
     LocalHttpServer m_site;  // after what its handlers use, so that it stops first
     std::optional<ScopedEnv> m_quoteHost, m_indexHost, m_makerHost;
