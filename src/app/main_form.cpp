@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QMouseEvent>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -136,6 +137,13 @@ void TMainForm::buildControls()
     connect(InstellingenButton, &QPushButton::clicked, this, [this] { InstellingenButtonClick(); });
     connect(HelpButton, &QToolButton::clicked, this, [this] { HelpButtonClick(); });
     connect(ListBox1, &QListWidget::currentRowChanged, this, [this] { ListBox1Click(); });
+    // A press on the entry that is selected already changes no row, so the line above does not
+    // fill the panel for it (at start the first entry is selected without a fill).
+    ListBox1->viewport()->installEventFilter(this);
+    connect(ListBox1, &QListWidget::pressed, this, [this](const QModelIndex &index) {
+        if (index.row() == m_rowBeforePress)
+            ListBox1Click();
+    });
     connect(PositieCheck, &QCheckBox::toggled, this, [this] { PositieCheckClick(); });
     connect(AantalSpin, &SpinFieldWidget::textChanged, this, [this] { AantalSpinChange(); });
     connect(TransactieEdit, &QLineEdit::textChanged, this, [this] { TransactieEditChange(); });
@@ -200,6 +208,15 @@ void TMainForm::WriteRegels()
         m_listEmptiedByUser = false;
     else if (!result.skipped)
         Label1->setText(QStringLiteral("Posities niet opgeslagen: ") + result.error);
+}
+
+bool TMainForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == ListBox1->viewport() && event->type() == QEvent::MouseButtonPress) {
+        const auto *press = static_cast<QMouseEvent *>(event);
+        m_rowBeforePress = press->button() == Qt::LeftButton ? ListBox1->currentRow() : -1;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TMainForm::paintEvent(QPaintEvent *event)

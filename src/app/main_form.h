@@ -109,6 +109,7 @@ public:
     void showIndexQuote(const IndexQuoteResult &result) override;
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -128,6 +129,8 @@ private:
     bool m_listEmptiedByUser = false;
     // The entry that a typed transaction price belongs to while its store is pending.
     int m_pendingPriceRow = -1;
+    // The selected entry when the left mouse button last went down on the list (-1: none).
+    int m_rowBeforePress = -1;
 };
 
 extern TMainForm *MainForm;
