@@ -126,7 +126,7 @@ int main(int argc, char **argv)
 
     TerminationSignals sessionEnd;
     QObject::connect(&sessionEnd, &TerminationSignals::terminationRequested, mainForm.get(),
-                     [&] { mainForm->close(); });
+                     [&] { mainForm->EndSession(); });
 
     std::unique_ptr<ExitAfterFirstPaint> measuring;
     if (qEnvironmentVariableIsSet("PELGRANDIX_EXIT_AFTER_FIRST_PAINT"))
