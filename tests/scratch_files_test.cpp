@@ -21,19 +21,6 @@
 
 namespace {
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
-    file.write(bytes);
-}
-
 // A current folder and a data folder in a home of their own; DataDir is put back afterwards.
 class Folders : public ::testing::Test
 {
@@ -65,7 +52,7 @@ TEST_F(Folders, CurrentFolderIsUsedOnlyWhereTheNameIsFreeOrTheUsersOwnPlainFile)
     };
     const Case cases[] = {
         {"nothing", [](const QString &) {}, true},
-        {"an earlier copy", [](const QString &name) { writeFile(name, "earlier copy"); }, true},
+        {"an earlier copy", [&](const QString &) { home.writeFile("work/tmp.txt", "earlier copy"); }, true},
         {"a symbolic link to another file",
          [&](const QString &name) { QFile::link(victim, name); }, false},
         {"a symbolic link to a file not there yet",
@@ -77,17 +64,17 @@ TEST_F(Folders, CurrentFolderIsUsedOnlyWhereTheNameIsFreeOrTheUsersOwnPlainFile)
         {"a folder", [](const QString &name) { QDir().mkdir(name); }, false},
     };
     for (const Case &c : cases) {
-        writeFile(victim, "the user's own file");
+        home.writeFile("victim", "the user's own file");
         c.place(work() + "tmp.txt");
 
         const ScratchFile scratch = CreateScratchFile("tmp.txt");
         ASSERT_TRUE(scratch.file) << c.atTheName;
         scratch.file->write("probe output");
         scratch.file->flush();
-        const QString expected = c.inCurrentFolder ? "tmp.txt" : data() + "tmp.txt";
-        EXPECT_EQ(scratch.path, expected) << c.atTheName;
-        EXPECT_EQ(readAll(expected), "probe output") << c.atTheName;
-        EXPECT_EQ(readAll(victim), "the user's own file") << c.atTheName;
+        const QString folder = c.inCurrentFolder ? "work/" : "data/";
+        EXPECT_EQ(scratch.path, c.inCurrentFolder ? "tmp.txt" : data() + "tmp.txt") << c.atTheName;
+        EXPECT_EQ(home.readFile(folder + "tmp.txt"), "probe output") << c.atTheName;
+        EXPECT_EQ(home.readFile("victim"), "the user's own file") << c.atTheName;
         EXPECT_FALSE(QFileInfo::exists(home.path() + "/absent")) << c.atTheName;
 
         QFile::remove(data() + "tmp.txt");
@@ -100,7 +87,7 @@ TEST_F(Folders, ProbeOutputAndPageCopyGoToTheDataFolderWhenTheCurrentFolderIsRea
 {
     // The ping must be one the unprivileged user can run.
     const QString ping = home.path() + "/ping";
-    writeFile(ping, "#!/bin/sh\nprintf '\\nPinging %s\\nReply from %s\\n' \"$1\" \"$1\"\n");
+    home.writeFile("ping", "#!/bin/sh\nprintf '\\nPinging %s\\nReply from %s\\n' \"$1\" \"$1\"\n");
     QFile::setPermissions(ping, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     const ScopedEnv pingProgram("PELGRANDIX_PING", QFile::encodeName(ping));
     const ScopedEnv noComSpec("COMSPEC", std::nullopt);
@@ -116,7 +103,7 @@ TEST_F(Folders, ProbeOutputAndPageCopyGoToTheDataFolderWhenTheCurrentFolderIsRea
             return 3;
         QByteArray page;
         DownloadRightPage(closedSite, page);
-        return readAll(data() + "Temp.txt") == "\r\n" ? 0 : 4;
+        return home.readFile("data/Temp.txt") == "\r\n" ? 0 : 4;
     });
     EXPECT_TRUE(asExpected);
 }
