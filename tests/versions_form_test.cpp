@@ -15,6 +15,7 @@
 #include <QTextBlock>
 #include <QThread>
 #include <QTimer>
+#include <QWindow>
 
 #include <functional>
 #include <memory>
@@ -368,6 +369,17 @@ TEST_F(VersionsWindow, ButtonsAnswerWhileAnotherDialogIsModal)
         dialog.exec();
         EXPECT_TRUE(closedByItsButton) << "shown before the dialog: " << shownBefore;
     }
+
+    // A dialog of the window's own (its error box) must not become the window's owner too.
+    form->show();
+    QDialog own(form.get());
+    QWindow *ownerWhileOpen = nullptr;
+    QTimer::singleShot(0, &own, [&] {
+        ownerWhileOpen = form->windowHandle()->transientParent();
+        own.reject();
+    });
+    own.exec();
+    EXPECT_EQ(ownerWhileOpen, nullptr);
 }
 
 TEST_F(VersionsWindow, InstallStartsTheInstallerStopsTheCompanionAndClosesTheProgram)
