@@ -135,8 +135,8 @@ void TVersionsForm::belongToModalDialog()
     // A modal dialog (the settings dialog whose "Check Nu" opened this window, or whichever
     // dialog is up when the silent check shows it) blocks every window that is not its own.
     // This window becomes one of its own, so that its buttons keep answering.
-    // A dialog of this window's own (an error box) belongs to it instead.
     const QWidget *dialog = QApplication::activeModalWidget();
+    // A dialog of this window's own (an error box) belongs to it instead.
     for (const QWidget *owner = dialog; owner; owner = owner->parentWidget()) {
         if (owner == this)
             return;
