@@ -32,7 +32,7 @@ TEST_F(MessageFormTest, ShowsBothLinesCentredAndClosesItselfAfterTheTime)
     EXPECT_EQ(form.MessageMemo->geometry(), QRect(20, 25, 659, 40));
     EXPECT_EQ(form.geometry(), QRect(200 - 99, 100 + 105, 699, 90));
     ASSERT_TRUE(closes());
-    EXPECT_GE(clock.elapsed(), 190) << "closed before its time (timers may fire 5% early)";
+    EXPECT_GE(clock.elapsed(), 180) << "closed before its time (a coarse timer may fire a little early)";
 }
 
 TEST_F(MessageFormTest, BothTextsEmptyGiveTheTwoLineMinimumAndStillClose)
@@ -57,9 +57,9 @@ TEST_F(MessageFormTest, SecondCallReplacesTextAndPlaceButNotTheRunningTime)
     EXPECT_EQ(form.MessageMemo->lines(), QStringList({"Tweede", "melding"}));
     EXPECT_EQ(form.pos(), QPoint(400, 305));
     ASSERT_TRUE(closes());
-    EXPECT_GE(clock.elapsed(), 1900) << "closed before its time (timers may fire 5% early)";
+    EXPECT_GE(clock.elapsed(), 1800) << "closed before its time (a coarse timer may fire a little early)";
     // A timer started again by the second call would close no earlier than its whole time later.
-    EXPECT_LT(clock.elapsed(), secondCall + 1900) << "the second call started the time again";
+    EXPECT_LT(clock.elapsed(), secondCall + 1800) << "the second call started the time again";
 }
 
 TEST_F(MessageFormTest, LongTextWrapsAndIsCappedAtTheScreenHeightLess200)

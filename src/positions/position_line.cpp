@@ -80,3 +80,9 @@ bool IsUsablePosition(const QStringList &fields)
     }
     return true;
 }
+
+bool BreaksPositionLine(const QString &fieldText)
+{
+    return fieldText.contains(QLatin1Char(';')) || fieldText.contains(QLatin1Char('\n'))
+           || fieldText.contains(QLatin1Char('\r'));
+}

@@ -41,6 +41,11 @@ bool OfflineProgram::waitUntilReady()
 
 bool OfflineProgram::endWith(int signalNumber)
 {
-    ::kill(pid_t(m_process.processId()), signalNumber);
+    // A program that has ended has no id any more, and a signal to id 0 would reach every
+    // process of the group, the test runner included.
+    const qint64 pid = m_process.processId();
+    if (pid <= 0)
+        return false;
+    ::kill(pid_t(pid), signalNumber);
     return m_process.waitForFinished(kPatienceMs) && m_process.exitStatus() == QProcess::NormalExit;
 }
