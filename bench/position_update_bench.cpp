@@ -7,7 +7,7 @@
 
 #include <map>
 
-#include "app/position_line.h"
+#include "positions/position_line.h"
 #include "market/option_pages.h"
 #include "market/position_update.h"
 #include "market/quote_lookup.h"

@@ -8,7 +8,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
-#include "app/positions_file.h"
+#include "positions/positions_file.h"
 #include "platform/file_commit.h"
 #include "support/figures.h"
 #include "support/sample_positions.h"

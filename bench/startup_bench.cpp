@@ -21,7 +21,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "app/positions_file.h"
+#include "positions/positions_file.h"
 #include "support/figures.h"
 #include "support/sample_positions.h"
 

@@ -6,9 +6,9 @@
 
 #include "fuzz_support.h"
 
-#include "app/position_line.h"
-#include "app/position_view.h"
-#include "app/positions_file.h"
+#include "positions/position_line.h"
+#include "positions/position_view.h"
+#include "positions/positions_file.h"
 #include "market/page_text.h"
 #include "market/position_update.h"
 #include "support/text_routines.h"

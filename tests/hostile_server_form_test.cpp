@@ -8,7 +8,7 @@
 #include <atomic>
 
 #include "app/main_form.h"
-#include "app/positions_file.h"
+#include "positions/positions_file.h"
 #include "market/internet.h"
 #include "support/hostile_inputs.h"
 #include "support/local_http_server.h"

@@ -2,8 +2,8 @@
 
 #include "support/qt_printers.h"
 
-#include "app/position_line.h"
-#include "app/positions_file.h"
+#include "positions/position_line.h"
+#include "positions/positions_file.h"
 
 TEST(SplitPositionLine, FollowsTheReadingRule)
 {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/position_rules.h"
+#include "positions/position_rules.h"
 #include "market/position_update.h"
 #include "support/qt_printers.h"
 #include "support/text_routines.h"

@@ -2,9 +2,9 @@
 
 #include "support/qt_printers.h"
 
-#include "app/position_line.h"
-#include "app/position_rules.h"
-#include "app/position_view.h"
+#include "positions/position_line.h"
+#include "positions/position_rules.h"
+#include "positions/position_view.h"
 #include "support/text_routines.h"
 
 TEST(PositionView, ActionFromSignAndFlag)

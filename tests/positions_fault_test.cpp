@@ -18,7 +18,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "app/positions_file.h"
+#include "positions/positions_file.h"
 #include "support/temp_home.h"
 #include "support/unprivileged.h"
 #include "support/write_limit.h"

@@ -7,7 +7,7 @@
 
 #include <sys/stat.h>
 
-#include "app/positions_file.h"
+#include "positions/positions_file.h"
 #include "support/temp_home.h"
 #include "support/unprivileged.h"
 

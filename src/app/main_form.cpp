@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 
 #include "app/main_layout.h"
-#include "app/positions_file.h"
+#include "positions/positions_file.h"
 #include "support/system_info.h"
 
 TMainForm *MainForm = nullptr;

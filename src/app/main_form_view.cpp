@@ -3,8 +3,8 @@
 
 #include "app/main_form.h"
 
-#include "app/position_line.h"
-#include "app/position_view.h"
+#include "positions/position_line.h"
+#include "positions/position_view.h"
 #include "support/text_routines.h"
 
 QString TMainForm::selectedLine() const

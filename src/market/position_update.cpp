@@ -1,7 +1,7 @@
 #include "market/position_update.h"
 
-#include "app/position_line.h"
-#include "app/position_rules.h"
+#include "positions/position_line.h"
+#include "positions/position_rules.h"
 #include "support/month_names.h"
 #include "support/text_routines.h"
 

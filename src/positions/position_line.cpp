@@ -1,4 +1,4 @@
-#include "app/position_line.h"
+#include "positions/position_line.h"
 
 #include "support/text_routines.h"
 

@@ -1,4 +1,4 @@
-#include "app/position_rules.h"
+#include "positions/position_rules.h"
 
 #include "support/text_routines.h"
 

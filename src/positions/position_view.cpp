@@ -1,9 +1,9 @@
-#include "app/position_view.h"
+#include "positions/position_view.h"
 
 #include <cmath>
 
-#include "app/position_line.h"
-#include "app/position_rules.h"
+#include "positions/position_line.h"
+#include "positions/position_rules.h"
 #include "support/text_routines.h"
 
 QString PositionTitle(const QStringList &fields)

@@ -1,4 +1,4 @@
-#include "app/positions_file.h"
+#include "positions/positions_file.h"
 
 #include <QDir>
 #include <QFile>
