@@ -5,10 +5,10 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev qt6-charts-dev
   libcurl4-openssl-dev libcpp-httplib-dev
   googletest libgtest-dev libbenchmark-dev
-  xvfb xauth fonts-dejavu-core
+  xvfb xauth xdotool fonts-dejavu-core
   clang libclang-rt-14-dev
 )
 
