@@ -1,0 +1,143 @@
+#include "portfolio/risk.h"
+
+#include <QTimeZone>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace risk {
+
+namespace {
+
+constexpr double kTolerance = 1e-6;
+constexpr int kMaxSteps = 100;
+
+double normalCdf(double x)
+{
+    return 0.5 * std::erfc(-x / std::numbers::sqrt2);
+}
+
+double normalPdf(double x)
+{
+    return std::exp(-0.5 * x * x) * 0.5 * std::numbers::inv_sqrtpi * std::numbers::sqrt2;
+}
+
+// The formula for one option in one market, with everything that does not depend on the
+// volatility worked out once: the implied volatility evaluates it at many volatilities.
+class Pricer
+{
+public:
+    Pricer(const Option &option, const Market &market)
+        : m_call(option.right == Right::Call),
+          m_years(option.years),
+          m_rootYears(std::sqrt(option.years)),
+          m_drift(std::log(market.index / option.strike)
+                  + (market.rate - market.dividendYield) * option.years),
+          m_index(market.index * std::exp(-market.dividendYield * option.years)),
+          m_strike(option.strike * std::exp(-market.rate * option.years))
+    {
+    }
+
+    // S e^(-qT) and K e^(-rT).
+    double discountedIndex() const { return m_index; }
+    double discountedStrike() const { return m_strike; }
+
+    // For an option that has not expired.
+    double d1(double volatility) const
+    {
+        return (m_drift + 0.5 * volatility * volatility * m_years) / (volatility * m_rootYears);
+    }
+    double value(double volatility) const { return valueAt(volatility, d1(volatility)); }
+    double valueAt(double volatility, double d1) const
+    {
+        const double d2 = d1 - volatility * m_rootYears;
+        return m_call ? m_index * normalCdf(d1) - m_strike * normalCdf(d2)
+                      : m_strike * normalCdf(-d2) - m_index * normalCdf(-d1);
+    }
+    double vegaAt(double d1) const { return m_index * normalPdf(d1) * m_rootYears; }
+    // A volatility from which Newton's steps approach the root from one side: the inflexion
+    // point of the value as a function of the volatility.
+    double start() const { return std::sqrt(2.0 * std::fabs(m_drift) / m_years); }
+
+private:
+    bool m_call;
+    double m_years, m_rootYears, m_drift, m_index, m_strike;
+};
+
+} // namespace
+
+double Price(const Option &option, const Market &market, double volatility)
+{
+    if (option.years <= 0 || volatility <= 0) {
+        const double intrinsic = option.right == Right::Call ? market.index - option.strike
+                                                             : option.strike - market.index;
+        return std::max(intrinsic, 0.0);
+    }
+    return Pricer(option, market).value(volatility);
+}
+
+double Delta(const Option &option, const Market &market, double volatility)
+{
+    const double d1 = Pricer(option, market).d1(volatility);
+    const double carry = std::exp(-market.dividendYield * option.years);
+    return option.right == Right::Call ? carry * normalCdf(d1) : -carry * normalCdf(-d1);
+}
+
+double LowerBound(const Option &option, const Market &market)
+{
+    const Pricer pricer(option, market);
+    const double excess = pricer.discountedIndex() - pricer.discountedStrike();
+    return std::max(option.right == Right::Call ? excess : -excess, 0.0);
+}
+
+double UpperBound(const Option &option, const Market &market)
+{
+    const Pricer pricer(option, market);
+    return option.right == Right::Call ? pricer.discountedIndex() : pricer.discountedStrike();
+}
+
+std::optional<double> ImpliedVolatility(const Option &option, const Market &market, double price)
+{
+    if (!(price > 0) || !(market.index > 0) || !(option.strike > 0) || !(option.years > 0))
+        return std::nullopt;
+    if (price <= LowerBound(option, market) || price >= UpperBound(option, market))
+        return std::nullopt;
+
+    // The value rises with the volatility, so the ends of the range must lie on either side of
+    // the price. Newton's steps then narrow the bracket with every evaluation; a step that
+    // would leave it bisects it instead.
+    const Pricer pricer(option, market);
+    double low = kLowestVolatility;
+    double high = kHighestVolatility;
+    if (pricer.value(low) > price || pricer.value(high) < price)
+        return std::nullopt;
+    double volatility = std::clamp(pricer.start(), 0.1, 1.0);
+    for (int step = 0; step < kMaxSteps; ++step) {
+        const double d1 = pricer.d1(volatility);
+        const double excess = pricer.valueAt(volatility, d1) - price;
+        (excess > 0 ? high : low) = volatility;
+        const double vega = pricer.vegaAt(d1);
+        double next = vega > 0 ? volatility - excess / vega : low;
+        if (!(next > low && next < high))
+            next = 0.5 * (low + high);
+        const bool settled = std::fabs(next - volatility) < 0.1 * kTolerance || high - low < kTolerance;
+        volatility = next;
+        if (settled)
+            break;
+    }
+    return volatility;
+}
+
+double YearsToExpiry(const QDateTime &now, const QDate &expiryDay)
+{
+    static const QTimeZone amsterdam = [] {
+        const QTimeZone zone("Europe/Amsterdam");
+        return zone.isValid() ? zone : QTimeZone::systemTimeZone();
+    }();
+    const QDateTime close(expiryDay, QTime(17, 30), amsterdam);
+    constexpr double kMsPerYear = 365.0 * 24 * 3600 * 1000;
+    return double(now.msecsTo(close)) / kMsPerYear;
+}
+
+} // namespace risk
