@@ -70,7 +70,21 @@ void CompleteNineFields(QStringList &fields)
         fields << QStringLiteral(" 0");
 }
 
+void CompleteNineFields(PositionFieldViews &fields)
+{
+    if (fields.size() == field::Count - 1)
+        fields.append(QStringView(u" 0"));
+}
+
 bool IsUsablePosition(const QStringList &fields)
+{
+    PositionFieldViews views;
+    for (const QString &text : fields)
+        views.append(text);
+    return IsUsablePosition(views);
+}
+
+bool IsUsablePosition(const PositionFieldViews &fields)
 {
     if (fields.size() < field::Count)
         return false;

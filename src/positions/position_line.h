@@ -28,6 +28,8 @@ QString JoinPositionFields(const QStringList &fields);
 QString JoinPositionFieldViews(const PositionFieldViews &fields);
 // Completes an older nine-field line with a cleared position flag.
 void CompleteNineFields(QStringList &fields);
+void CompleteNineFields(PositionFieldViews &fields);
 // True when the fields can be shown and rewritten: ten of them, with whole numbers as year,
 // amount and flag. Other lines are kept exactly as they are.
 bool IsUsablePosition(const QStringList &fields);
+bool IsUsablePosition(const PositionFieldViews &fields);

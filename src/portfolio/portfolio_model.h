@@ -1,0 +1,88 @@
+#pragma once
+// The positions with their figures for the portfolio overview: one row per readable position
+// line, with the advice of the detail panel and the risk figures, and the totals below them.
+// No window: the model serves a table view, and the rows and totals serve anything else.
+
+#include <QAbstractTableModel>
+#include <QDateTime>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+#include "portfolio/portfolio_position.h"
+
+struct PortfolioInputs {
+    QStringList positionLines;
+    std::optional<double> indexLevel;  // none before the first index quote
+    double ratePercent = 0;
+    double dividendYieldPercent = 0;
+    QDateTime now;
+};
+
+struct PortfolioRow {
+    PortfolioPosition position;
+    std::optional<double> perOption;  // none without an amount
+    QString advice;                   // empty when the detail panel would hide it
+    std::optional<double> impliedVolatility;
+    std::optional<double> delta;
+    // What the position gains when the index rises one point: -amount x 100 x delta for a
+    // written option; 0 for one that is not held.
+    std::optional<double> positionDelta;
+};
+
+struct PortfolioTotals {
+    double heldDifference = 0;
+    double allDifference = 0;
+    double heldPositionDelta = 0;
+    int heldWithoutDelta = 0;  // held positions left out of the delta sum: their delta is unknown
+};
+
+// The level of the last index quote as the main window shows it; none before the first quote.
+std::optional<double> IndexLevelOf(const QString &sAEX);
+
+std::vector<PortfolioRow> PortfolioRows(const PortfolioInputs &inputs);
+PortfolioTotals TotalsOf(const std::vector<PortfolioRow> &rows);
+
+// A figure in the user's notation with a fixed number of decimals; "---" when unknown.
+QString FigureText(std::optional<double> value, int decimals);
+// The line below the table.
+QString TotalsText(const PortfolioTotals &totals);
+// What the risk figures rest on: the index level, the rate and the yield.
+QString InputsText(const PortfolioInputs &inputs);
+
+class PortfolioModel : public QAbstractTableModel
+{
+    Q_OBJECT
+public:
+    enum Column {
+        Serie, Soort, Expiratie, Uitoefenkoers, Aantal, Transactiekoers, LaatsteKoers, Verschil,
+        VerschilPerOptie, Advies, Positie, ImplicieteVolatiliteit, Delta, PositieDelta,
+        ColumnCount
+    };
+    enum Role {
+        // What a column sorts by: numbers and dates as numbers, texts as texts; nothing for
+        // an unknown figure.
+        SortRole = Qt::UserRole,
+        // True for a money difference below zero.
+        NegativeRole,
+    };
+
+    using QAbstractTableModel::QAbstractTableModel;
+
+    void setInputs(const PortfolioInputs &inputs);
+    const std::vector<PortfolioRow> &rows() const { return m_rows; }
+    const PortfolioTotals &totals() const { return m_totals; }
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+private:
+    QVariant sortValue(const PortfolioRow &row, int column) const;
+    QString displayText(const PortfolioRow &row, int column) const;
+
+    std::vector<PortfolioRow> m_rows;
+    PortfolioTotals m_totals;
+};
