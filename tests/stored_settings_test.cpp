@@ -321,3 +321,43 @@ TEST_F(StoredSettingsTest, FileLivesInTheUsersSettingsFolder)
 }
 
 } // namespace
+
+TEST_F(StoredSettingsTest, PortfolioValuesBesideTheNineKeepTheirDefaultsWhenUnreadable)
+{
+    struct Case {
+        QByteArray rente;
+        double rate;
+    };
+    const Case cases[] = {
+        {"\"4,5\"", 4.5}, {"\"1.25\"", 1.25}, {"\" 3,333 \"", 3.33}, {"\"25\"", 20}, {"\"-1\"", 0},
+        {"\"veel\"", 2.0}, {"\"\"", 2.0}, {"dword:00000004", 4}, {"hex:01,02", 2.0},
+    };
+    for (const Case &c : cases) {
+        store(kHeader + kKey + "\"Rente\"=" + c.rente + "\n\"Dividendrendement\"=hex:00\n"
+              "\"Overzicht Top\"=dword:00000032\n\"Overzicht Width\"=\"breed\"\n\"Top\"=dword:00000007\n");
+        const PortfolioSettings read = readPortfolioSettings(RegistryKey("Pelgrandix"));
+        EXPECT_EQ(read.ratePercent, c.rate) << c.rente.constData();
+        EXPECT_EQ(read.dividendYieldPercent, 3.0);
+        EXPECT_EQ(read.overviewTop, 50);
+        EXPECT_EQ(read.overviewWidth, PortfolioSettings{}.overviewWidth);
+        EXPECT_EQ(readAll().front(), std::make_pair(StoredValue::Top, 7)) << "the nine read as before";
+    }
+}
+
+TEST_F(StoredSettingsTest, PortfolioRateAndYieldAreWrittenAsTextInTheUsersNotation)
+{
+    PortfolioSettings settings;
+    settings.ratePercent = 1.75;
+    {
+        RegistryKey key("Pelgrandix");
+        ASSERT_TRUE(writeStoredSettings(key, StoredSettings{}));
+        ASSERT_TRUE(writePortfolioSettings(key, settings));
+    }
+    const QByteArray file = stored();
+    for (const char *line : {"\"Rente\"=\"1,75\"\n", "\"Dividendrendement\"=\"3,00\"\n",
+                             "\"Overzicht Top\"=dword:0000008c\n", "\"Top\"=dword:00000064\n"})
+        EXPECT_TRUE(file.contains(line)) << line << "\n" << file.constData();
+    store(file);
+    EXPECT_EQ(readPortfolioSettings(RegistryKey("Pelgrandix")).ratePercent, 1.75);
+    EXPECT_EQ(readAll(), valuesOf(StoredSettings{}));
+}

@@ -2,3 +2,4 @@
 
 quint16 NumberOfYears = 0;
 quint16 NumberOfMinutes = 0;
+PortfolioSettings Portfolio;
