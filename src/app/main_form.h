@@ -20,6 +20,8 @@
 #include "market/quote_list.h"
 #include "platform/steady_timer.h"
 
+class TOverviewForm;
+
 class TMainForm : public QWidget, public OptionDownloadWindow, public IndexQuoteWindow
 {
     Q_OBJECT
@@ -41,6 +43,7 @@ public:
     QPushButton *DelButton;
     QPushButton *DownloadButton;
     QPushButton *InstellingenButton;
+    QPushButton *OverzichtButton;
     HelpButtonWidget *HelpButton;
 
     QFrame *Panel2;
@@ -84,6 +87,10 @@ public:
     void DelButtonClick();
     void InstellingenButtonClick();
     void HelpButtonClick();
+    // Opens the portfolio overview, made at its first opening.
+    void OverzichtButtonClick();
+    // Brings an open overview up to date with changed settings or quotes.
+    void refreshOverview();
     void DownloadButtonClick();
     void DownloadTimerTimer();
     void AEXTimerTimer();
@@ -123,11 +130,14 @@ private:
     void replaceEntry(int row, const QString &line);
     void storePendingTransactionPrice();
     void storeTransactionPrice(int row, const QString &typed);
+    // Adds the positions as they stand after a download to the history file.
+    void recordDownloadHistory();
 
     // Set when the user's delete emptied the list, so that the empty list is written once.
     bool m_listEmptiedByUser = false;
     // The entry that a typed transaction price belongs to while its store is pending.
     int m_pendingPriceRow = -1;
+    std::unique_ptr<TOverviewForm> m_overview;
 };
 
 extern TMainForm *MainForm;
