@@ -102,7 +102,7 @@ QString FigureText(std::optional<double> value, int decimals)
 QString TotalsText(const PortfolioTotals &totals)
 {
     QString text = QStringLiteral("Verschil posities: %1    Verschil alle regels: %2    "
-                                  "Positie-delta posities: %3 indexpunten")
+                                  "Positie-delta posities: %3 per indexpunt")
                        .arg(FigureText(totals.heldDifference, kMoneyDecimals),
                             FigureText(totals.allDifference, kMoneyDecimals),
                             FigureText(totals.heldPositionDelta, kPositionDeltaDecimals));
