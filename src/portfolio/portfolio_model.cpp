@@ -15,9 +15,10 @@ constexpr int kVolatilityDecimals = 2;
 constexpr int kDeltaDecimals = 3;
 constexpr int kPositionDeltaDecimals = 1;
 
+// Long headings over two lines, so that the columns are as wide as their figures.
 const char *const kHeaders[PortfolioModel::ColumnCount] = {
-    "Serie", "Soort", "Expiratie", "Uitoefenkoers", "Aantal", "Transactiekoers", "Laatste koers",
-    "Verschil", "Verschil/optie", "Advies", "Positie", "Impl. vol. %", "Delta", "Positie-delta",
+    "Serie", "Soort", "Expiratie", "Uitoefen-\nkoers", "Aantal", "Transactie-\nkoers", "Laatste\nkoers",
+    "Verschil", "Verschil\n/optie", "Advies", "Positie", "Impl. vol.\n%", "Delta", "Positie-\ndelta",
 };
 
 std::optional<double> percent(std::optional<double> fraction)
