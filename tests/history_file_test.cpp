@@ -91,8 +91,9 @@ TEST(HistoryDecode, WhatCountsAsARow)
         const history_file::ReadResult read = history_file::decode(c.bytes);
         EXPECT_EQ(read.rows.size(), c.rows) << c.why;
         EXPECT_EQ(read.skipped, c.skipped) << c.why;
-        if (c.series && !read.rows.isEmpty())
+        if (c.series && !read.rows.isEmpty()) {
             EXPECT_EQ(read.rows.first().series, QString::fromLatin1(c.series)) << c.why;
+        }
     }
 }
 

@@ -102,23 +102,33 @@ TEST(PortfolioModel, ColumnsSortByValueNotByText)
 {
     PortfolioModel model;
     model.setInputs(inputs());
-    QSortFilterProxyModel proxy;
-    proxy.setSourceModel(&model);
-    proxy.setSortRole(PortfolioModel::SortRole);
+    // The model's own sorting, and any proxy that sorts by the sort role, agree.
+    QSortFilterProxyModel byRole;
+    byRole.setSourceModel(&model);
+    byRole.setSortRole(PortfolioModel::SortRole);
     struct Case {
         int column;
-        QStringList ascending;
+        Qt::SortOrder order;
+        QStringList sorted;
     };
     const Case cases[] = {
-        {PortfolioModel::Verschil, {"-2.000,00", "0,00", "200,00", "1.100,00", "3.000,00"}},
-        {PortfolioModel::Expiratie, {"11-12-2026", "18-12-2026", "18-12-2026", "15-01-2027", "19-03-2027"}},
-        // An unknown figure comes last.
-        {PortfolioModel::ImplicieteVolatiliteit, {}},
+        {PortfolioModel::Verschil, Qt::AscendingOrder, {"-2.000,00", "0,00", "200,00", "1.100,00", "3.000,00"}},
+        {PortfolioModel::Verschil, Qt::DescendingOrder, {"3.000,00", "1.100,00", "200,00", "0,00", "-2.000,00"}},
+        {PortfolioModel::Expiratie, Qt::AscendingOrder, {"11-12-2026", "18-12-2026", "18-12-2026", "15-01-2027", "19-03-2027"}},
+        {PortfolioModel::Soort, Qt::AscendingOrder, {"Call", "Call", "Call", "Put", "Put"}},
     };
     for (const Case &c : cases) {
-        proxy.sort(c.column, Qt::AscendingOrder);
-        if (!c.ascending.isEmpty())
-            EXPECT_EQ(column(proxy, c.column), c.ascending) << c.column;
+        model.sort(c.column, c.order);
+        EXPECT_EQ(column(model, c.column), c.sorted) << c.column;
+        byRole.sort(c.column, c.order);
+        EXPECT_EQ(column(byRole, c.column), c.sorted) << c.column;
     }
-    EXPECT_EQ(column(proxy, PortfolioModel::ImplicieteVolatiliteit).last(), "---");
+    // Unknown figures last, whichever way; a new fill keeps the order.
+    for (Qt::SortOrder order : {Qt::AscendingOrder, Qt::DescendingOrder}) {
+        model.sort(PortfolioModel::ImplicieteVolatiliteit, order);
+        model.setInputs(inputs());
+        EXPECT_EQ(column(model, PortfolioModel::ImplicieteVolatiliteit).last(), "---");
+    }
+    model.sort(-1);
+    EXPECT_EQ(model.rows().back().position.line, 5) << "the order of the list";
 }

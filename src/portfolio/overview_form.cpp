@@ -10,10 +10,10 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QIdentityProxyModel>
 #include <QLineSeries>
 #include <QMessageBox>
 #include <QScreen>
-#include <QSortFilterProxyModel>
 #include <QTimer>
 #include <QToolTip>
 #include <QValueAxis>
@@ -34,18 +34,17 @@ constexpr int kSmallestSide = 200;
 // How much of a stored place must lie on a screen for the window to be found there.
 constexpr int kVisibleEnough = 80;
 
-// Sorts by the model's own values, and shows negative money differences in red.
-class FigureProxy : public QSortFilterProxyModel
+// Shows negative money differences in red; sorting is left to the model.
+class FigureProxy : public QIdentityProxyModel
 {
 public:
-    using QSortFilterProxyModel::QSortFilterProxyModel;
+    using QIdentityProxyModel::QIdentityProxyModel;
 
     QVariant data(const QModelIndex &index, int role) const override
     {
-        if (role == Qt::ForegroundRole
-            && QSortFilterProxyModel::data(index, PortfolioModel::NegativeRole).toBool())
+        if (role == Qt::ForegroundRole && QIdentityProxyModel::data(index, PortfolioModel::NegativeRole).toBool())
             return QBrush(Qt::red);
-        return QSortFilterProxyModel::data(index, role);
+        return QIdentityProxyModel::data(index, role);
     }
 };
 
@@ -89,8 +88,6 @@ TOverviewForm::TOverviewForm(QWidget *parent)
     m_model = new PortfolioModel(this);
     m_proxy = new FigureProxy(this);
     m_proxy->setSourceModel(m_model);
-    m_proxy->setSortRole(PortfolioModel::SortRole);
-    m_proxy->setSortLocaleAware(true);
 
     Tabs = new QTabWidget(this);
     buildTable();
@@ -325,11 +322,8 @@ void TOverviewForm::showChart()
         // every one of them, in list order.
         int occurrence = 0;
         const OptionKey key = row->position.key();
-        for (const PortfolioRow &other : m_model->rows()) {
-            if (&other == row)
-                break;
-            occurrence += other.position.key() == key;
-        }
+        for (const PortfolioRow &other : m_model->rows())
+            occurrence += other.position.line < row->position.line && other.position.key() == key;
         m_chartRows = history_file::rowsOf(m_history.rows, key, occurrence);
         QString title = optionTitle(row->position);
         if (m_history.olderLeftOut)

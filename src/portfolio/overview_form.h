@@ -18,8 +18,8 @@
 class QChart;
 class QChartView;
 class QDateTimeAxis;
+class QIdentityProxyModel;
 class QLineSeries;
-class QSortFilterProxyModel;
 class QValueAxis;
 
 class TOverviewForm : public QWidget
@@ -69,7 +69,7 @@ private:
     void saveChartAs();
 
     PortfolioModel *m_model;
-    QSortFilterProxyModel *m_proxy;
+    QIdentityProxyModel *m_proxy;
     QChart *m_chart = nullptr;
     QLineSeries *m_differenceSeries = nullptr;
     QLineSeries *m_indexSeries = nullptr;

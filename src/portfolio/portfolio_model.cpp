@@ -3,8 +3,11 @@
 #include <QHash>
 #include <QLocale>
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
+#include "platform/vector_state.h"
 #include "positions/position_view.h"
 #include "support/text_routines.h"
 
@@ -41,6 +44,7 @@ std::vector<PortfolioRow> PortfolioRows(const PortfolioInputs &inputs)
                               inputs.dividendYieldPercent / 100};
     // Many positions share few expiries, and the moment of a close takes time to work out.
     QHash<qint64, double> yearsByExpiry;
+    platform::leaveWideVectorState();
     std::vector<PortfolioRow> rows;
     rows.reserve(size_t(inputs.positionLines.size()));
     for (int i = 0; i < inputs.positionLines.size(); ++i) {
@@ -52,9 +56,8 @@ std::vector<PortfolioRow> PortfolioRows(const PortfolioInputs &inputs)
         const PortfolioPosition &p = row.position;
         if (p.amount != 0)
             row.perOption = p.difference / p.amount;
-        const QString action = ChooseAction(p.differenceText, p.flagText);
-        if (ActionShown(p.difference, p.amount, action))
-            row.advice = action;
+        if (ActionShown(p.difference, p.amount, p.action))
+            row.advice = p.action;
 
         const std::optional<risk::Right> right = p.right();
         if (right && p.expiry.isValid() && inputs.indexLevel) {
@@ -128,6 +131,7 @@ void PortfolioModel::setInputs(const PortfolioInputs &inputs)
     beginResetModel();
     m_rows = PortfolioRows(inputs);
     m_totals = TotalsOf(m_rows);
+    sortRows();
     endResetModel();
 }
 
@@ -141,29 +145,94 @@ int PortfolioModel::columnCount(const QModelIndex &parent) const
     return parent.isValid() ? 0 : ColumnCount;
 }
 
-QVariant PortfolioModel::sortValue(const PortfolioRow &row, int column) const
+bool PortfolioModel::isTextColumn(int column)
+{
+    return column == Serie || column == Soort || column == Advies;
+}
+
+const QString &PortfolioModel::sortText(const PortfolioRow &row, int column)
+{
+    switch (column) {
+    case Serie: return row.position.series;
+    case Soort: return row.position.kind;
+    default: return row.advice;
+    }
+}
+
+std::optional<double> PortfolioModel::sortNumber(const PortfolioRow &row, int column)
 {
     const PortfolioPosition &p = row.position;
-    const auto figure = [](std::optional<double> value) {
-        return value ? QVariant(*value) : QVariant();
-    };
     switch (column) {
-    case Serie: return p.series;
-    case Soort: return p.kind;
-    case Expiratie: return p.expiry.isValid() ? QVariant(p.expiry.toJulianDay()) : QVariant();
+    case Expiratie: return p.expiry.isValid() ? std::optional<double>(double(p.expiry.toJulianDay())) : std::nullopt;
     case Uitoefenkoers: return p.strike;
-    case Aantal: return p.amount;
+    case Aantal: return double(p.amount);
     case Transactiekoers: return p.transactionPrice;
     case LaatsteKoers: return p.lastPrice;
     case Verschil: return p.difference;
-    case VerschilPerOptie: return figure(row.perOption);
-    case Advies: return row.advice;
-    case Positie: return int(p.held);
-    case ImplicieteVolatiliteit: return figure(percent(row.impliedVolatility));
-    case Delta: return figure(row.delta);
-    case PositieDelta: return figure(row.positionDelta);
+    case VerschilPerOptie: return row.perOption;
+    case Positie: return double(p.held);
+    case ImplicieteVolatiliteit: return percent(row.impliedVolatility);
+    case Delta: return row.delta;
+    case PositieDelta: return row.positionDelta;
     }
-    return QVariant();
+    return std::nullopt;
+}
+
+void PortfolioModel::sortRows()
+{
+    const int column = m_sortColumn;
+    const bool descending = m_sortOrder == Qt::DescendingOrder;
+    // The rows are put in order by their numbers, and moved once: a row is large.
+    std::vector<std::pair<double, int>> keys(m_rows.size());
+    for (size_t i = 0; i < m_rows.size(); ++i) {
+        double key = m_rows[i].position.line;
+        if (column >= 0 && column < ColumnCount && !isTextColumn(column)) {
+            // Unknown figures last, whichever the order.
+            const std::optional<double> number = sortNumber(m_rows[i], column);
+            key = !number ? std::numeric_limits<double>::infinity() : descending ? -*number : *number;
+        }
+        keys[i] = {key, int(i)};
+    }
+    if (column >= 0 && isTextColumn(column)) {
+        std::stable_sort(keys.begin(), keys.end(), [this, column, descending](const auto &x, const auto &y) {
+            const int order = QString::localeAwareCompare(sortText(m_rows[size_t(x.second)], column),
+                                                          sortText(m_rows[size_t(y.second)], column));
+            return descending ? order > 0 : order < 0;
+        });
+    } else {
+        std::stable_sort(keys.begin(), keys.end(),
+                         [](const auto &x, const auto &y) { return x.first < y.first; });
+    }
+    std::vector<PortfolioRow> sorted;
+    sorted.reserve(m_rows.size());
+    for (const auto &key : keys)
+        sorted.push_back(std::move(m_rows[size_t(key.second)]));
+    m_rows = std::move(sorted);
+}
+
+void PortfolioModel::sort(int column, Qt::SortOrder order)
+{
+    m_sortColumn = column;
+    m_sortOrder = order;
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    // Selections and other kept indexes follow their position to its new row.
+    const QModelIndexList kept = persistentIndexList();
+    QList<int> keptLines;
+    for (const QModelIndex &index : kept)
+        keptLines << m_rows[size_t(index.row())].position.line;
+    sortRows();
+    std::vector<int> rowOfLine;
+    for (size_t row = 0; row < m_rows.size(); ++row) {
+        const int line = m_rows[row].position.line;
+        if (size_t(line) >= rowOfLine.size())
+            rowOfLine.resize(size_t(line) + 1, -1);
+        rowOfLine[size_t(line)] = int(row);
+    }
+    QModelIndexList moved;
+    for (qsizetype i = 0; i < kept.size(); ++i)
+        moved << index(rowOfLine[size_t(keptLines.at(i))], kept.at(i).column());
+    changePersistentIndexList(kept, moved);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
 QString PortfolioModel::displayText(const PortfolioRow &row, int column) const
@@ -198,16 +267,18 @@ QVariant PortfolioModel::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole:
         return displayText(row, column);
-    case SortRole:
-        return sortValue(row, column);
+    case SortRole: {
+        if (isTextColumn(column))
+            return sortText(row, column);
+        const std::optional<double> number = sortNumber(row, column);
+        return number ? QVariant(*number) : QVariant();
+    }
     case NegativeRole:
-        return (column == Verschil || column == VerschilPerOptie) && sortValue(row, column).toDouble() < 0;
+        return (column == Verschil || column == VerschilPerOptie) && sortNumber(row, column).value_or(0) < 0;
     case Qt::CheckStateRole:
         return column == Positie ? QVariant(row.position.held ? Qt::Checked : Qt::Unchecked) : QVariant();
-    case Qt::TextAlignmentRole: {
-        const bool text = column == Serie || column == Soort || column == Advies;
-        return int((text ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
-    }
+    case Qt::TextAlignmentRole:
+        return int((isTextColumn(column) ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
     default:
         return QVariant();
     }
@@ -219,3 +290,4 @@ QVariant PortfolioModel::headerData(int section, Qt::Orientation orientation, in
         return QAbstractTableModel::headerData(section, orientation, role);
     return QString::fromLatin1(kHeaders[section]);
 }
+

@@ -70,7 +70,9 @@ public:
 
     using QAbstractTableModel::QAbstractTableModel;
 
+    // New rows, in the order last asked of sort().
     void setInputs(const PortfolioInputs &inputs);
+    // The rows in the table's order.
     const std::vector<PortfolioRow> &rows() const { return m_rows; }
     const PortfolioTotals &totals() const { return m_totals; }
 
@@ -78,11 +80,23 @@ public:
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    // Sorts by the values of SortRole, unknown figures last in either order; column -1 is the
+    // order of the position list. The model sorts itself rather than leaving it to a sorting
+    // proxy: a proxy asks for two values at every comparison, which took as long as working
+    // out all the figures.
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
 
 private:
-    QVariant sortValue(const PortfolioRow &row, int column) const;
+    // What a row sorts by: in a text column its text, in any other a number (none when
+    // unknown).
+    static bool isTextColumn(int column);
+    static const QString &sortText(const PortfolioRow &row, int column);
+    static std::optional<double> sortNumber(const PortfolioRow &row, int column);
+    void sortRows();
     QString displayText(const PortfolioRow &row, int column) const;
 
     std::vector<PortfolioRow> m_rows;
     PortfolioTotals m_totals;
+    int m_sortColumn = -1;
+    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
 };

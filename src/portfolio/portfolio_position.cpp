@@ -4,6 +4,7 @@
 
 #include "market/position_update.h"
 #include "positions/position_line.h"
+#include "positions/position_view.h"
 #include "support/month_names.h"
 #include "support/text_routines.h"
 
@@ -28,10 +29,9 @@ std::optional<PortfolioPosition> ReadPortfolioPosition(const QString &line, int 
 {
     PositionFieldViews fields = SplitPositionLineViews(line);
     CompleteNineFields(fields);
-    if (!IsUsablePosition(fields))
-        return std::nullopt;
-    const QStringView kind = UnBeginSpace(fields[field::Kind]);
-    if (kind.isEmpty())
+    const std::optional<PositionNumbers> numbers = ReadPositionNumbers(fields);
+    const QStringView kind = UnBeginSpace(fields.value(field::Kind));
+    if (!numbers || kind.isEmpty())
         return std::nullopt;
 
     PortfolioPosition p;
@@ -39,19 +39,16 @@ std::optional<PortfolioPosition> ReadPortfolioPosition(const QString &line, int 
     p.series = fields[field::Series].toString();
     p.kind = kind.toString();
     p.month = fields[field::Month].toString();
-    ParseDecimalInt(fields[field::Year], &p.year);
+    p.year = numbers->year;
+    p.amount = numbers->amount;
+    p.held = numbers->flag == 1;
     const int month = MonthNumber(p.month);
     const int day = PositionExpiryDay(p.series, p.year, month, today);
     p.expiry = QDate(p.year, month, day);
     p.strike = StrToReal(fields[field::Strike]);
     p.transactionPrice = StrToReal(fields[field::TransactionPrice]);
     p.lastPrice = StrToReal(fields[field::LastPrice]);
-    ParseDecimalInt(fields[field::Amount], &p.amount);
-    p.differenceText = fields[field::Difference].toString();
-    p.difference = StrToReal(p.differenceText);
-    p.flagText = fields[field::Flag].toString();
-    int flag = 0;
-    ParseDecimalInt(p.flagText, &flag);
-    p.held = flag == 1;
+    p.difference = StrToReal(fields[field::Difference]);
+    p.action = ChooseAction(fields[field::Difference], fields[field::Flag]);
     return p;
 }

@@ -31,12 +31,11 @@ struct PortfolioPosition {
     double transactionPrice = 0;
     double lastPrice = 0;
     int amount = 0;
-    // Field 9 as stored: the advice reads its sign from the text.
-    QString differenceText;
     double difference = 0;
-    // Field 10 as stored, and whether it reads as 1 ("Positie:" ticked: the option is written).
-    QString flagText;
+    // "Positie:" ticked: the option is written.
     bool held = false;
+    // The action the detail panel chooses for the line, whether it shows it or not.
+    QString action;
 
     // A call or a put by the first letter of the kind; none for another kind.
     std::optional<risk::Right> right() const;

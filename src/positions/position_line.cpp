@@ -86,11 +86,15 @@ bool IsUsablePosition(const QStringList &fields)
 
 bool IsUsablePosition(const PositionFieldViews &fields)
 {
-    if (fields.size() < field::Count)
-        return false;
-    for (int index : {int(field::Year), int(field::Amount), int(field::Flag)}) {
-        if (!ParseDecimalInt(fields.at(index), nullptr))
-            return false;
-    }
-    return true;
+    return ReadPositionNumbers(fields).has_value();
+}
+
+std::optional<PositionNumbers> ReadPositionNumbers(const PositionFieldViews &fields)
+{
+    PositionNumbers numbers;
+    if (fields.size() < field::Count || !ParseDecimalInt(fields.at(field::Year), &numbers.year)
+        || !ParseDecimalInt(fields.at(field::Amount), &numbers.amount)
+        || !ParseDecimalInt(fields.at(field::Flag), &numbers.flag))
+        return std::nullopt;
+    return numbers;
 }

@@ -8,6 +8,8 @@
 #include <QStringView>
 #include <QVarLengthArray>
 
+#include <optional>
+
 namespace field {
 // Zero-based indexes of the ten fields.
 enum : int {
@@ -33,3 +35,10 @@ void CompleteNineFields(PositionFieldViews &fields);
 // amount and flag. Other lines are kept exactly as they are.
 bool IsUsablePosition(const QStringList &fields);
 bool IsUsablePosition(const PositionFieldViews &fields);
+// The whole numbers of a usable line; nothing for another line.
+struct PositionNumbers {
+    int year = 0;
+    int amount = 0;
+    int flag = 0;
+};
+std::optional<PositionNumbers> ReadPositionNumbers(const PositionFieldViews &fields);
