@@ -283,17 +283,16 @@ const PortfolioRow *TOverviewForm::selectedRow() const
     const QModelIndexList selected = PositionsView->selectionModel()->selectedRows();
     if (selected.isEmpty())
         return nullptr;
-    return &m_model->rows()[size_t(m_proxy->mapToSource(selected.first()).row())];
+    return &m_model->row(m_proxy->mapToSource(selected.first()).row());
 }
 
 void TOverviewForm::selectLine(int line)
 {
     // The row of the line that was selected, or the first row.
     int proxyRow = 0;
-    const std::vector<PortfolioRow> &rows = m_model->rows();
-    for (size_t i = 0; i < rows.size(); ++i) {
-        if (rows[i].position.line == line) {
-            proxyRow = m_proxy->mapFromSource(m_model->index(int(i), 0)).row();
+    for (int row = 0; row < m_model->rowCount(); ++row) {
+        if (m_model->row(row).position.line == line) {
+            proxyRow = m_proxy->mapFromSource(m_model->index(row, 0)).row();
             break;
         }
     }
@@ -386,7 +385,7 @@ void TOverviewForm::showHistoryPoint(const QPointF &point, bool hovering)
 
 void TOverviewForm::selectInMainWindow(const QModelIndex &index)
 {
-    const int line = m_model->rows()[size_t(m_proxy->mapToSource(index).row())].position.line;
+    const int line = m_model->row(m_proxy->mapToSource(index).row()).position.line;
     if (line >= MainForm->ListBox1->count())
         return;
     // As if the user picked the line there: the detail panel shows it.

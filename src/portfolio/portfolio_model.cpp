@@ -182,10 +182,9 @@ void PortfolioModel::sortRows()
 {
     const int column = m_sortColumn;
     const bool descending = m_sortOrder == Qt::DescendingOrder;
-    // The rows are put in order by their numbers, and moved once: a row is large.
     std::vector<std::pair<double, int>> keys(m_rows.size());
     for (size_t i = 0; i < m_rows.size(); ++i) {
-        double key = m_rows[i].position.line;
+        double key = double(i);
         if (column >= 0 && column < ColumnCount && !isTextColumn(column)) {
             // Unknown figures last, whichever the order.
             const std::optional<double> number = sortNumber(m_rows[i], column);
@@ -203,11 +202,9 @@ void PortfolioModel::sortRows()
         std::stable_sort(keys.begin(), keys.end(),
                          [](const auto &x, const auto &y) { return x.first < y.first; });
     }
-    std::vector<PortfolioRow> sorted;
-    sorted.reserve(m_rows.size());
-    for (const auto &key : keys)
-        sorted.push_back(std::move(m_rows[size_t(key.second)]));
-    m_rows = std::move(sorted);
+    m_order.resize(keys.size());
+    for (size_t i = 0; i < keys.size(); ++i)
+        m_order[i] = keys[i].second;
 }
 
 void PortfolioModel::sort(int column, Qt::SortOrder order)
@@ -215,22 +212,18 @@ void PortfolioModel::sort(int column, Qt::SortOrder order)
     m_sortColumn = column;
     m_sortOrder = order;
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    // Selections and other kept indexes follow their position to its new row.
+    // Selections and other kept indexes follow their row to its new place.
     const QModelIndexList kept = persistentIndexList();
-    QList<int> keptLines;
+    QList<int> keptRows;
     for (const QModelIndex &index : kept)
-        keptLines << m_rows[size_t(index.row())].position.line;
+        keptRows << m_order[size_t(index.row())];
     sortRows();
-    std::vector<int> rowOfLine;
-    for (size_t row = 0; row < m_rows.size(); ++row) {
-        const int line = m_rows[row].position.line;
-        if (size_t(line) >= rowOfLine.size())
-            rowOfLine.resize(size_t(line) + 1, -1);
-        rowOfLine[size_t(line)] = int(row);
-    }
+    std::vector<int> placeOf(m_order.size());
+    for (size_t place = 0; place < m_order.size(); ++place)
+        placeOf[size_t(m_order[place])] = int(place);
     QModelIndexList moved;
     for (qsizetype i = 0; i < kept.size(); ++i)
-        moved << index(rowOfLine[size_t(keptLines.at(i))], kept.at(i).column());
+        moved << index(placeOf[size_t(keptRows.at(i))], kept.at(i).column());
     changePersistentIndexList(kept, moved);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
@@ -262,7 +255,7 @@ QVariant PortfolioModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount() || index.column() >= ColumnCount)
         return QVariant();
-    const PortfolioRow &row = m_rows[size_t(index.row())];
+    const PortfolioRow &row = this->row(index.row());
     const int column = index.column();
     switch (role) {
     case Qt::DisplayRole:

@@ -72,8 +72,9 @@ public:
 
     // New rows, in the order last asked of sort().
     void setInputs(const PortfolioInputs &inputs);
-    // The rows in the table's order.
+    // The rows in the order of the position list, and the row shown at a row of the table.
     const std::vector<PortfolioRow> &rows() const { return m_rows; }
+    const PortfolioRow &row(int tableRow) const { return m_rows[size_t(m_order[size_t(tableRow)])]; }
     const PortfolioTotals &totals() const { return m_totals; }
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -96,6 +97,8 @@ private:
     QString displayText(const PortfolioRow &row, int column) const;
 
     std::vector<PortfolioRow> m_rows;
+    // Which of m_rows each row of the table shows: the rows themselves stay in list order.
+    std::vector<int> m_order;
     PortfolioTotals m_totals;
     int m_sortColumn = -1;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
