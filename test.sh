@@ -1,11 +1,17 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test; then builds the same tests with
-# AddressSanitizer and UndefinedBehaviorSanitizer into build-asan/ and runs them again there.
+# Installs what is missing, builds, and runs every test; builds the Debian package from that build
+# and checks it; then builds the same tests with AddressSanitizer and UndefinedBehaviorSanitizer
+# into build-asan/ and runs them again there.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
 scripts/build.sh build
 (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)")
+
+# The package reuses the release build above; scripts/check-package.sh says what it checks.
+echo "Debian package in build-package/ and its checks"
+scripts/package.sh
+scripts/check-package.sh
 
 # At -O1 (quicker to build than the full optimisation, still fast to run) and with assertions on,
 # so that Qt's own index checks count too. Any memory fault, undefined behaviour or leak stops the

@@ -23,14 +23,16 @@ void evaluate(const QString &text, const QString &language)
     QString newVersion = QStringLiteral("unchanged");
     QString remark = QStringLiteral("unchanged");
     int sizeKB = -7;
+    QByteArray sha256 = "unchanged";
     bool downloadedB = true;
     int result = -1;
     try {
         result = EvaluateVersionList(text, programStr, newVersion, remark, kRunning, language,
-                                     sizeKB, downloadedB);
+                                     sizeKB, sha256, downloadedB);
     } catch (const ConversionError &) {
         // A failure comes before any output changes.
-        FUZZ_CHECK(programStr == kProgram && sizeKB == -7 && downloadedB, programStr);
+        FUZZ_CHECK(programStr == kProgram && sizeKB == -7 && sha256 == "unchanged" && downloadedB,
+                   programStr);
         FUZZ_CHECK(text.contains(kProgram), text.left(80));
         return;
     }

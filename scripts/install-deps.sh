@@ -11,6 +11,7 @@ packages=(
   googletest libgtest-dev libbenchmark-dev
   xvfb xauth xdotool fonts-dejavu-core
   clang libclang-rt-14-dev
+  dpkg-dev fakeroot lintian desktop-file-utils appstream librsvg2-bin
 )
 
 missing=()

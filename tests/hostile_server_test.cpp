@@ -3,6 +3,7 @@
 #include "support/qt_printers.h"
 
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <atomic>
@@ -26,6 +27,7 @@
 namespace {
 
 constexpr int kReceiveTimeoutMs = 2000;  // as after the first index refresh
+constexpr int kDeadlineMs = 1500;        // the program's own is 30 s
 constexpr qsizetype kTenMegabytes = 10 * 1024 * 1024;
 
 const std::string kCallPage = priceTable("12,35");
@@ -43,29 +45,6 @@ const QStringList kUpdatedPositions = {
     "AEX; Call; apr; 2013; 310; 1,00; 3,10; 1; -210,00; 0",
     "notitie zonder velden",
 };
-
-using Handler = std::function<void(const httplib::Request &, httplib::Response &)>;
-
-Handler page(std::string body, int status = 200)
-{
-    return [body, status](const httplib::Request &, httplib::Response &res) {
-        res.status = status;
-        res.set_content(body, "text/html");
-    };
-}
-
-// Announces the whole body, sends the first `sent` bytes and closes the connection.
-Handler brokenOff(std::string body, size_t sent)
-{
-    return [body, sent](const httplib::Request &, httplib::Response &res) {
-        res.set_content_provider(body.size(), "text/html",
-                                 [body, sent](size_t offset, size_t, httplib::DataSink &sink) {
-                                     if (offset >= sent)
-                                         return false;
-                                     return sink.write(body.data() + offset, sent - offset);
-                                 });
-    };
-}
 
 class RecordingWindow : public OptionDownloadWindow, public IndexQuoteWindow
 {
@@ -194,6 +173,38 @@ TEST_F(HostileSite, PageThatFailsChangesNoPositionAndKeepsTheLastQuotes)
         EXPECT_TRUE(window.commandsEnabled);
         EXPECT_EQ(window.pricesShown, 0);
         EXPECT_EQ(window.busy, 0);
+    }
+}
+
+TEST_F(HostileSite, SiteThatTricklesOrStreamsWithoutEndIsGivenUpAndChangesNothing)
+{
+    const TimeoutGuard deadline(kReceiveTimeoutMs, kDeadlineMs);
+    AEXQuote = IndexQuote();
+    struct Case { const char *name; Handler hostile; bool onCallPage; const char *status; };
+    const Case cases[] = {
+        {"call page trickles", trickle(), true, "Download mislukt: de callpagina is niet volledig ontvangen."},
+        {"put page trickles", trickle(), false, "Download mislukt: de putpagina is niet volledig ontvangen."},
+        {"call page streams", endless(), true, "Download mislukt: de callpagina is niet volledig ontvangen."},
+        {"put page streams", endless(), false, "Download mislukt: de putpagina is niet volledig ontvangen."},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        callPage = c.onCallPage ? c.hostile : page(kCallPage);
+        putPage = c.onCallPage ? page(kPutPage) : c.hostile;
+        indexPage = c.hostile;
+        window.statusTexts.clear();
+        EXPECT_LT(download(), kDeadlineMs + 1500);
+        EXPECT_EQ(window.statusTexts, QStringList{c.status});
+        EXPECT_EQ(window.lines, kPositions);
+        EXPECT_EQ(window.quotes.lines(), QStringList{"AEX C; 19-04-2013; 380,00; 11,00"});
+        // What was taken in is bounded: the page copy holds all of it.
+        EXPECT_LE(QFileInfo(folder.filePath("Temp.txt")).size(), kPageByteLimit + 2);
+
+        QElapsedTimer clock;
+        clock.start();
+        DownloadAEX(window);
+        EXPECT_LT(clock.elapsed(), kDeadlineMs + 1500);
+        EXPECT_TRUE(window.indexShown.isEmpty());
     }
 }
 

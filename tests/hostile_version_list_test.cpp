@@ -2,7 +2,9 @@
 
 #include "support/qt_printers.h"
 
+#include <QCryptographicHash>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <atomic>
@@ -16,6 +18,7 @@
 #include "support/scripted_ping.h"
 #include "support/silent_listener.h"
 #include "support/system_info.h"
+#include "update/installer.h"
 #include "update/update_check.h"
 #include "update/update_state.h"
 #include "update/version_list.h"
@@ -49,8 +52,10 @@ class HostileMakerSite : public ::testing::Test
 protected:
     HostileMakerSite()
     {
-        site.server().Get("/versions.dat", [this](const httplib::Request &, httplib::Response &res) {
+        site.server().Get("/versions.dat", [this](const httplib::Request &req, httplib::Response &res) {
             ++requests;
+            if (hostileList)
+                return hostileList(req, res);
             res.status = status;
             if (sent < body.size()) {
                 res.set_content_provider(body.size(), "text/plain",
@@ -61,9 +66,13 @@ protected:
                 res.set_content(body, "text/plain");
             }
         });
+        site.server().Get("/Pelgrandix121.exe", [this](const httplib::Request &req, httplib::Response &res) {
+            installer(req, res);
+        });
         site.start();
         pointAt(site.port());
         sLanguage = QStringLiteral("NLD");
+        DataDir = folder.path() + QLatin1Char('/');
     }
 
     void serve(std::string text, int code = 200)
@@ -108,6 +117,7 @@ protected:
     size_t sent = 0;
     int status = 200;
     std::atomic<int> requests = 0;
+    Handler hostileList, installer;
     LocalHttpServer site;  // last, so that it stops before what its handler uses goes
 };
 
@@ -196,4 +206,52 @@ TEST_F(HostileMakerSite, NoConnectionAsksNothing)
     ping.answer(ScriptedPing::TimeOut);
     EXPECT_EQ(check().result, ProbeFailed);
     EXPECT_EQ(requests, 0);
+}
+
+TEST_F(HostileMakerSite, ListThatTricklesOrStreamsWithoutEndIsGivenUp)
+{
+    const TimeoutGuard deadline(2000, 1500);
+    for (const Handler &hostile : {trickle(), endless()}) {
+        hostileList = hostile;
+        InstallerSizeKB = 777;
+        const Outcome got = check();
+        EXPECT_EQ(got.result, ListNotReceived);
+        EXPECT_EQ(InstallerSizeKB, 777);
+        EXPECT_LT(got.elapsedMs, 3000);
+    }
+}
+
+TEST_F(HostileMakerSite, InstallerIsKeptOnlyWhenWholeAndAsListed)
+{
+    const TimeoutGuard deadline(2000, 1500);  // also the least an installer may take
+    const std::string file = noise(20000, 21);  // 19.5 KiB: listed as 20, or as 19
+    const QByteArray sha256 =
+        QCryptographicHash::hash(QByteArray::fromStdString(file), QCryptographicHash::Sha256).toHex();
+    std::string changed = file;
+    changed[12345] ^= 1;
+    using enum InstallerDownload;
+    struct Case { const char *name; Handler answer; ListedInstaller listed; InstallerDownload outcome; };
+    const Case cases[] = {
+        {"as listed", page(file), {20, sha256}, Received},
+        {"size rounded down", page(file), {19, sha256}, Received},
+        {"neither size nor checksum listed", page(file), {}, Received},
+        {"one bit changed", page(changed), {20, sha256}, Damaged},
+        {"breaks off", brokenOff(file, 15000), {20, sha256}, Incomplete},
+        {"ends short without a length", unannounced(file.substr(0, 15000)), {20, {}}, Incomplete},
+        {"server says a shorter length", page(file.substr(0, 15000)), {20, {}}, WrongLength},
+        {"server says a longer length", page(file + file), {20, {}}, WrongLength},
+        {"streams without end", endless(), {20, {}}, WrongLength},
+        {"trickles without end", trickle(), {20, {}}, Incomplete},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        installer = c.answer;
+        QElapsedTimer clock;
+        clock.start();
+        EXPECT_EQ(DownloadNewVersion("Pelgrandix121.exe", VersionListUrl(), "Pelgrandix", "versie 1.20a",
+                                     c.listed, {}), c.outcome);
+        EXPECT_LT(clock.elapsed(), 3000);
+        EXPECT_EQ(QFileInfo::exists(InstallerPath("Pelgrandix121.exe")), c.outcome == Received);
+    }
+    EXPECT_EQ(InstallerDownloadText(Damaged, 20, "NLD"), "Het gedownloade bestand is beschadigd.");
 }

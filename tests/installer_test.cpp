@@ -70,9 +70,9 @@ protected:
         return GetDownloadName(programStr, newVersion, remark, "versie 1.20a", probe);
     }
 
-    bool download(const QString &name)
+    InstallerDownload download(const QString &name, const ListedInstaller &listed = {})
     {
-        return DownloadNewVersion(name, VersionListUrl(), "Pelgrandix", "versie 1.20a",
+        return DownloadNewVersion(name, VersionListUrl(), "Pelgrandix", "versie 1.20a", listed,
                                   [this](quint32 kb, quint32 gauge) { progress.push_back({kb, gauge}); });
     }
 
@@ -135,7 +135,7 @@ TEST_F(Update, DownloadCountsWholeKiBPerFullBlockWhateverTheNetworkSplit)
     writeFile(DataDir + "Temp/Pelgrandix120.exe", "old release");
     writeFile(DataDir + "Temp/Pelgrandix121.exe", QByteArray(9000, 'x'));
 
-    ASSERT_TRUE(download("Pelgrandix121.exe"));
+    ASSERT_EQ(download("Pelgrandix121.exe"), InstallerDownload::Received);
     EXPECT_EQ(ReceivedKB, 4u);
     EXPECT_EQ(progress, (std::vector<std::pair<quint32, quint32>>{{4, 5}, {4, 5}}));
     EXPECT_EQ(readAll(DataDir + "Temp/Pelgrandix121.exe"), QByteArray::fromStdString(installer));
@@ -146,16 +146,16 @@ TEST_F(Update, DownloadCountsWholeKiBPerFullBlockWhateverTheNetworkSplit)
 TEST_F(Update, DownloadOfLessThanOneKiBOrAnErrorPageIsDeleted)
 {
     site.serve("/Pelgrandix121.exe", bytes(1023), 300);
-    EXPECT_FALSE(download("Pelgrandix121.exe"));
+    EXPECT_EQ(download("Pelgrandix121.exe"), InstallerDownload::NotReceived);
     EXPECT_EQ(ReceivedKB, 0u);
     EXPECT_FALSE(QFileInfo::exists(DataDir + "Temp/Pelgrandix121.exe"));
 
     site.serve("/Pelgrandix122.exe", "<html>" + std::string(3000, ' ') + "</html>", 4096, 404);
-    EXPECT_FALSE(download("Pelgrandix122.exe"));
+    EXPECT_EQ(download("Pelgrandix122.exe"), InstallerDownload::NotReceived);
     EXPECT_FALSE(QFileInfo::exists(DataDir + "Temp/Pelgrandix122.exe"));
 
     qputenv("PELGRANDIX_MAKER_HOST", closedHost());
-    EXPECT_FALSE(download("Pelgrandix121.exe"));
+    EXPECT_EQ(download("Pelgrandix121.exe"), InstallerDownload::NotReceived);
 }
 
 TEST_F(Update, DownloadNamesReachingOutsideTheFolderAreRefusedWithoutARequest)
@@ -165,7 +165,7 @@ TEST_F(Update, DownloadNamesReachingOutsideTheFolderAreRefusedWithoutARequest)
                                 QString(".."), QString("."), QString("a\\b.exe"),
                                 QString(QChar(0)), QString("x\n.exe")}) {
         EXPECT_FALSE(IsSafeDownloadName(name)) << name.toStdString();
-        EXPECT_FALSE(download(name)) << name.toStdString();
+        EXPECT_EQ(download(name), InstallerDownload::NotReceived) << name.toStdString();
     }
     EXPECT_EQ(site.requests(), 0);
     EXPECT_TRUE(QFileInfo::exists(DataDir + "Temp/Pelgrandix120.exe"));

@@ -37,10 +37,12 @@ struct Fetched {
 Fetched fetch(const QString &url, qsizetype blockSize, bool reload = true)
 {
     Fetched result;
+    FetchOptions options;
+    options.reload = reload;
     result.opened = ReadUrl(url, blockSize, [&result](QByteArrayView block) {
         result.blocks << block.toByteArray();
         return true;
-    }, reload);
+    }, options);
     return result;
 }
 
@@ -183,20 +185,21 @@ TEST(Internet, ErrorPageOpensAndDeliversItsBody)
 
     // The status is known to the receiver from the first block on: that of the final answer.
     for (const char *path : {"/gone", "/moved"}) {
-        int status = -1;
+        FetchAnswer answer;
         int statusAtFirstBlock = -1;
         EXPECT_TRUE(ReadUrl(site.url(path), 4, [&](QByteArrayView) {
             if (statusAtFirstBlock < 0)
-                statusAtFirstBlock = status;
+                statusAtFirstBlock = answer.status;
             return false;
-        }, true, &status)) << path;
+        }, {}, &answer)) << path;
         EXPECT_EQ(statusAtFirstBlock, 404) << path;
-        EXPECT_EQ(status, 404) << path;
+        EXPECT_EQ(answer.status, 404) << path;
     }
-    int status = -1;
+    FetchAnswer answer;
+    answer.status = -1;
     EXPECT_FALSE(ReadUrl(QStringLiteral("http://127.0.0.1:%1/").arg(UnusedLocalPort()), 4,
-                         [](QByteArrayView) { return true; }, true, &status));
-    EXPECT_EQ(status, 0);
+                         [](QByteArrayView) { return true; }, {}, &answer));
+    EXPECT_EQ(answer.status, 0);
 }
 
 TEST(Internet, AddressThatCannotBeOpenedDeliversNothing)
@@ -295,9 +298,10 @@ TEST(Internet, DroppedConnectionKeepsWhatArrived)
 
     // The caller can tell a page that broke off from one that arrived whole.
     const auto complete = [](const QString &url, bool keepReading) {
-        bool whole = !keepReading;
-        ReadUrl(url, 1024, [keepReading](QByteArrayView) { return keepReading; }, true, nullptr, &whole);
-        return whole;
+        FetchAnswer answer;
+        answer.end = keepReading ? FetchEnd::BrokenOff : FetchEnd::Complete;
+        ReadUrl(url, 1024, [keepReading](QByteArrayView) { return keepReading; }, {}, &answer);
+        return answer.end == FetchEnd::Complete;
     };
     EXPECT_FALSE(complete(site.url("/drop"), true));
     EXPECT_TRUE(complete(site.url("/whole"), true));

@@ -6,6 +6,7 @@
 #include "market_model.h"
 #include "market_pages.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -372,7 +373,7 @@ TEST(MakerFiles, VersionListNamesTheInstallerWithItsSize)
     EXPECT_TRUE(installer.startsWith("#!/bin/sh\n"));
     EXPECT_GE(installer.size(), 5 * 1024);
 
-    const QByteArray list = versionList(installer.size());
+    const QByteArray list = versionList(installer);
     EXPECT_GE(list.size(), 50);
     EXPECT_TRUE(list.endsWith("\r\n"));
     EXPECT_EQ(list.count('\n'), list.count("\r\n"));
@@ -386,6 +387,7 @@ TEST(MakerFiles, VersionListNamesTheInstallerWithItsSize)
     EXPECT_EQ(fields[1], installerFileName().toLatin1());
     EXPECT_EQ(fields[2], "b");
     EXPECT_EQ(fields[3].toLongLong(), (installer.size() + 1023) / 1024);
+    EXPECT_EQ(fields[4], "sha256=" + QCryptographicHash::hash(installer, QCryptographicHash::Sha256).toHex());
     for (const QByteArray &f : fields)
         EXPECT_FALSE(f.isEmpty());
 
@@ -458,7 +460,7 @@ TEST(MarketSite, ServesEveryPathAndStopsOnRequest)
     ASSERT_TRUE(versions);
     EXPECT_EQ(versions->status, 200);
     const QByteArray installer = installerScript();
-    EXPECT_EQ(QByteArray::fromStdString(versions->body), versionList(installer.size()));
+    EXPECT_EQ(QByteArray::fromStdString(versions->body), versionList(installer));
     auto head = client.Head("/versions.dat");
     ASSERT_TRUE(head);
     EXPECT_EQ(head->status, 200);

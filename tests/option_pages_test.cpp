@@ -93,3 +93,28 @@ TEST(OptionPages, LargePagesAreCutInLinearTime)
     EXPECT_EQ(list.lines(), QStringList{"AEX C; 19-04-2013; ; "});
     EXPECT_LT(timer.elapsed(), 3000);
 }
+
+TEST(OptionPages, StrikesSharingEverLongerPrefixesAreSortedWithoutDeepNesting)
+{
+    // Strikes 1, 11, 111, ... share a prefix as long as the shorter one: a sort that nests once
+    // per shared byte runs out of stack long before the last of these rows. The rows come in a
+    // scrambled order, so the sort has all of them to place.
+    constexpr int kRows = 3000;
+    QByteArray rows;
+    for (int i = 0; i < kRows; ++i) {
+        const int length = 1 + (i * 1237) % kRows;
+        rows += row("19-04-13", QByteArray(length, '1'), "1,00");
+    }
+    QElapsedTimer timer;
+    timer.start();
+    QuoteList list;
+    ASSERT_EQ(ParseCalls(page(rows), list), kRows);
+    EXPECT_LT(timer.elapsed(), 5000);
+    ASSERT_EQ(list.count(), kRows);
+    for (int i = 0; i < kRows; ++i) {
+        if (list.at(i) != "AEX C; 19-04-2013; " + QString(i + 1, '1') + "; 1,00") {
+            ADD_FAILURE() << "line " << i << " out of place";
+            break;
+        }
+    }
+}

@@ -123,3 +123,21 @@ TEST_F(PageFetch, IndexFetchSetsTheReceiveTimeoutForEveryLaterFetch)
     EXPECT_EQ(ReceiveTimeout(), 2000);
     done = true;
 }
+
+TEST_F(PageFetch, IndexPageGoesThroughTheProxyTheEnvironmentNamesOptionPagesDirect)
+{
+    LocalHttpServer site;
+    serve(site.server(), "/index.php", "direct");
+    serve(site.server(), "/derivaten/opties/", "direct");
+    site.start();
+    LocalHttpServer proxy;
+    serve(proxy.server(), ".*", "through the proxy");
+    proxy.start();
+    ScopedEnv httpProxy("http_proxy", proxy.url("").toLatin1());
+    ScopedEnv noProxy("no_proxy", std::nullopt);
+
+    EXPECT_EQ(FetchIndexPage(site.url("/index.php?type=main")), "through the proxy");
+    QByteArray page;
+    DownloadRightPage(site.url("/derivaten/opties/?call=AEX.AEX/O"), page);
+    EXPECT_EQ(page, "direct");
+}

@@ -2,6 +2,7 @@
 
 #include "support/qt_printers.h"
 
+#include "connect_any.h"
 #include "support/local_http_server.h"
 
 #include <QElapsedTimer>
@@ -119,6 +120,41 @@ TEST(PingTool, NoConnectionIsATimeOut)
         EXPECT_EQ(run.exitCode, 1);
         EXPECT_GE(run.ms, c.atLeastMs);
         EXPECT_LT(run.ms, 3000) << "the -w limit was not kept";
+    }
+}
+
+TEST(PingTool, EveryAddressOfANameIsTriedWithinTheTimeLimit)
+{
+    // A name can give an address first where nothing answers (localhost as ::1, while the site
+    // listens on 127.0.0.1 only) or where the connection is never taken.
+    LocalHttpServer site;
+    site.start();
+    FullQueuePort silent;
+    const int refused = UnusedLocalPort();
+    struct Case { const char *name; std::vector<int> ports; int answering; };
+    const Case cases[] = {
+        {"refusing address first", {refused, site.port()}, 1},
+        {"silent address first", {silent.port(), refused, site.port()}, 2},
+        {"no address answers", {silent.port(), refused}, -1},
+    };
+    for (const Case &c : cases) {
+        std::vector<sockaddr_in> addresses(c.ports.size());
+        std::vector<addrinfo> list(c.ports.size());
+        for (size_t i = 0; i < c.ports.size(); ++i) {
+            addresses[i].sin_family = AF_INET;
+            addresses[i].sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+            addresses[i].sin_port = htons(uint16_t(c.ports[i]));
+            list[i].ai_family = AF_INET;
+            list[i].ai_socktype = SOCK_STREAM;
+            list[i].ai_addr = reinterpret_cast<sockaddr *>(&addresses[i]);
+            list[i].ai_addrlen = sizeof(sockaddr_in);
+            list[i].ai_next = i + 1 < list.size() ? &list[i + 1] : nullptr;
+        }
+        QElapsedTimer clock;
+        clock.start();
+        const addrinfo *made = FirstToConnect(list.data(), 1000);
+        EXPECT_EQ(made, c.answering < 0 ? nullptr : &list[size_t(c.answering)]) << c.name;
+        EXPECT_LT(clock.elapsed(), c.answering < 0 ? 2000 : 500) << c.name;
     }
 }
 

@@ -88,6 +88,17 @@ TEST_F(Companions, StopEndsTheCompanionAndLeavesACopyElsewhereRunning)
     EXPECT_EQ(GetpID(otherCopy), other->processId());
 }
 
+TEST_F(Companions, SymbolicLinkInTheCompanionsPlaceIsNotFollowed)
+{
+    // The companion's name points at another program: that program is none of ours to stop.
+    ASSERT_TRUE(QFile::remove(homeCopy));
+    ASSERT_TRUE(QFile::link(otherCopy, homeCopy));
+    auto other = start(otherCopy);
+    EXPECT_EQ(GetpID(homeCopy), 0);
+    EXPECT_TRUE(StopCompanion(homeCopy, {}));
+    EXPECT_EQ(other->state(), QProcess::Running);
+}
+
 TEST_F(Companions, TerminateEndsAProcessThatIgnoresTheRequest)
 {
     // The shell hands its ignored termination request on to the program it becomes.

@@ -98,21 +98,23 @@ TEST_F(ShellCommand, ComSpecGetsTheSwitchAndTheWholeCommandAsOneArgument)
     EXPECT_EQ(readAll(dir.filePath("args.txt")), "[/C][ping  host -n 1 > 'tmp file']");
 }
 
-TEST_F(ShellCommand, CommandLineIsCutAt261CharactersAndAtAZeroCharacter)
+TEST_F(ShellCommand, CommandGoesWholeUpToAZeroCharacter)
 {
     const QString recorder = dir.filePath("rec");
     writeScript(recorder, "printf '%s' \"$2\" > arg.txt\n");
     ScopedEnv comSpec{"COMSPEC", recorder.toLocal8Bit()};
-    const qsizetype room = kMaxCommandLine - recorder.size() - 4;  // " /C " before the command
 
-    const QString exact(room, 'x');
-    ExecuteShellCommand(exact, true);
-    EXPECT_EQ(readAll(dir.filePath("arg.txt")), exact.toLatin1());
-
-    ExecuteShellCommand(exact + "yz", true);
-    EXPECT_EQ(readAll(dir.filePath("arg.txt")), exact.toLatin1());
+    // A program installed under a long path: its probe command must keep the redirection at
+    // its end, however long it gets.
+    const QString longCommand = QString(5000, 'x') + " -n 1 -w 100 > tmp.txt";
+    ExecuteShellCommand(longCommand, true);
+    EXPECT_EQ(readAll(dir.filePath("arg.txt")), longCommand.toLatin1());
 
     ExecuteShellCommand(QString("abc") + QChar(0) + "def", true);
+    EXPECT_EQ(readAll(dir.filePath("arg.txt")), "abc");
+
+    // One longer than the system passes on to a program is not run at all, rather than cut.
+    EXPECT_EQ(ExecuteShellCommand(QString(4 * 1024 * 1024, 'y'), true).exitCode, -1);
     EXPECT_EQ(readAll(dir.filePath("arg.txt")), "abc");
 }
 

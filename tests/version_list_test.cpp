@@ -14,6 +14,7 @@ struct Outcome {
     int result = -1;
     QString programStr = QStringLiteral("Pelgrandix"), newVersion, remark;
     int sizeKB = -1;
+    QByteArray sha256 = "unchanged";
     bool downloaded = true;
 };
 
@@ -22,7 +23,7 @@ Outcome evaluate(const QString &text, const QString &running = QStringLiteral("v
 {
     Outcome o;
     o.result = EvaluateVersionList(text, o.programStr, o.newVersion, o.remark, running, language,
-                                   o.sizeKB, o.downloaded);
+                                   o.sizeKB, o.sha256, o.downloaded);
     return o;
 }
 
@@ -114,13 +115,27 @@ TEST(VersionList, UnreadableProgramLineThrowsAndChangesNothing)
                              "Pelgrandix,Pelgrandix121.exe,b,,x\r\n"}) {
         QString programStr = QStringLiteral("Pelgrandix"), newVersion, remark;
         int sizeKB = 7;
+        QByteArray sha256;
         bool downloaded = true;
         EXPECT_THROW(EvaluateVersionList(kOtherLine + line, programStr, newVersion, remark,
-                                         "versie 1.20a", "NLD", sizeKB, downloaded),
+                                         "versie 1.20a", "NLD", sizeKB, sha256, downloaded),
                      ConversionError) << line;
         EXPECT_EQ(programStr, "Pelgrandix") << line;
         EXPECT_EQ(sizeKB, 7) << line;
     }
+}
+
+TEST(VersionList, SpareFieldGivesTheInstallersChecksumOnlyInItsExactForm)
+{
+    const QString digits = QStringLiteral("0123456789abcdef").repeated(4);
+    const QString valid[] = {"sha256=" + digits, "sha256=" + digits.toUpper()};
+    const QString ignored[] = {"x", "sha256=" + digits.left(63), "sha256=" + digits + "0",
+                               "sha256=" + digits.left(63) + "g", "SHA256=" + digits};
+    for (const QString &field : valid)
+        EXPECT_EQ(evaluate(kOtherLine + "Pelgrandix,Pelgrandix121.exe,b,2048," + field).sha256, digits.toLatin1());
+    for (const QString &field : ignored)
+        EXPECT_EQ(evaluate(kOtherLine + "Pelgrandix,Pelgrandix121.exe,b,2048," + field).sha256, "")
+            << field.toStdString();
 }
 
 TEST(VersionList, ResultTextsDutchForNldEnglishOtherwise)

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -32,7 +33,7 @@ const QByteArray kPositions = "AEX; Put; mrt; 2013; 380; 12,34; 12,34; 1; 1234,0
 
 const std::string kOtherProgram = "Koersbord,Koersbord300.exe,c,900,x,oud,old\r\n";
 const std::string kCurrentList = kOtherProgram + "Pelgrandix,Pelgrandix120.exe,a,8,x,huidig,current\r\n";
-const std::string kNewerList = kOtherProgram + "Pelgrandix,Pelgrandix121.exe,b,8,x,nieuw,new\r\n";
+const std::string kNewerList = kOtherProgram + "Pelgrandix,Pelgrandix121.exe,b,5,x,nieuw,new\r\n";
 
 const QStringList kAdvisedLines = {"Uw huidige versie is versie 1.20a",
                                    "De nieuwste versie is 1.21b",
@@ -117,7 +118,7 @@ protected:
     // An installer that notes its arguments in the tools folder, padded to the given size.
     std::string demoInstaller(size_t size = 5000) const
     {
-        std::string script = "#!/bin/sh\necho \"$@\" > '" + tools.filePath("args.txt").toStdString()
+        std::string script = "#!/bin/sh\necho \"$@\" >> '" + tools.filePath("args.txt").toStdString()
                              + "'\nexit 0\n";
         script.append(size - script.size() - 1, '#');
         return script + "\n";
@@ -227,7 +228,7 @@ TEST_F(VersionsWindow, InteractiveCheckOnANewerReleaseOffersTheDownloadInEitherL
     EXPECT_EQ(form->DownloadBtn->text(), "Start Download");
     EXPECT_EQ(form->ExitBtn->text(), "Download later");
     EXPECT_EQ(DownloadName, "Pelgrandix121.exe");
-    EXPECT_EQ(InstallerSizeKB, 8);
+    EXPECT_EQ(InstallerSizeKB, 5);
 
     sLanguage = "ENU";
     checkInteractively();
@@ -285,7 +286,7 @@ TEST_F(VersionsWindow, DownloadReplacesTheOlderInstallerAndOffersTheInstallation
     // 4096 bytes count 4 KiB, the last 904 bytes none; the gauge shows one more.
     EXPECT_EQ(ReceivedKB, 4u);
     EXPECT_FALSE(form->Gauge1->isHidden());
-    EXPECT_EQ(form->Gauge1->maximum(), 8);
+    EXPECT_EQ(form->Gauge1->maximum(), 5);
     EXPECT_EQ(form->Gauge1->value(), 5);
     EXPECT_EQ(installerArguments(), "") << "downloading does not start it";
 }
@@ -357,9 +358,12 @@ TEST_F(VersionsWindow, InstallStartsTheInstallerStopsTheCompanionAndClosesThePro
     checkInteractively();
     form->DownloadBtn->click();
     main->form()->ListBox1->item(0)->setText("changed since the start");
+    // A second click while the companion is being stopped starts no second installer.
+    QTimer::singleShot(0, [&] { form->ExitBtn->click(); });
     form->ExitBtn->click();
 
     ASSERT_TRUE(waitUntil([&] { return !installerArguments().isEmpty(); }));
+    waitUntil([] { return false; }, 300);
     EXPECT_EQ(installerArguments(), "/SP- /silent /noicons\n");
     EXPECT_EQ(form->MemoLines().mid(3), QStringList({"", "De installatie van Pelgrandix wordt gestart.",
                                                      "De installatie van Pelgrandix is gestart."}));
@@ -394,29 +398,45 @@ TEST_F(VersionsWindow, InstallerThatCannotBeStartedKeepsTheProgramRunningForAnot
     EXPECT_EQ(mainCloses.closes, 1);
 }
 
-TEST_F(VersionsWindow, ButtonsWaitWhileTheInstallerComesIn)
+TEST_F(VersionsWindow, WhileTheInstallerComesInTheExitButtonStopsItAndNothingElseRuns)
 {
     site.serve("/versions.dat", kNewerList);
-    site.serve("/Pelgrandix121.exe", demoInstaller(9000), 500);
+    // One byte every few milliseconds: no block fills for seconds, yet the window must answer.
+    site.serve("/Pelgrandix121.exe", demoInstaller(5000), 1);
     checkInteractively();
     // As if an earlier installer had been received: the exit button would install.
     DownloadedB = true;
     const QStringList offer = form->MemoLines();
     bool clickedMeanwhile = false;
-    QTimer::singleShot(0, [&] {
-        form->ExitBtn->click();
+    QTimer::singleShot(300, [&] {
         form->DownloadBtn->click();
+        EXPECT_EQ(site.paths(), QStringList({"/versions.dat", "/Pelgrandix121.exe"}));
+        form->ExitBtn->click();
         clickedMeanwhile = true;
         EXPECT_EQ(form->MemoLines(), offer) << "an installation was tried";
-        EXPECT_TRUE(form->isVisible());
     });
+    QElapsedTimer clock;
+    clock.start();
     form->DownloadBtn->click();
     EXPECT_TRUE(clickedMeanwhile);
+    EXPECT_LT(clock.elapsed(), 3000);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(form->MemoLines(), offer);
+    EXPECT_FALSE(QFileInfo::exists(dataDir() + "Temp/Pelgrandix121.exe"));
     waitUntil([] { return false; }, 200);
     EXPECT_EQ(installerArguments(), "") << "a half-received installer was started";
     EXPECT_EQ(mainCloses.closes, 0);
-    EXPECT_EQ(site.paths(), QStringList({"/versions.dat", "/Pelgrandix121.exe"}));
-    EXPECT_EQ(readAll(dataDir() + "Temp/Pelgrandix121.exe").size(), 9000);
+}
+
+TEST_F(VersionsWindow, GaugeOfAnInstallerWithoutListedSizeStaysAtZeroPercent)
+{
+    site.serve("/versions.dat", kOtherProgram + "Pelgrandix,Pelgrandix121.exe,b,0,x\r\n");
+    site.serve("/Pelgrandix121.exe", demoInstaller(5000), 1000);
+    checkInteractively();
+    form->DownloadBtn->click();
+    EXPECT_TRUE(DownloadedB);
+    EXPECT_GT(form->Gauge1->maximum(), 0) << "a gauge without maximum runs as a busy animation";
+    EXPECT_EQ(form->Gauge1->value(), 0);
 }
 
 TEST_F(VersionsWindow, UnreadableProgramLineShowsTheErrorBoxAndKeepsTheText)

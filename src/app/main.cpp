@@ -1,17 +1,21 @@
 #include <QApplication>
+#include <QDir>
 #include <QScreen>
 
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <memory>
 
 #include "about/about_form.h"
+#include "app/command_line.h"
 #include "app/main_form.h"
 #include "app/message_form.h"
 #include "app/yes_no_form.h"
 #include "entry/add_form.h"
 #include "entry/options_form.h"
 #include "platform/termination_signals.h"
+#include "support/product.h"
 #include "support/system_info.h"
 #include "update/terminate_form.h"
 #include "update/versions_form.h"
@@ -82,10 +86,20 @@ quint16 GetTaskBarHeight()
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    const CommandLine commandLine = ParseCommandLine(QCoreApplication::arguments());
+    if (!commandLine.error.isEmpty()) {
+        std::fprintf(stderr, "pelgrandix: %s\n", qPrintable(commandLine.error));
+        return 2;
+    }
     InitSupport();
     TaskBarHeight = GetTaskBarHeight();
     QApplication::setApplicationName(QStringLiteral("Pelgrandix"));
     QApplication::setApplicationDisplayName(QStringLiteral("Pelgrandix"));
+    // Lets the desktop match the windows to the menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QLatin1String(kDesktopEntryId));
+    if (commandLine.inDataFolder && !EnterDataFolder(QApplication::applicationName()))
+        std::fprintf(stderr, "pelgrandix: cannot enter the data folder; staying in %s\n",
+                     qPrintable(QDir::currentPath()));
     // The main window's close ends the program, also while another window is open.
     QApplication::setQuitOnLastWindowClosed(false);
 

@@ -9,6 +9,7 @@
 #include "app/main_layout.h"
 #include "portfolio/overview_form.h"
 #include "positions/positions_file.h"
+#include "support/product.h"
 #include "support/system_info.h"
 
 TMainForm *MainForm = nullptr;
@@ -156,7 +157,7 @@ void TMainForm::FormCreate()
     ProgNam = QStringLiteral("Pelgrandix");
     bPainted = false;
     bListBox = false;
-    Version = QStringLiteral("versie 1.20a");
+    Version = QStringLiteral("versie ") + QLatin1String(kRelease);
     Copyright = sLanguage == QLatin1String("NLD")
                     ? QStringLiteral("Copyright \u00A9 Rondel Software, alle rechten voorbehouden")
                     : QStringLiteral("Copyright \u00A9 Rondel Software, all rights reserved");

@@ -3,6 +3,7 @@
 #include <QByteArray>
 
 #include "market/curl_library.h"
+#include "platform/termination_signals.h"
 
 #include <chrono>
 #include <exception>
@@ -13,6 +14,7 @@ namespace {
 const char kAgentName[] = "Rondel Function: Download";
 
 int receiveTimeoutMs = kDefaultReceiveTimeoutMs;
+int fetchDeadlineMs = kDefaultFetchDeadlineMs;
 
 struct EasyDeleter {
     const curl_library::Functions *curl;
@@ -25,22 +27,26 @@ struct ListDeleter {
 
 using Clock = std::chrono::steady_clock;
 
-// Gathers what the network delivers into whole blocks for the receiver, and notes when the
-// server last sent anything.
+// Gathers what the network delivers into whole blocks for the receiver, notes when the server
+// last sent anything, and stops the transfer at the byte limit.
 struct BlockCollector {
-    BlockCollector(qsizetype size, const BlockReceiver &receiver, std::chrono::milliseconds limit)
-        : blockSize(size), receive(receiver), silenceLimit(limit) {}
+    BlockCollector(qsizetype size, const BlockReceiver &receiver, const FetchOptions &fetch,
+                   std::chrono::milliseconds limit)
+        : blockSize(size), receive(receiver), options(fetch), silenceLimit(limit) {}
 
     const curl_library::Functions *curl = nullptr;
     CURL *handle = nullptr;
-    int *status = nullptr;
+    FetchAnswer *answer = nullptr;
 
     qsizetype blockSize;
     const BlockReceiver &receive;
+    const FetchOptions &options;
     std::chrono::milliseconds silenceLimit;
     Clock::time_point lastHeard = Clock::now();
     QByteArray pending;
+    qint64 received = 0;
     bool stopped = false;
+    bool tooLong = false;
     std::exception_ptr failure;
 
     bool deliver(QByteArrayView block)
@@ -87,15 +93,26 @@ struct BlockCollector {
     }
 };
 
+// What is known of the answer so far: after a redirect, the last one.
+void noteAnswer(BlockCollector &collector)
+{
+    long code = 0;
+    collector.curl->easy_getinfo(collector.handle, CURLINFO_RESPONSE_CODE, &code);
+    collector.answer->status = static_cast<int>(code);
+    curl_off_t length = -1;
+    collector.curl->easy_getinfo(collector.handle, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
+    collector.answer->announcedLength = length;
+}
+
 size_t writeBody(char *data, size_t size, size_t count, void *user)
 {
     auto *collector = static_cast<BlockCollector *>(user);
     const size_t bytes = size * count;
-    if (collector->status) {
-        // The answer whose body this is: after a redirect, the last one.
-        long code = 0;
-        collector->curl->easy_getinfo(collector->handle, CURLINFO_RESPONSE_CODE, &code);
-        *collector->status = static_cast<int>(code);
+    noteAnswer(*collector);
+    collector->received += qint64(bytes);
+    if (collector->received > collector->options.byteLimit) {
+        collector->tooLong = true;
+        return 0;
     }
     const bool more = collector->take(data, bytes);
     // Counted after the receiver, which may take its time (it may let the window work), so that
@@ -111,13 +128,29 @@ size_t noteHeader(char *, size_t size, size_t count, void *user)
     return size * count;
 }
 
-// The receive time-out: the server may stay silent this long, counted from the start or from
-// the last bytes it sent. (The library's own low-speed limit averages over several seconds, so
-// a burst followed by silence would keep a fetch alive far longer.)
-int checkSilence(void *user, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
+// Called by the library now and then during the transfer, also while nothing arrives. It ends
+// the transfer when the program is to end, when the caller no longer wants it, and at the
+// receive time-out: the server may stay silent this long, counted from the start or from the
+// last bytes it sent. (The library's own low-speed limit averages over several seconds, so a
+// burst followed by silence would keep a fetch alive far longer.)
+int checkProgress(void *user, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
 {
-    const auto *collector = static_cast<const BlockCollector *>(user);
+    auto *collector = static_cast<BlockCollector *>(user);
+    const std::function<bool()> &keepGoing = collector->options.keepGoing;
+    if (TerminationRequested() || (keepGoing && !keepGoing())) {
+        collector->stopped = true;
+        return 1;
+    }
     return Clock::now() - collector->lastHeard > collector->silenceLimit ? 1 : 0;
+}
+
+FetchEnd endOf(CURLcode outcome, const BlockCollector &collector)
+{
+    if (collector.tooLong || outcome == CURLE_FILESIZE_EXCEEDED)
+        return FetchEnd::TooLong;
+    if (collector.stopped)
+        return FetchEnd::Stopped;
+    return outcome == CURLE_OK ? FetchEnd::Complete : FetchEnd::BrokenOff;
 }
 
 } // namespace
@@ -132,13 +165,27 @@ int ReceiveTimeout()
     return receiveTimeoutMs;
 }
 
-bool ReadUrl(const QString &url, qsizetype blockSize, const BlockReceiver &receive, bool reload,
-             int *status, bool *complete)
+void SetFetchDeadline(int ms)
 {
-    if (status)
-        *status = 0;
-    if (complete)
-        *complete = false;
+    fetchDeadlineMs = ms;
+}
+
+int FetchDeadline()
+{
+    return fetchDeadlineMs;
+}
+
+bool ReadUrl(const QString &url, qsizetype blockSize, const BlockReceiver &receive,
+             const FetchOptions &options, FetchAnswer *answer)
+{
+    FetchAnswer unasked;
+    if (!answer)
+        answer = &unasked;
+    *answer = FetchAnswer();
+    if (TerminationRequested()) {
+        answer->end = FetchEnd::Stopped;
+        return false;
+    }
     const curl_library::Functions *curl = curl_library::installed();
     if (!curl || blockSize <= 0)
         return false;
@@ -148,7 +195,7 @@ bool ReadUrl(const QString &url, qsizetype blockSize, const BlockReceiver &recei
     CURL *handle = easy.get();
 
     std::unique_ptr<curl_slist, ListDeleter> headers(nullptr, ListDeleter{curl});
-    if (reload) {
+    if (options.reload) {
         headers.reset(curl->slist_append(nullptr, "Cache-Control: no-cache"));
         if (headers)
             curl->slist_append(headers.get(), "Pragma: no-cache");  // appends behind the head
@@ -156,10 +203,11 @@ bool ReadUrl(const QString &url, qsizetype blockSize, const BlockReceiver &recei
 
     const QByteArray address = url.toUtf8();
     const int timeoutMs = qMax(1, receiveTimeoutMs);
-    BlockCollector collector(blockSize, receive, std::chrono::milliseconds(timeoutMs));
+    const int deadlineMs = qMax(1, options.deadlineMs > 0 ? options.deadlineMs : fetchDeadlineMs);
+    BlockCollector collector(blockSize, receive, options, std::chrono::milliseconds(timeoutMs));
     collector.curl = curl;
     collector.handle = handle;
-    collector.status = status;
+    collector.answer = answer;
 
     curl->easy_setopt(handle, CURLOPT_URL, address.constData());
     curl->easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https");
@@ -167,12 +215,18 @@ bool ReadUrl(const QString &url, qsizetype blockSize, const BlockReceiver &recei
     curl->easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
     curl->easy_setopt(handle, CURLOPT_MAXREDIRS, 10L);
     curl->easy_setopt(handle, CURLOPT_USERAGENT, kAgentName);
-    curl->easy_setopt(handle, CURLOPT_PROXY, "");
-    curl->easy_setopt(handle, CURLOPT_NOPROXY, "*");
+    // Left unset, the library takes the proxy from the environment as it reads it.
+    if (!options.systemProxy) {
+        curl->easy_setopt(handle, CURLOPT_PROXY, "");
+        curl->easy_setopt(handle, CURLOPT_NOPROXY, "*");
+    }
     curl->easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
     curl->easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(timeoutMs));
+    curl->easy_setopt(handle, CURLOPT_TIMEOUT_MS, static_cast<long>(deadlineMs));
+    // Turns down an announced length beyond the limit before the body comes.
+    curl->easy_setopt(handle, CURLOPT_MAXFILESIZE_LARGE, curl_off_t(options.byteLimit));
     curl->easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
-    curl->easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, checkSilence);
+    curl->easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, checkProgress);
     curl->easy_setopt(handle, CURLOPT_XFERINFODATA, &collector);
     curl->easy_setopt(handle, CURLOPT_HEADERFUNCTION, noteHeader);
     curl->easy_setopt(handle, CURLOPT_HEADERDATA, &collector);
@@ -182,13 +236,9 @@ bool ReadUrl(const QString &url, qsizetype blockSize, const BlockReceiver &recei
     curl->easy_setopt(handle, CURLOPT_WRITEDATA, &collector);
 
     const CURLcode outcome = curl->easy_perform(handle);
-    if (complete)
-        *complete = outcome == CURLE_OK && !collector.stopped;
-    long answer = 0;
-    curl->easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &answer);
-    if (status)
-        *status = static_cast<int>(answer);
-    const bool opened = answer > 0;
+    noteAnswer(collector);
+    answer->end = endOf(outcome, collector);
+    const bool opened = answer->status > 0;
     if (opened)
         collector.finish();
     // Free the handles before passing on a failure of the receiver.

@@ -2,6 +2,7 @@
 
 #include "market/internet.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
 
 namespace {
@@ -11,13 +12,15 @@ constexpr int kIndexReceiveTimeoutMs = 2000;
 constexpr int kIndexAttempts = 3;
 
 // The page as one blocking read after another; empty when the address cannot be opened.
-QByteArray readPage(const QString &url, bool *complete)
+QByteArray readPage(const QString &url, bool *complete, const FetchOptions &options = {})
 {
     QByteArray page;
+    FetchAnswer answer;
     ReadUrl(url, kReadSize, [&page](QByteArrayView block) {
         page.append(block);
         return true;
-    }, true, nullptr, complete);
+    }, options, &answer);
+    *complete = answer.end == FetchEnd::Complete;
     return page;
 }
 
@@ -46,10 +49,17 @@ bool DownloadRightPage(const QString &url, QByteArray &page)
 QByteArray FetchIndexPage(const QString &url)
 {
     SetReceiveTimeout(kIndexReceiveTimeoutMs);
+    // The attempts share one deadline: a site that keeps each of them alive must not hold the
+    // window three times as long.
+    const QDeadlineTimer deadline(FetchDeadline());
+    FetchOptions options;
+    options.systemProxy = true;
     QByteArray page;
-    for (int attempt = 0; attempt < kIndexAttempts && page.isEmpty(); ++attempt) {
+    for (int attempt = 0; attempt < kIndexAttempts && page.isEmpty() && !deadline.hasExpired();
+         ++attempt) {
+        options.deadlineMs = int(qMax<qint64>(1, deadline.remainingTime()));
         bool complete = false;
-        page = readPage(url, &complete);
+        page = readPage(url, &complete, options);
         if (!complete)
             page.clear();
     }

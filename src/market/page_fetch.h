@@ -6,11 +6,12 @@
 
 // Fetches an option price page into page (empty when the address cannot be opened) and then
 // keeps a copy of it in "Temp.txt" in the current folder, followed by a line break. Returns
-// whether the page arrived to its end; a page whose connection broke off or whose server fell
-// silent holds only what came before.
+// whether the page arrived to its end; a page whose connection broke off, whose server fell
+// silent or that ran past the fetch's deadline or byte limit holds only what came before.
 bool DownloadRightPage(const QString &url, QByteArray &page);
 
-// Fetches the mobile index page with up to three attempts while the page stays empty. It first
-// sets the receive time-out of the process to 2000 ms, which every later fetch keeps. A page
-// that broke off counts as no page: its values could be cut off in the middle.
+// Fetches the mobile index page with up to three attempts while the page stays empty, all
+// within one fetch deadline, through the proxy the environment names. It first sets the receive
+// time-out of the process to 2000 ms, which every later fetch keeps. A page that broke off
+// counts as no page: its values could be cut off in the middle.
 QByteArray FetchIndexPage(const QString &url);

@@ -58,6 +58,11 @@ using NewIt = std::vector<New>::iterator;
 // order among equal keys. Keys are distributed by one byte at a time (a stable radix sort), so
 // a page costs time in proportion to its size, where comparing keys would cost more per line
 // the longer the page; small groups are cheaper to compare.
+//
+// Of the groups a byte makes, the largest is sorted on in this loop and only the others by a
+// call of their own. Each of those holds at most half the lines, so the calls nest no deeper
+// than the logarithm of the page's length, however long a prefix its keys share (a page whose
+// strikes read 1, 11, 111, ... would otherwise nest one call per byte of the longest one).
 void sortByKeys(NewIt first, NewIt last, qsizetype depth, NewIt scratch)
 {
     const auto before = [](const New &a, const New &b) {
@@ -90,11 +95,21 @@ void sortByKeys(NewIt first, NewIt last, qsizetype depth, NewIt scratch)
         for (NewIt it = first; it != last; ++it)
             scratch[next[size_t(groupOf(*it))]++] = *it;
         std::copy(scratch, scratch + count, first);
+
+        // Group 0 needs no sorting: its keys are equal and kept in the given order.
+        size_t largest = 1;
+        for (size_t g = 2; g + 1 < starts.size(); ++g) {
+            if (starts[g + 1] - starts[g] > starts[largest + 1] - starts[largest])
+                largest = g;
+        }
         for (size_t g = 1; g + 1 < starts.size(); ++g) {
-            if (starts[g + 1] - starts[g] > 1)
+            if (g != largest && starts[g + 1] - starts[g] > 1)
                 sortByKeys(first + starts[g], first + starts[g + 1], depth + 1, scratch + starts[g]);
         }
-        return;
+        scratch += starts[largest];
+        last = first + starts[largest + 1];
+        first += starts[largest];
+        ++depth;
     }
 }
 

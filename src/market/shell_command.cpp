@@ -84,7 +84,6 @@ CommandResult ExecuteShellCommand(const QString &command, bool hidden, int timeL
     const qsizetype zero = line.indexOf(QChar(0));
     if (zero >= 0)
         line.truncate(zero);
-    line.truncate(kMaxCommandLine);
     return RunCommandLine(line, hidden ? kShowHidden : kShowNormal, timeLimitMs);
 }
 

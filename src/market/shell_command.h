@@ -2,8 +2,8 @@
 // Running a command through the command interpreter and waiting for it, as the connectivity
 // probes do. The interpreter is the one named by COMSPEC (called as COMSPEC /C command) or,
 // without it, /bin/sh -c command. The wait blocks without processing window messages, but never
-// longer than the time limit: an interpreter still running then is stopped together with what
-// it started, and the run counts as failed.
+// longer than the time limit, nor once the program has been asked to end: an interpreter still
+// running then is stopped together with what it started, and the run counts as failed.
 
 #include <QString>
 
@@ -12,16 +12,16 @@ inline constexpr quint16 kShowHidden = 0;
 inline constexpr quint16 kShowNormal = 1;
 
 inline constexpr int kCommandTimeLimitMs = 10000;
-// The longest command line that is handed to the interpreter; the rest is cut off.
-inline constexpr int kMaxCommandLine = 261;
 
 struct CommandResult {
     int exitCode = -1;      // -1: could not be started, or stopped at the time limit
     bool timedOut = false;  // still running at the time limit and stopped
 };
 
-// Runs command through the interpreter. Callers that only need the command's effect (a file it
-// wrote) may ignore the result.
+// Runs command through the interpreter. The command goes as it is, up to a zero character,
+// however long: a command cut short could lose its end (an output redirection, for one). One
+// too long for the system to pass on cannot be started. Callers that only need the command's
+// effect (a file it wrote) may ignore the result.
 CommandResult ExecuteShellCommand(const QString &command, bool hidden,
                                   int timeLimitMs = kCommandTimeLimitMs);
 

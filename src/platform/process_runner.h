@@ -1,7 +1,9 @@
 #pragma once
 // Starting a program and waiting for it without processing any window messages, with a time
 // limit: a program still running at the limit is stopped together with every process it
-// started, so that a hanging command can never freeze the caller for good.
+// started, so that a hanging command can never freeze the caller for good. The same happens
+// at once when the program is asked to end (TerminationRequested), and nothing is started
+// after that.
 
 #include <QString>
 #include <QStringList>
@@ -10,7 +12,8 @@ namespace platform {
 
 struct ProcessRun {
     bool started = false;
-    bool timedOut = false;  // still running at the limit, stopped with everything it started
+    bool timedOut = false;  // still running at the limit or at the program's end, stopped
+                            // with everything it started
     int exitCode = -1;      // meaningful only when it ended on its own with an exit code
 };
 

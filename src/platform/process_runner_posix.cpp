@@ -1,5 +1,8 @@
 #include "platform/process_runner.h"
 
+#include "platform/termination_signals.h"
+
+#include <QDeadlineTimer>
 #include <QProcess>
 
 #include <csignal>
@@ -7,10 +10,30 @@
 
 namespace platform {
 
+namespace {
+
+// How often the wait looks whether the program has been asked to end.
+constexpr int kTerminationPollMs = 50;
+
+// Waits for the process to end, at most until the deadline and only while the program is not
+// asked to end. True when it ended.
+bool waitForEnd(QProcess &process, const QDeadlineTimer &deadline)
+{
+    while (!TerminationRequested() && !deadline.hasExpired()) {
+        if (process.waitForFinished(kTerminationPollMs) || process.state() == QProcess::NotRunning)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 ProcessRun runAndWait(const QString &program, const QStringList &arguments, bool showOutput,
                       int timeLimitMs)
 {
     ProcessRun run;
+    if (TerminationRequested())
+        return run;
     QProcess process;
     process.setProgram(program);
     process.setArguments(arguments);
@@ -30,7 +53,7 @@ ProcessRun runAndWait(const QString &program, const QStringList &arguments, bool
         return run;
     run.started = true;
 
-    if (!process.waitForFinished(timeLimitMs) && process.state() != QProcess::NotRunning) {
+    if (!waitForEnd(process, QDeadlineTimer(timeLimitMs))) {
         const qint64 group = process.processId();
         if (group > 0)
             ::kill(-static_cast<pid_t>(group), SIGKILL);

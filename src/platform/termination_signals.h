@@ -1,6 +1,9 @@
 #pragma once
 // Turns the session manager's request to end the program (SIGTERM, SIGINT, SIGHUP) into an
 // ordinary event of the event loop, so that the main window can close the normal way and save.
+//
+// The event loop cannot run while a fetch or the probe's command blocks it, so the signal also
+// sets a flag that those waits ask: they give up at once, and the loop then takes the event.
 
 #include <QObject>
 
@@ -21,3 +24,6 @@ private:
 
     QSocketNotifier *m_notifier = nullptr;
 };
+
+// True once a termination signal has come.
+bool TerminationRequested();

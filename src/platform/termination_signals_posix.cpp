@@ -2,6 +2,8 @@
 
 #include <QSocketNotifier>
 
+#include <atomic>
+#include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <sys/socket.h>
@@ -13,10 +15,18 @@ namespace {
 // pair whose other end the event loop watches.
 int g_signalSockets[2] = {-1, -1};
 
+// Lock-free, so that the handler may set it and any thread may read it.
+std::atomic<bool> g_terminationRequested = false;
+static_assert(std::atomic<bool>::is_always_lock_free);
+
 void onSignal(int signalNumber)
 {
+    // The code the signal interrupted may still read errno.
+    const int savedErrno = errno;
+    g_terminationRequested = true;
     const unsigned char byte = static_cast<unsigned char>(signalNumber);
     [[maybe_unused]] const ssize_t written = ::write(g_signalSockets[0], &byte, 1);
+    errno = savedErrno;
 }
 
 } // namespace
@@ -54,4 +64,9 @@ void TerminationSignals::readSignal()
     unsigned char byte = 0;
     if (::read(g_signalSockets[1], &byte, 1) == 1)
         emit terminationRequested(byte);
+}
+
+bool TerminationRequested()
+{
+    return g_terminationRequested;
 }

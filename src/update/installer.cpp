@@ -1,10 +1,14 @@
 #include "update/installer.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 
+#include <climits>
+
+#include "market/internet.h"
 #include "support/system_info.h"
 #include "support/text_routines.h"
 #include "update/update_error.h"
@@ -15,10 +19,47 @@
 namespace {
 
 constexpr int kInstallerBlockSize = 4096;
+// A slow line's speed; an installer may take as long as it needs at this speed.
+constexpr qint64 kSlowLineKiBPerSecond = 16;
+// When the list gives no size, an installer may not be larger than this.
+constexpr qint64 kUnlistedInstallerByteLimit = 64 * 1024 * 1024;
 
 bool isSmallLetter(QChar c)
 {
     return c >= QLatin1Char('a') && c <= QLatin1Char('z');
+}
+
+// Whether a length agrees with a size in whole KiB however it was rounded: more than one KiB
+// below it and less than one above.
+bool agreesWithListedSize(qint64 bytes, qint32 sizeKB)
+{
+    return bytes > (qint64(sizeKB) - 1) * 1024 && bytes < (qint64(sizeKB) + 1) * 1024;
+}
+
+InstallerDownload verdict(bool answered, const FetchAnswer &answer, qint64 bytes,
+                          const ListedInstaller &listed, const QByteArray &sha256)
+{
+    if (!answered)
+        return InstallerDownload::NotReceived;
+    switch (answer.end) {
+    case FetchEnd::Stopped:
+        return InstallerDownload::Stopped;
+    case FetchEnd::TooLong:
+        return InstallerDownload::WrongLength;
+    case FetchEnd::BrokenOff:
+        return InstallerDownload::Incomplete;
+    case FetchEnd::Complete:
+        break;
+    }
+    // A complete body is as long as the server said it would be.
+    if (listed.sizeKB > 0 && !agreesWithListedSize(bytes, listed.sizeKB))
+        return answer.announcedLength >= 0 ? InstallerDownload::WrongLength
+                                           : InstallerDownload::Incomplete;
+    if (ReceivedKB < 1)
+        return InstallerDownload::NotReceived;
+    if (!listed.sha256.isEmpty() && sha256 != listed.sha256)
+        return InstallerDownload::Damaged;
+    return InstallerDownload::Received;
 }
 
 } // namespace
@@ -66,12 +107,25 @@ QString InstallerUrl(const QString &versionListUrl, const QString &downloadName)
     return LeftOfLast(QLatin1Char('/'), versionListUrl) + QLatin1Char('/') + downloadName;
 }
 
-bool DownloadNewVersion(const QString &downloadName, const QString &versionListUrl,
-                        const QString &programName, const QString &runningVersion,
-                        const DownloadProgress &progress)
+int InstallerDeadlineMs(qint32 sizeKB)
+{
+    const qint64 slowLineMs = qint64(qMax(0, sizeKB)) * 1000 / kSlowLineKiBPerSecond;
+    return int(qBound(qint64(FetchDeadline()), slowLineMs, qint64(INT_MAX)));
+}
+
+qint64 InstallerByteLimit(qint32 sizeKB)
+{
+    return sizeKB > 0 ? (qint64(sizeKB) + 1) * 1024 - 1 : kUnlistedInstallerByteLimit;
+}
+
+InstallerDownload DownloadNewVersion(const QString &downloadName, const QString &versionListUrl,
+                                     const QString &programName, const QString &runningVersion,
+                                     const ListedInstaller &listed,
+                                     const DownloadProgress &progress,
+                                     const std::function<bool()> &keepGoing)
 {
     if (!IsSafeDownloadName(downloadName))
-        return false;
+        return InstallerDownload::NotReceived;
     const QString target = InstallerPath(downloadName);
     DeleteFileStr(OlderInstallerPath(programName, runningVersion));
     DeleteFileStr(target);
@@ -83,8 +137,16 @@ bool DownloadNewVersion(const QString &downloadName, const QString &versionListU
         throw UpdateError(QStringLiteral("Kan bestand %1 niet maken: %2")
                               .arg(target, file.errorString()));
     ReceivedKB = 0;
+    qint64 bytes = 0;
+    QCryptographicHash sha256(QCryptographicHash::Sha256);
+    FetchOptions options;
+    options.byteLimit = InstallerByteLimit(listed.sizeKB);
+    options.deadlineMs = InstallerDeadlineMs(listed.sizeKB);
+    options.keepGoing = keepGoing;
+    FetchAnswer answer;
+    bool answered = false;
     try {
-        update_http::download(
+        answered = update_http::download(
             InstallerUrl(versionListUrl, downloadName),
             [&](QByteArrayView block) {
                 // Whole KiB per block: the count is what the gauge and the verdict go by.
@@ -92,10 +154,13 @@ bool DownloadNewVersion(const QString &downloadName, const QString &versionListU
                 if (file.write(block.data(), block.size()) != block.size())
                     throw UpdateError(QStringLiteral("Fout bij het schrijven van %1: %2")
                                           .arg(target, file.errorString()));
+                bytes += block.size();
+                sha256.addData(block);
                 if (progress)
                     progress(ReceivedKB, ReceivedKB + 1);
+                return true;
             },
-            kInstallerBlockSize);
+            options, answer, kInstallerBlockSize);
     } catch (...) {
         file.close();
         file.remove();
@@ -103,10 +168,36 @@ bool DownloadNewVersion(const QString &downloadName, const QString &versionListU
     }
     file.close();
 
-    if (ReceivedKB >= 1)
-        return true;
-    DeleteFileStr(target);
-    return false;
+    const InstallerDownload outcome =
+        verdict(answered, answer, bytes, listed, sha256.result().toHex());
+    if (outcome != InstallerDownload::Received)
+        DeleteFileStr(target);
+    return outcome;
+}
+
+QString InstallerDownloadText(InstallerDownload outcome, qint32 sizeKB, const QString &language)
+{
+    const bool dutch = language == QLatin1String("NLD");
+    switch (outcome) {
+    case InstallerDownload::Incomplete:
+        return dutch ? QStringLiteral("Het bestand is niet volledig gedownload.")
+                     : QStringLiteral("The file was not downloaded completely.");
+    case InstallerDownload::WrongLength:
+        if (sizeKB <= 0)
+            return dutch ? QStringLiteral("Het bestand is te groot.")
+                         : QStringLiteral("The file is too large.");
+        return (dutch ? QStringLiteral("Het bestand heeft niet de aangekondigde grootte van %1 kB.")
+                      : QStringLiteral("The file does not have the announced size of %1 kB."))
+            .arg(sizeKB);
+    case InstallerDownload::Damaged:
+        return dutch ? QStringLiteral("Het gedownloade bestand is beschadigd.")
+                     : QStringLiteral("The downloaded file is damaged.");
+    case InstallerDownload::Received:
+    case InstallerDownload::NotReceived:
+    case InstallerDownload::Stopped:
+        break;
+    }
+    return QString();
 }
 
 QString InstallDisplayName(const QString &downloadName)

@@ -1,6 +1,7 @@
 #pragma once
 // Receiving the advised installer into the data folder's "Temp/" folder and starting it.
 
+#include <QByteArray>
 #include <QString>
 #include <QtGlobal>
 
@@ -26,13 +27,43 @@ QString OlderInstallerPath(const QString &programName, const QString &runningVer
 // The installer lies beside the version list on the maker's site.
 QString InstallerUrl(const QString &versionListUrl, const QString &downloadName);
 
+// What the version list says of the installer.
+struct ListedInstaller {
+    qint32 sizeKB = 0;  // its size in KiB, rounded either way; 0 or less when not given
+    QByteArray sha256;  // its SHA-256 in small hexadecimal digits; empty when not given
+};
+
+enum class InstallerDownload {
+    Received,     // whole, and as the list describes it
+    NotReceived,  // no answer, an error page, or less than 1 KiB
+    Stopped,      // stopped by the caller
+    Incomplete,   // broke off, ran past its deadline, or ended short of the listed size
+    WrongLength,  // the server announced or sent another length than the list gives
+    Damaged,      // its SHA-256 is not the listed one
+};
+
+// The longest an installer download may take: the time for its listed size at a slow line,
+// and never less than the deadline of a page.
+int InstallerDeadlineMs(qint32 sizeKB);
+// The most an installer download takes: less than one KiB beyond its listed size, or a fixed
+// limit when the list gives no size.
+qint64 InstallerByteLimit(qint32 sizeKB);
+
 // Deletes the older installer and any earlier copy of this one, then writes the installer
-// block by block (4096 bytes), counting ReceivedKB. True when at least 1 KiB arrived; otherwise
-// the file is deleted. A refused download name gives false before anything is touched. A file
-// that cannot be created or written throws UpdateError; the partial file is removed.
-bool DownloadNewVersion(const QString &downloadName, const QString &versionListUrl,
-                        const QString &programName, const QString &runningVersion,
-                        const DownloadProgress &progress);
+// block by block (4096 bytes), counting ReceivedKB, within the deadline and byte limit of its
+// listed size, and checks it against the list. Only a Received installer is kept; otherwise
+// the file is deleted. keepGoing is asked while the download waits; false stops it. A refused
+// download name gives NotReceived before anything is touched. A file that cannot be created or
+// written throws UpdateError; the partial file is removed.
+InstallerDownload DownloadNewVersion(const QString &downloadName, const QString &versionListUrl,
+                                     const QString &programName, const QString &runningVersion,
+                                     const ListedInstaller &listed,
+                                     const DownloadProgress &progress,
+                                     const std::function<bool()> &keepGoing = {});
+
+// What the update window tells of a download that failed; empty when it tells nothing (the
+// site did not answer with the file, or the user stopped it).
+QString InstallerDownloadText(InstallerDownload outcome, qint32 sizeKB, const QString &language);
 
 // The two-letter product prefix of the maker's own programs. A program name that starts with it
 // is shown as "rd" followed by the rest in capitals ("Rdscan" shows as "rdSCAN"), the maker's

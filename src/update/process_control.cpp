@@ -1,7 +1,6 @@
 #include "update/process_control.h"
 
 #include <QDeadlineTimer>
-#include <QFileInfo>
 #include <QThread>
 
 #include "platform/process_table.h"
@@ -14,8 +13,8 @@ constexpr int kTerminateGraceMs = 500;
 constexpr int kPollMs = 10;
 
 // The path as compared: without leading and trailing blanks and control characters, in
-// capitals. The system reports where a program file really lies, so a path through a
-// symbolic link is first followed to that place.
+// capitals. A symbolic link is not followed: the companion's path could point at another
+// program, whose processes must not be stopped.
 QString executableKey(const QString &path)
 {
     qsizetype begin = 0;
@@ -24,9 +23,7 @@ QString executableKey(const QString &path)
         ++begin;
     while (end > begin && path.at(end - 1).unicode() <= ' ')
         --end;
-    const QString trimmed = path.mid(begin, end - begin);
-    const QString resolved = QFileInfo(trimmed).canonicalFilePath();
-    return (resolved.isEmpty() ? trimmed : resolved).toUpper();
+    return path.mid(begin, end - begin).toUpper();
 }
 
 } // namespace

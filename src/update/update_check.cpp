@@ -23,5 +23,5 @@ int GetDownloadName(QString &programStr, QString &newVersion, QString &remark,
         return ProbeFailed;
     const QString list = update_http::fetchText(VersionListUrl());
     return EvaluateVersionList(list, programStr, newVersion, remark, runningVersion, sLanguage,
-                               InstallerSizeKB, DownloadedB);
+                               InstallerSizeKB, InstallerSha256, DownloadedB);
 }

@@ -19,8 +19,8 @@ QString VersionListUrl();
 
 // The whole check: probe, version list, comparison (result codes of EvaluateVersionList, and 5
 // when the probe failed, in which case nothing is requested). programStr is the program's name
-// on the way in and the download name on the way out. Sets InstallerSizeKB, and clears
-// DownloadedB when the program is not listed; texts follow sLanguage. Throws ConversionError
-// for a program line that cannot be read.
+// on the way in and the download name on the way out. Sets InstallerSizeKB and
+// InstallerSha256, and clears DownloadedB when the program is not listed; texts follow
+// sLanguage. Throws ConversionError for a program line that cannot be read.
 int GetDownloadName(QString &programStr, QString &newVersion, QString &remark,
                     const QString &runningVersion, const UpdateProbe &probe = ProbeMakerSite);

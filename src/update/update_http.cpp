@@ -1,6 +1,5 @@
 #include "update/update_http.h"
 
-#include "market/internet.h"
 #include "market/page_text.h"
 
 namespace update_http {
@@ -14,24 +13,25 @@ constexpr int kFirstErrorStatus = 400;
 QString fetchText(const QString &url, bool reload, int blockSize)
 {
     QString text;
+    FetchOptions options;
+    options.reload = reload;
+    FetchAnswer answer;
     // Windows-1252 has one byte per character, so blocks decode on their own.
     ReadUrl(url, blockSize, [&text](QByteArrayView block) {
         text += PageText(block);
         return true;
-    }, reload);
-    return text;
+    }, options, &answer);
+    return answer.end == FetchEnd::Complete ? text : QString();
 }
 
-bool download(const QString &url, const BlockHandler &onBlock, int blockSize)
+bool download(const QString &url, const std::function<bool(QByteArrayView block)> &onBlock,
+              FetchOptions options, FetchAnswer &answer, int blockSize)
 {
-    int status = 0;
+    options.reload = false;
     const bool opened = ReadUrl(url, blockSize, [&](QByteArrayView block) {
-        if (status >= kFirstErrorStatus)
-            return false;
-        onBlock(block);
-        return true;
-    }, false, &status);
-    return opened && status < kFirstErrorStatus;
+        return answer.status < kFirstErrorStatus && onBlock(block);
+    }, options, &answer);
+    return opened && answer.status < kFirstErrorStatus;
 }
 
 } // namespace update_http

@@ -1,25 +1,27 @@
 #pragma once
 // The update's two HTTP requests: the version list and the installer, read through the
-// program's one way into the web (its agent name, no proxy, the receive time-out, full blocks).
+// program's one way into the web (its agent name, no proxy, the time-outs, full blocks).
 
 #include <QByteArrayView>
 #include <QString>
 
 #include <functional>
 
-namespace update_http {
+#include "market/internet.h"
 
-using BlockHandler = std::function<void(QByteArrayView block)>;
+namespace update_http {
 
 // The body of url as text (bytes as Windows-1252), read in blocks of blockSize bytes. With
 // reload, caches along the way are told to fetch a fresh copy. Empty when the address cannot
-// be reached; the body of an error page is returned like any other body.
+// be reached or the text did not arrive whole: a list cut off anywhere could name a wrong size
+// or file. The body of an error page is returned like any other body.
 QString fetchText(const QString &url, bool reload = true, int blockSize = 2048);
 
-// Hands the body of url to onBlock, block by block, and lets a cached copy serve. An exception
-// thrown by onBlock ends the transfer and is passed on. An error status (400 and up) delivers
-// nothing: an error page is not the file asked for. Returns true when the address answered with
-// the file.
-bool download(const QString &url, const BlockHandler &onBlock, int blockSize = 4096);
+// Hands the body of url to onBlock, block by block, and lets a cached copy serve; onBlock
+// returns false to stop. An exception thrown by onBlock ends the transfer and is passed on. An
+// error status (400 and up) delivers nothing: an error page is not the file asked for. Returns
+// true when the address answered with the file; answer tells how the transfer ended.
+bool download(const QString &url, const std::function<bool(QByteArrayView block)> &onBlock,
+              FetchOptions options, FetchAnswer &answer, int blockSize = 4096);
 
 } // namespace update_http

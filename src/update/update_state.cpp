@@ -3,5 +3,6 @@
 QString HomeDir;
 QString DownloadName;
 qint32 InstallerSizeKB = 0;
+QByteArray InstallerSha256;
 bool DownloadedB = false;
 quint32 ReceivedKB = 0;

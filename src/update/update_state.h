@@ -2,6 +2,7 @@
 // What the update check and the installer download share for the life of the program: one
 // instance each, read and written on the GUI thread only.
 
+#include <QByteArray>
 #include <QString>
 #include <QtGlobal>
 
@@ -11,6 +12,9 @@ extern QString HomeDir;
 extern QString DownloadName;
 // The advised installer's size as the version list gives it; the download gauge's maximum.
 extern qint32 InstallerSizeKB;
+// The advised installer's SHA-256 as the version list gives it, in small hexadecimal digits;
+// empty when the list gives none.
+extern QByteArray InstallerSha256;
 // True once an installer has been downloaded: the update window's exit button then installs.
 extern bool DownloadedB;
 // Whole KiB received of the installer, counted per block.

@@ -3,6 +3,8 @@
 #include "support/conversion_error.h"
 #include "support/text_routines.h"
 
+#include <QRegularExpression>
+
 namespace {
 
 // A list shorter than this cannot hold a program line; it is a failed or cut-off download.
@@ -87,9 +89,17 @@ QString ProgramLine(const QString &text, const QString &programName)
     return end < 0 ? text.mid(start) : text.mid(start, end - start);
 }
 
+QByteArray ListedSha256(const QString &field)
+{
+    static const QRegularExpression form(QStringLiteral("\\Asha256=[0-9A-Fa-f]{64}\\z"));
+    if (!form.match(field).hasMatch())
+        return QByteArray();
+    return field.mid(7).toLatin1().toLower();
+}
+
 int EvaluateVersionList(const QString &text, QString &programStr, QString &newVersion,
                         QString &remark, const QString &runningVersion, const QString &language,
-                        int &installerSizeKB, bool &downloadedB)
+                        int &installerSizeKB, QByteArray &installerSha256, bool &downloadedB)
 {
     if (text == kDefaultPage || text.size() < kMinimumListLength)
         return ListNotReceived;
@@ -109,6 +119,7 @@ int EvaluateVersionList(const QString &text, QString &programStr, QString &newVe
     const VersionId latest = ListedVersion(downloadName, fields.at(LetterField).at(0));
     programStr = downloadName;
     installerSizeKB = sizeKB;
+    installerSha256 = ListedSha256(fields.at(SpareField));
     remark.clear();
     if (fields.size() > EnglishRemarkField)
         remark = fields.at(language == QLatin1String("NLD") ? DutchRemarkField : EnglishRemarkField);

@@ -48,15 +48,19 @@ QStringList SplitVersionFields(const QString &line);
 // absent.
 QString ProgramLine(const QString &text, const QString &programName);
 
+// The installer's checksum as the program line's spare field may give it: "sha256=" followed by
+// 64 hexadecimal digits. Returns the digits in small letters; empty for any other text.
+QByteArray ListedSha256(const QString &field);
+
 // Evaluates a received version list for the program named by programStr and the running
 // version text. On results 0 and 4, programStr receives the download name, newVersion the
 // listed version, remark the description in the given language (empty unless the line has
-// descriptions) and installerSizeKB the installer's size; result 3 clears downloadedB.
-// A program line with fewer than five fields or a size that is no whole number throws
-// ConversionError before any output changes.
+// descriptions), installerSizeKB the installer's size and installerSha256 its checksum (empty
+// when the list gives none); result 3 clears downloadedB. A program line with fewer than five
+// fields or a size that is no whole number throws ConversionError before any output changes.
 int EvaluateVersionList(const QString &text, QString &programStr, QString &newVersion,
                         QString &remark, const QString &runningVersion, const QString &language,
-                        int &installerSizeKB, bool &downloadedB);
+                        int &installerSizeKB, QByteArray &installerSha256, bool &downloadedB);
 
 // The lines that tell the user a result code (two lines for code 0); Dutch when language is
 // "NLD", else English. Empty for an unknown code.

@@ -128,6 +128,13 @@ void TVersionsForm::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
 }
 
+void TVersionsForm::closeEvent(QCloseEvent *event)
+{
+    if (m_downloading)
+        m_stopDownload = true;
+    QWidget::closeEvent(event);
+}
+
 void TVersionsForm::paintEvent(QPaintEvent *event)
 {
     QWidget::paintEvent(event);
@@ -256,16 +263,33 @@ void TVersionsForm::UpdateProg(int aTop, int aLeft, int aHeight, int aWidth,
 bool TVersionsForm::DownloadNewVersion(const QString &downloadName, const QString &versionListUrl)
 {
     const BusyFlag busy(m_downloading);
+    m_stopDownload = false;
+    // A maximum of 0 would turn the gauge into a busy animation; without a listed size it
+    // stays at 0 %.
+    const int maximum = qMax(0, InstallerSizeKB);
     Gauge1->show();
-    Gauge1->setRange(0, qMax(0, InstallerSizeKB));
+    Gauge1->setRange(0, qMax(1, maximum));
     Gauge1->setValue(0);
-    return ::DownloadNewVersion(
+    const InstallerDownload outcome = ::DownloadNewVersion(
         downloadName, versionListUrl, MainForm->ProgNam, MainForm->Version,
-        [this](quint32, quint32 gaugeProgress) {
+        {InstallerSizeKB, InstallerSha256},
+        [this, maximum](quint32, quint32 gaugeProgress) {
             // The gauge stops at its maximum, as a size from the list may fall short.
-            Gauge1->setValue(int(qMin(gaugeProgress, quint32(Gauge1->maximum()))));
+            if (maximum > 0)
+                Gauge1->setValue(int(qMin(gaugeProgress, quint32(maximum))));
             QCoreApplication::processEvents();
+        },
+        [this] {
+            // Also while nothing arrives, so that the window answers and can stop it.
+            QCoreApplication::processEvents();
+            return !m_stopDownload;
         });
+    const QString failure = InstallerDownloadText(outcome, InstallerSizeKB, sLanguage);
+    if (!failure.isEmpty()) {
+        addLine(QString());
+        addLine(failure);
+    }
+    return outcome == InstallerDownload::Received;
 }
 
 void TVersionsForm::DownloadBtnClick()
@@ -302,8 +326,11 @@ void TVersionsForm::DownloadBtnClick()
 
 void TVersionsForm::ExitBtnClick()
 {
-    if (m_downloading)
+    // During a download the button stops it: the window closes, and with it the download.
+    if (m_downloading) {
+        close();
         return;
+    }
     guarded([&] {
         if (DownloadedB)
             Install();
@@ -314,6 +341,9 @@ void TVersionsForm::ExitBtnClick()
 
 void TVersionsForm::Install()
 {
+    // One installer only: a click while the companion is being stopped must not start another.
+    if (m_installerStarted)
+        return;
     const QString name = DownloadName;
     // A later check may have named another file since the download; it must still be one
     // inside the installer folder.
@@ -331,6 +361,7 @@ void TVersionsForm::Install()
                         : QStringLiteral("Installation failed."));
         return;
     }
+    m_installerStarted = true;
     addLine(dutch() ? QStringLiteral("De installatie van ") + shown + QStringLiteral(" is gestart.")
                     : QStringLiteral("The installation of ") + shown + QStringLiteral(" has started."));
 

@@ -40,9 +40,11 @@ public:
     void DownloadBtnClick();
     void ExitBtnClick();
     // Receives the installer into the data folder's Temp/ folder with the gauge running; true
-    // when at least 1 KiB arrived.
+    // when it arrived whole and as the version list describes it. Otherwise the file is gone
+    // and the memo tells why, unless nothing came or the window was closed.
     bool DownloadNewVersion(const QString &downloadName, const QString &versionListUrl);
     // Starts the downloaded installer, stops the companion program and closes the main window.
+    // Once the installer has started, a further call does nothing.
     void Install();
 
     static CommandResult ExecuteShellCommand(const QString &command, bool hidden,
@@ -55,6 +57,8 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    // Closing the window stops a download that is under way.
+    void closeEvent(QCloseEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
@@ -73,9 +77,13 @@ private:
     void guarded(Work work);
 
     QStringList m_lines;
-    // While an installer comes in, the window's buttons wait: a second download would write the
-    // same file, and installing would start a file that is only half there.
+    // While an installer comes in, the download button waits (a second download would write the
+    // same file) and the exit button stops the download rather than start a file that is only
+    // half there.
     bool m_downloading = false;
+    // Set when the window closes during a download, which then stops.
+    bool m_stopDownload = false;
+    bool m_installerStarted = false;
 };
 
 extern TVersionsForm *VersionsForm;

@@ -119,7 +119,7 @@ void addRoutes(httplib::Server &server, IndexWalk &walk, const Options &options,
         sendHtml(res, indexPage({now, walk.levelAt(now), walk.previousCloseAt(now)}));
     });
 
-    const QByteArray versions = versionList(installer.size());
+    const QByteArray versions = versionList(installer);
     server.Get("/versions.dat", [versions](const httplib::Request &, httplib::Response &res) {
         res.set_header("Cache-Control", "no-cache");
         res.set_content(versions.constData(), size_t(versions.size()), "text/plain");

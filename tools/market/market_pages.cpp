@@ -1,5 +1,6 @@
 #include "market_pages.h"
 
+#include <QCryptographicHash>
 #include <QLocale>
 
 #include <cmath>
@@ -192,14 +193,16 @@ exit 0
     return script;
 }
 
-QByteArray versionList(qint64 installerBytes)
+QByteArray versionList(const QByteArray &installer)
 {
-    const qint64 kib = (installerBytes + 1023) / 1024;
+    const qint64 kib = (installer.size() + 1023) / 1024;
+    const QByteArray sha256 =
+        QCryptographicHash::hash(installer, QCryptographicHash::Sha256).toHex();
     QByteArray list;
     list += "Koersalarm,Koersalarm210.exe,a,1874,x,Waarschuwt bij ingestelde koersgrenzen,"
             "Warns when a price limit is reached\r\n";
-    list += "Pelgrandix,Pelgrandix121.exe,b," + QByteArray::number(kib)
-            + ",x,Tips bij het schrijven van opties op de AEX-index,"
+    list += "Pelgrandix,Pelgrandix121.exe,b," + QByteArray::number(kib) + ",sha256=" + sha256
+            + ",Tips bij het schrijven van opties op de AEX-index,"
               "Advice on writing options on the AEX index\r\n";
     return list;
 }

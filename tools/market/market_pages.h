@@ -38,7 +38,7 @@ QString installerFileName();
 QByteArray installerScript();
 
 // The list of the maker's current releases; the size given for the installer is its size in
-// KiB, rounded up.
-QByteArray versionList(qint64 installerBytes);
+// KiB, rounded up, and its SHA-256 follows as "sha256=" and 64 hexadecimal digits.
+QByteArray versionList(const QByteArray &installer);
 
 QByteArray downloadPage(qint64 installerBytes);

@@ -2,24 +2,21 @@
 //
 // Prints what the classic ping prints for one echo request, in its layout: an empty line, the
 // "Pinging" line, then a reply line or "Time-out bij opdracht.", an empty line and the
-// statistics. Instead of an echo request it opens a TCP connection to PORT (default 80): a
-// connection made within MS milliseconds is a reply. A host that cannot be resolved gives a
+// statistics. Instead of an echo request it opens a TCP connection to PORT (default 80) of each
+// address the name resolves to: a connection made to any of them within MS milliseconds is a
+// reply, from that address. A host that cannot be resolved gives a
 // single line after the empty one. Exit code 0 on a reply, 1 otherwise.
 
-#include <algorithm>
-#include <arpa/inet.h>
+#include "connect_any.h"
+
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <netdb.h>
-#include <netinet/in.h>
-#include <poll.h>
 #include <string>
 #include <sys/socket.h>
-#include <unistd.h>
 
 namespace {
 
@@ -83,37 +80,6 @@ std::string numericAddress(const addrinfo *address)
     return text;
 }
 
-// Whether a TCP connection to the address is made within timeoutMs.
-bool connects(const addrinfo *address, int timeoutMs)
-{
-    const int fd = socket(address->ai_family, address->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC,
-                          address->ai_protocol);
-    if (fd < 0)
-        return false;
-    bool made = false;
-    if (connect(fd, address->ai_addr, address->ai_addrlen) == 0) {
-        made = true;
-    } else if (errno == EINPROGRESS) {
-        pollfd waiting{fd, POLLOUT, 0};
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-        for (;;) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                deadline - std::chrono::steady_clock::now());
-            const int ready = poll(&waiting, 1, static_cast<int>(std::max<long long>(0, left.count())));
-            if (ready < 0 && errno == EINTR)
-                continue;
-            if (ready > 0) {
-                int error = 0;
-                socklen_t length = sizeof error;
-                made = getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0;
-            }
-            break;
-        }
-    }
-    close(fd);
-    return made;
-}
-
 int usage()
 {
     std::fprintf(stderr, "Usage: pelgrandix-ping HOST[:PORT] [-n COUNT] [-w MS]\n");
@@ -159,13 +125,15 @@ int main(int argc, char **argv)
     std::fflush(stdout);
 
     const auto start = std::chrono::steady_clock::now();
-    const bool reply = connects(found, static_cast<int>(timeoutMs));
+    const addrinfo *answered = FirstToConnect(found, static_cast<int>(timeoutMs));
     const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
         std::chrono::steady_clock::now() - start).count();
+    const bool reply = answered != nullptr;
+    const std::string replied = reply ? numericAddress(answered) : address;
     freeaddrinfo(found);
 
     if (reply)
-        std::printf("Reply from %s: bytes=32 time=%lldms TTL=64\n", address.c_str(),
+        std::printf("Reply from %s: bytes=32 time=%lldms TTL=64\n", replied.c_str(),
                     static_cast<long long>(elapsed));
     else
         std::printf("Time-out bij opdracht.\n");
