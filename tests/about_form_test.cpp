@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
@@ -13,6 +15,7 @@
 #include "about/contact.h"
 #include "app/main_form.h"
 #include "app/message_form.h"
+#include "support/scoped_env.h"
 #include "support/system_info.h"
 #include "support/temp_home.h"
 #include "support/wait_until.h"
@@ -38,6 +41,21 @@ protected:
         sLanguage = QStringLiteral("NLD");
     }
 
+    // The desktop of the home folder names a program for the scheme, as a desktop entry with
+    // its address kind does; the machine's own registrations are out of sight.
+    void desktopHandles(const QByteArray &scheme)
+    {
+        home.writeFile(".local/share/applications/pelgrandix-test-" + scheme + ".desktop",
+                       "[Desktop Entry]\nType=Application\nName=Test\nExec=/bin/true %u\n"
+                       "MimeType=x-scheme-handler/" + scheme + ";\n");
+    }
+    // Opening addresses ends with the catcher whenever the desktop lets it get that far.
+    void catchOpenedAddresses()
+    {
+        QDesktopServices::setUrlHandler("mailto", &catcher, "take");
+        QDesktopServices::setUrlHandler("http", &catcher, "take");
+    }
+
     // Runs the steps while the window is up modally; returns its result.
     int execWith(const std::function<void()> &steps)
     {
@@ -50,6 +68,11 @@ protected:
     }
 
     TempHome home;
+    QTemporaryDir noSystemDesktop;
+    ScopedEnv systemData{"XDG_DATA_DIRS", QFile::encodeName(noSystemDesktop.path())};
+    ScopedEnv systemConfig{"XDG_CONFIG_DIRS", QFile::encodeName(noSystemDesktop.path())};
+    ScopedEnv desktopKind{"XDG_CURRENT_DESKTOP", std::nullopt};
+    ScopedEnv desktopSession{"DESKTOP_SESSION", std::nullopt};
     std::unique_ptr<TMainForm> mainForm = std::make_unique<TMainForm>();
     std::unique_ptr<TAboutForm> about = std::make_unique<TAboutForm>();
     std::unique_ptr<TMessageForm> message = std::make_unique<TMessageForm>();
@@ -135,7 +158,8 @@ TEST_F(AboutFormTest, AuthorViewAndBackRestoresTheMainCaptionAndCloses)
 
 TEST_F(AboutFormTest, MailReachesTheHandlerWithSubjectAndBodyIntact)
 {
-    QDesktopServices::setUrlHandler("mailto", &catcher, "take");
+    desktopHandles("mailto");
+    catchOpenedAddresses();
     about->show();
     QTest::mouseClick(about->MailBtn, Qt::LeftButton);
     ASSERT_EQ(catcher.urls.size(), 1);
@@ -151,6 +175,9 @@ TEST_F(AboutFormTest, MailReachesTheHandlerWithSubjectAndBodyIntact)
 
 TEST_F(AboutFormTest, WithoutAHandlerTheFailureShowsOverTheWindow)
 {
+    // The desktop names no program for either address: the opener would start and report
+    // success, but nothing would open.
+    catchOpenedAddresses();
     about->show();
     QTest::mouseClick(about->MailBtn, Qt::LeftButton);
     ASSERT_TRUE(message->isVisible());
@@ -164,11 +191,20 @@ TEST_F(AboutFormTest, WithoutAHandlerTheFailureShowsOverTheWindow)
     message->close();
     QTest::mouseClick(about->HomeBtn, Qt::LeftButton);
     EXPECT_EQ(message->MessageMemo->lines(), QStringList({"Browser niet geopend."}));
+    EXPECT_TRUE(catcher.urls.isEmpty());
+
+    // A program for mail says nothing about one for web pages.
+    desktopHandles("mailto");
+    message->close();
+    QTest::mouseClick(about->HomeBtn, Qt::LeftButton);
+    EXPECT_TRUE(message->isVisible());
+    EXPECT_TRUE(catcher.urls.isEmpty());
 }
 
 TEST_F(AboutFormTest, HomeOpensTheDownloadPageWithTheProgramAsFragment)
 {
-    QDesktopServices::setUrlHandler("http", &catcher, "take");
+    desktopHandles("http");
+    catchOpenedAddresses();
     about->show();
     QTest::mouseClick(about->HomeBtn, Qt::LeftButton);
     ASSERT_EQ(catcher.urls.size(), 1);

@@ -251,6 +251,18 @@ TEST(AddFormOK, NoValidSeriesAddsNothing)
     EXPECT_TRUE(scene.main.fileBytes("Regels.dat").isEmpty());
 }
 
+TEST(AddFormOK, TypedStrikeWithASemicolonAddsNothing)
+{
+    AddFormScene scene;
+    ASSERT_TRUE(scene.showPainted());
+    scene.form->ComboBox4->lineEdit()->clear();
+    QTest::keyClicks(scene.form->ComboBox4->lineEdit(), "38;0,00");
+    EXPECT_EQ(scene.form->ResultLabel->text(), "Geen geldige serie.");
+    QTest::mouseClick(scene.form->OKButton, Qt::LeftButton);
+    EXPECT_TRUE(scene.main.entries().isEmpty());
+    EXPECT_TRUE(scene.main.fileBytes("Regels.dat").isNull());
+}
+
 TEST(AddFormCancel, AddsNothingAndTheNextShowingKeepsListsAndChoices)
 {
     AddFormScene scene("AEX; Call; apr; 2013; 400; 2,50; 2,80; 3; -90,00; 1\r\n");

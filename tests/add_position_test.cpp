@@ -87,6 +87,11 @@ TEST(AddPositionLine, ComposedFromTheChoicesAndTheQuote)
         // No strike at all for the series and kind.
         {"AX1", "Put", 2, "2013", "Geen", "1", "Geen geldige serie."},
         {"AEX", "Call", 3, "2013", "Geen", "1", "Geen geldige serie."},
+        // A typed strike must not bring a field separator or a line break into the line.
+        {"AEX", "Put", 2, "2013", "380;5,00", "1", "Geen geldige serie."},
+        {"AEX", "Put", 2, "2013", "380\n,00", "1", "Geen geldige serie."},
+        {"AEX", "Put", 2, "2013", "\r380,00", "1", "Geen geldige serie."},
+        {"AEX", "Put", 2, "2013", "380,00;5", "1", "AEX; Put; mrt; 2013; 380;  12,34;  12,34; 1; 1234,00; 0"},
     };
     const QuoteList list = quotes();
     for (const auto &c : cases) {

@@ -137,6 +137,25 @@ TEST_F(Settings, MinutesSetTheDownloadPeriod)
     }
 }
 
+TEST_F(Settings, StoredMinutesOutsideTheFieldBoundsAreReadAsTheNearestBound)
+{
+    struct Case { const char *stored; int minutes; };
+    const Case cases[] = {
+        {"dword:0000001e", 30}, {"dword:0000003d", 60}, {"dword:0000ffff", 60},
+        {"dword:0001002d", 60}, {"\"5000\"", 60}, {"dword:00000000", 1}, {"dword:ffffffff", 1},
+    };
+    for (const Case &c : cases) {
+        ScriptedPing ping(ScriptedPing::TimeOut);
+        start("\"Aantal minuten\"=" + QByteArray(c.stored) + "\n");
+        EXPECT_EQ(NumberOfMinutes, c.minutes) << c.stored;
+        // The period reaches the timer with the next download.
+        fixture.form()->DownloadButtonClick();
+        EXPECT_EQ(fixture.form()->DownloadTimer->interval(), c.minutes * 60000) << c.stored;
+        EXPECT_TRUE(fixture.form()->DownloadTimer->isEnabled());
+        stop();
+    }
+}
+
 TEST_F(Settings, UntickingTheSwitchActsAtOnceEvenWhenCancelled)
 {
     start();

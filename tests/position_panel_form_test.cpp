@@ -61,6 +61,20 @@ TEST_F(PositionPanel, SelectingAnEntryFillsThePanel)
     EXPECT_TRUE(form->PositieCheck->isChecked());
 }
 
+TEST_F(PositionPanel, ClickOnTheEntrySelectedAtStartFillsThePanel)
+{
+    ASSERT_EQ(form->ListBox1->currentRow(), 0);
+    ASSERT_EQ(form->Label3->text(), "AEX...");
+    clickEntry(form, 0);
+    EXPECT_EQ(form->Label3->text(), "AEX Call apr 2013 400");
+    EXPECT_EQ(form->ActieLabel->text(), "Schrijven");
+
+    // Every such click fills it again, not only the first.
+    form->Label3->setText("other");
+    clickEntry(form, 0);
+    EXPECT_EQ(form->Label3->text(), "AEX Call apr 2013 400");
+}
+
 TEST_F(PositionPanel, FlagCheckRewritesTheLineAndTheAction)
 {
     clickEntry(form, 0);

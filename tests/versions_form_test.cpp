@@ -11,9 +11,11 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextBlock>
 #include <QThread>
 #include <QTimer>
+#include <QWindow>
 
 #include <functional>
 #include <memory>
@@ -342,6 +344,42 @@ TEST_F(VersionsWindow, ExitButtonBeforeADownloadClosesTheWindowOnly)
     EXPECT_FALSE(form->isVisible());
     EXPECT_TRUE(main->form()->isVisible());
     EXPECT_EQ(mainCloses.closes, 0);
+}
+
+TEST_F(VersionsWindow, ButtonsAnswerWhileAnotherDialogIsModal)
+{
+    site.serve("/versions.dat", kNewerList);
+    // The window shows while the dialog is up (the silent check fired meanwhile), or was up
+    // already when the dialog opened.
+    for (const bool shownBefore : {false, true}) {
+        if (shownBefore)
+            form->UpdateStealth("Pelgrandix", "versie 1.20a");
+        QDialog dialog;
+        bool closedByItsButton = false;
+        QTimer::singleShot(0, &dialog, [&] {
+            if (!shownBefore)
+                form->UpdateStealth("Pelgrandix", "versie 1.20a");
+            ASSERT_TRUE(form->isVisible());
+            // Through the window system, which holds back what a modal dialog blocks.
+            QTest::mouseClick(form->windowHandle(), Qt::LeftButton, {},
+                              form->ExitBtn->mapTo(form.get(), form->ExitBtn->rect().center()));
+            closedByItsButton = form->isHidden();
+            dialog.reject();
+        });
+        dialog.exec();
+        EXPECT_TRUE(closedByItsButton) << "shown before the dialog: " << shownBefore;
+    }
+
+    // A dialog of the window's own (its error box) must not become the window's owner too.
+    form->show();
+    QDialog own(form.get());
+    QWindow *ownerWhileOpen = nullptr;
+    QTimer::singleShot(0, &own, [&] {
+        ownerWhileOpen = form->windowHandle()->transientParent();
+        own.reject();
+    });
+    own.exec();
+    EXPECT_EQ(ownerWhileOpen, nullptr);
 }
 
 TEST_F(VersionsWindow, InstallStartsTheInstallerStopsTheCompanionAndClosesTheProgram)

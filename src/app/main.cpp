@@ -93,8 +93,8 @@ int main(int argc, char **argv)
     }
     InitSupport();
     TaskBarHeight = GetTaskBarHeight();
+    // Only the name: a display name would be added by the toolkit to every window's caption.
     QApplication::setApplicationName(QStringLiteral("Pelgrandix"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Pelgrandix"));
     // Lets the desktop match the windows to the menu entry and its icon.
     QGuiApplication::setDesktopFileName(QLatin1String(kDesktopEntryId));
     if (commandLine.inDataFolder && !EnterDataFolder(QApplication::applicationName()))
@@ -126,7 +126,7 @@ int main(int argc, char **argv)
 
     TerminationSignals sessionEnd;
     QObject::connect(&sessionEnd, &TerminationSignals::terminationRequested, mainForm.get(),
-                     [&] { mainForm->close(); });
+                     [&] { mainForm->EndSession(); });
 
     std::unique_ptr<ExitAfterFirstPaint> measuring;
     if (qEnvironmentVariableIsSet("PELGRANDIX_EXIT_AFTER_FIRST_PAINT"))

@@ -1,8 +1,8 @@
 #include "app/main_form.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QMouseEvent>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -18,6 +18,7 @@ bool bListBox = false;
 namespace {
 
 constexpr int kBarHeight = 52;
+constexpr int kStatusMinWidth = 300;
 constexpr int kOverviewButtonGap = 8;
 
 QLabel *makeLabel(QWidget *parent, const QString &text, int left, int top, int width = -1,
@@ -81,7 +82,7 @@ void TMainForm::buildControls()
     Panel2->setFixedHeight(kBarHeight);
     Panel2->setFrameShape(QFrame::Panel);
     Panel2->setFrameShadow(QFrame::Raised);
-    Label1 = makeLabel(Panel2, QString(), 8, 16, 300);
+    Label1 = makeLabel(Panel2, QString(), 8, 16, kStatusMinWidth);
     L21 = makeLabel(Panel2, QString(), 0, 16);
     L22 = makeLabel(Panel2, QString(), 0, 16);
     L23 = makeLabel(Panel2, QString(), 0, 16);
@@ -141,6 +142,13 @@ void TMainForm::buildControls()
     connect(HelpButton, &QToolButton::clicked, this, [this] { HelpButtonClick(); });
     connect(OverzichtButton, &QPushButton::clicked, this, [this] { OverzichtButtonClick(); });
     connect(ListBox1, &QListWidget::currentRowChanged, this, [this] { ListBox1Click(); });
+    // A press on the entry that is selected already changes no row, so the line above does not
+    // fill the panel for it (at start the first entry is selected without a fill).
+    ListBox1->viewport()->installEventFilter(this);
+    connect(ListBox1, &QListWidget::pressed, this, [this](const QModelIndex &index) {
+        if (index.row() == m_rowBeforePress)
+            ListBox1Click();
+    });
     connect(PositieCheck, &QCheckBox::toggled, this, [this] { PositieCheckClick(); });
     connect(AantalSpin, &SpinFieldWidget::textChanged, this, [this] { AantalSpinChange(); });
     connect(TransactieEdit, &QLineEdit::textChanged, this, [this] { TransactieEditChange(); });
@@ -177,8 +185,10 @@ void TMainForm::loadPositions()
     }
     if (!loaded.lines.isEmpty())
         SelectEntry(0);
-    if (!loaded.complete)
-        Label1->setText(QStringLiteral("Regels.dat kon niet volledig worden gelezen: ") + loaded.error);
+    if (!loaded.complete) {
+        m_positionsWarning = QStringLiteral("Regels.dat kon niet volledig worden gelezen: ") + loaded.error;
+        showStatus();
+    }
 }
 
 void TMainForm::SelectEntry(int index)
@@ -196,15 +206,13 @@ QStringList TMainForm::PositionLines() const
     return lines;
 }
 
-void TMainForm::WriteRegels()
+bool TMainForm::eventFilter(QObject *watched, QEvent *event)
 {
-    const QStringList lines = PositionLines();
-    const positions_file::SaveResult result =
-        positions_file::save(DataDir, lines, m_listEmptiedByUser);
-    if (result.saved)
-        m_listEmptiedByUser = false;
-    else if (!result.skipped)
-        Label1->setText(QStringLiteral("Posities niet opgeslagen: ") + result.error);
+    if (watched == ListBox1->viewport() && event->type() == QEvent::MouseButtonPress) {
+        const auto *press = static_cast<QMouseEvent *>(event);
+        m_rowBeforePress = press->button() == Qt::LeftButton ? ListBox1->currentRow() : -1;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TMainForm::paintEvent(QPaintEvent *event)
@@ -258,13 +266,7 @@ void TMainForm::layoutBars()
     L22->move(p.l22, L22->y());
     L23->move(p.l23, L23->y());
     L24->move(p.l24, L24->y());
+    // The status may take the room up to the index labels.
+    Label1->resize(qMax(kStatusMinWidth, p.l21 - 2 * Label1->x()), Label1->height());
 }
 
-void TMainForm::closeEvent(QCloseEvent *event)
-{
-    storePendingTransactionPrice();
-    WriteRegels();
-    event->accept();
-    // Closing the main window ends the program, whatever other window is still open.
-    QCoreApplication::quit();
-}

@@ -19,6 +19,7 @@
 #include "market/option_download.h"
 #include "market/quote_list.h"
 #include "platform/steady_timer.h"
+#include "positions/positions_file.h"
 
 class TOverviewForm;
 
@@ -69,8 +70,12 @@ public:
     SteadyTimer *AEXTimer;
     SteadyTimer *TransactieTimer;
 
-    // Saves the position list to the positions file.
+    // Saves the position list to the positions file. A file that was not read whole is saved
+    // over only after the user's yes; a failure shows in the status.
     void WriteRegels();
+    // Ends the program as the session asks (a termination signal): saves as a close does,
+    // without asking anything; a list that cannot be saved goes to the state folder instead.
+    void EndSession();
     // Selects an entry without raising the list's click (-1: no entry).
     void SelectEntry(int index);
     QStringList PositionLines() const;
@@ -116,6 +121,7 @@ public:
     void showIndexQuote(const IndexQuoteResult &result) override;
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -133,10 +139,26 @@ private:
     // Adds the positions as they stand after a download to the history file.
     void recordDownloadHistory();
 
+    positions_file::SaveResult savePositions();
+    bool hasListToWrite() const;
+    bool mayOverwritePositions();
+    // Asks the confirmation dialog, centred on this window; true for "Ja".
+    bool askUser(const QString &captionSuffix, const QString &question);
+    // Saves for a close; false when the user wants the window to stay open.
+    bool saveForClose();
+    void saveAtSessionEnd();
+    void showStatus();
+
     // Set when the user's delete emptied the list, so that the empty list is written once.
     bool m_listEmptiedByUser = false;
     // The entry that a typed transaction price belongs to while its store is pending.
     int m_pendingPriceRow = -1;
+    // The selected entry when the left mouse button last went down on the list (-1: none).
+    int m_rowBeforePress = -1;
+    // The status text, and above it why the positions file was not read whole.
+    QString m_statusText;
+    QString m_positionsWarning;
+    bool m_sessionEnding = false;
     std::unique_ptr<TOverviewForm> m_overview;
 };
 

@@ -15,7 +15,7 @@ void TMainForm::DownloadButtonClick()
     // A click or a timer tick while a download waits between its fetches starts nothing.
     if (DownloadInProgress())
         return;
-    Label1->setText(QStringLiteral("Downloading..."));
+    setStatusText(QStringLiteral("Downloading..."));
     setBusyCursor(true);
     QCoreApplication::processEvents();
     DownloadPages(*this);
@@ -34,11 +34,6 @@ void TMainForm::DownloadTimerTimer()
 void TMainForm::AEXTimerTimer()
 {
     DownloadAEX(*this);
-}
-
-void TMainForm::setStatusText(const QString &text)
-{
-    Label1->setText(text);
 }
 
 void TMainForm::setBusyCursor(bool busy)

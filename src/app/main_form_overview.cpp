@@ -29,5 +29,5 @@ void TMainForm::recordDownloadHistory()
         PositionLines(), IndexLevelOf(AEXQuote.sAEX), QDateTime::currentDateTime());
     QString error;
     if (!history_file::append(DataDir, rows, &error))
-        Label1->setText(QStringLiteral("Download klaar; Historie.csv niet bijgewerkt: ") + error);
+        setStatusText(QStringLiteral("Download klaar; Historie.csv niet bijgewerkt: ") + error);
 }

@@ -77,7 +77,8 @@ void TOptionsForm::buildControls()
     DownloadCheck = new QCheckBox(QStringLiteral("DownloadTimer Aan"), GroupBox1);
     DownloadCheck->setGeometry(16, 24, 200, 22);
     Label2 = makeLabel(GroupBox1, QStringLiteral("Download elke"), 16, 58);
-    MinutesEdit = makeSpin(GroupBox1, 1, 60, 5, QRect(130, 54, 60, 26));
+    MinutesEdit = makeSpin(GroupBox1, kMinDownloadMinutes, kMaxDownloadMinutes, 5,
+                           QRect(130, 54, 60, 26));
     Label3 = makeLabel(GroupBox1, QStringLiteral("minuten"), 200, 58);
 
     PortfolioBox = new QGroupBox(QStringLiteral(" Portefeuille "), this);
@@ -136,7 +137,7 @@ void TOptionsForm::readSettings()
                 DownloadCheck->setChecked(value != 0);
                 DownloadCheckClick();
                 break;
-            case StoredValue::NumberOfMinutes: NumberOfMinutes = cutToWord(value); break;
+            case StoredValue::NumberOfMinutes: NumberOfMinutes = DownloadMinutesOf(value); break;
             case StoredValue::UpdatesOn: UpdatesCheck->setChecked(value != 0); break;
             }
         });

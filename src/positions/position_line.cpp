@@ -98,3 +98,9 @@ std::optional<PositionNumbers> ReadPositionNumbers(const PositionFieldViews &fie
         return std::nullopt;
     return numbers;
 }
+
+bool BreaksPositionLine(const QString &fieldText)
+{
+    return fieldText.contains(QLatin1Char(';')) || fieldText.contains(QLatin1Char('\n'))
+           || fieldText.contains(QLatin1Char('\r'));
+}

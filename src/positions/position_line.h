@@ -28,6 +28,9 @@ PositionFieldViews SplitPositionLineViews(QStringView line);
 // An empty first field is written as one blank, so that the line never starts like a comment.
 QString JoinPositionFields(const QStringList &fields);
 QString JoinPositionFieldViews(const PositionFieldViews &fields);
+// True when a text typed for one field holds the field separator ";" or a line break, which
+// would shift the fields behind it or split the line in two in the file.
+bool BreaksPositionLine(const QString &fieldText);
 // Completes an older nine-field line with a cleared position flag.
 void CompleteNineFields(QStringList &fields);
 void CompleteNineFields(PositionFieldViews &fields);

@@ -41,10 +41,7 @@ QString DifferenceFor(double amount, double transactionPrice, double lastPrice)
 
 QString PutTransactieKoers(const QString &price, const QString &line)
 {
-    // A price holding the field separator or a line break would shift the fields behind it, or
-    // split the line in two when the file is written: such a text is not stored.
-    if (price.contains(QLatin1Char(';')) || price.contains(QLatin1Char('\n'))
-        || price.contains(QLatin1Char('\r')))
+    if (BreaksPositionLine(price))
         return line;
     QStringList fields = SplitPositionLine(line);
     if (!IsUsablePosition(fields))

@@ -58,15 +58,20 @@ LoadResult load(const QString &dataDir)
     char buffer[64 * 1024];
     for (;;) {
         const qint64 n = file.read(buffer, sizeof buffer);
-        if (n < 0) {
+        if (n == 0)
+            break;
+        const bool tooLarge = n > 0 && bytes.size() + n > kMaxFileBytes;
+        if (n < 0 || tooLarge) {
             result.complete = false;
-            result.error = file.errorString();
+            result.error = tooLarge ? QStringLiteral("het bestand is groter dan %1 MiB")
+                                          .arg(kMaxFileBytes >> 20)
+                                    : file.errorString();
+            if (tooLarge)
+                bytes.append(buffer, kMaxFileBytes - bytes.size());
             // The last line read may be cut off in the middle; keep only whole lines.
             bytes.truncate(bytes.lastIndexOf('\n') + 1);
             break;
         }
-        if (n == 0)
-            break;
         bytes.append(buffer, n);
     }
     result.lines = decode(bytes);
