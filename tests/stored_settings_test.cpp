@@ -343,21 +343,3 @@ TEST_F(StoredSettingsTest, PortfolioValuesBesideTheNineKeepTheirDefaultsWhenUnre
         EXPECT_EQ(readAll().front(), std::make_pair(StoredValue::Top, 7)) << "the nine read as before";
     }
 }
-
-TEST_F(StoredSettingsTest, PortfolioRateAndYieldAreWrittenAsTextInTheUsersNotation)
-{
-    PortfolioSettings settings;
-    settings.ratePercent = 1.75;
-    {
-        RegistryKey key("Pelgrandix");
-        ASSERT_TRUE(writeStoredSettings(key, StoredSettings{}));
-        ASSERT_TRUE(writePortfolioSettings(key, settings));
-    }
-    const QByteArray file = stored();
-    for (const char *line : {"\"Rente\"=\"1,75\"\n", "\"Dividendrendement\"=\"3,00\"\n",
-                             "\"Overzicht Top\"=dword:0000008c\n", "\"Top\"=dword:00000064\n"})
-        EXPECT_TRUE(file.contains(line)) << line << "\n" << file.constData();
-    store(file);
-    EXPECT_EQ(readPortfolioSettings(RegistryKey("Pelgrandix")).ratePercent, 1.75);
-    EXPECT_EQ(readAll(), valuesOf(StoredSettings{}));
-}
