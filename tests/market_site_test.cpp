@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "support/qt_printers.h"
+#include "support/running_market_site.h"
 
 #include "market_model.h"
 #include "market_pages.h"
@@ -380,46 +381,10 @@ TEST(MakerFiles, InstallerOnlyNotesItsRunInTheUsersFolder)
     EXPECT_EQ(QDir(home.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 2);
 }
 
-namespace {
-
-// Starts the built site on a free port; stops it at the end of the test.
-class RunningSite
-{
-public:
-    explicit RunningSite(const QStringList &extra = {})
-    {
-        m_process.setProgram(QStringLiteral(PELGRANDIX_BIN_DIR "/pelgrandix-market"));
-        m_process.setArguments(QStringList{QStringLiteral("--port"), QStringLiteral("0")} + extra);
-        m_process.start();
-        if (!m_process.waitForStarted(kPatienceMs))
-            return;
-        while (!m_process.canReadLine() && m_process.waitForReadyRead(kPatienceMs)) {
-        }
-        const QByteArray line = m_process.readLine().trimmed();
-        if (line.startsWith("listening on 127.0.0.1:"))
-            port = line.mid(line.lastIndexOf(':') + 1).toInt();
-    }
-    ~RunningSite()
-    {
-        if (m_process.state() != QProcess::NotRunning) {
-            m_process.kill();
-            m_process.waitForFinished(kPatienceMs);
-        }
-    }
-    QProcess &process() { return m_process; }
-
-    int port = 0;
-
-private:
-    QProcess m_process;
-};
-
-} // namespace
-
 TEST(MarketSite, ServesEveryPathAndStopsOnRequest)
 {
-    RunningSite site({QStringLiteral("--seed"), QStringLiteral("42"),
-                      QStringLiteral("--installer-delay"), QStringLiteral("0")});
+    RunningMarketSite site({QStringLiteral("--seed"), QStringLiteral("42"),
+                            QStringLiteral("--installer-delay"), QStringLiteral("0")});
     ASSERT_GT(site.port, 0);
     httplib::Client client("127.0.0.1", site.port);
 
@@ -482,7 +447,7 @@ TEST(MarketSite, ServesEveryPathAndStopsOnRequest)
 
 TEST(MarketSite, InstallerArrivesInPiecesWithPauses)
 {
-    RunningSite site({QStringLiteral("--installer-delay"), QStringLiteral("40")});
+    RunningMarketSite site({QStringLiteral("--installer-delay"), QStringLiteral("40")});
     ASSERT_GT(site.port, 0);
     httplib::Client client("127.0.0.1", site.port);
     QElapsedTimer timer;
@@ -503,7 +468,7 @@ TEST(MarketSite, InstallerArrivesInPiecesWithPauses)
 
 TEST(MarketSite, SecondCopyCannotTakeTheSamePort)
 {
-    RunningSite first;
+    RunningMarketSite first;
     ASSERT_GT(first.port, 0);
     QProcess second;
     second.start(QStringLiteral(PELGRANDIX_BIN_DIR "/pelgrandix-market"),

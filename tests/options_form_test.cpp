@@ -219,3 +219,25 @@ TEST(UpdateCheckAtStart, RunsOnceWhenSwitchedOnAndNeverWhenOff)
         EXPECT_FALSE(versions.isVisible()) << "the current release is listed";
     }
 }
+
+TEST_F(Settings, PortfolioRateAndYieldTakeEffectAtOkOnlyAndAreStoredAsText)
+{
+    start("\"Rente\"=\"2,5\"\n");
+    EXPECT_EQ(Portfolio.ratePercent, 2.5);
+    EXPECT_EQ(Portfolio.dividendYieldPercent, 3.0);
+    EXPECT_EQ(options->PortfolioBox->title(), " Portefeuille ");
+    EXPECT_GT(options->UpdateBox->y(), options->PortfolioBox->geometry().bottom());
+
+    showAndPress(&TOptionsForm::CancelBtn, [&] { options->RenteEdit->setValue(7); });
+    EXPECT_EQ(Portfolio.ratePercent, 2.5);
+    double shown = 0;
+    showAndPress(&TOptionsForm::OKBtn, [&] {
+        shown = options->RenteEdit->value();
+        options->DividendEdit->setValue(25);  // beyond the field's bound
+    });
+    EXPECT_EQ(shown, 2.5) << "each showing starts from the values in force";
+    EXPECT_EQ(Portfolio.dividendYieldPercent, 20.0);
+    const QByteArray written = stop();
+    for (const char *line : {"\"Rente\"=\"2,50\"\n", "\"Dividendrendement\"=\"20,00\"\n"})
+        EXPECT_TRUE(written.contains(line)) << line << "\n" << written.toStdString();
+}

@@ -53,8 +53,12 @@ TEST(SessionEnd, SettingsAreWrittenAtTheEnd)
                                 .replace(QRegularExpression("\"Splitter\"=dword:[0-9a-f]{8}\n"), "<splitter>");
     EXPECT_EQ(written,
               "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Pelgrandix\\Defaults]\n"
-              "\"Aantal jaren\"=dword:00000001\n\"Aantal minuten\"=dword:0000000f\n\"DownloadTimer\"=\"1\"\n"
-              "\"Height\"=dword:0000014a\n\"Left\"=dword:00000064\n<splitter>"
+              "\"Aantal jaren\"=dword:00000001\n\"Aantal minuten\"=dword:0000000f\n"
+              "\"Dividendrendement\"=\"3,00\"\n\"DownloadTimer\"=\"1\"\n"
+              "\"Height\"=dword:0000014a\n\"Left\"=dword:00000064\n"
+              "\"Overzicht Height\"=dword:000001cc\n\"Overzicht Left\"=dword:0000008c\n"
+              "\"Overzicht Top\"=dword:0000008c\n\"Overzicht Width\"=dword:00000410\n"
+              "\"Rente\"=\"2,00\"\n<splitter>"
               "\"Top\"=dword:00000064\n\"Updates Aan\"=\"1\"\n\"Width\"=dword:000002f8\n\n");
     EXPECT_FALSE(program.process().readAllStandardError().contains("Instellingen"));
 }

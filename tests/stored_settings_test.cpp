@@ -298,3 +298,25 @@ TEST_F(StoredSettingsTest, FileLivesInTheUsersSettingsFolder)
 }
 
 } // namespace
+
+TEST_F(StoredSettingsTest, PortfolioValuesBesideTheNineKeepTheirDefaultsWhenUnreadable)
+{
+    struct Case {
+        QByteArray rente;
+        double rate;
+    };
+    const Case cases[] = {
+        {"\"4,5\"", 4.5}, {"\"1.25\"", 1.25}, {"\" 3,333 \"", 3.33}, {"\"25\"", 20}, {"\"-1\"", 0},
+        {"\"veel\"", 2.0}, {"\"\"", 2.0}, {"dword:00000004", 4}, {"hex:01,02", 2.0},
+    };
+    for (const Case &c : cases) {
+        store(kHeader + kKey + "\"Rente\"=" + c.rente + "\n\"Dividendrendement\"=hex:00\n"
+              "\"Overzicht Top\"=dword:00000032\n\"Overzicht Width\"=\"breed\"\n\"Top\"=dword:00000007\n");
+        const PortfolioSettings read = readPortfolioSettings(RegistryKey("Pelgrandix"));
+        EXPECT_EQ(read.ratePercent, c.rate) << c.rente.constData();
+        EXPECT_EQ(read.dividendYieldPercent, 3.0);
+        EXPECT_EQ(read.overviewTop, 50);
+        EXPECT_EQ(read.overviewWidth, PortfolioSettings{}.overviewWidth);
+        EXPECT_EQ(readAll().front(), std::make_pair(StoredValue::Top, 7)) << "the nine read as before";
+    }
+}

@@ -90,6 +90,15 @@ TEST(ParseDecimalInt, AcceptsLeadingBlanksAndSignOnly)
     EXPECT_FALSE(ParseDecimalInt(u"", &v));
     EXPECT_FALSE(ParseDecimalInt(u"1,5", &v));
     EXPECT_FALSE(ParseDecimalInt(u"99999999999", &v));
+    struct Case { const char16_t *text; bool ok; int value; };
+    const Case edges[] = {{u"2147483647", true, 2147483647}, {u"2147483648", false, 0},
+                          {u"-2147483648", true, -2147483647 - 1}, {u"-2147483649", false, 0},
+                          {u"+7", true, 7}, {u"-", false, 0}, {u"000000000000012", true, 12}};
+    for (const Case &c : edges) {
+        v = 0;
+        EXPECT_EQ(ParseDecimalInt(c.text, &v), c.ok) << QString::fromUtf16(c.text).toStdString();
+        EXPECT_EQ(v, c.value) << QString::fromUtf16(c.text).toStdString();
+    }
 }
 
 TEST(StrToReal, WellFormedNumbersReadAsTheStandardConversionReadsThem)

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "app/main_layout.h"
+#include "portfolio/overview_form.h"
 #include "positions/positions_file.h"
 #include "support/product.h"
 #include "support/system_info.h"
@@ -18,6 +19,7 @@ namespace {
 
 constexpr int kBarHeight = 52;
 constexpr int kStatusMinWidth = 300;
+constexpr int kOverviewButtonGap = 8;
 
 QLabel *makeLabel(QWidget *parent, const QString &text, int left, int top, int width = -1,
                   Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter)
@@ -69,8 +71,10 @@ void TMainForm::buildControls()
     DelButton = makeButton(Panel1, QStringLiteral("Verwijder"), 110);
     DownloadButton = makeButton(Panel1, QStringLiteral("Download"), 212);
     InstellingenButton = makeButton(Panel1, QStringLiteral("Instellingen"), 314);
+    OverzichtButton = makeButton(Panel1, QStringLiteral("Overzicht"), 0);
     AddButton->setEnabled(false);
     DownloadButton->setEnabled(false);
+    OverzichtButton->setEnabled(false);
     HelpButton = new HelpButtonWidget(Panel1);
     HelpButton->setGeometry(0, 14, 24, 24);
 
@@ -136,6 +140,7 @@ void TMainForm::buildControls()
     connect(DelButton, &QPushButton::clicked, this, [this] { DelButtonClick(); });
     connect(InstellingenButton, &QPushButton::clicked, this, [this] { InstellingenButtonClick(); });
     connect(HelpButton, &QToolButton::clicked, this, [this] { HelpButtonClick(); });
+    connect(OverzichtButton, &QPushButton::clicked, this, [this] { OverzichtButtonClick(); });
     connect(ListBox1, &QListWidget::currentRowChanged, this, [this] { ListBox1Click(); });
     // A press on the entry that is selected already changes no row, so the line above does not
     // fill the panel for it (at start the first entry is selected without a fill).
@@ -249,6 +254,7 @@ void TMainForm::layoutBars()
 {
     const int clientWidth = width();
     HelpButton->move(HelpButtonLeft(clientWidth, HelpButton->width()), HelpButton->y());
+    OverzichtButton->move(HelpButton->x() - kOverviewButtonGap - OverzichtButton->width(), OverzichtButton->y());
     QLabel *labels[4] = {L21, L22, L23, L24};
     int widths[4];
     for (int i = 0; i < 4; ++i) {

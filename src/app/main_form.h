@@ -23,6 +23,8 @@
 #include "platform/steady_timer.h"
 #include "positions/positions_file.h"
 
+class TOverviewForm;
+
 class TMainForm : public QWidget, public OptionDownloadWindow, public IndexQuoteWindow
 {
     Q_OBJECT
@@ -47,6 +49,7 @@ public:
     QPushButton *DelButton;
     QPushButton *DownloadButton;
     QPushButton *InstellingenButton;
+    QPushButton *OverzichtButton;
     HelpButtonWidget *HelpButton;
 
     QFrame *Panel2;
@@ -94,6 +97,10 @@ public:
     void DelButtonClick();
     void InstellingenButtonClick();
     void HelpButtonClick();
+    // Opens the portfolio overview, made at its first opening.
+    void OverzichtButtonClick();
+    // Brings an open overview up to date with changed settings or quotes.
+    void refreshOverview();
     void DownloadButtonClick();
     void DownloadTimerTimer();
     void AEXTimerTimer();
@@ -134,6 +141,8 @@ private:
     void replaceEntry(int row, const QString &line);
     void storePendingTransactionPrice();
     void storeTransactionPrice(int row, const QString &typed);
+    // Adds the positions as they stand after a download to the history file.
+    void recordDownloadHistory();
 
     positions_file::SaveResult savePositions();
     bool hasListToWrite() const;
@@ -155,6 +164,7 @@ private:
     QString m_statusText;
     QString m_positionsWarning;
     bool m_sessionEnding = false;
+    std::unique_ptr<TOverviewForm> m_overview;
 };
 
 extern TMainForm *MainForm;

@@ -54,10 +54,13 @@ void TMainForm::enableDownloadCommands()
 {
     AddButton->setEnabled(true);
     DownloadButton->setEnabled(true);
+    OverzichtButton->setEnabled(true);
 }
 
 void TMainForm::showDownloadedPrices()
 {
+    recordDownloadHistory();
+    refreshOverview();
     ListBox1Click();
     FormResize();
 }
@@ -79,4 +82,5 @@ void TMainForm::showIndexQuote(const IndexQuoteResult &result)
     L23->setText(result.l23);
     L24->setText(result.l24);
     layoutBars();
+    refreshOverview();
 }

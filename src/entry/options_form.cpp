@@ -28,6 +28,17 @@ QSpinBox *makeSpin(QWidget *parent, int minimum, int maximum, int value, const Q
     return spin;
 }
 
+QDoubleSpinBox *makePercentSpin(QWidget *parent, const QRect &geometry)
+{
+    auto *spin = new QDoubleSpinBox(parent);
+    spin->setRange(kLowestPercent, kHighestPercent);
+    spin->setDecimals(kPercentDecimals);
+    spin->setSingleStep(0.25);
+    spin->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
+    spin->setGeometry(geometry);
+    return spin;
+}
+
 QLabel *makeLabel(QWidget *parent, const QString &text, int left, int top)
 {
     auto *label = new QLabel(text, parent);
@@ -71,8 +82,15 @@ void TOptionsForm::buildControls()
                            QRect(130, 54, 60, 26));
     Label3 = makeLabel(GroupBox1, QStringLiteral("minuten"), 200, 58);
 
+    PortfolioBox = new QGroupBox(QStringLiteral(" Portefeuille "), this);
+    PortfolioBox->setGeometry(12, 178, 330, 90);
+    makeLabel(PortfolioBox, QStringLiteral("Rente %"), 16, 28);
+    RenteEdit = makePercentSpin(PortfolioBox, QRect(200, 24, 90, 26));
+    makeLabel(PortfolioBox, QStringLiteral("Dividendrendement %"), 16, 58);
+    DividendEdit = makePercentSpin(PortfolioBox, QRect(200, 54, 90, 26));
+
     UpdateBox = new QGroupBox(QStringLiteral(" Update "), this);
-    UpdateBox->setGeometry(12, 178, 220, 90);
+    UpdateBox->setGeometry(12, 276, 220, 90);
     UpdatesCheck = new QCheckBox(QStringLiteral("Check voor Updates Aan"), UpdateBox);
     UpdatesCheck->setGeometry(16, 24, 196, 22);
     DownloadBtn = new QPushButton(QStringLiteral("Check Nu"), UpdateBox);
@@ -81,10 +99,10 @@ void TOptionsForm::buildControls()
     DownloadBtn->setAutoDefault(false);
 
     OKBtn = new QPushButton(QStringLiteral("OK"), this);
-    OKBtn->setGeometry(246, 190, 96, 28);
+    OKBtn->setGeometry(246, 288, 96, 28);
     OKBtn->setDefault(true);
     CancelBtn = new QPushButton(QStringLiteral("Annuleren"), this);
-    CancelBtn->setGeometry(246, 232, 96, 28);
+    CancelBtn->setGeometry(246, 330, 96, 28);
     CancelBtn->setAutoDefault(false);
 
     connect(DownloadCheck, &QCheckBox::clicked, this, [this] { DownloadCheckClick(); });
@@ -128,6 +146,7 @@ void TOptionsForm::readSettings()
         // No parent: the main window is not shown yet, and a modal child would fix its frame early.
         QMessageBox::critical(nullptr, MainForm->ProgNam, error.message());
     }
+    Portfolio = readPortfolioSettings(key);
 }
 
 void TOptionsForm::FormDestroy()
@@ -143,7 +162,9 @@ void TOptionsForm::FormDestroy()
     settings.numberOfMinutes = NumberOfMinutes;
     settings.updatesOn = UpdatesCheck->isChecked();
     RegistryKey key(MainForm->ProgNam);
-    if (writeStoredSettings(key, settings))
+    const bool stored = writeStoredSettings(key, settings);
+    const bool portfolioStored = writePortfolioSettings(key, Portfolio);
+    if (stored && portfolioStored)
         return;
     const QString text = QStringLiteral("Instellingen niet opgeslagen: ") + key.fileName()
                          + QStringLiteral(" kan niet worden geschreven.");
@@ -162,6 +183,8 @@ void TOptionsForm::showEvent(QShowEvent *event)
     // far more often, which would undo the user's typing.)
     JarenEdit->setValue(NumberOfYears);
     MinutesEdit->setValue(NumberOfMinutes);
+    RenteEdit->setValue(Portfolio.ratePercent);
+    DividendEdit->setValue(Portfolio.dividendYieldPercent);
     QDialog::showEvent(event);
 }
 
@@ -185,6 +208,9 @@ void TOptionsForm::OKBtnClick()
     MainForm->DownloadTimer->setInterval(NumberOfMinutes * 60 * 1000);
     if (AddForm)
         AddForm->ReplaceYearList(DataRec.YearFrom, DataRec.YearTill);
+    Portfolio.ratePercent = RenteEdit->value();
+    Portfolio.dividendYieldPercent = DividendEdit->value();
+    MainForm->refreshOverview();
     accept();
 }
 

@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QDialog>
+#include <QDoubleSpinBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -26,6 +27,10 @@ public:
     QLabel *Label2;
     QSpinBox *MinutesEdit;
     QLabel *Label3;
+    // The portfolio overview's rate and dividend yield, in per cent.
+    QGroupBox *PortfolioBox;
+    QDoubleSpinBox *RenteEdit;
+    QDoubleSpinBox *DividendEdit;
     QGroupBox *UpdateBox;
     QCheckBox *UpdatesCheck;
     QPushButton *DownloadBtn;

@@ -9,3 +9,5 @@ quint16 DownloadMinutesOf(int storedValue)
 {
     return quint16(std::clamp(storedValue, kMinDownloadMinutes, kMaxDownloadMinutes));
 }
+
+PortfolioSettings Portfolio;

@@ -22,3 +22,19 @@ inline quint16 cutToWord(int value)
 inline constexpr int kMinDownloadMinutes = 1;
 inline constexpr int kMaxDownloadMinutes = 60;
 quint16 DownloadMinutesOf(int storedValue);
+
+// The portfolio overview's values, kept beside the options above: the interest rate and the
+// dividend yield of the index in per cent, and the overview's place and size.
+struct PortfolioSettings {
+    double ratePercent = 2.0;
+    double dividendYieldPercent = 3.0;
+    int overviewTop = 140;
+    int overviewLeft = 140;
+    int overviewHeight = 460;
+    int overviewWidth = 1040;
+};
+inline constexpr double kLowestPercent = 0;
+inline constexpr double kHighestPercent = 20;
+inline constexpr int kPercentDecimals = 2;
+
+extern PortfolioSettings Portfolio;

@@ -18,7 +18,7 @@ QString PerOptionText(double difference, int amount)
     return DifferenceToStr(difference / amount);
 }
 
-QString ChooseAction(const QString &difference, const QString &flag)
+QString ChooseAction(QStringView difference, QStringView flag)
 {
     const bool negative = difference.startsWith(QLatin1Char('-'));
     const bool held = flag == QLatin1String("1");

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -250,6 +251,26 @@ double StrToReal(QStringView s)
         break;
     }
     if (i == text.size()) {
+        // A price has a few digits: as one whole number divided by a power of ten, both exact
+        // doubles, it is already the correctly rounded value, without the general conversion.
+        static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
+        const bool negative = text.front() == '-';
+        qint64 digits = 0;
+        int count = 0;
+        int decimals = -1;
+        for (qsizetype j = negative ? 1 : 0; j < text.size(); ++j) {
+            if (text[j] == '.') {
+                decimals = 0;
+                continue;
+            }
+            digits = digits * 10 + (text[j] - '0');
+            ++count;
+            decimals += decimals >= 0;
+        }
+        if (count <= 15 && decimals < int(std::size(kPowersOfTen))) {
+            const double value = double(digits) / kPowersOfTen[decimals];
+            return negative ? -value : value;
+        }
         double value = 0;
         const auto [end, error] = std::from_chars(text.begin(), text.end(), value);
         if (error == std::errc() && end == text.end())
@@ -331,18 +352,28 @@ QStringView UnBeginSpace(QStringView s)
 
 bool ParseDecimalInt(QStringView s, int *value)
 {
-    bool ok = false;
     const QStringView rest = UnBeginSpace(s);
-    if (rest.isEmpty() || rest.at(0) == QLatin1Char(' '))
+    if (rest.isEmpty())
         return false;
-    for (qsizetype j = 0; j < rest.size(); ++j) {
-        const QChar c = rest.at(j);
-        const bool sign = j == 0 && (c == QLatin1Char('-') || c == QLatin1Char('+'));
-        if (!sign && !(c >= QLatin1Char('0') && c <= QLatin1Char('9')))
+    // Worked out digit by digit rather than by the general conversion: the portfolio overview
+    // reads three of these for every position each time it follows a change.
+    const bool negative = rest.at(0) == QLatin1Char('-');
+    const qsizetype first = negative || rest.at(0) == QLatin1Char('+') ? 1 : 0;
+    if (first == rest.size())
+        return false;
+    constexpr qint64 kLimit = qint64(std::numeric_limits<int>::max()) + 1;
+    qint64 magnitude = 0;
+    for (qsizetype j = first; j < rest.size(); ++j) {
+        const char16_t c = rest.at(j).unicode();
+        if (c < u'0' || c > u'9')
+            return false;
+        magnitude = magnitude * 10 + (c - u'0');
+        if (magnitude > kLimit)
             return false;
     }
-    const int parsed = rest.toInt(&ok, 10);
-    if (ok && value)
-        *value = parsed;
-    return ok;
+    if (!negative && magnitude == kLimit)
+        return false;
+    if (value)
+        *value = int(negative ? -magnitude : magnitude);
+    return true;
 }

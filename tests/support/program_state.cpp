@@ -33,6 +33,13 @@ bool same(const IndexQuote &a, const IndexQuote &b)
         && a.sProc == b.sProc && a.sAEX_Tijd == b.sAEX_Tijd && a.Old_sAEX_Tijd == b.Old_sAEX_Tijd;
 }
 
+bool same(const PortfolioSettings &a, const PortfolioSettings &b)
+{
+    return a.ratePercent == b.ratePercent && a.dividendYieldPercent == b.dividendYieldPercent
+        && a.overviewTop == b.overviewTop && a.overviewLeft == b.overviewLeft
+        && a.overviewHeight == b.overviewHeight && a.overviewWidth == b.overviewWidth;
+}
+
 bool same(const TDataRec &a, const TDataRec &b)
 {
     return a.MonthFrom == b.MonthFrom && a.YearFrom == b.YearFrom && a.MonthTill == b.MonthTill
@@ -89,6 +96,8 @@ ProgramState::ProgramState()
     note(QStringLiteral("LastTime"), LastTime);
     note(QStringLiteral("NumberOfYears"), NumberOfYears);
     note(QStringLiteral("NumberOfMinutes"), NumberOfMinutes);
+    note(QStringLiteral("Portfolio"), Portfolio,
+         [](const PortfolioSettings &a, const PortfolioSettings &b) { return same(a, b); });
     note<int>(QStringLiteral("the receive time-out"), &ReceiveTimeout, &SetReceiveTimeout);
     note<int>(QStringLiteral("the fetch deadline"), &FetchDeadline, &SetFetchDeadline);
     note<QString>(QStringLiteral("the current folder"), &QDir::currentPath,
