@@ -205,10 +205,10 @@ TEST(AddFormOK, AppendsSavesSelectsAndShowsTheNewPosition)
     // The panel shows the new position (and the list its line as the panel rewrote it), so an
     // edit made there lands in the new position.
     EXPECT_EQ(main->AantalSpin->value(), 7);
-    EXPECT_EQ(main->ListBox1->item(1)->text(), "AEX; Put; mrt; 2013; 410; 25,10; 25,10; 7; 0,00; 0");
+    EXPECT_EQ(main->ListBox1->line(1), "AEX; Put; mrt; 2013; 410; 25,10; 25,10; 7; 0,00; 0");
     main->PositieCheck->setChecked(true);
-    EXPECT_TRUE(main->ListBox1->item(1)->text().endsWith("; 1"));
-    EXPECT_EQ(main->ListBox1->item(0)->text(), QString::fromLatin1(positions.trimmed()));
+    EXPECT_TRUE(main->ListBox1->line(1).endsWith("; 1"));
+    EXPECT_EQ(main->ListBox1->line(0), QString::fromLatin1(positions.trimmed()));
 }
 
 TEST(AddFormOK, EqualLineAlreadyListedSelectsTheOlderEntry)
@@ -219,7 +219,7 @@ TEST(AddFormOK, EqualLineAlreadyListedSelectsTheOlderEntry)
     ASSERT_TRUE(scene.showPainted());
     QTest::mouseClick(scene.form->OKButton, Qt::LeftButton);
     EXPECT_EQ(MainForm->ListBox1->count(), 4);
-    EXPECT_EQ(MainForm->ListBox1->item(3)->text(), kFirstLine);
+    EXPECT_EQ(MainForm->ListBox1->line(3), kFirstLine);
     EXPECT_EQ(MainForm->ListBox1->currentRow(), 1);
 }
 

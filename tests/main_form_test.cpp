@@ -73,9 +73,9 @@ TEST(MainFormClose, EveryCloseSavesWithTwoBackupGenerations)
 {
     MainWindowFixture fixture(kTwoPositions);
     TMainForm *form = fixture.form();
-    form->ListBox1->item(0)->setText("first");
+    form->ListBox1->setLine(0, "first");
     form->close();
-    form->ListBox1->item(0)->setText("second");
+    form->ListBox1->setLine(0, "second");
     form->close();
     EXPECT_TRUE(fixture.fileBytes("Regels.dat").startsWith("second\r\n"));
     EXPECT_TRUE(fixture.fileBytes("Regels!.dat").startsWith("first\r\n"));

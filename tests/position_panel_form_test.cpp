@@ -4,6 +4,7 @@
 
 #include <QAbstractItemModel>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QTest>
 
 #include "app/main_form.h"
@@ -22,8 +23,8 @@ const QByteArray kPositions =
 
 void clickEntry(TMainForm *form, int row)
 {
-    QListWidget *list = form->ListBox1;
-    const QRect rect = list->visualItemRect(list->item(row));
+    PositionListWidget *list = form->ListBox1;
+    const QRect rect = list->visualRect(list->model()->index(row, 0));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
 }
 
@@ -35,7 +36,7 @@ protected:
         form->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(form, kPatienceMs));
     }
-    QString entry(int row) const { return form->ListBox1->item(row)->text(); }
+    QString entry(int row) const { return form->ListBox1->line(row); }
 
     MainWindowFixture fixture;
     TMainForm *form;
@@ -75,6 +76,24 @@ TEST_F(PositionPanel, ClickOnTheEntrySelectedAtStartFillsThePanel)
     form->Label3->setText("other");
     clickEntry(form, 0);
     EXPECT_EQ(form->Label3->text(), "AEX Call apr 2013 400");
+}
+
+TEST_F(PositionPanel, KeysSelectAndFillThePanelButNoEntryIsEditedInPlace)
+{
+    PositionListWidget *list = form->ListBox1;
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_EQ(list->currentRow(), 1);
+    EXPECT_EQ(form->Label3->text(), "AEX Put mrt 2013 380");
+    QTest::keyClick(list, Qt::Key_Up);
+    EXPECT_EQ(form->Label3->text(), "AEX Call apr 2013 400");
+
+    // A line changes only through the panel, the add dialog and the downloads: neither a
+    // double click nor the edit key opens an editor on it.
+    const QRect rect = list->visualRect(list->model()->index(0, 0));
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+    QTest::keyClick(list, Qt::Key_F2);
+    EXPECT_TRUE(list->viewport()->findChildren<QLineEdit *>().isEmpty());
+    EXPECT_EQ(entry(0), "AEX; Call; apr; 2013; 400; 2,50; 2,80; 3; -90,00; 0");
 }
 
 TEST_F(PositionPanel, FlagCheckRewritesTheLineAndTheAction)

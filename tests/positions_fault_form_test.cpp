@@ -29,7 +29,7 @@ TEST(PositionsFaultWindow, FullDiskAtCloseSaysSoAndKeepsTheFile)
 {
     MainWindowFixture fixture(kPositions);
     TMainForm *form = fixture.form();
-    form->ListBox1->item(0)->setText("AEX; Put; mrt; 2013; 380; 12,34; 12,34; 2; 2468,00; 0");
+    form->ListBox1->setLine(0, "AEX; Put; mrt; 2013; 380; 12,34; 12,34; 2; 2468,00; 0");
     {
         WriteLimit disk(10);
         form->close();
@@ -119,7 +119,7 @@ TEST(PositionsFaultWindow, FailedSaveAtCloseAsksWhetherToCloseAnyway)
 {
     for (const bool closeAnyway : {false, true}) {
         SavingWindow w;
-        w.form->ListBox1->item(0)->setText(kChanged);
+        w.form->ListBox1->setLine(0, kChanged);
         Answers answers({closeAnyway});
         {
             WriteLimit disk(10);
@@ -151,7 +151,7 @@ TEST(PositionsFaultWindow, SessionEndKeepsAnUnsavableListInTheStateFolderAndLogs
         if (c.stateHome)
             stateHome.emplace("XDG_STATE_HOME", c.absolute ? w.fixture.home().path().toUtf8() + "/" + c.stateHome
                                                            : QByteArray(c.stateHome));
-        w.form->ListBox1->item(0)->setText(kChanged);
+        w.form->ListBox1->setLine(0, kChanged);
         Answers answers({true});
         LogCatcher log;
         {
@@ -174,7 +174,7 @@ TEST(PositionsFaultWindow, SessionEndKeepsAnUnsavableListInTheStateFolderAndLogs
 TEST(PositionsFaultWindow, SessionEndWhileTheCloseQuestionWaitsFinishesTheClose)
 {
     SavingWindow w;
-    w.form->ListBox1->item(0)->setText(kChanged);
+    w.form->ListBox1->setLine(0, kChanged);
     QTimer::singleShot(0, w.form, [&] {
         waitUntil([] { return YesNoDlg->isVisible(); });
         w.form->EndSession();
@@ -201,7 +201,7 @@ TEST(PositionsFaultWindow, FileNotReadWholeIsSavedOverOnlyAfterYes)
         w.form->DownloadButtonClick();
         EXPECT_EQ(w.form->Label1->text(), warning + "\nGeen internetverbinding.");
 
-        w.form->ListBox1->item(0)->setText(kChanged);
+        w.form->ListBox1->setLine(0, kChanged);
         Answers answers({save});
         w.form->WriteRegels();
         EXPECT_EQ(answers.questions,

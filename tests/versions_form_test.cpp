@@ -341,7 +341,7 @@ TEST_F(VersionsWindow, InstallStartsTheInstallerStopsTheCompanionAndClosesThePro
     site.serve("/Pelgrandix121.exe", demoInstaller());
     checkInteractively();
     form->DownloadBtn->click();
-    main->form()->ListBox1->item(0)->setText("changed since the start");
+    main->form()->ListBox1->setLine(0, "changed since the start");
     // A second click while the companion is being stopped starts no second installer.
     QTimer::singleShot(0, [&] { form->ExitBtn->click(); });
     form->ExitBtn->click();

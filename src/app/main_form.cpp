@@ -88,14 +88,7 @@ void TMainForm::buildControls()
     L23 = makeLabel(Panel2, QString(), 0, 16);
     L24 = makeLabel(Panel2, QString(), 0, 16);
 
-    ListBox1 = new QListWidget(this);
-    ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
-    // Every line is one line of text in the list's font, so the first line's height holds for
-    // all and the text of each need not be measured (about 2 ms of the start with a thousand
-    // positions). Batched, so that the window shows at once also with many thousands, and the
-    // rest is laid out while idle.
-    ListBox1->setUniformItemSizes(true);
-    ListBox1->setLayoutMode(QListView::Batched);
+    ListBox1 = new PositionListWidget(this);
 
     Panel3 = new QFrame(this);
     Panel3->setFrameShape(QFrame::Panel);
@@ -141,11 +134,11 @@ void TMainForm::buildControls()
     connect(InstellingenButton, &QPushButton::clicked, this, [this] { InstellingenButtonClick(); });
     connect(HelpButton, &QToolButton::clicked, this, [this] { HelpButtonClick(); });
     connect(OverzichtButton, &QPushButton::clicked, this, [this] { OverzichtButtonClick(); });
-    connect(ListBox1, &QListWidget::currentRowChanged, this, [this] { ListBox1Click(); });
+    connect(ListBox1, &PositionListWidget::currentRowChanged, this, [this] { ListBox1Click(); });
     // A press on the entry that is selected already changes no row, so the line above does not
     // fill the panel for it (at start the first entry is selected without a fill).
     ListBox1->viewport()->installEventFilter(this);
-    connect(ListBox1, &QListWidget::pressed, this, [this](const QModelIndex &index) {
+    connect(ListBox1, &PositionListWidget::pressed, this, [this](const QModelIndex &index) {
         if (index.row() == m_rowBeforePress)
             ListBox1Click();
     });
@@ -181,7 +174,7 @@ void TMainForm::loadPositions()
     const positions_file::LoadResult loaded = positions_file::load(DataDir);
     {
         const QSignalBlocker blocker(ListBox1);
-        ListBox1->addItems(loaded.lines);
+        ListBox1->setLines(loaded.lines);
     }
     if (!loaded.lines.isEmpty())
         SelectEntry(0);
@@ -199,11 +192,7 @@ void TMainForm::SelectEntry(int index)
 
 QStringList TMainForm::PositionLines() const
 {
-    QStringList lines;
-    lines.reserve(ListBox1->count());
-    for (int i = 0; i < ListBox1->count(); ++i)
-        lines << ListBox1->item(i)->text();
-    return lines;
+    return ListBox1->lines();
 }
 
 bool TMainForm::eventFilter(QObject *watched, QEvent *event)

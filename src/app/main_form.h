@@ -4,7 +4,6 @@
 // Other windows reach it through the global MainForm.
 
 #include <QLabel>
-#include <QListWidget>
 #include <QPushButton>
 #include <QCheckBox>
 #include <QFrame>
@@ -16,6 +15,7 @@
 #include <memory>
 
 #include "app/help_button_widget.h"
+#include "app/position_list_widget.h"
 #include "app/spin_field_widget.h"
 #include "market/index_download.h"
 #include "market/option_download.h"
@@ -56,7 +56,7 @@ public:
     QLabel *Label1;
     QLabel *L21, *L22, *L23, *L24;
 
-    QListWidget *ListBox1;
+    PositionListWidget *ListBox1;
 
     QFrame *Panel3;
     QLabel *Label3;
@@ -137,8 +137,6 @@ private:
     void buildControls();
     void layoutBars();
     void loadPositions();
-    QString selectedLine() const;
-    void replaceEntry(int row, const QString &line);
     void storePendingTransactionPrice();
     void storeTransactionPrice(int row, const QString &typed);
     // Adds the positions as they stand after a download to the history file.

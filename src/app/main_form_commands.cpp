@@ -27,7 +27,7 @@ void TMainForm::DelButtonClick()
     const int index = ListBox1->currentRow();
     {
         const QSignalBlocker blocker(ListBox1);
-        delete ListBox1->takeItem(index);
+        ListBox1->removeLine(index);
     }
     SelectEntry(index < ListBox1->count() ? index : ListBox1->count() - 1);
     // The user emptied the list on purpose: that empty list is written, so the last position

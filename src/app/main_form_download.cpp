@@ -47,7 +47,7 @@ void TMainForm::setBusyCursor(bool busy)
 void TMainForm::replacePositionLines(const QStringList &lines)
 {
     for (int row = 0; row < lines.size() && row < ListBox1->count(); ++row)
-        ListBox1->item(row)->setText(lines.at(row));
+        ListBox1->setLine(row, lines.at(row));
 }
 
 void TMainForm::enableDownloadCommands()

@@ -7,18 +7,6 @@
 #include "positions/position_view.h"
 #include "support/text_routines.h"
 
-QString TMainForm::selectedLine() const
-{
-    const QListWidgetItem *item = ListBox1->currentItem();
-    return item ? item->text() : QString();
-}
-
-void TMainForm::replaceEntry(int row, const QString &line)
-{
-    if (row >= 0 && row < ListBox1->count())
-        ListBox1->item(row)->setText(line);
-}
-
 void TMainForm::ListBox1Click()
 {
     if (ListBox1->count() == 0)
@@ -31,11 +19,11 @@ void TMainForm::ListBox1Click()
     storePendingTransactionPrice();
 
     bListBox = true;
-    QStringList fields = SplitPositionLine(ListBox1->item(row)->text());
+    QStringList fields = SplitPositionLine(ListBox1->line(row));
     CompleteNineFields(fields);
     if (!IsUsablePosition(fields)) {
         // A line the program cannot read is shown as it stands and never rewritten.
-        Label3->setText(ListBox1->item(row)->text());
+        Label3->setText(ListBox1->line(row));
         for (QLabel *value : {Label15, Label16, ActieLabel})
             value->setText(QStringLiteral("---"));
         Label9->setVisible(false);
@@ -43,7 +31,7 @@ void TMainForm::ListBox1Click()
         bListBox = false;
         return;
     }
-    replaceEntry(row, JoinPositionFields(fields));
+    ListBox1->setLine(row, JoinPositionFields(fields));
     const double lastPrice = StrToReal(fields.at(field::LastPrice));
     Label3->setText(PositionTitle(fields));
 
@@ -75,9 +63,9 @@ void TMainForm::ListBox1Click()
 void TMainForm::PositieCheckClick()
 {
     const int row = ListBox1->currentRow();
-    if (row < 0 || !IsUsablePosition(SplitPositionLine(selectedLine())))
+    if (row < 0 || !IsUsablePosition(SplitPositionLine(ListBox1->currentLine())))
         return;
-    replaceEntry(row, WithFlag(selectedLine(), PositieCheck->isChecked()));
+    ListBox1->setLine(row, WithFlag(ListBox1->currentLine(), PositieCheck->isChecked()));
     ListBox1Click();
 }
 
@@ -86,7 +74,7 @@ void TMainForm::AantalSpinChange()
     const int row = ListBox1->currentRow();
     if (row < 0)
         return;
-    replaceEntry(row, WithAmount(selectedLine(), AantalSpin->value()));
+    ListBox1->setLine(row, WithAmount(ListBox1->currentLine(), AantalSpin->value()));
 }
 
 void TMainForm::TransactieEditChange()
@@ -124,5 +112,5 @@ void TMainForm::storeTransactionPrice(int row, const QString &typed)
 {
     if (row < 0 || row >= ListBox1->count())
         return;
-    replaceEntry(row, PutTransactieKoers(typed, ListBox1->item(row)->text()));
+    ListBox1->setLine(row, PutTransactieKoers(typed, ListBox1->line(row)));
 }

@@ -238,18 +238,13 @@ void TAddForm::OKButtonClick()
 {
     const QString line = ResultLabel->text();
     if (IsAddableLine(line)) {
-        QListWidget *list = MainForm->ListBox1;
         {
-            const QSignalBlocker blocker(list);
-            list->addItem(line);
+            const QSignalBlocker blocker(MainForm->ListBox1);
+            MainForm->ListBox1->appendLine(line);
         }
         MainForm->WriteRegels();
-        for (int row = 0; row < list->count(); ++row) {
-            if (list->item(row)->text() == line) {
-                MainForm->SelectEntry(row);
-                break;
-            }
-        }
+        // The first entry with this text, which may be an equal line listed before.
+        MainForm->SelectEntry(MainForm->PositionLines().indexOf(line));
         // The detail panel follows the selection, so that an edit made there next belongs to
         // the position it shows.
         MainForm->ListBox1Click();
