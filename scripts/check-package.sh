@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Checks the Debian package that scripts/package.sh made (or the one given): the menu entry and
 # the metadata validate, lintian finds no error and no warning that the package's overrides do
-# not accept, the dependencies name every library the programs need, the program starts from the
-# unpacked package and downloads there through the ping utility beside it, the package holds
-# what `cmake --install` installs from build/, and removing it leaves nothing under /usr.
+# not accept, the dependencies name every library the programs need, the chart library lies
+# beside the program, the program starts from the unpacked package and downloads there through
+# the ping utility beside it, the package holds what `cmake --install` installs from build/, and
+# removing it leaves nothing under /usr.
 # Every check runs; any that fails fails the script.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -66,6 +67,15 @@ check_dependencies() {
     fi
   done
   return "$missing"
+}
+
+# The overview's chart is drawn by a library that the program opens from its own folder when the
+# overview is first made; the loader must find everything it needs.
+check_chart_library() {
+  local library
+  library=$(dirname "$(readlink -f "$program")")/pelgrandix-chart.so
+  [ -f "$library" ] || { echo "no pelgrandix-chart.so beside $(readlink -f "$program")"; return 1; }
+  ! ldd "$library" | grep "not found"
 }
 
 check_first_paint() {
@@ -142,8 +152,8 @@ check_remove_leaves_nothing() {
 }
 
 failed=()
-for check in desktop_entry metainfo lintian dependencies first_paint menu_start_downloads \
-             same_as_install_tree remove_leaves_nothing; do
+for check in desktop_entry metainfo lintian dependencies chart_library first_paint \
+             menu_start_downloads same_as_install_tree remove_leaves_nothing; do
   start=$SECONDS
   # In the background, so that set -e holds inside the check (a condition would switch it off).
   (set -e; "check_$check") >"$work/$check.log" 2>&1 &

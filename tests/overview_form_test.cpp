@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QImage>
+#include <QTemporaryDir>
 #include <QChartView>
 #include <QLineSeries>
 #include <QTest>
@@ -133,4 +134,22 @@ TEST_F(Overview, ChartShowsThePositionsHistoryAndFollowsDownloads)
     EXPECT_EQ(overview->ChartStack->currentWidget(), overview->NoHistoryLabel);
     EXPECT_TRUE(overview->NoHistoryLabel->text().startsWith("Nog geen historie"));
     EXPECT_FALSE(overview->SaveChartButton->isEnabled());
+}
+
+TEST_F(Overview, WithoutTheChartLibraryTheTableWorksAndTheChartTabSaysWhy)
+{
+    ASSERT_TRUE(history_file::append(
+        DataDir, {history_file::Row{QDateTime::currentDateTime(), 900.0, "AEX", "Call", "dec", 2099, 900, 4.5, 1, 1100}}));
+    const QTemporaryDir withoutLibrary;
+    TOverviewForm overview(nullptr, withoutLibrary.path());
+    overview.show();
+    EXPECT_EQ(overview.PositionsView->model()->rowCount(), 3);
+
+    overview.Tabs->setCurrentIndex(1);
+    EXPECT_EQ(overview.ChartStack->currentWidget(), overview.NoHistoryLabel);
+    EXPECT_TRUE(overview.NoHistoryLabel->text().startsWith("De grafiek kan niet worden getoond: "))
+        << overview.NoHistoryLabel->text().toStdString();
+    EXPECT_TRUE(overview.NoHistoryLabel->text().contains(withoutLibrary.path()));
+    EXPECT_FALSE(overview.SaveChartButton->isEnabled());
+    EXPECT_FALSE(overview.saveChart(QDir(withoutLibrary.path()).filePath("grafiek.png")));
 }

@@ -1,9 +1,7 @@
 #include "portfolio/overview_form.h"
 
-#include <QChart>
-#include <QChartView>
+#include <QCoreApplication>
 #include <QCursor>
-#include <QDateTimeAxis>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -11,12 +9,10 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QIdentityProxyModel>
-#include <QLineSeries>
 #include <QMessageBox>
 #include <QScreen>
 #include <QTimer>
 #include <QToolTip>
-#include <QValueAxis>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -25,6 +21,7 @@
 #include "app/main_form.h"
 #include "entry/settings_values.h"
 #include "market/index_download.h"
+#include "portfolio/history_chart_library.h"
 #include "support/system_info.h"
 
 namespace {
@@ -66,21 +63,9 @@ QString timeFormatFor(qint64 seconds)
     return QStringLiteral("dd-MM-yyyy");
 }
 
-// A value axis over the values, with some room above and below a single value.
-void fitAxis(QValueAxis *axis, const QList<QPointF> &points)
-{
-    if (points.isEmpty())
-        return;
-    const auto [low, high] = std::minmax_element(points.begin(), points.end(),
-                                                 [](const QPointF &a, const QPointF &b) { return a.y() < b.y(); });
-    const double margin = low->y() == high->y() ? 1.0 : 0.0;
-    axis->setRange(low->y() - margin, high->y() + margin);
-    axis->applyNiceNumbers();
-}
-
 } // namespace
 
-TOverviewForm::TOverviewForm(QWidget *parent)
+TOverviewForm::TOverviewForm(QWidget *parent, const QString &chartLibraryFolder)
     : QWidget(parent, Qt::Window)
 {
     setFont(QFont(QStringLiteral("Verdana"), 9));
@@ -91,7 +76,7 @@ TOverviewForm::TOverviewForm(QWidget *parent)
 
     Tabs = new QTabWidget(this);
     buildTable();
-    buildChart();
+    buildChart(chartLibraryFolder.isNull() ? QCoreApplication::applicationDirPath() : chartLibraryFolder);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addWidget(Tabs);
@@ -144,45 +129,22 @@ void TOverviewForm::buildTable()
     Tabs->addTab(page, QStringLiteral("Posities"));
 }
 
-void TOverviewForm::buildChart()
+void TOverviewForm::buildChart(const QString &libraryFolder)
 {
     auto *page = new QWidget;
     ChartTitle = new QLabel(page);
 
-    m_chart = new QChart;
-    m_chart->setLocalizeNumbers(true);
-    m_differenceSeries = new QLineSeries;
-    m_differenceSeries->setName(QStringLiteral("Verschil"));
-    m_indexSeries = new QLineSeries;
-    m_indexSeries->setName(QStringLiteral("AEX"));
-    m_timeAxis = new QDateTimeAxis;
-    m_differenceAxis = new QValueAxis;
-    m_differenceAxis->setTitleText(QStringLiteral("Verschil"));
-    m_differenceAxis->setLabelFormat(QStringLiteral("%.0f"));
-    m_indexAxis = new QValueAxis;
-    m_indexAxis->setTitleText(QStringLiteral("AEX"));
-    m_indexAxis->setLabelFormat(QStringLiteral("%.1f"));
-    m_chart->addAxis(m_timeAxis, Qt::AlignBottom);
-    m_chart->addAxis(m_differenceAxis, Qt::AlignLeft);
-    m_chart->addAxis(m_indexAxis, Qt::AlignRight);
-    for (QLineSeries *series : {m_differenceSeries, m_indexSeries}) {
-        series->setPointsVisible(true);
-        m_chart->addSeries(series);
-        series->attachAxis(m_timeAxis);
-        connect(series, &QLineSeries::hovered, this, &TOverviewForm::showHistoryPoint);
-    }
-    m_differenceSeries->attachAxis(m_differenceAxis);
-    m_indexSeries->attachAxis(m_indexAxis);
-    m_chart->legend()->setAlignment(Qt::AlignBottom);
-
-    ChartView = new QChartView(m_chart);
-    ChartView->setRenderHint(QPainter::Antialiasing);
     NoHistoryLabel = new QLabel;
     NoHistoryLabel->setAlignment(Qt::AlignCenter);
     NoHistoryLabel->setWordWrap(true);
     ChartStack = new QStackedWidget(page);
     ChartStack->addWidget(NoHistoryLabel);
-    ChartStack->addWidget(ChartView);
+    const MakeHistoryChart makeChart = history_chart_library::open(libraryFolder, m_chartError);
+    if (makeChart) {
+        m_chart = makeChart([this](const QPointF &point, bool hovering) { showHistoryPoint(point, hovering); });
+        ChartView = m_chart->view();
+        ChartStack->addWidget(ChartView);
+    }
 
     SaveChartButton = new QPushButton(QStringLiteral("Opslaan als PNG..."), page);
     connect(SaveChartButton, &QPushButton::clicked, this, &TOverviewForm::saveChartAs);
@@ -332,12 +294,15 @@ void TOverviewForm::showChart()
         ChartTitle->setText(QStringLiteral("Geen positie gekozen."));
     }
 
-    SaveChartButton->setEnabled(!m_chartRows.isEmpty());
-    if (m_chartRows.isEmpty()) {
-        NoHistoryLabel->setText(!m_history.error.isEmpty()
-                                    ? QStringLiteral("Historie.csv kon niet worden gelezen: ") + m_history.error
-                                    : QStringLiteral("Nog geen historie voor deze positie: na elke download "
-                                                     "komt er een punt bij."));
+    SaveChartButton->setEnabled(m_chart && !m_chartRows.isEmpty());
+    if (!m_chart || m_chartRows.isEmpty()) {
+        if (!m_chart)
+            NoHistoryLabel->setText(QStringLiteral("De grafiek kan niet worden getoond: ") + m_chartError);
+        else if (!m_history.error.isEmpty())
+            NoHistoryLabel->setText(QStringLiteral("Historie.csv kon niet worden gelezen: ") + m_history.error);
+        else
+            NoHistoryLabel->setText(
+                QStringLiteral("Nog geen historie voor deze positie: na elke download komt er een punt bij."));
         ChartStack->setCurrentWidget(NoHistoryLabel);
         return;
     }
@@ -348,18 +313,13 @@ void TOverviewForm::showChart()
         if (r.index)
             levels.append(QPointF(when, *r.index));
     }
-    m_differenceSeries->replace(differences);
-    m_indexSeries->replace(levels);
     QDateTime from = m_chartRows.first().time;
     QDateTime to = m_chartRows.last().time;
     if (from == to) {
         from = from.addSecs(-1800);
         to = to.addSecs(1800);
     }
-    m_timeAxis->setFormat(timeFormatFor(from.secsTo(to)));
-    m_timeAxis->setRange(from.toLocalTime(), to.toLocalTime());
-    fitAxis(m_differenceAxis, differences);
-    fitAxis(m_indexAxis, levels);
+    m_chart->plot(differences, levels, from.toLocalTime(), to.toLocalTime(), timeFormatFor(from.secsTo(to)));
     ChartStack->setCurrentWidget(ChartView);
 }
 
@@ -394,9 +354,19 @@ void TOverviewForm::selectInMainWindow(const QModelIndex &index)
     MainForm->activateWindow();
 }
 
+QLineSeries *TOverviewForm::differenceSeries() const
+{
+    return m_chart ? m_chart->differenceSeries() : nullptr;
+}
+
+QLineSeries *TOverviewForm::indexSeries() const
+{
+    return m_chart ? m_chart->indexSeries() : nullptr;
+}
+
 bool TOverviewForm::saveChart(const QString &path)
 {
-    return ChartView->grab().save(path, "PNG");
+    return ChartView && ChartView->grab().save(path, "PNG");
 }
 
 void TOverviewForm::saveChartAs()

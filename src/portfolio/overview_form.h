@@ -15,18 +15,16 @@
 #include "portfolio/history_file.h"
 #include "portfolio/portfolio_model.h"
 
-class QChart;
-class QChartView;
-class QDateTimeAxis;
+class HistoryChart;
 class QIdentityProxyModel;
 class QLineSeries;
-class QValueAxis;
 
 class TOverviewForm : public QWidget
 {
     Q_OBJECT
 public:
-    explicit TOverviewForm(QWidget *parent = nullptr);
+    // The chart library is looked for in that folder; the program's own unless told otherwise.
+    explicit TOverviewForm(QWidget *parent = nullptr, const QString &chartLibraryFolder = QString());
     ~TOverviewForm() override;
 
     QTabWidget *Tabs;
@@ -36,12 +34,13 @@ public:
     QLabel *ChartTitle;
     QStackedWidget *ChartStack;
     QLabel *NoHistoryLabel;
-    QChartView *ChartView;
+    // Null when the chart library could not be opened; the tab then says why.
+    QWidget *ChartView = nullptr;
     QPushButton *SaveChartButton;
 
     PortfolioModel *model() const { return m_model; }
-    QLineSeries *differenceSeries() const { return m_differenceSeries; }
-    QLineSeries *indexSeries() const { return m_indexSeries; }
+    QLineSeries *differenceSeries() const;
+    QLineSeries *indexSeries() const;
 
     // Brings the figures up to date with the main window's positions, the last index quote and
     // the settings: soon while the window is shown, else when it is shown next.
@@ -57,7 +56,7 @@ protected:
 
 private:
     void buildTable();
-    void buildChart();
+    void buildChart(const QString &libraryFolder);
     void placeOnScreen();
     void rememberPlacement();
     const PortfolioRow *selectedRow() const;
@@ -70,12 +69,9 @@ private:
 
     PortfolioModel *m_model;
     QIdentityProxyModel *m_proxy;
-    QChart *m_chart = nullptr;
-    QLineSeries *m_differenceSeries = nullptr;
-    QLineSeries *m_indexSeries = nullptr;
-    QDateTimeAxis *m_timeAxis = nullptr;
-    QValueAxis *m_differenceAxis = nullptr;
-    QValueAxis *m_indexAxis = nullptr;
+    // Owned by ChartView, which it is.
+    HistoryChart *m_chart = nullptr;
+    QString m_chartError;
 
     // The history as last read, and the file's size and time of change then.
     history_file::ReadResult m_history;
