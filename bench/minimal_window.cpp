@@ -1,9 +1,13 @@
 // The yardstick for the program's start: the least a Qt window program does, an empty window
 // of the main window's size, shown and painted once. With PELGRANDIX_EXIT_AFTER_FIRST_PAINT set
 // it ends right after that paint, without tearing the window down, exactly as pelgrandix does.
+// With --text the window shows one line of text in the main window's font, so that the toolkit
+// sets up its text drawing as any window with words must (finding the fonts, laying out and
+// drawing glyphs): what is left over against that is the program's own work.
 
 #include <QApplication>
 #include <QEvent>
+#include <QLabel>
 #include <QWidget>
 
 #include <cstdlib>
@@ -31,6 +35,12 @@ int main(int argc, char **argv)
     QWidget window;
     window.setGeometry(100, 100, 760, 330);
     window.setWindowTitle(QStringLiteral("Minimal"));
+    if (QCoreApplication::arguments().contains(QStringLiteral("--text"))) {
+        window.setFont(QFont(QStringLiteral("Verdana"), 9));
+        auto *label = new QLabel(QStringLiteral("AEX; Put; mrt; 2013; 380; 12,34; 12,34; 1; 1234,00; 0"), &window);
+        label->move(8, 8);
+        label->adjustSize();
+    }
     ExitAfterFirstPaint measuring;
     const bool exitAfterFirstPaint = qEnvironmentVariableIsSet("PELGRANDIX_EXIT_AFTER_FIRST_PAINT");
     if (exitAfterFirstPaint)

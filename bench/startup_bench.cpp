@@ -2,6 +2,9 @@
 // minimal Qt window program built beside it. Both run on Qt's offscreen platform with
 // PELGRANDIX_EXIT_AFTER_FIRST_PAINT set, so each ends right after its window was drawn; the
 // time is taken from the fork to the end of the process, the memory is its peak resident size.
+// Each measured start is the quickest of three in a row, and the rounds of all the starts are
+// taken in a shuffled order, so that other work on a shared machine, for a moment or for a
+// while, does not count against one program more than the other.
 // The program gets a fresh home folder with a positions file of the benchmark's size, and every
 // site it could reach points at a closed local port.
 
@@ -25,7 +28,14 @@
 #include "support/figures.h"
 #include "support/sample_positions.h"
 
+namespace benchmark {
+// The library's --benchmark_enable_random_interleaving, which this program turns on (below).
+extern bool FLAGS_benchmark_enable_random_interleaving;
+} // namespace benchmark
+
 namespace {
+
+[[maybe_unused]] const bool roundsShuffled = (benchmark::FLAGS_benchmark_enable_random_interleaving = true);
 
 std::string besideThisProgram(const char *name)
 {
@@ -36,15 +46,27 @@ struct Start {
     bool ok = false;
     double seconds = 0;
     double maxResidentMiB = 0;
+    // The processor time the process used: apart from cache effects, this does not grow with
+    // other work on the machine as the time from start to end does.
+    double cpuSeconds = 0;
 };
 
-Start startOnce(const std::string &program, const std::vector<std::string> &environment)
+// The program and its arguments.
+using Command = std::vector<std::string>;
+
+std::vector<char *> nullTerminated(const std::vector<std::string> &texts)
 {
-    std::vector<char *> envp;
-    for (const std::string &entry : environment)
-        envp.push_back(const_cast<char *>(entry.c_str()));
-    envp.push_back(nullptr);
-    char *argv[] = {const_cast<char *>(program.c_str()), nullptr};
+    std::vector<char *> pointers;
+    for (const std::string &text : texts)
+        pointers.push_back(const_cast<char *>(text.c_str()));
+    pointers.push_back(nullptr);
+    return pointers;
+}
+
+Start startOnce(const Command &command, const std::vector<std::string> &environment)
+{
+    const std::vector<char *> envp = nullTerminated(environment);
+    const std::vector<char *> argv = nullTerminated(command);
 
     const auto begin = std::chrono::steady_clock::now();
     const pid_t child = ::fork();
@@ -53,7 +75,7 @@ Start startOnce(const std::string &program, const std::vector<std::string> &envi
         ::dup2(devNull, STDOUT_FILENO);
         ::dup2(devNull, STDERR_FILENO);
         ::alarm(60);  // a program that never ends is stopped rather than hanging the run
-        ::execve(program.c_str(), argv, envp.data());
+        ::execve(argv[0], argv.data(), envp.data());
         ::_exit(127);
     }
     int status = 0;
@@ -65,6 +87,8 @@ Start startOnce(const std::string &program, const std::vector<std::string> &envi
     start.ok = child > 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
     start.seconds = std::chrono::duration<double>(end - begin).count();
     start.maxResidentMiB = double(usage.ru_maxrss) / 1024.0;  // ru_maxrss is in KiB
+    const auto seconds = [](const timeval &t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
+    start.cpuSeconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
     return start;
 }
 
@@ -84,23 +108,39 @@ std::vector<std::string> environmentFor(const QString &home)
     };
 }
 
-void measureStarts(benchmark::State &state, const std::string &program, const std::vector<std::string> &environment)
+Start quickestOfThree(const Command &command, const std::vector<std::string> &environment)
 {
-    if (!startOnce(program, environment).ok) {  // also warms the file cache
-        state.SkipWithError(("did not start and end by itself: " + program).c_str());
+    Start quickest;
+    for (int i = 0; i < 3; ++i) {
+        const Start start = startOnce(command, environment);
+        if (!start.ok)
+            return start;
+        if (i == 0 || start.seconds < quickest.seconds)
+            quickest = start;
+    }
+    return quickest;
+}
+
+void measureStarts(benchmark::State &state, const Command &command, const std::vector<std::string> &environment)
+{
+    if (!startOnce(command, environment).ok) {  // also warms the file cache
+        state.SkipWithError(("did not start and end by itself: " + command.front()).c_str());
         return;
     }
     double residentMiB = 0;
+    double cpuMs = 0;
     for (auto _ : state) {
-        const Start start = startOnce(program, environment);
+        const Start start = quickestOfThree(command, environment);
         if (!start.ok) {
             state.SkipWithError("a start failed");
             break;
         }
         state.SetIterationTime(start.seconds);
         residentMiB += start.maxResidentMiB;
+        cpuMs += start.cpuSeconds * 1000;
     }
     state.counters["maxrss_MiB"] = benchmark::Counter(residentMiB, benchmark::Counter::kAvgIterations);
+    state.counters["cpu_ms"] = benchmark::Counter(cpuMs, benchmark::Counter::kAvgIterations);
 }
 
 void BM_ProgramStart(benchmark::State &state)
@@ -110,13 +150,19 @@ void BM_ProgramStart(benchmark::State &state)
     QDir().mkpath(dataDir);
     if (state.range(0) > 0)
         positions_file::save(dataDir, bench::samplePositionLines(int(state.range(0))));
-    measureStarts(state, besideThisProgram("pelgrandix"), environmentFor(home.path()));
+    measureStarts(state, {besideThisProgram("pelgrandix")}, environmentFor(home.path()));
 }
 
 void BM_MinimalWindowStart(benchmark::State &state)
 {
     QTemporaryDir home;
-    measureStarts(state, besideThisProgram("minimal_window"), environmentFor(home.path()));
+    measureStarts(state, {besideThisProgram("minimal_window")}, environmentFor(home.path()));
+}
+
+void BM_MinimalTextWindowStart(benchmark::State &state)
+{
+    QTemporaryDir home;
+    measureStarts(state, {besideThisProgram("minimal_window"), "--text"}, environmentFor(home.path()));
 }
 
 } // namespace
@@ -128,8 +174,12 @@ void startSettings(benchmark::internal::Benchmark *b)
 }
 
 BENCHMARK(BM_MinimalWindowStart)->Apply(startSettings);
+BENCHMARK(BM_MinimalTextWindowStart)->Apply(startSettings);
 BENCHMARK(BM_ProgramStart)->Arg(0)->Arg(1000)->Arg(10000)->Apply(startSettings);
 
-// The program does more than an empty window, but should not take more than twice its time
-// or memory to show itself.
-PELGRANDIX_COMPARE(BM_ProgramStart, BM_MinimalWindowStart, 2.0);
+// The program does more than an empty window, but should take at most 1.6 times its time and
+// 1.5 times its memory to show itself, with a thousand positions or ten thousand as with none.
+PELGRANDIX_COMPARE(BM_ProgramStart, BM_MinimalWindowStart, 1.6, {{"maxrss_MiB", 1.5}});
+// Shown beside a window with one line of text, which sets up the fonts as every window with
+// words must, so that what the program itself adds can be read apart from that.
+PELGRANDIX_COMPARE(BM_ProgramStart, BM_MinimalTextWindowStart, 0);

@@ -12,6 +12,7 @@ namespace {
 struct Pair {
     std::string figure, yardstick;
     double goal;
+    std::map<std::string, double> counterGoals;
 };
 
 std::vector<Pair> &pairs()
@@ -80,9 +81,10 @@ FigureReporter::FigureReporter()
 {
 }
 
-bool compare(const char *figure, const char *yardstick, double goal)
+bool compare(const char *figure, const char *yardstick, double goal,
+             const std::map<std::string, double> &counterGoals)
 {
-    pairs().push_back({figure, yardstick, goal});
+    pairs().push_back({figure, yardstick, goal, counterGoals});
     return true;
 }
 
@@ -145,9 +147,10 @@ void FigureReporter::printSummary(std::ostream &out) const
                 const auto other = yardstick->second.counters.find(name);
                 if (other == yardstick->second.counters.end() || other->second == 0)
                     continue;
-                // The goal is one of time; counters are shown to prove like is set against like.
+                // Counters without a goal of their own are shown to prove like is set against like.
+                const auto goal = pair.counterGoals.find(name);
                 out << ratioLine(name, formatNumber(value), formatNumber(other->second),
-                                 value / other->second, 0)
+                                 value / other->second, goal == pair.counterGoals.end() ? 0 : goal->second)
                     << "\n";
             }
         }

@@ -18,8 +18,10 @@ namespace bench {
 // After the run, each result of the benchmark family `figure` is printed beside the result of
 // `yardstick` with the same argument (or its only result, when the yardstick takes none), as a
 // ratio of the real time and of every counter the two share. A goal above zero is the ratio the
-// figure should stay within; the summary says whether it did.
-bool compare(const char *figure, const char *yardstick, double goal = 0);
+// figure's time should stay within, and a counter goal the same for that counter (memory, say);
+// the summary says whether it did.
+bool compare(const char *figure, const char *yardstick, double goal = 0,
+             const std::map<std::string, double> &counterGoals = {});
 
 // Five rounds, of which the least disturbed one ("min") is reported: other work on the machine
 // only ever adds to a time. For figure and yardstick alike.
@@ -45,6 +47,7 @@ public:
 
 #define PELGRANDIX_COMPARE_JOIN2(a, b) a##b
 #define PELGRANDIX_COMPARE_JOIN(a, b) PELGRANDIX_COMPARE_JOIN2(a, b)
-#define PELGRANDIX_COMPARE(figure, yardstick, goal)                                              \
+// The counter goals, when given, follow the time goal: {{"counter", goal}, ...}.
+#define PELGRANDIX_COMPARE(figure, yardstick, goal, ...)                                         \
     [[maybe_unused]] static const bool PELGRANDIX_COMPARE_JOIN(pelgrandixCompare, __COUNTER__) = \
-        bench::compare(#figure, #yardstick, goal)
+        bench::compare(#figure, #yardstick, goal __VA_OPT__(, ) __VA_ARGS__)
