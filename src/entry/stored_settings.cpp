@@ -85,10 +85,10 @@ const PortfolioEntry kPortfolioEntries[] = {
 
 } // namespace
 
-RegistryKey::RegistryKey(const QString &programName)
+RegistryKey::RegistryKey(const QString &programName, Access access)
     : m_settings(platform::openUserRegistry(programName))
 {
-    if (m_settings->status() == QSettings::FormatError) {
+    if (m_settings->status() == QSettings::FormatError && access == ReadWrite) {
         const QString file = m_settings->fileName();
         m_settings.reset();
         QFile::remove(file + kUnreadableSuffix);

@@ -20,8 +20,10 @@ public:
     // Opens "Software\<programName>\Defaults". Names of keys and values match whatever their
     // case. A store that is not in the registry's syntax at all is moved aside to
     // "<file>.unreadable" and the key counts as missing: defaults apply, and the next write
-    // starts a good store without destroying what the person had written.
-    explicit RegistryKey(const QString &programName);
+    // starts a good store without destroying what the person had written. Opened ReadOnly, for
+    // a reader that writes nothing, such a store is left where it is.
+    enum Access { ReadWrite, ReadOnly };
+    explicit RegistryKey(const QString &programName, Access access = ReadWrite);
     ~RegistryKey();
     RegistryKey(const RegistryKey &) = delete;
     RegistryKey &operator=(const RegistryKey &) = delete;
