@@ -117,7 +117,7 @@ TEST(ProgramStart, RefusesArgumentsItDoesNotKnowBeforeDoingAnything)
         QByteArray message;
     };
     const Case cases[] = {
-        {{"--report"}, "pelgrandix: Unknown option 'report'."},
+        {{"--raport"}, "pelgrandix: Unknown option 'raport'."},
         {{"Regels.dat"}, "pelgrandix: Unexpected argument 'Regels.dat'."},
         {{"--in-data-folder", "-x"}, "pelgrandix: Unknown option 'x'."},
     };
@@ -129,7 +129,7 @@ TEST(ProgramStart, RefusesArgumentsItDoesNotKnowBeforeDoingAnything)
         program.setWorkingDirectory(home.path());
         program.start(ProgramPath(), c.arguments);
         ASSERT_TRUE(program.waitForFinished(30000));
-        EXPECT_EQ(program.exitCode(), 2);
+        EXPECT_EQ(program.exitCode(), 64);
         EXPECT_TRUE(program.readAllStandardError().contains(c.message));
         EXPECT_FALSE(QDir(home.path() + "/UserData").exists()) << "nothing was started";
     }
