@@ -1,0 +1,131 @@
+#include <gtest/gtest.h>
+
+#include "support/qt_printers.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include "platform/desktop_notifier.h"
+#include "support/fake_notification_service.h"
+#include "support/private_session_bus.h"
+#include "support/scoped_env.h"
+
+namespace {
+
+// A Unix socket that takes connections and never says a word, as a hung bus does.
+class SilentUnixSocket
+{
+public:
+    SilentUnixSocket() : m_fd(::socket(AF_UNIX, SOCK_STREAM, 0))
+    {
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        const QByteArray path = QFile::encodeName(socketPath());
+        std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+        if (::bind(m_fd, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0 || ::listen(m_fd, 8) != 0) {
+            ::close(m_fd);
+            m_fd = -1;
+        }
+    }
+    ~SilentUnixSocket()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    QString address() const { return QStringLiteral("unix:path=") + socketPath(); }
+    bool listening() const { return m_fd >= 0; }
+
+private:
+    QString socketPath() const { return m_dir.filePath(QStringLiteral("bus")); }
+    QTemporaryDir m_dir;
+    int m_fd;
+};
+
+} // namespace
+
+TEST(DesktopNotifier, NotificationsReachTheServiceWithTheProgramsNameAndIcon)
+{
+    PrivateSessionBus bus;
+    ASSERT_FALSE(bus.address().isEmpty()) << "dbus-daemon did not start";
+    FakeNotificationService service(bus.address());
+    ASSERT_TRUE(service.registered());
+
+    platform::DesktopNotifier notifier("Pelgrandix", "nl.pelgrandix.Pelgrandix");
+    QString error;
+    EXPECT_TRUE(notifier.notify("Pelgrandix: AEX Put mrt 2013 380", "Advies: Terugkopen (verschil 90,00)", &error))
+        << error.toStdString();
+    EXPECT_TRUE(notifier.notify("second", "over the same connection", &error)) << error.toStdString();
+
+    const QList<NotifyCall> calls = service.calls();
+    ASSERT_EQ(calls.size(), 2);
+    EXPECT_EQ(calls[0].appName, "Pelgrandix");
+    EXPECT_EQ(calls[0].icon, "nl.pelgrandix.Pelgrandix");
+    EXPECT_EQ(calls[0].desktopEntry, "nl.pelgrandix.Pelgrandix");
+    EXPECT_EQ(calls[0].summary, "Pelgrandix: AEX Put mrt 2013 380");
+    EXPECT_EQ(calls[0].body, "Advies: Terugkopen (verschil 90,00)");
+    EXPECT_EQ(calls[1].summary, "second");
+}
+
+// Whatever stands in the way, a notifier gives up within its second, for all its notifications
+// together, and says why.
+TEST(DesktopNotifier, GivesUpWithinASecondAndSaysWhy)
+{
+    QTemporaryDir emptyRuntime;
+    struct Case {
+        const char *situation;
+        std::function<std::optional<QString>()> prepare;  // the bus address, or none
+        const char *reason;
+    };
+    std::unique_ptr<PrivateSessionBus> bus;
+    std::unique_ptr<FakeNotificationService> service;
+    std::unique_ptr<SilentUnixSocket> silent;
+    const Case cases[] = {
+        {"no session bus", [] { return std::nullopt; }, "no session bus"},
+        {"a bus address where nothing listens", [] { return QStringLiteral("unix:path=/nonexistent/bus"); },
+         "no session bus answers at /nonexistent/bus"},
+        {"a bus that never answers", [&] {
+             silent = std::make_unique<SilentUnixSocket>();
+             EXPECT_TRUE(silent->listening());
+             return silent->address();
+         }, "no session bus answers at"},
+        {"a bus without a notification service", [&] {
+             bus = std::make_unique<PrivateSessionBus>();
+             return bus->address();
+         }, "org.freedesktop.Notifications"},
+        {"a service that answers too late", [&] {
+             bus = std::make_unique<PrivateSessionBus>();
+             service = std::make_unique<FakeNotificationService>(bus->address());
+             service->setAnswerDelay(3000);
+             return bus->address();
+         }, ""},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.situation);
+        const std::optional<QString> address = c.prepare();
+        const ScopedEnv busAddress("DBUS_SESSION_BUS_ADDRESS", address ? std::optional(address->toLocal8Bit()) : std::nullopt);
+        const ScopedEnv runtime("XDG_RUNTIME_DIR", QFile::encodeName(emptyRuntime.path()));
+
+        QElapsedTimer clock;
+        clock.start();
+        platform::DesktopNotifier notifier("Pelgrandix", "nl.pelgrandix.Pelgrandix");
+        QString first, second;
+        EXPECT_FALSE(notifier.notify("one", "body", &first));
+        EXPECT_FALSE(notifier.notify("two", "body", &second));
+        EXPECT_LT(clock.elapsed(), platform::kNotifierDeadlineMs + 300);
+        EXPECT_FALSE(first.isEmpty());
+        EXPECT_TRUE(first.contains(c.reason)) << first.toStdString();
+        EXPECT_FALSE(second.isEmpty());
+        service.reset();
+        bus.reset();
+        silent.reset();
+    }
+}
