@@ -97,7 +97,8 @@ void readStoredSettings(const RegistryKey &key, const ApplyStoredValue &apply);
 bool writeStoredSettings(RegistryKey &key, const StoredSettings &settings);
 
 // The portfolio overview's values, stored beside the nine and read and written after them:
-// "Rente" and "Dividendrendement" as texts in the user's notation ("2,00"), "Overzicht Top",
+// "Rente" and "Dividendrendement" as texts in the user's notation ("2,00"), the switch
+// "Meldingen" as the text "1" or "0", "Overzicht Top",
 // "Overzicht Left", "Overzicht Height" and "Overzicht Width" as whole numbers. Each value that
 // is missing or cannot be read keeps its default, without touching the nine or the others.
 PortfolioSettings readPortfolioSettings(const RegistryKey &key);

@@ -1,0 +1,165 @@
+#include <gtest/gtest.h>
+
+#include "support/qt_printers.h"
+
+#include <QFile>
+#include <QMutex>
+#include <QMutexLocker>
+#include <QTemporaryFile>
+
+#include <unistd.h>
+
+#include "app/main_form.h"
+#include "entry/settings_values.h"
+#include "support/fake_notification_service.h"
+#include "support/fixture_file.h"
+#include "support/local_http_server.h"
+#include "support/main_window_fixture.h"
+#include "support/private_session_bus.h"
+#include "support/scripted_ping.h"
+
+namespace {
+
+// Bought at 14,00: against the sample page's 12,35 the difference is 165,00 per option, so the
+// advice for the written call is "Terugkopen"; against 13,95 it is 5,00 and the panel shows none.
+const QByteArray kPositions = "AEX; Call; apr; 2013; 380; 14,00; 14,00; 1; 0,00; 1\r\n"
+                              "AEX; Put; mrt; 2013; 380; 1,00; 1,00; 1; 0,00; 0\r\n";
+
+// The option pages, with the price of the call at 380 in April as the test sets it.
+class OptionSite
+{
+public:
+    OptionSite()
+    {
+        m_server.server().Get("/derivaten/opties/", [this](const httplib::Request &request, httplib::Response &response) {
+            QByteArray page = ReadFixture(request.has_param("call") ? "calls_sample.html" : "puts_sample.html");
+            const QMutexLocker lock(&m_mutex);
+            page.replace(">12,35<", ">" + m_price + "<");
+            response.set_content(page.toStdString(), "text/html");
+        });
+        m_server.start();
+    }
+    void setCallPrice(const QByteArray &price)
+    {
+        const QMutexLocker lock(&m_mutex);
+        m_price = price;
+    }
+    QByteArray host() const { return "127.0.0.1:" + QByteArray::number(m_server.port()); }
+
+private:
+    LocalHttpServer m_server;
+    QMutex m_mutex;
+    QByteArray m_price = "12,35";
+};
+
+// What the program writes to its standard error while the object lives.
+class CapturedStderr
+{
+public:
+    CapturedStderr() : m_saved(::dup(STDERR_FILENO))
+    {
+        m_file.open();
+        std::fflush(stderr);
+        ::dup2(m_file.handle(), STDERR_FILENO);
+    }
+    ~CapturedStderr() { restore(); }
+    QByteArray text()
+    {
+        restore();
+        m_file.seek(0);
+        return m_file.readAll();
+    }
+
+private:
+    void restore()
+    {
+        if (m_saved < 0)
+            return;
+        std::fflush(stderr);
+        ::dup2(m_saved, STDERR_FILENO);
+        ::close(m_saved);
+        m_saved = -1;
+    }
+    QTemporaryFile m_file;
+    int m_saved;
+};
+
+class AdviceAlertsWindow : public ::testing::Test
+{
+protected:
+    AdviceAlertsWindow()
+        : quoteHost("PELGRANDIX_QUOTE_HOST", site.host()), makerHost("PELGRANDIX_MAKER_HOST", site.host()),
+          fixture(kPositions)
+    {
+        Portfolio.notifications = true;
+    }
+    ~AdviceAlertsWindow() override { Portfolio.notifications = true; }
+
+    void downloadAt(const QByteArray &price)
+    {
+        site.setCallPrice(price);
+        fixture.form()->DownloadButtonClick();
+        ASSERT_EQ(fixture.form()->Label1->text(), "Download klaar");
+    }
+
+    ScriptedPing ping{ScriptedPing::Reply};
+    OptionSite site;
+    ScopedEnv quoteHost, makerHost;
+    MainWindowFixture fixture;
+};
+
+const QString kSummary = QStringLiteral("Pelgrandix: AEX Call apr 2013 380");
+
+} // namespace
+
+TEST_F(AdviceAlertsWindow, EachDownloadThatChangesTheBuyBackAdviceShowsOneNotification)
+{
+    PrivateSessionBus bus;
+    FakeNotificationService service(bus.address());
+    ASSERT_TRUE(service.registered());
+
+    downloadAt("12,35");
+    downloadAt("12,35");
+    EXPECT_TRUE(service.calls().isEmpty()) << "the first download records; the second changed nothing";
+
+    downloadAt("13,95");
+    downloadAt("13,90");
+    downloadAt("12,35");
+    const QList<NotifyCall> calls = service.calls();
+    ASSERT_EQ(calls.size(), 2) << "a change of the difference alone is no change of the advice";
+    EXPECT_EQ(calls[0].summary, kSummary);
+    EXPECT_EQ(calls[0].body, "Advies: Geen actie (verschil 5,00)");
+    EXPECT_EQ(calls[1].body, "Advies: Terugkopen (verschil 165,00)");
+    EXPECT_EQ(calls[0].appName, "Pelgrandix");
+}
+
+TEST_F(AdviceAlertsWindow, SwitchedOffNothingIsShownAndNothingHeldBackForLater)
+{
+    PrivateSessionBus bus;
+    FakeNotificationService service(bus.address());
+    ASSERT_TRUE(service.registered());
+
+    downloadAt("12,35");
+    Portfolio.notifications = false;
+    downloadAt("13,95");
+    EXPECT_TRUE(service.calls().isEmpty());
+    Portfolio.notifications = true;
+    downloadAt("13,95");
+    EXPECT_TRUE(service.calls().isEmpty()) << "the change while switched off is not reported later";
+    downloadAt("12,35");
+    EXPECT_EQ(service.calls().size(), 1);
+}
+
+TEST_F(AdviceAlertsWindow, WithoutABusTheAlertGoesToTheLogOnce)
+{
+    QTemporaryDir runtime;
+    const ScopedEnv noBus("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + QFile::encodeName(runtime.filePath("bus")));
+    downloadAt("12,35");
+    CapturedStderr log;
+    downloadAt("13,95");
+    const QByteArray written = log.text();
+    const QByteArray line = "notification not shown (no session bus answers at " + QFile::encodeName(runtime.filePath("bus"))
+        + "): Pelgrandix: AEX Call apr 2013 380: Advies: Geen actie (verschil 5,00)\n";
+    EXPECT_EQ(written.count(line), 1) << written.toStdString();
+    EXPECT_EQ(written.count("notification not shown"), 1) << written.toStdString();
+}
