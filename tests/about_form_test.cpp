@@ -12,9 +12,9 @@
 #include <memory>
 
 #include "about/about_form.h"
-#include "about/contact.h"
 #include "app/main_form.h"
 #include "app/message_form.h"
+#include "support/program_state.h"
 #include "support/scoped_env.h"
 #include "support/system_info.h"
 #include "support/temp_home.h"
@@ -31,14 +31,14 @@ public slots:
     void take(const QUrl &url) { urls << url; }
 };
 
-class AboutFormTest : public ::testing::Test
+// The main window and the language switch change program-wide values; the base puts them back.
+class AboutFormTest : public ProgramStateTest
 {
 protected:
     ~AboutFormTest() override
     {
         QDesktopServices::unsetUrlHandler("mailto");
         QDesktopServices::unsetUrlHandler("http");
-        sLanguage = QStringLiteral("NLD");
     }
 
     // The desktop of the home folder names a program for the scheme, as a desktop entry with
@@ -60,7 +60,7 @@ protected:
     int execWith(const std::function<void()> &steps)
     {
         QTimer::singleShot(0, about.get(), [this, steps] {
-            if (!waitUntil([this] { return QApplication::activeWindow() == about.get(); }, 2000))
+            if (!waitUntil([this] { return QApplication::activeWindow() == about.get(); }))
                 return about->reject();
             steps();
         });
@@ -91,14 +91,20 @@ TEST_F(AboutFormTest, TextsFollowTheLanguageCodeAtCreation)
     EXPECT_EQ(about->Label1->text(), "Pelgrandix geeft aan- en verkooptips");
     EXPECT_EQ(about->MailBtn->toolTip(), "Stuur uw opmerkingen naar de auteur van Pelgrandix");
     EXPECT_EQ(about->OKBtn1->toolTip(), "Terug naar het beginvenster");
-    EXPECT_EQ(about->AuthorMemo->lines(), AuthorLines("NLD", "Pelgrandix"));
+    EXPECT_EQ(about->AuthorMemo->lines(),
+              QStringList({"", "Het programma Pelgrandix is geschreven door:", "", "Morin van Rondel",
+                           "Keizersgracht 123", "1015 CJ Amsterdam", "020 - 123 45 67", "",
+                           "morin@rondel.example", "http://www.rondel.example", "",
+                           "Mail, bel of schrijf voor nadere informatie!"}));
 
     sLanguage = QStringLiteral("ENG");
     TAboutForm english;
     EXPECT_EQ(english.windowTitle(), "Pelgrandix, versie 1.20a - Information");
     EXPECT_EQ(english.Label2->text(), "when investing in options.");
     EXPECT_EQ(english.HomeBtn->toolTip(), "Download the newest version of Pelgrandix");
-    EXPECT_EQ(english.MailMemo->lines(), MailBodyLines("ENG", "Pelgrandix"));
+    EXPECT_EQ(english.MailMemo->lines(),
+              QStringList({"Hi Morin", "", "", "On you Home Page I found the program Pelgrandix.", "",
+                           "I want to comment on this program:", "", "", "", "", "", "Kind regards,"}));
     EXPECT_EQ(english.AuthorMemo->lines()[5], "1015 CJ Amsterdam, The Netherlands");
     english.AuthorBtnClick();
     EXPECT_EQ(english.windowTitle(), "Pelgrandix - Author");
@@ -122,7 +128,7 @@ TEST_F(AboutFormTest, OpensOnTheMainViewWhereEnterMeansOkAndEscapeNothing)
     QWidget *focused = nullptr;
     const int result = execWith([&] {
         // The first paint of the showing hands the focus to the panel.
-        waitUntil([&] { return QApplication::focusWidget() == about->MainPanel; }, 2000);
+        waitUntil([&] { return QApplication::focusWidget() == about->MainPanel; });
         focused = QApplication::focusWidget();
         QTest::keyClick(focused, Qt::Key_Escape);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
@@ -168,8 +174,8 @@ TEST_F(AboutFormTest, MailReachesTheHandlerWithSubjectAndBodyIntact)
     const QUrlQuery query(url);
     EXPECT_EQ(query.queryItemValue("Subject", QUrl::FullyDecoded), "Programma Pelgrandix, versie 1.20a");
     const QString body = query.queryItemValue("Body", QUrl::FullyDecoded);
-    EXPECT_EQ(body, MailBodyLines("NLD", "Pelgrandix").join("\r\n"));
-    EXPECT_TRUE(body.startsWith("Hallo Morin\r\n\r\n\r\nIk vond op je Home Page"));
+    EXPECT_EQ(body, "Hallo Morin\r\n\r\n\r\nIk vond op je Home Page het programma Pelgrandix.\r\n\r\n"
+                    "Ik wil hierover het volgende kwijt:\r\n\r\n\r\n\r\n\r\n\r\nMet vriendelijke groet,");
     EXPECT_FALSE(message->isVisible()) << "success shows nothing";
 }
 
@@ -203,13 +209,13 @@ TEST_F(AboutFormTest, WithoutAHandlerTheFailureShowsOverTheWindow)
 
 TEST_F(AboutFormTest, HomeOpensTheDownloadPageWithTheProgramAsFragment)
 {
+    ScopedEnv makerHost("PELGRANDIX_MAKER_HOST", QByteArray("maker.test:8080"));
     desktopHandles("http");
     catchOpenedAddresses();
     about->show();
     QTest::mouseClick(about->HomeBtn, Qt::LeftButton);
     ASSERT_EQ(catcher.urls.size(), 1);
-    EXPECT_EQ(catcher.urls.first(), QUrl(DownloadPageAddress("Pelgrandix")));
-    EXPECT_EQ(catcher.urls.first().fragment(), "Pelgrandix");
+    EXPECT_EQ(catcher.urls.first(), QUrl("http://maker.test:8080/downloads_n.html#Pelgrandix"));
     EXPECT_FALSE(message->isVisible());
 }
 

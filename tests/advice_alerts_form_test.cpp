@@ -3,8 +3,7 @@
 #include "support/qt_printers.h"
 
 #include <QFile>
-#include <QMutex>
-#include <QMutexLocker>
+#include <QTemporaryDir>
 #include <QTemporaryFile>
 
 #include <unistd.h>
@@ -12,10 +11,10 @@
 #include "app/main_form.h"
 #include "entry/settings_values.h"
 #include "support/fake_notification_service.h"
-#include "support/fixture_file.h"
-#include "support/local_http_server.h"
+#include "support/files.h"
 #include "support/main_window_fixture.h"
 #include "support/private_session_bus.h"
+#include "support/quote_site.h"
 #include "support/scripted_ping.h"
 
 namespace {
@@ -24,33 +23,6 @@ namespace {
 // advice for the written call is "Terugkopen"; against 13,95 it is 5,00 and the panel shows none.
 const QByteArray kPositions = "AEX; Call; apr; 2013; 380; 14,00; 14,00; 1; 0,00; 1\r\n"
                               "AEX; Put; mrt; 2013; 380; 1,00; 1,00; 1; 0,00; 0\r\n";
-
-// The option pages, with the price of the call at 380 in April as the test sets it.
-class OptionSite
-{
-public:
-    OptionSite()
-    {
-        m_server.server().Get("/derivaten/opties/", [this](const httplib::Request &request, httplib::Response &response) {
-            QByteArray page = ReadFixture(request.has_param("call") ? "calls_sample.html" : "puts_sample.html");
-            const QMutexLocker lock(&m_mutex);
-            page.replace(">12,35<", ">" + m_price + "<");
-            response.set_content(page.toStdString(), "text/html");
-        });
-        m_server.start();
-    }
-    void setCallPrice(const QByteArray &price)
-    {
-        const QMutexLocker lock(&m_mutex);
-        m_price = price;
-    }
-    QByteArray host() const { return "127.0.0.1:" + QByteArray::number(m_server.port()); }
-
-private:
-    LocalHttpServer m_server;
-    QMutex m_mutex;
-    QByteArray m_price = "12,35";
-};
 
 // What the program writes to its standard error while the object lives.
 class CapturedStderr
@@ -87,25 +59,17 @@ private:
 class AdviceAlertsWindow : public ::testing::Test
 {
 protected:
-    AdviceAlertsWindow()
-        : quoteHost("PELGRANDIX_QUOTE_HOST", site.host()), makerHost("PELGRANDIX_MAKER_HOST", site.host()),
-          fixture(kPositions)
-    {
-        Portfolio.notifications = true;
-    }
-    ~AdviceAlertsWindow() override { Portfolio.notifications = true; }
-
+    // A download with the call at 380 in April priced as given.
     void downloadAt(const QByteArray &price)
     {
-        site.setCallPrice(price);
+        site.serve(QuoteSite::Calls, ReadFixture("calls_sample.html").replace(">12,35<", ">" + price + "<"));
         fixture.form()->DownloadButtonClick();
         ASSERT_EQ(fixture.form()->Label1->text(), "Download klaar");
     }
 
     ScriptedPing ping{ScriptedPing::Reply};
-    OptionSite site;
-    ScopedEnv quoteHost, makerHost;
-    MainWindowFixture fixture;
+    QuoteSite site;
+    MainWindowFixture fixture{kPositions};
 };
 
 const QString kSummary = QStringLiteral("Pelgrandix: AEX Call apr 2013 380");

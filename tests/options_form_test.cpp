@@ -2,9 +2,6 @@
 
 #include "support/qt_printers.h"
 
-#include <QApplication>
-#include <QMessageBox>
-#include <QTest>
 #include <QTimer>
 
 #include "app/main_form.h"
@@ -13,11 +10,15 @@
 #include "entry/settings_values.h"
 #include "market/data_rec.h"
 #include "support/main_window_fixture.h"
+#include "support/maker_site.h"
+#include "support/message_box_catcher.h"
 #include "support/scripted_ping.h"
+#include "support/wait_until.h"
+#include "update/versions_form.h"
 
 namespace {
 
-const char *kStore = ".config/Pelgrandix/Pelgrandix.reg";
+const QString kStore = ".config/Pelgrandix/Pelgrandix.reg";
 
 QByteArray storeWith(const QByteArray &values)
 {
@@ -169,20 +170,54 @@ TEST_F(Settings, UntickingTheSwitchActsAtOnceEvenWhenCancelled)
 
 TEST_F(Settings, AValueOfAnotherKindStopsTheReading)
 {
-    QString box;
-    QTimer::singleShot(0, [&] {
-        if (auto *message = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-            box = message->text();
-            message->accept();
-        }
-    });
+    MessageBoxCatcher boxes;
     start("\"Top\"=dword:00000096\n\"Left\"=dword:00000097\n\"Height\"=hex:01,02\n\"Width\"=dword:00000320\n");
-    EXPECT_TRUE(box.contains("Height")) << box.toStdString();
+    ASSERT_EQ(boxes.errors().size(), 1);
+    EXPECT_TRUE(boxes.errors().first().contains("Height")) << boxes.errors().first().toStdString();
     EXPECT_EQ(fixture.form()->y(), 150);
     EXPECT_EQ(fixture.form()->x(), 151);
     EXPECT_EQ(fixture.form()->width(), 760) << "values after the bad one are not read";
     EXPECT_EQ(NumberOfMinutes, 0);
     EXPECT_FALSE(options->DownloadCheck->isChecked());
+}
+
+TEST_F(Settings, SettingsThatCannotBeWrittenAtTheEndAreShown)
+{
+    // A file where the settings folder would be made: no user, root included, can write there.
+    fixture.home().writeFile(".config/Pelgrandix", "in the way");
+    start();
+    MessageBoxCatcher boxes;
+    stop();
+    EXPECT_EQ(boxes.errors(), QStringList{"Instellingen niet opgeslagen: " + fixture.home().settingsFile()
+                                          + " kan niet worden geschreven."});
+    EXPECT_EQ(fixture.home().readFile(".config/Pelgrandix"), "in the way");
+}
+
+TEST(UpdateCheckAtStart, RunsOnceWhenSwitchedOnAndNeverWhenOff)
+{
+    for (bool on : {false, true}) {
+        SCOPED_TRACE(on ? "switched on" : "switched off");
+        MakerSite maker;
+        maker.serve("/versions.dat", "Pelgrandix,Pelgrandix120.exe,a,8,x,huidig,current\r\n"
+                                     "Koersbord,Koersbord300.exe,c,900,x,oud,old\r\n");
+        ScriptedPing ping(ScriptedPing::Reply);
+        MainWindowFixture main;
+        main.home().writeFile(kStore, storeWith(on ? "\"Updates Aan\"=\"1\"\n" : "\"Updates Aan\"=\"0\"\n"));
+        TOptionsForm options;
+        TVersionsForm versions;
+        TMainForm *form = main.form();
+        form->show();
+        // The first paint's download and index refresh probe once each; the switch is read first.
+        ASSERT_TRUE(waitUntil([&ping] { return ping.runCount() >= 2; }));
+        // Brought forward from its ten seconds; a timer switched off stays off.
+        form->UpdateTimer->setInterval(10);
+        bool later = false;
+        QTimer::singleShot(200, [&later] { later = true; });
+        ASSERT_TRUE(waitUntil([&later] { return later; }));
+        EXPECT_EQ(maker.paths().count("/versions.dat"), on ? 1 : 0);
+        EXPECT_FALSE(form->UpdateTimer->isEnabled());
+        EXPECT_FALSE(versions.isVisible()) << "the current release is listed";
+    }
 }
 
 TEST_F(Settings, PortfolioRateAndYieldTakeEffectAtOkOnlyAndAreStoredAsText)

@@ -15,6 +15,7 @@
 #include "portfolio/overview_form.h"
 #include "support/main_window_fixture.h"
 #include "support/system_info.h"
+#include "support/wait_until.h"
 
 namespace {
 
@@ -76,7 +77,7 @@ TEST_F(Overview, TableAndTotalsFollowTheMainWindowsList)
     // Ticking "Positie:" for the put in the main window counts it among the held positions.
     form->ListBox1->setCurrentRow(1);
     form->PositieCheck->click();
-    QTest::qWait(0);
+    ASSERT_TRUE(waitForQueuedWork());
     EXPECT_TRUE(overview->TotalsLabel->text().startsWith("Verschil posities: 2.100,00"))
         << overview->TotalsLabel->text().toStdString();
 
@@ -124,7 +125,7 @@ TEST_F(Overview, ChartShowsThePositionsHistoryAndFollowsDownloads)
     rows = {history_file::Row{start.addSecs(3600), 905.0, "AEX", "Call", "dec", 2099, 900, 4.0, 1, 1150}};
     ASSERT_TRUE(history_file::append(DataDir, rows));
     form->refreshOverview();
-    QTest::qWait(0);
+    ASSERT_TRUE(waitForQueuedWork());
     EXPECT_EQ(overview->differenceSeries()->count(), 4);
 
     // A position without history says so instead of drawing an empty chart.

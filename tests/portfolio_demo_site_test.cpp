@@ -10,6 +10,7 @@
 #include "market/position_update.h"
 #include "portfolio/portfolio_model.h"
 #include "support/month_names.h"
+#include "support/program_state.h"
 #include "support/running_market_site.h"
 #include "support/scoped_env.h"
 #include "support/temp_home.h"
@@ -38,11 +39,16 @@ QStringList positionLinesFor(const QuoteList &quotes, const QDate &today)
     return lines;
 }
 
+// The index fetch sets the receive time-out for good; the base puts it back.
+class DemoSite : public ProgramStateTest
+{
+};
+
 } // namespace
 
 // The demo site prices its options with Black-Scholes: read through the program's own page
 // readers, quote lookup and figures, its prices give back the volatility it priced with.
-TEST(DemoSite, ImpliedVolatilityComesBackToTheSitesVolatility)
+TEST_F(DemoSite, ImpliedVolatilityComesBackToTheSitesVolatility)
 {
     TempHome home;  // the page fetch leaves a copy of each page in the current folder
     RunningMarketSite site;

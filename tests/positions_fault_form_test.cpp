@@ -176,7 +176,7 @@ TEST(PositionsFaultWindow, SessionEndWhileTheCloseQuestionWaitsFinishesTheClose)
     SavingWindow w;
     w.form->ListBox1->item(0)->setText(kChanged);
     QTimer::singleShot(0, w.form, [&] {
-        waitUntil([] { return YesNoDlg->isVisible(); }, 10000);
+        waitUntil([] { return YesNoDlg->isVisible(); });
         w.form->EndSession();
     });
     {

@@ -81,15 +81,12 @@ TEST(RealWindow, CaptionsAreTheProgramsOwnAndTheUpdateWindowAnswersOverTheSettin
     site.serve("/versions.dat", "Pelgrandix,Pelgrandix121.exe,b,8,x,nieuw,new\r\n"
                                 "Koersbord,Koersbord300.exe,c,900,x,oud,old\r\n");
 
-    QProcessEnvironment env = OfflineProgramEnvironment(home.path());
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    env.insert(QStringLiteral("PELGRANDIX_MAKER_HOST"), site.host());
-    QProcess program;
-    program.setProcessEnvironment(env);
-    program.setWorkingDirectory(home.path());
-    program.setProcessChannelMode(QProcess::ForwardedChannels);
-    program.start(ProgramPath(), {});
-    ASSERT_TRUE(program.waitForStarted());
+    OfflineProgram program(home.path());
+    program.environment().insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    program.environment().insert(QStringLiteral("PELGRANDIX_MAKER_HOST"), site.host());
+    program.ping().answer(ScriptedPing::Reply);  // the maker's site is there
+    program.process().setProcessChannelMode(QProcess::ForwardedChannels);
+    ASSERT_TRUE(program.start());
 
     const QString mainWindow = waitForWindow(QStringLiteral("^Pelgrandix, versie"));
     ASSERT_FALSE(mainWindow.isEmpty()) << "the main window did not appear";
@@ -116,7 +113,5 @@ TEST(RealWindow, CaptionsAreTheProgramsOwnAndTheUpdateWindowAnswersOverTheSettin
         << "the update window did not answer its button";
     EXPECT_EQ(visibleWindows(QStringLiteral("^Pelgrandix - Instellingen")), QStringList{settings});
 
-    ::kill(program.processId(), SIGTERM);
-    ASSERT_TRUE(program.waitForFinished(kWindowDeadlineMs));
-    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_TRUE(program.endWith(SIGTERM));
 }

@@ -13,13 +13,13 @@
 #include <csignal>
 #include <optional>
 
-#include "support/fixture_file.h"
-#include "support/local_http_server.h"
+#include "support/files.h"
+#include "support/quote_site.h"
+#include "support/loopback_listener.h"
 #include "support/offline_program.h"
 #include "support/running_market_site.h"
-#include "support/scripted_ping.h"
-#include "support/silent_listener.h"
 #include "support/temp_home.h"
+#include "support/wait_until.h"
 
 // pelgrandix --report run as a process, as a cron job runs it: no display, no platform named.
 
@@ -31,35 +31,35 @@ struct ReportRun {
     QByteArray out, err;
 };
 
-QProcessEnvironment reportEnvironment(const TempHome &home, const QByteArray &host)
+// The real program without a display, its ping answering or not, and the sites at host (or
+// where nothing answers, for an empty host).
+void prepare(OfflineProgram &program, const QByteArray &host, ScriptedPing::Answer ping)
 {
-    QProcessEnvironment env = OfflineProgramEnvironment(home.path());
+    QProcessEnvironment &env = program.environment();
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         env.remove(QLatin1String(name));
     env.insert("LANG", "nl_NL.UTF-8");
-    env.insert("PELGRANDIX_PING", qEnvironmentVariable("PELGRANDIX_PING"));
-    for (const char *site : {"PELGRANDIX_MAKER_HOST", "PELGRANDIX_INDEX_HOST", "PELGRANDIX_QUOTE_HOST"})
-        env.insert(QLatin1String(site), QString::fromLatin1(host));
-    return env;
+    if (!host.isEmpty()) {
+        for (const char *site : {"PELGRANDIX_MAKER_HOST", "PELGRANDIX_INDEX_HOST", "PELGRANDIX_QUOTE_HOST"})
+            env.insert(QLatin1String(site), QString::fromLatin1(host));
+    }
+    program.ping().answer(ping);
 }
 
 ReportRun runReport(const TempHome &home, const QStringList &arguments, const QByteArray &host,
-              const std::function<void(QProcessEnvironment &)> &adjust = {})
+                    ScriptedPing::Answer ping = ScriptedPing::Reply, const char *platform = nullptr)
 {
-    QProcess program;
-    QProcessEnvironment env = reportEnvironment(home, host);
-    if (adjust)
-        adjust(env);
-    program.setProcessEnvironment(env);
-    program.setWorkingDirectory(home.path());
-    program.start(ProgramPath(), arguments);
+    OfflineProgram program(home.path());
+    prepare(program, host, ping);
+    if (platform)
+        program.environment().insert("QT_QPA_PLATFORM", platform);
     ReportRun run;
-    if (!program.waitForFinished(90000))
+    if (!program.start(arguments) || !program.process().waitForFinished(kPatienceMs))
         return run;
-    run.exitCode = program.exitCode();
-    run.exitStatus = program.exitStatus();
-    run.out = program.readAllStandardOutput();
-    run.err = program.readAllStandardError();
+    run.exitCode = program.process().exitCode();
+    run.exitStatus = program.process().exitStatus();
+    run.out = program.process().readAllStandardOutput();
+    run.err = program.process().readAllStandardError();
     return run;
 }
 
@@ -115,7 +115,6 @@ protected:
 
     QByteArray file(const char *name) const { return home.readFile(QStringLiteral("UserData/Pelgrandix/") + name); }
 
-    ScriptedPing ping{ScriptedPing::Reply};
     RunningMarketSite site;
     TempHome home;
 };
@@ -209,20 +208,7 @@ TEST_F(Report, SaveWritesThePrintedPricesAsTheWindowDoesAndAddsTheHistory)
 
 TEST(ReportStatus, EachSituationHasItsExitStatusAndMessage)
 {
-    // An option page site that answers with the sample pages, or with an empty call page.
-    LocalHttpServer pages;
-    bool emptyCalls = false;
-    pages.server().Get("/derivaten/opties/", [&](const httplib::Request &request, httplib::Response &response) {
-        const bool calls = request.has_param("call");
-        response.set_content(calls && emptyCalls ? QByteArray().toStdString()
-                                                 : ReadFixture(calls ? "calls_sample.html" : "puts_sample.html").toStdString(),
-                             "text/html");
-    });
-    pages.server().Get("/index.php", [](const httplib::Request &, httplib::Response &response) {
-        response.set_content(ReadFixture("index_sample.html").toStdString(), "text/html");
-    });
-    pages.start();
-    const QByteArray host = "127.0.0.1:" + QByteArray::number(pages.port());
+    QuoteSite site;
     const QByteArray positions = "AEX; Call; apr; 2013; 380; 10,00; 1,00; 2; 0,00; 1\r\n";
 
     struct Case {
@@ -246,11 +232,10 @@ TEST(ReportStatus, EachSituationHasItsExitStatusAndMessage)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.situation);
-        ScriptedPing ping(c.ping);
-        emptyCalls = c.emptyCalls;
+        site.serve(QuoteSite::Calls, c.emptyCalls ? QByteArray("") : ReadFixture("calls_sample.html"));
         TempHome home;
         c.prepare(home);
-        const ReportRun run = runReport(home, {"--report"}, host);
+        const ReportRun run = runReport(home, {"--report"}, site.host(), c.ping);
         EXPECT_EQ(run.exitStatus, QProcess::NormalExit);
         EXPECT_EQ(run.exitCode, c.status) << run.err.toStdString();
         EXPECT_TRUE(run.err.contains(c.message)) << run.err.toStdString();
@@ -268,7 +253,6 @@ TEST(ReportStatus, EachSituationHasItsExitStatusAndMessage)
 
 TEST(ReportStatus, AFileThatSaveCannotWriteEndsWithStatus3)
 {
-    ScriptedPing ping(ScriptedPing::Reply);
     RunningMarketSite site;
     ASSERT_GT(site.port, 0);
     TempHome home;
@@ -301,8 +285,7 @@ TEST(ReportCommandLine, ArgumentsHelpAndVersionNeedNoDisplay)
         SCOPED_TRACE(c.arguments.join(' ').toStdString());
         TempHome home;
         // A window toolkit would fail on this platform at once: none may be started here.
-        const ReportRun run = runReport(home, c.arguments, "127.0.0.1:9",
-                                  [](QProcessEnvironment &env) { env.insert("QT_QPA_PLATFORM", "none-such"); });
+        const ReportRun run = runReport(home, c.arguments, "", ScriptedPing::Reply, "none-such");
         EXPECT_EQ(run.exitCode, c.status) << run.err.toStdString();
         EXPECT_TRUE(run.out.contains(c.out)) << run.out.toStdString();
         EXPECT_TRUE(run.err.contains(c.err)) << run.err.toStdString();
@@ -312,10 +295,8 @@ TEST(ReportCommandLine, ArgumentsHelpAndVersionNeedNoDisplay)
 
 TEST(ReportCommandLine, ReportStartsNoWindowToolkit)
 {
-    ScriptedPing ping(ScriptedPing::TimeOut);
     TempHome home;
-    const ReportRun run = runReport(home, {"--report", "--json"}, "127.0.0.1:9",
-                              [](QProcessEnvironment &env) { env.insert("QT_QPA_PLATFORM", "none-such"); });
+    const ReportRun run = runReport(home, {"--report", "--json"}, "", ScriptedPing::TimeOut, "none-such");
     EXPECT_EQ(run.exitStatus, QProcess::NormalExit);
     EXPECT_EQ(run.exitCode, 2) << run.err.toStdString();
     EXPECT_TRUE(parsed(run.out)["positions"].isArray());
@@ -323,24 +304,20 @@ TEST(ReportCommandLine, ReportStartsNoWindowToolkit)
 
 TEST(ReportStatus, ATerminationSignalEndsAWaitingReportOrdinarily)
 {
-    ScriptedPing ping(ScriptedPing::Reply);
-    SilentListener silent;
+    LoopbackListener silent(LoopbackListener::Silent);
     TempHome home;
     home.writeFile("UserData/Pelgrandix/Regels.dat", demoPositions());
-    QProcess program;
-    program.setProcessEnvironment(reportEnvironment(home, "127.0.0.1:" + QByteArray::number(silent.port())));
-    program.setWorkingDirectory(home.path());
-    program.start(ProgramPath(), {"--report", "--save"});
-    ASSERT_TRUE(program.waitForStarted());
+    OfflineProgram program(home.path());
+    prepare(program, silent.host(), ScriptedPing::Reply);
+    ASSERT_TRUE(program.start({"--report", "--save"}));
     // The call page's fetch waits on a site that never answers.
-    ASSERT_FALSE(program.waitForFinished(1500));
+    ASSERT_TRUE(program.waitUntilReady());
+    ASSERT_FALSE(program.process().waitForFinished(500));
     QElapsedTimer clock;
     clock.start();
-    ::kill(program.processId(), SIGTERM);
-    ASSERT_TRUE(program.waitForFinished(10000));
+    EXPECT_TRUE(program.endWith(SIGTERM)) << "ended by itself, not by the signal";
     EXPECT_LT(clock.elapsed(), 5000);
-    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(program.exitCode(), 2);
-    EXPECT_EQ(tableRow(program.readAllStandardOutput(), "AX1").value(6), "1,00") << "the positions as they were";
+    EXPECT_EQ(program.process().exitCode(), 2);
+    EXPECT_EQ(tableRow(program.process().readAllStandardOutput(), "AX1").value(6), "1,00") << "the positions as they were";
     EXPECT_EQ(home.readFile("UserData/Pelgrandix/Regels.dat"), demoPositions());
 }

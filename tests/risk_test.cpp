@@ -36,8 +36,9 @@ TEST(BlackScholes, PublishedValuesAndDeltas)
         const Option option{c.right, c.strike, c.years};
         const Market market{c.index, c.rate, c.yield};
         EXPECT_NEAR(Price(option, market, c.volatility), c.price, 0.005) << c.index << " " << c.strike;
-        if (!std::isnan(c.delta))
+        if (!std::isnan(c.delta)) {
             EXPECT_NEAR(Delta(option, market, c.volatility), c.delta, 0.0005);
+        }
     }
 }
 

@@ -12,7 +12,8 @@
 
 #include "market/connectivity_probe.h"
 #include "market/page_fetch.h"
-#include "support/local_http_server.h"
+#include "support/loopback_listener.h"
+#include "support/program_state.h"
 #include "support/scoped_env.h"
 #include "support/scratch_files.h"
 #include "support/system_info.h"
@@ -21,20 +22,16 @@
 
 namespace {
 
-// A current folder and a data folder in a home of their own; DataDir is put back afterwards.
-class Folders : public ::testing::Test
+// A current folder and a data folder in a home of their own; the base puts DataDir back.
+class Folders : public ProgramStateTest
 {
 protected:
     Folders() { DataDir = data(); }
-    ~Folders() override { DataDir = m_oldDataDir; }
 
     QString work() const { return home.path() + "/work/"; }
     QString data() const { return home.path() + "/data/"; }
 
     TempHome home;
-
-private:
-    QString m_oldDataDir = DataDir;
 };
 
 } // namespace
@@ -91,7 +88,8 @@ TEST_F(Folders, ProbeOutputAndPageCopyGoToTheDataFolderWhenTheCurrentFolderIsRea
     QFile::setPermissions(ping, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     const ScopedEnv pingProgram("PELGRANDIX_PING", QFile::encodeName(ping));
     const ScopedEnv noComSpec("COMSPEC", std::nullopt);
-    const QString closedSite = QStringLiteral("http://127.0.0.1:%1/").arg(UnusedLocalPort());
+    const LoopbackListener refusing(LoopbackListener::Refusing);
+    const QString closedSite = QStringLiteral("http://127.0.0.1:%1/").arg(refusing.port());
 
     const bool asExpected = runAsUnprivilegedUser(home.path(), [&] {
         // As that user: a data folder of his own, and a current folder he cannot write to.

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 
 #include "support/month_names.h"
+#include "support/program_state.h"
 #include "support/system_info.h"
 #include "support/temp_home.h"
 
@@ -42,7 +43,16 @@ TEST(PlatformName, FirstMatchingRowOfTheTable)
     EXPECT_EQ(WindowsVersionText("XP", xp), "Microsoft Windows XP Version 5.1 Build 2600 Service Pack 3");
 }
 
-TEST(DataDir, ParentOfTheDesktopFolderButNeverOutsideHome)
+namespace {
+
+// Working out the folders sets the program-wide ones; the base puts them back.
+class DataFolder : public ProgramStateTest
+{
+};
+
+} // namespace
+
+TEST_F(DataFolder, ParentOfTheDesktopFolderButNeverOutsideHome)
 {
     struct Case { const char *desktop; const char *dataDir; };
     const Case cases[] = {
@@ -63,7 +73,7 @@ TEST(DataDir, ParentOfTheDesktopFolderButNeverOutsideHome)
     EXPECT_EQ(DataDirFor("/Desktop", "Pelgrandix", "/"), "/UserData/Pelgrandix/");
 }
 
-TEST(DataDir, DesktopThatIsTheHomeFolderStillGivesAFolderInsideHome)
+TEST_F(DataFolder, DesktopThatIsTheHomeFolderStillGivesAFolderInsideHome)
 {
     TempHome home;
     home.writeFile(".config/user-dirs.dirs", "XDG_DESKTOP_DIR=\"$HOME/\"\n");
@@ -74,7 +84,7 @@ TEST(DataDir, DesktopThatIsTheHomeFolderStillGivesAFolderInsideHome)
     EXPECT_TRUE(QFileInfo(dir).isDir());
 }
 
-TEST(DataDir, CreatedUnderHomeAndCurrentFolderKept)
+TEST_F(DataFolder, CreatedUnderHomeAndCurrentFolderKept)
 {
     TempHome home;
     InitSupport();
@@ -88,7 +98,6 @@ TEST(DataDir, CreatedUnderHomeAndCurrentFolderKept)
     WinNTB = false;
     EXPECT_EQ(GetDataDir("Other"), before + "/");
     EXPECT_FALSE(QFileInfo::exists(home.path() + "/UserData/Other"));
-    WinNTB = true;
 }
 
 TEST(ChMkDir, TrueOnlyForTheFolderTextWithItsSeparator)

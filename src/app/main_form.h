@@ -9,8 +9,10 @@
 #include <QCheckBox>
 #include <QFrame>
 #include <QLineEdit>
+#include <QTime>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 #include "app/help_button_widget.h"
@@ -38,6 +40,9 @@ public:
     // The quote list of the last download, sorted.
     std::unique_ptr<QuoteList> KoersList;
     bool bPainted = false;
+    // The time of day by which the download timer decides whether to fetch: the system's clock,
+    // unless a test puts its own here.
+    std::function<QTime()> timeOfDay = &QTime::currentTime;
 
     // Controls, named as the rest of the program knows them.
     QFrame *Panel1;

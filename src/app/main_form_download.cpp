@@ -27,7 +27,7 @@ void TMainForm::DownloadButtonClick()
 
 void TMainForm::DownloadTimerTimer()
 {
-    if (DownloadAllowed(QTime::currentTime(), LastTime))
+    if (DownloadAllowed(timeOfDay(), LastTime))
         DownloadButtonClick();
 }
 

@@ -8,6 +8,7 @@
 #include "entry/stored_settings.h"
 #include "market/data_rec.h"
 #include "market/option_download.h"
+#include "platform/termination_signals.h"
 #include "support/conversion_error.h"
 #include "update/versions_form.h"
 
@@ -163,8 +164,18 @@ void TOptionsForm::FormDestroy()
     settings.numberOfMinutes = NumberOfMinutes;
     settings.updatesOn = UpdatesCheck->isChecked();
     RegistryKey key(MainForm->ProgNam);
-    writeStoredSettings(key, settings);
-    writePortfolioSettings(key, Portfolio);
+    const bool stored = writeStoredSettings(key, settings);
+    const bool portfolioStored = writePortfolioSettings(key, Portfolio);
+    if (stored && portfolioStored)
+        return;
+    const QString text = QStringLiteral("Instellingen niet opgeslagen: ") + key.fileName()
+                         + QStringLiteral(" kan niet worden geschreven.");
+    // At the end of a session nobody is at the screen to answer a box, and the session would
+    // wait for it: the reason goes to the session's log instead.
+    if (TerminationRequested())
+        qWarning().noquote() << text;
+    else
+        QMessageBox::critical(nullptr, MainForm->ProgNam, text);
 }
 
 void TOptionsForm::showEvent(QShowEvent *event)
