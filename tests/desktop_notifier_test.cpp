@@ -6,51 +6,15 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include <cstring>
 #include <functional>
 #include <memory>
 #include <optional>
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
 
 #include "platform/desktop_notifier.h"
 #include "support/fake_notification_service.h"
+#include "support/loopback_listener.h"
 #include "support/private_session_bus.h"
 #include "support/scoped_env.h"
-
-namespace {
-
-// A Unix socket that takes connections and never says a word, as a hung bus does.
-class SilentUnixSocket
-{
-public:
-    SilentUnixSocket() : m_fd(::socket(AF_UNIX, SOCK_STREAM, 0))
-    {
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        const QByteArray path = QFile::encodeName(socketPath());
-        std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
-        if (::bind(m_fd, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0 || ::listen(m_fd, 8) != 0) {
-            ::close(m_fd);
-            m_fd = -1;
-        }
-    }
-    ~SilentUnixSocket()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    QString address() const { return QStringLiteral("unix:path=") + socketPath(); }
-    bool listening() const { return m_fd >= 0; }
-
-private:
-    QString socketPath() const { return m_dir.filePath(QStringLiteral("bus")); }
-    QTemporaryDir m_dir;
-    int m_fd;
-};
-
-} // namespace
 
 TEST(DesktopNotifier, NotificationsReachTheServiceWithTheProgramsNameAndIcon)
 {
@@ -87,16 +51,14 @@ TEST(DesktopNotifier, GivesUpWithinASecondAndSaysWhy)
     };
     std::unique_ptr<PrivateSessionBus> bus;
     std::unique_ptr<FakeNotificationService> service;
-    std::unique_ptr<SilentUnixSocket> silent;
+    const LoopbackListener silent(LoopbackListener::Silent);
     const Case cases[] = {
         {"no session bus", [] { return std::nullopt; }, "no session bus"},
         {"a bus address where nothing listens", [] { return QStringLiteral("unix:path=/nonexistent/bus"); },
-         "no session bus answers at /nonexistent/bus"},
-        {"a bus that never answers", [&] {
-             silent = std::make_unique<SilentUnixSocket>();
-             EXPECT_TRUE(silent->listening());
-             return silent->address();
-         }, "no session bus answers at"},
+         "no session bus answers at unix:path=/nonexistent/bus"},
+        {"a bus that takes the connection and never answers",
+         [&] { return QStringLiteral("tcp:host=127.0.0.1,port=%1").arg(silent.port()); },
+         "no session bus answers at tcp:host=127.0.0.1"},
         {"a bus without a notification service", [&] {
              bus = std::make_unique<PrivateSessionBus>();
              return bus->address();
@@ -130,6 +92,5 @@ TEST(DesktopNotifier, GivesUpWithinASecondAndSaysWhy)
         // The bus's own variable goes last, after the one set here on top of it.
         service.reset();
         bus.reset();
-        silent.reset();
     }
 }

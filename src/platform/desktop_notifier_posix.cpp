@@ -4,6 +4,7 @@
 #include <QDBusMessage>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QStringList>
 #include <QVariantMap>
 
@@ -11,6 +12,8 @@
 #include <cerrno>
 #include <cstddef>
 #include <cstring>
+#include <netdb.h>
+#include <optional>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -43,7 +46,7 @@ QString sessionBusAddress()
 class Socket
 {
 public:
-    Socket() : m_fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0)) {}
+    explicit Socket(int family) : m_fd(::socket(family, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0)) {}
     ~Socket()
     {
         if (m_fd >= 0)
@@ -72,53 +75,76 @@ bool waitFor(int fd, short events, const QElapsedTimer &clock)
     }
 }
 
-// Whether a bus listens at a Unix socket (a path, or a name in the abstract namespace): it
-// answers the first step of a client's authentication ("AUTH" with no mechanism) at once.
-bool busAnswersAt(const QByteArray &name, bool abstract, const QElapsedTimer &clock, QString *reason)
+// Whether a bus listens at a socket address: it answers the first step of a client's
+// authentication ("AUTH" with no mechanism) at once.
+bool busAnswersAt(const sockaddr *address, socklen_t length, const QElapsedTimer &clock)
 {
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    const size_t start = abstract ? 1 : 0;  // an abstract name follows a zero byte
-    if (name.isEmpty() || start + size_t(name.size()) >= sizeof address.sun_path) {
-        *reason = QStringLiteral("unusable bus address");
-        return false;
+    const Socket socket(address->sa_family);
+    if (::connect(socket.fd(), address, length) != 0) {
+        // A TCP connection comes in its own time; a Unix socket connects at once or not at all
+        // (a bus whose queue of connections is full, EAGAIN, is not answering either).
+        int failure = 0;
+        socklen_t size = sizeof failure;
+        if (errno != EINPROGRESS || !waitFor(socket.fd(), POLLOUT, clock)
+            || ::getsockopt(socket.fd(), SOL_SOCKET, SO_ERROR, &failure, &size) != 0 || failure != 0)
+            return false;
     }
-    std::memcpy(address.sun_path + start, name.constData(), size_t(name.size()));
-    const auto length = socklen_t(offsetof(sockaddr_un, sun_path) + start + size_t(name.size()));
-
-    // A Unix socket connects at once or not at all; a bus whose queue of connections is full
-    // (EAGAIN) is not answering either.
-    const Socket socket;
-    const bool connected = ::connect(socket.fd(), reinterpret_cast<const sockaddr *>(&address), length) == 0;
     static const char kAuthStart[] = "\0AUTH\r\n";
     const size_t startLength = sizeof kAuthStart - 1;
     char answer[64];
-    if (!connected
-        || ::send(socket.fd(), kAuthStart, startLength, MSG_NOSIGNAL) != ssize_t(startLength)
-        || !waitFor(socket.fd(), POLLIN, clock) || ::recv(socket.fd(), answer, sizeof answer, 0) <= 0) {
-        *reason = QStringLiteral("no session bus answers at %1").arg(QString::fromLocal8Bit(name));
-        return false;
-    }
-    return true;
+    return ::send(socket.fd(), kAuthStart, startLength, MSG_NOSIGNAL) == ssize_t(startLength)
+        && waitFor(socket.fd(), POLLIN, clock) && ::recv(socket.fd(), answer, sizeof answer, 0) > 0;
 }
 
-// The first entry of a bus address (entries separated by ";") at which a bus answers. An entry
-// of a kind that cannot be asked beforehand (not a Unix socket) is taken as it stands.
+// Whether a bus answers at one entry of a bus address ("transport:key=value,..."); none for an
+// entry of a kind that cannot be asked beforehand.
+std::optional<bool> entryAnswers(const QString &entry, const QElapsedTimer &clock)
+{
+    const QString transport = entry.section(QLatin1Char(':'), 0, 0);
+    QHash<QString, QByteArray> values;
+    for (const QString &pair : entry.section(QLatin1Char(':'), 1).split(QLatin1Char(',')))
+        values.insert(pair.section(QLatin1Char('='), 0, 0),
+                      QByteArray::fromPercentEncoding(pair.section(QLatin1Char('='), 1).toLatin1()));
+
+    if (transport == QLatin1String("unix")) {
+        const bool abstract = values.contains(QStringLiteral("abstract"));
+        const QByteArray name = values.value(abstract ? QStringLiteral("abstract") : QStringLiteral("path"));
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        const size_t start = abstract ? 1 : 0;  // an abstract name follows a zero byte
+        if (name.isEmpty() || start + size_t(name.size()) >= sizeof address.sun_path)
+            return false;
+        std::memcpy(address.sun_path + start, name.constData(), size_t(name.size()));
+        return busAnswersAt(reinterpret_cast<const sockaddr *>(&address),
+                            socklen_t(offsetof(sockaddr_un, sun_path) + start + size_t(name.size())), clock);
+    }
+    if (transport == QLatin1String("tcp") || transport == QLatin1String("nonce-tcp")) {
+        // A host name goes to the system's resolver, which no deadline cuts short; a session
+        // bus over TCP names this machine, which the resolver knows without asking anyone.
+        addrinfo hints{};
+        hints.ai_socktype = SOCK_STREAM;
+        hints.ai_flags = AI_NUMERICSERV;
+        addrinfo *found = nullptr;
+        const QByteArray host = values.value(QStringLiteral("host"), "localhost");
+        if (::getaddrinfo(host.constData(), values.value(QStringLiteral("port")).constData(), &hints, &found) != 0)
+            return false;
+        bool answers = false;
+        for (const addrinfo *candidate = found; candidate && !answers; candidate = candidate->ai_next)
+            answers = busAnswersAt(candidate->ai_addr, candidate->ai_addrlen, clock);
+        ::freeaddrinfo(found);
+        return answers;
+    }
+    return std::nullopt;
+}
+
+// The first entry of a bus address (entries separated by ";") at which a bus answers, or that
+// cannot be asked beforehand and is taken as it stands.
 QString answeringEntry(const QString &address, const QElapsedTimer &clock, QString *reason)
 {
     for (const QString &entry : address.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-        const qsizetype colon = entry.indexOf(QLatin1Char(':'));
-        if (colon < 0)
-            continue;
-        if (entry.left(colon) != QLatin1String("unix"))
+        if (entryAnswers(entry, clock).value_or(true))
             return entry;
-        for (const QString &pair : entry.mid(colon + 1).split(QLatin1Char(','))) {
-            const QString key = pair.section(QLatin1Char('='), 0, 0);
-            const QByteArray value = QByteArray::fromPercentEncoding(pair.section(QLatin1Char('='), 1).toLatin1());
-            const bool abstract = key == QLatin1String("abstract");
-            if ((abstract || key == QLatin1String("path")) && busAnswersAt(value, abstract, clock, reason))
-                return entry;
-        }
+        *reason = QStringLiteral("no session bus answers at ") + entry;
     }
     return QString();
 }
