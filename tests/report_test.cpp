@@ -14,9 +14,9 @@
 #include <optional>
 
 #include "support/files.h"
-#include "support/quote_site.h"
 #include "support/loopback_listener.h"
 #include "support/offline_program.h"
+#include "support/quote_site.h"
 #include "support/running_market_site.h"
 #include "support/temp_home.h"
 #include "support/wait_until.h"
@@ -86,8 +86,9 @@ QByteArray nextYear()
     return QByteArray::number(QDate::currentDate().year() + 1);
 }
 
-// Two held positions the demo site quotes, one held position it does not (a weekly series in
-// a month without this week's Friday), one not held, and a line that is no position.
+// Two held positions the demo site quotes, one held position it does not (a weekly series a
+// year away: the site quotes weekly series for the next few weeks only), one not held, and a
+// line that is no position.
 QByteArray demoPositions()
 {
     const QByteArray year = nextYear();
