@@ -104,12 +104,13 @@ TEST_F(AdviceAlertsWindow, EachDownloadThatChangesTheBuyBackAdviceShowsOneNotifi
 TEST_F(AdviceAlertsWindow, WithoutABusTheAlertGoesToTheLogOnce)
 {
     QTemporaryDir runtime;
-    const ScopedEnv noBus("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + QFile::encodeName(runtime.filePath("bus")));
+    const QByteArray address = "unix:path=" + QFile::encodeName(runtime.filePath("bus"));
+    const ScopedEnv noBus("DBUS_SESSION_BUS_ADDRESS", address);
     downloadAt("12,35");
     CapturedStderr log;
     downloadAt("13,95");
     const QByteArray written = log.text();
-    const QByteArray line = "notification not shown (no session bus answers at " + QFile::encodeName(runtime.filePath("bus"))
+    const QByteArray line = "notification not shown (no session bus answers at " + address
         + "): Pelgrandix: AEX Call apr 2013 380: Advies: Geen actie (verschil 5,00)\n";
     EXPECT_EQ(written.count(line), 1) << written.toStdString();
     EXPECT_EQ(written.count("notification not shown"), 1) << written.toStdString();

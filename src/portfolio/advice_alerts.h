@@ -16,7 +16,6 @@
 struct AdviceAlert {
     QString summary;  // "Pelgrandix: AEX Put mrt 2013 380"
     QString body;     // "Advies: Terugkopen (verschil 90,00)"
-    bool operator==(const AdviceAlert &) const = default;
 };
 
 class AdviceAlerts
