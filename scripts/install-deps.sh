@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-charts-dev libqt6opengl6-dev
   libcurl4-openssl-dev libcpp-httplib-dev
   googletest libgtest-dev libbenchmark-dev
-  xvfb xauth xdotool x11-utils xdg-utils fonts-dejavu-core
+  xvfb xauth xdotool x11-utils xdg-utils fonts-dejavu-core dbus
   clang libclang-rt-14-dev
   dpkg-dev fakeroot lintian desktop-file-utils appstream librsvg2-bin
 )

@@ -241,3 +241,36 @@ TEST_F(Settings, PortfolioRateAndYieldTakeEffectAtOkOnlyAndAreStoredAsText)
     for (const char *line : {"\"Rente\"=\"2,50\"\n", "\"Dividendrendement\"=\"20,00\"\n"})
         EXPECT_TRUE(written.contains(line)) << line << "\n" << written.toStdString();
 }
+
+TEST_F(Settings, AlertSwitchIsOnByDefaultTakesEffectAtOkAndIsStoredAsText)
+{
+    struct Case {
+        QByteArray stored;
+        bool read;
+        bool tickedAtOk;
+        const char *written;
+    };
+    const Case cases[] = {
+        {QByteArray(), true, false, "\"Meldingen\"=\"0\"\n"},
+        {"\"Meldingen\"=\"0\"\n", false, true, "\"Meldingen\"=\"1\"\n"},
+        {"\"Meldingen\"=\"nee\"\n", true, true, "\"Meldingen\"=\"1\"\n"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.stored.toStdString());
+        start(c.stored);
+        EXPECT_EQ(Portfolio.notifications, c.read);
+
+        bool shown = !c.read;
+        showAndPress(&TOptionsForm::CancelBtn, [&] {
+            shown = options->MeldingenCheck->isChecked();
+            options->MeldingenCheck->setChecked(!c.read);
+        });
+        EXPECT_EQ(shown, c.read) << "the dialog shows the switch in force";
+        EXPECT_EQ(Portfolio.notifications, c.read) << "cancelled";
+        showAndPress(&TOptionsForm::OKBtn, [&] { options->MeldingenCheck->setChecked(c.tickedAtOk); });
+        EXPECT_EQ(Portfolio.notifications, c.tickedAtOk);
+        const QByteArray written = stop();
+        EXPECT_TRUE(written.contains(c.written)) << written.toStdString();
+    }
+    Portfolio = PortfolioSettings();
+}

@@ -101,7 +101,7 @@ TEST(ProgramStart, RefusesArgumentsItDoesNotKnowBeforeDoingAnything)
         QByteArray message;
     };
     const Case cases[] = {
-        {{"--report"}, "pelgrandix: Unknown option 'report'."},
+        {{"--raport"}, "pelgrandix: Unknown option 'raport'."},
         {{"Regels.dat"}, "pelgrandix: Unexpected argument 'Regels.dat'."},
         {{"--in-data-folder", "-x"}, "pelgrandix: Unknown option 'x'."},
     };
@@ -111,7 +111,7 @@ TEST(ProgramStart, RefusesArgumentsItDoesNotKnowBeforeDoingAnything)
         OfflineProgram program(home.path());
         ASSERT_TRUE(program.start(c.arguments));
         ASSERT_TRUE(program.process().waitForFinished(kPatienceMs));
-        EXPECT_EQ(program.process().exitCode(), 2);
+        EXPECT_EQ(program.process().exitCode(), 64);
         EXPECT_TRUE(program.process().readAllStandardError().contains(c.message));
         EXPECT_FALSE(QDir(home.path() + "/UserData").exists()) << "nothing was started";
     }

@@ -21,6 +21,7 @@
 #include "market/option_download.h"
 #include "market/quote_list.h"
 #include "platform/steady_timer.h"
+#include "portfolio/advice_alerts.h"
 #include "positions/positions_file.h"
 
 class TOverviewForm;
@@ -163,6 +164,8 @@ private:
     QString m_positionsWarning;
     bool m_sessionEnding = false;
     std::unique_ptr<TOverviewForm> m_overview;
+    // The advice of the written options after the last download, for the desktop alerts.
+    AdviceAlerts m_adviceAlerts;
 };
 
 extern TMainForm *MainForm;

@@ -25,9 +25,8 @@ void TMainForm::refreshOverview()
 
 void TMainForm::recordDownloadHistory()
 {
-    const QList<history_file::Row> rows = history_file::downloadRows(
-        PositionLines(), IndexLevelOf(AEXQuote.sAEX), QDateTime::currentDateTime());
     QString error;
-    if (!history_file::append(DataDir, rows, &error))
+    if (!history_file::appendDownload(DataDir, PositionLines(), IndexLevelOf(AEXQuote.sAEX),
+                                      QDateTime::currentDateTime(), &error))
         setStatusText(QStringLiteral("Download klaar; Historie.csv niet bijgewerkt: ") + error);
 }

@@ -83,14 +83,16 @@ void TOptionsForm::buildControls()
     Label3 = makeLabel(GroupBox1, QStringLiteral("minuten"), 200, 58);
 
     PortfolioBox = new QGroupBox(QStringLiteral(" Portefeuille "), this);
-    PortfolioBox->setGeometry(12, 178, 330, 90);
+    PortfolioBox->setGeometry(12, 178, 330, 120);
     makeLabel(PortfolioBox, QStringLiteral("Rente %"), 16, 28);
     RenteEdit = makePercentSpin(PortfolioBox, QRect(200, 24, 90, 26));
     makeLabel(PortfolioBox, QStringLiteral("Dividendrendement %"), 16, 58);
     DividendEdit = makePercentSpin(PortfolioBox, QRect(200, 54, 90, 26));
+    MeldingenCheck = new QCheckBox(QStringLiteral("Meldingen Aan"), PortfolioBox);
+    MeldingenCheck->setGeometry(16, 88, 200, 22);
 
     UpdateBox = new QGroupBox(QStringLiteral(" Update "), this);
-    UpdateBox->setGeometry(12, 276, 220, 90);
+    UpdateBox->setGeometry(12, 306, 220, 90);
     UpdatesCheck = new QCheckBox(QStringLiteral("Check voor Updates Aan"), UpdateBox);
     UpdatesCheck->setGeometry(16, 24, 196, 22);
     DownloadBtn = new QPushButton(QStringLiteral("Check Nu"), UpdateBox);
@@ -99,10 +101,10 @@ void TOptionsForm::buildControls()
     DownloadBtn->setAutoDefault(false);
 
     OKBtn = new QPushButton(QStringLiteral("OK"), this);
-    OKBtn->setGeometry(246, 288, 96, 28);
+    OKBtn->setGeometry(246, 318, 96, 28);
     OKBtn->setDefault(true);
     CancelBtn = new QPushButton(QStringLiteral("Annuleren"), this);
-    CancelBtn->setGeometry(246, 330, 96, 28);
+    CancelBtn->setGeometry(246, 360, 96, 28);
     CancelBtn->setAutoDefault(false);
 
     connect(DownloadCheck, &QCheckBox::clicked, this, [this] { DownloadCheckClick(); });
@@ -185,6 +187,7 @@ void TOptionsForm::showEvent(QShowEvent *event)
     MinutesEdit->setValue(NumberOfMinutes);
     RenteEdit->setValue(Portfolio.ratePercent);
     DividendEdit->setValue(Portfolio.dividendYieldPercent);
+    MeldingenCheck->setChecked(Portfolio.notifications);
     QDialog::showEvent(event);
 }
 
@@ -210,6 +213,7 @@ void TOptionsForm::OKBtnClick()
         AddForm->ReplaceYearList(DataRec.YearFrom, DataRec.YearTill);
     Portfolio.ratePercent = RenteEdit->value();
     Portfolio.dividendYieldPercent = DividendEdit->value();
+    Portfolio.notifications = MeldingenCheck->isChecked();
     MainForm->refreshOverview();
     accept();
 }

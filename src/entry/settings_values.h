@@ -24,10 +24,12 @@ inline constexpr int kMaxDownloadMinutes = 60;
 quint16 DownloadMinutesOf(int storedValue);
 
 // The portfolio overview's values, kept beside the options above: the interest rate and the
-// dividend yield of the index in per cent, and the overview's place and size.
+// dividend yield of the index in per cent, the switch of the desktop alerts when the advice of
+// a written option changes, and the overview's place and size.
 struct PortfolioSettings {
     double ratePercent = 2.0;
     double dividendYieldPercent = 3.0;
+    bool notifications = true;
     int overviewTop = 140;
     int overviewLeft = 140;
     int overviewHeight = 460;

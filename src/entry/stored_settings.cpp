@@ -67,28 +67,31 @@ ConversionError wrongKind(const QString &name)
     return ConversionError(QStringLiteral("Ongeldig gegevenstype voor '%1'").arg(name));
 }
 
+// Each value is a percentage, a whole number or a switch.
 struct PortfolioEntry
 {
     const char *name;
     double PortfolioSettings::*percent;
     int PortfolioSettings::*whole;
+    bool PortfolioSettings::*toggle;
 };
 
 const PortfolioEntry kPortfolioEntries[] = {
-    {"Rente", &PortfolioSettings::ratePercent, nullptr},
-    {"Dividendrendement", &PortfolioSettings::dividendYieldPercent, nullptr},
-    {"Overzicht Top", nullptr, &PortfolioSettings::overviewTop},
-    {"Overzicht Left", nullptr, &PortfolioSettings::overviewLeft},
-    {"Overzicht Height", nullptr, &PortfolioSettings::overviewHeight},
-    {"Overzicht Width", nullptr, &PortfolioSettings::overviewWidth},
+    {"Rente", &PortfolioSettings::ratePercent, nullptr, nullptr},
+    {"Dividendrendement", &PortfolioSettings::dividendYieldPercent, nullptr, nullptr},
+    {"Meldingen", nullptr, nullptr, &PortfolioSettings::notifications},
+    {"Overzicht Top", nullptr, &PortfolioSettings::overviewTop, nullptr},
+    {"Overzicht Left", nullptr, &PortfolioSettings::overviewLeft, nullptr},
+    {"Overzicht Height", nullptr, &PortfolioSettings::overviewHeight, nullptr},
+    {"Overzicht Width", nullptr, &PortfolioSettings::overviewWidth, nullptr},
 };
 
 } // namespace
 
-RegistryKey::RegistryKey(const QString &programName)
+RegistryKey::RegistryKey(const QString &programName, Access access)
     : m_settings(platform::openUserRegistry(programName))
 {
-    if (m_settings->status() == QSettings::FormatError) {
+    if (m_settings->status() == QSettings::FormatError && access == ReadWrite) {
         const QString file = m_settings->fileName();
         m_settings.reset();
         QFile::remove(file + kUnreadableSuffix);
@@ -259,6 +262,8 @@ PortfolioSettings readPortfolioSettings(const RegistryKey &key)
         try {
             if (entry.whole) {
                 settings.*entry.whole = key.readInteger(name, settings.*entry.whole);
+            } else if (entry.toggle) {
+                settings.*entry.toggle = key.readBool(name, settings.*entry.toggle);
             } else if (const std::optional<QString> text = key.readText(name)) {
                 settings.*entry.percent = percentFromText(*text).value_or(settings.*entry.percent);
             }
@@ -275,6 +280,8 @@ bool writePortfolioSettings(RegistryKey &key, const PortfolioSettings &settings)
         const QString name = QString::fromLatin1(entry.name);
         if (entry.whole)
             key.writeInteger(name, settings.*entry.whole);
+        else if (entry.toggle)
+            key.writeBool(name, settings.*entry.toggle);
         else
             key.writeText(name, percentText(settings.*entry.percent));
     }

@@ -20,8 +20,10 @@ public:
     // Opens "Software\<programName>\Defaults". Names of keys and values match whatever their
     // case. A store that is not in the registry's syntax at all is moved aside to
     // "<file>.unreadable" and the key counts as missing: defaults apply, and the next write
-    // starts a good store without destroying what the person had written.
-    explicit RegistryKey(const QString &programName);
+    // starts a good store without destroying what the person had written. Opened ReadOnly, for
+    // a reader that writes nothing, such a store is left where it is.
+    enum Access { ReadWrite, ReadOnly };
+    explicit RegistryKey(const QString &programName, Access access = ReadWrite);
     ~RegistryKey();
     RegistryKey(const RegistryKey &) = delete;
     RegistryKey &operator=(const RegistryKey &) = delete;
@@ -95,7 +97,8 @@ void readStoredSettings(const RegistryKey &key, const ApplyStoredValue &apply);
 bool writeStoredSettings(RegistryKey &key, const StoredSettings &settings);
 
 // The portfolio overview's values, stored beside the nine and read and written after them:
-// "Rente" and "Dividendrendement" as texts in the user's notation ("2,00"), "Overzicht Top",
+// "Rente" and "Dividendrendement" as texts in the user's notation ("2,00"), the switch
+// "Meldingen" as the text "1" or "0", "Overzicht Top",
 // "Overzicht Left", "Overzicht Height" and "Overzicht Width" as whole numbers. Each value that
 // is missing or cannot be read keeps its default, without touching the nine or the others.
 PortfolioSettings readPortfolioSettings(const RegistryKey &key);

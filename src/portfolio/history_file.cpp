@@ -20,24 +20,6 @@ enum Column { Time, Index, Series, Kind, Month, Year, Strike, LastPrice, Amount,
 const QString kHeader = QStringLiteral(
     "tijd;aex;serie;soort;maand;jaar;uitoefenkoers;laatste koers;aantal;verschil");
 
-QString numberText(const QLocale &locale, double value)
-{
-    // A value that rounds to zero is written without a sign.
-    return locale.toString(std::round(value * 100) == 0 ? 0.0 : value, 'f', 2);
-}
-
-// A text field goes in double quotes, with its quotes doubled, only when it holds a character
-// that would otherwise end the field or the line.
-QString textField(const QString &text)
-{
-    if (!text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char(';'))
-        && !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
-        return text;
-    QString quoted = text;
-    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
-
 using Fields = QVarLengthArray<QStringView, ColumnCount + 2>;
 
 // The fields of a line as views into it, or into quotedTexts for a quoted field.
@@ -127,6 +109,31 @@ std::optional<Row> decodeRow(QStringView line, std::vector<QString> &quotedTexts
 
 } // namespace
 
+QString numberField(double value, int decimals)
+{
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    const bool zero = std::round(value * std::pow(10.0, decimals)) == 0;
+    return locale.toString(zero ? 0.0 : value, 'f', decimals);
+}
+
+QString textField(const QString &text)
+{
+    // Quoted only when a character would otherwise end the field or the line.
+    if (!text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char(';'))
+        && !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
+        return text;
+    QString quoted = text;
+    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+QByteArray encodeLine(const QStringList &fields)
+{
+    QStringEncoder encoder("Windows-1252");
+    return QByteArray(encoder.encode(fields.join(QLatin1Char(';')))) + "\r\n";
+}
+
 QString fileName(const QString &dataDir)
 {
     return dataDir + QStringLiteral("Historie.csv");
@@ -152,22 +159,18 @@ QByteArray header()
 
 QByteArray encodeRow(const Row &row)
 {
-    QLocale locale;
-    locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    const QStringList fields = {
+    return encodeLine({
         row.time.toOffsetFromUtc(row.time.offsetFromUtc()).toString(Qt::ISODate),
-        row.index ? numberText(locale, *row.index) : QString(),
+        row.index ? numberField(*row.index) : QString(),
         textField(row.series),
         textField(row.kind),
         textField(row.month),
         QString::number(row.year),
-        numberText(locale, row.strike),
-        numberText(locale, row.lastPrice),
+        numberField(row.strike),
+        numberField(row.lastPrice),
         QString::number(row.amount),
-        numberText(locale, row.difference),
-    };
-    QStringEncoder encoder("Windows-1252");
-    return QByteArray(encoder.encode(fields.join(QLatin1Char(';')))) + "\r\n";
+        numberField(row.difference),
+    });
 }
 
 bool append(const QString &dataDir, const QList<Row> &rows, QString *error)
@@ -203,6 +206,12 @@ bool append(const QString &dataDir, const QList<Row> &rows, QString *error)
             return false;
     }
     return true;
+}
+
+bool appendDownload(const QString &dataDir, const QStringList &positionLines,
+                    std::optional<double> index, const QDateTime &now, QString *error)
+{
+    return append(dataDir, downloadRows(positionLines, index, now), error);
 }
 
 ReadResult decode(const QByteArray &bytes)

@@ -39,10 +39,21 @@ QList<Row> downloadRows(const QStringList &positionLines, std::optional<double> 
 // written. A new file starts with the header line; when the last line was cut off, a line end
 // comes first, so that the cut line stays apart and is skipped on reading.
 bool append(const QString &dataDir, const QList<Row> &rows, QString *error = nullptr);
+// Appends the rows of a download that ran to its end.
+bool appendDownload(const QString &dataDir, const QStringList &positionLines,
+                    std::optional<double> index, const QDateTime &now, QString *error = nullptr);
 
 // The bytes of the header line and of one row.
 QByteArray header();
 QByteArray encodeRow(const Row &row);
+
+// The file's conventions, for other files of the same kind: a number in the user's notation
+// with a fixed number of decimals, without group separators and without a sign when it rounds
+// to zero; a text in double quotes, its quotes doubled, only when it holds a ";", a quote or a
+// line break; a line of fields joined by ";" in Windows-1252, ended by CR LF.
+QString numberField(double value, int decimals = 2);
+QString textField(const QString &text);
+QByteArray encodeLine(const QStringList &fields);
 
 // Beyond this many bytes only the newest part of the file is read.
 inline constexpr qint64 kReadCap = 32 * 1024 * 1024;

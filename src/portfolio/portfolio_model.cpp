@@ -13,11 +13,6 @@
 
 namespace {
 
-constexpr int kMoneyDecimals = 2;
-constexpr int kVolatilityDecimals = 2;
-constexpr int kDeltaDecimals = 3;
-constexpr int kPositionDeltaDecimals = 1;
-
 // Long headings over two lines, so that the columns are as wide as their figures.
 const char *const kHeaders[PortfolioModel::ColumnCount] = {
     "Serie", "Soort", "Expiratie", "Uitoefen-\nkoers", "Aantal", "Transactie-\nkoers", "Laatste\nkoers",

@@ -46,6 +46,11 @@ PortfolioTotals TotalsOf(const std::vector<PortfolioRow> &rows);
 
 // A figure in the user's notation with a fixed number of decimals; "---" when unknown.
 QString FigureText(std::optional<double> value, int decimals);
+// The decimals of the figures as the overview shows them; the volatility in per cent.
+inline constexpr int kMoneyDecimals = 2;
+inline constexpr int kVolatilityDecimals = 2;
+inline constexpr int kDeltaDecimals = 3;
+inline constexpr int kPositionDeltaDecimals = 1;
 // The line below the table.
 QString TotalsText(const PortfolioTotals &totals);
 // What the risk figures rest on: the index level, the rate and the yield.

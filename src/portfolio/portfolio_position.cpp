@@ -24,6 +24,13 @@ std::optional<risk::Right> PortfolioPosition::right() const
     return std::nullopt;
 }
 
+QString ShownAdvice(const PortfolioPosition &position)
+{
+    if (ActionShown(position.difference, position.amount, position.action))
+        return position.action;
+    return QStringLiteral("Geen actie");
+}
+
 std::optional<PortfolioPosition> ReadPortfolioPosition(const QString &line, int index,
                                                        const QDate &today)
 {

@@ -42,6 +42,9 @@ struct PortfolioPosition {
     OptionKey key() const { return MakeOptionKey(series, kind, month, year, strike); }
 };
 
+// The advice as the detail panel shows it: the action when it shows one, else "Geen actie".
+QString ShownAdvice(const PortfolioPosition &position);
+
 // None for a line that the detail panel cannot show either (its year, amount or flag is no
 // whole number, or it has fewer than nine fields) or whose kind is empty. A nine-field line
 // reads as not held.

@@ -19,7 +19,7 @@ namespace {
 constexpr const char *kVariables[] = {
     "HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_STATE_HOME", "COMSPEC",
     "PELGRANDIX_QUOTE_HOST", "PELGRANDIX_INDEX_HOST", "PELGRANDIX_MAKER_HOST", "PELGRANDIX_PING",
-    "PELGRANDIX_EXIT_AFTER_FIRST_PAINT",
+    "PELGRANDIX_EXIT_AFTER_FIRST_PAINT", "DBUS_SESSION_BUS_ADDRESS", "XDG_RUNTIME_DIR",
 };
 
 std::optional<QByteArray> variable(const char *name)
@@ -36,7 +36,7 @@ bool same(const IndexQuote &a, const IndexQuote &b)
 bool same(const PortfolioSettings &a, const PortfolioSettings &b)
 {
     return a.ratePercent == b.ratePercent && a.dividendYieldPercent == b.dividendYieldPercent
-        && a.overviewTop == b.overviewTop && a.overviewLeft == b.overviewLeft
+        && a.notifications == b.notifications && a.overviewTop == b.overviewTop && a.overviewLeft == b.overviewLeft
         && a.overviewHeight == b.overviewHeight && a.overviewWidth == b.overviewWidth;
 }
 
