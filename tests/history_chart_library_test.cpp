@@ -18,8 +18,9 @@ TEST(HistoryChartLibrary, OpensBesideTheProgramsOrSaysWhyNot)
     QTemporaryDir folder;
     const QString path = folder.filePath(QLatin1String(kChartLibraryFileName));
     for (const QByteArray &content : {QByteArray(), QByteArray("no library")}) {
-        if (!content.isNull())
+        if (!content.isNull()) {
             ASSERT_TRUE(writeFile(path, content));
+        }
         error.clear();
         EXPECT_FALSE(history_chart_library::open(folder.path(), error));
         EXPECT_TRUE(error.contains(path)) << error.toStdString();
