@@ -1,6 +1,7 @@
 #include "portfolio/history_chart_library.h"
 
 #include <QDir>
+#include <QFile>
 
 #include "platform/shared_library.h"
 #include "support/product.h"
