@@ -4,28 +4,41 @@
 #include <array>
 #include <numeric>
 
-QuoteList::QuoteList()
-    : m_order(QLocale())
+QuoteList::QuoteList(const QLocale &locale)
+    : m_order(locale)
 {
 }
 
 void QuoteList::clear()
 {
-    m_lines.clear();
+    // Emptied, not freed: the next page fills the same memory.
+    if (!m_lines.isEmpty()) {
+        std::swap(m_lines, m_kept.spareTexts);
+        m_lines.clear();
+    }
     m_keys.clear();
-    m_keyBytes.clear();
+    m_keyBytes.truncate(0);
 }
 
-QuoteList::KeySpan QuoteList::appendKey(const QString &line, QByteArray &bytes) const
+QString QuoteList::takeSpareText()
 {
-    const qsizetype offset = bytes.size();
-    return {offset, m_order.appendKey(line, bytes)};
+    if (m_kept.spareTexts.isEmpty())
+        return QString();
+    QString text = std::move(m_kept.spareTexts.last());
+    m_kept.spareTexts.removeLast();
+    return text;
+}
+
+QuoteList::KeySpan QuoteList::appendKey(const QString &line)
+{
+    const qsizetype offset = m_keyBytes.size();
+    return {offset, m_order.appendKey(line, m_keyBytes)};
 }
 
 void QuoteList::add(const QString &line)
 {
     m_order.useRanks();
-    const KeySpan span = appendKey(line, m_keyBytes);
+    const KeySpan span = appendKey(line);
     const QByteArrayView lineKey = span.in(m_keyBytes);
     qsizetype low = 0;
     qsizetype high = m_lines.size();
@@ -46,16 +59,28 @@ void QuoteList::add(const QString &line)
 
 namespace {
 
-// A line given to addAll: its key and its place among the lines given. Kept small, since a
-// page's worth of them is moved about while sorting.
-struct New {
-    QByteArrayView key;
-    qsizetype index;
-};
-using NewIt = std::vector<New>::iterator;
+// How many bytes from the start all keys in [first, last) have in common, given that they agree
+// in their first `depth`: a page's keys begin alike, and each byte they share would otherwise
+// cost a pass over all of them.
+template<typename It>
+qsizetype sharedLength(It first, It last, qsizetype depth)
+{
+    const QByteArrayView model = first->key();
+    qsizetype shared = model.size();
+    for (It it = first + 1; it != last && shared > depth; ++it) {
+        const QByteArrayView key = it->key();
+        const qsizetype common = std::min(shared, key.size());
+        qsizetype i = depth;
+        while (i < common && key[i] == model[i])
+            ++i;
+        shared = i;
+    }
+    return shared;
+}
 
 // Sorts lines whose keys agree in their first `depth` bytes by their keys, keeping the given
-// order among equal keys. Keys are distributed by one byte at a time (a stable radix sort), so
+// order among equal keys, and marks each key that equals the one before it: the sort learns
+// that on the way, where a pass after it would have to fetch every key once more. Keys are distributed by one byte at a time (a stable radix sort), so
 // a page costs time in proportion to its size, where comparing keys would cost more per line
 // the longer the page; small groups are cheaper to compare.
 //
@@ -63,40 +88,55 @@ using NewIt = std::vector<New>::iterator;
 // call of their own. Each of those holds at most half the lines, so the calls nest no deeper
 // than the logarithm of the page's length, however long a prefix its keys share (a page whose
 // strikes read 1, 11, 111, ... would otherwise nest one call per byte of the longest one).
-void sortByKeys(NewIt first, NewIt last, qsizetype depth, NewIt scratch)
+template<typename It>
+void sortByKeys(It first, It last, qsizetype depth, It scratch, unsigned char *groups)
 {
-    const auto before = [](const New &a, const New &b) {
-        return QuoteOrder::compareKeys(a.key, b.key) < 0;
-    };
     for (;;) {
         const std::ptrdiff_t count = last - first;
         if (count <= 32) {
-            std::stable_sort(first, last, before);
+            // Few keys are sorted by insertion, which is stable and needs no memory of its own;
+            // the bytes that they agree in need no comparing.
+            for (It next = first + 1; next < last; ++next) {
+                auto item = *next;
+                It place = next;
+                for (; place != first; --place) {
+                    const int order = QuoteOrder::compareKeys(item.key().sliced(depth),
+                                                              (place - 1)->key().sliced(depth));
+                    if (order >= 0) {
+                        item.repeatsKey = order == 0;
+                        break;
+                    }
+                    *place = *(place - 1);
+                }
+                *place = item;
+            }
             return;
         }
-        // Group 0 holds the keys that end here, which come first; group b + 1 the keys whose
-        // next byte is b.
-        std::array<std::ptrdiff_t, 258> starts{};
-        const auto groupOf = [depth](const New &n) {
-            return n.key.size() == depth ? 0 : 1 + int(static_cast<unsigned char>(n.key[depth]));
-        };
-        for (NewIt it = first; it != last; ++it)
-            ++starts[size_t(groupOf(*it)) + 1];
-        if (std::find(starts.begin(), starts.end(), count) != starts.end()) {
-            // One group only: nothing to move at this byte.
-            if (starts[1] == count)
-                return; // every key ended: all equal
-            ++depth;
-            continue;
+        depth = sharedLength(first, last, depth);
+        // Group 0 holds the keys that end here, which come first; group b the keys whose next
+        // byte is b (a key holds no byte 0: ranks start at 1). Each key's group is noted on the
+        // way, so that its byte is fetched from the far-off key once, not twice.
+        std::array<std::ptrdiff_t, 257> starts{};
+        for (std::ptrdiff_t i = 0; i < count; ++i) {
+            const auto &key = first[i];
+            groups[i] = key.keySize == depth ? 0 : static_cast<unsigned char>(key.keyData[depth]);
+            ++starts[size_t(groups[i]) + 1];
         }
-        for (size_t g = 1; g < starts.size(); ++g)
-            starts[g] += starts[g - 1];
-        std::array<std::ptrdiff_t, 258> next = starts;
-        for (NewIt it = first; it != last; ++it)
-            scratch[next[size_t(groupOf(*it))]++] = *it;
-        std::copy(scratch, scratch + count, first);
+        if (starts[1] != count) {
+            for (size_t g = 1; g < starts.size(); ++g)
+                starts[g] += starts[g - 1];
+            std::array<std::ptrdiff_t, 257> next = starts;
+            for (std::ptrdiff_t i = 0; i < count; ++i)
+                scratch[next[groups[i]]++] = first[i];
+            std::copy(scratch, scratch + count, first);
+        }
+        // Group 0, now in front, holds equal keys in the given order; when it holds them all,
+        // they are sorted.
+        for (It it = first + 1; it < first + starts[1]; ++it)
+            it->repeatsKey = true;
+        if (starts[1] == count)
+            return;
 
-        // Group 0 needs no sorting: its keys are equal and kept in the given order.
         size_t largest = 1;
         for (size_t g = 2; g + 1 < starts.size(); ++g) {
             if (starts[g + 1] - starts[g] > starts[largest + 1] - starts[largest])
@@ -104,9 +144,11 @@ void sortByKeys(NewIt first, NewIt last, qsizetype depth, NewIt scratch)
         }
         for (size_t g = 1; g + 1 < starts.size(); ++g) {
             if (g != largest && starts[g + 1] - starts[g] > 1)
-                sortByKeys(first + starts[g], first + starts[g + 1], depth + 1, scratch + starts[g]);
+                sortByKeys(first + starts[g], first + starts[g + 1], depth + 1, scratch + starts[g],
+                           groups + starts[g]);
         }
         scratch += starts[largest];
+        groups += starts[largest];
         last = first + starts[largest + 1];
         first += starts[largest];
         ++depth;
@@ -117,48 +159,80 @@ void sortByKeys(NewIt first, NewIt last, qsizetype depth, NewIt scratch)
 
 void QuoteList::addAll(QStringList lines)
 {
+    for (QString &line : lines)
+        stage(std::move(line));
+    addStaged();
+}
+
+void QuoteList::stage(QString line)
+{
     m_order.useRanks();
-    // The new keys go behind the listed ones. Views into the buffer are taken only once it
-    // has stopped growing.
-    QByteArray bytes = m_keyBytes;
-    std::vector<KeySpan> spans;
-    spans.reserve(size_t(lines.size()));
-    for (const QString &line : lines)
-        spans.push_back(appendKey(line, bytes));
-    std::vector<New> sorted;
-    sorted.reserve(spans.size());
+    // The new keys go behind the listed ones.
+    m_kept.stagedKeys.push_back(appendKey(line));
+    m_kept.staged << std::move(line);
+}
+
+void QuoteList::addStaged()
+{
+    QStringList &lines = m_kept.staged;
+    // Views into the keys are taken only now that their buffer has stopped growing.
+    std::vector<Adding> &sorted = m_kept.adding;
+    sorted.clear();
     for (qsizetype i = 0; i < lines.size(); ++i)
-        sorted.push_back({spans[size_t(i)].in(bytes), i});
-    const auto compareNew = [&](const New &a, const New &b) {
-        return m_order.compare(lines.at(a.index), a.key, lines.at(b.index), b.key);
+        sorted.emplace_back(m_kept.stagedKeys[size_t(i)].in(m_keyBytes), i);
+    const auto compareAdding = [&](const Adding &a, const Adding &b) {
+        return m_order.compare(lines.at(a.index), a.key(), lines.at(b.index), b.key());
     };
 
     // The new lines in order; of lines that compare equal the first one given is kept, as
     // adding them one by one would keep it.
-    if (std::all_of(sorted.begin(), sorted.end(), [](const New &n) { return !n.key.isNull(); })) {
-        std::vector<New> scratch(sorted.size());
-        sortByKeys(sorted.begin(), sorted.end(), 0, scratch.begin());
+    if (std::all_of(sorted.begin(), sorted.end(), [](const Adding &a) { return a.keyData != nullptr; })) {
+        m_kept.sortSpace.resize(sorted.size());
+        m_kept.sortGroups.resize(sorted.size());
+        sortByKeys(sorted.begin(), sorted.end(), 0, m_kept.sortSpace.begin(), m_kept.sortGroups.data());
+        sorted.erase(std::remove_if(sorted.begin(), sorted.end(), [](const Adding &a) { return a.repeatsKey; }),
+                     sorted.end());
     } else {
         std::stable_sort(sorted.begin(), sorted.end(),
-                         [&](const New &a, const New &b) { return compareNew(a, b) < 0; });
+                         [&](const Adding &a, const Adding &b) { return compareAdding(a, b) < 0; });
+        sorted.erase(std::unique(sorted.begin(), sorted.end(),
+                                 [&](const Adding &a, const Adding &b) { return compareAdding(a, b) == 0; }),
+                     sorted.end());
     }
-    sorted.erase(std::unique(sorted.begin(), sorted.end(),
-                             [&](const New &a, const New &b) { return compareNew(a, b) == 0; }),
-                 sorted.end());
 
-    // Merged with the lines already listed, which win over an equal new one. The lines are moved
-    // rather than copied: a copy touches every line's text once more, far apart in memory.
+    // The lines are moved rather than copied: a copy touches every line's text once more, far
+    // apart in memory. When they all go behind the listed ones (the put lines sort behind the call
+    // lines), they are simply appended.
+    if (!sorted.empty()
+        && (m_lines.isEmpty()
+            || m_order.compare(m_lines.constLast(), m_keys.back().in(m_keyBytes),
+                               lines.at(sorted.front().index), sorted.front().key()) < 0)) {
+        m_lines.reserve(m_lines.size() + qsizetype(sorted.size()));
+        m_keys.reserve(m_keys.size() + sorted.size());
+        for (const Adding &added : sorted) {
+            m_lines << std::move(lines[added.index]);
+            m_keys.push_back(m_kept.stagedKeys[size_t(added.index)]);
+        }
+        lines.clear();
+        m_kept.stagedKeys.clear();
+        sorted.clear();
+        return;
+    }
+
+    // Otherwise merged with the listed lines, which win over an equal new one.
     QStringList listed = std::move(m_lines);
-    QStringList mergedLines;
-    std::vector<KeySpan> mergedKeys;
+    QStringList mergedLines = std::move(m_kept.mergedLines);
+    std::vector<KeySpan> mergedKeys = std::move(m_kept.mergedKeys);
+    mergedLines.clear();
+    mergedKeys.clear();
     mergedLines.reserve(listed.size() + qsizetype(sorted.size()));
     mergedKeys.reserve(size_t(mergedLines.capacity()));
     qsizetype old = 0;
-    for (const New &added : sorted) {
+    for (const Adding &added : sorted) {
         int relation = 1;
         for (; old < listed.size(); ++old) {
-            relation = m_order.compare(listed.at(old), m_keys[size_t(old)].in(bytes),
-                                       lines.at(added.index), added.key);
+            relation = m_order.compare(listed.at(old), m_keys[size_t(old)].in(m_keyBytes),
+                                       lines.at(added.index), added.key());
             if (relation >= 0)
                 break;
             mergedLines << std::move(listed[old]);
@@ -167,13 +241,18 @@ void QuoteList::addAll(QStringList lines)
         if (old < listed.size() && relation == 0)
             continue;
         mergedLines << std::move(lines[added.index]);
-        mergedKeys.push_back(spans[size_t(added.index)]);
+        mergedKeys.push_back(m_kept.stagedKeys[size_t(added.index)]);
     }
     for (; old < listed.size(); ++old) {
         mergedLines << std::move(listed[old]);
         mergedKeys.push_back(m_keys[size_t(old)]);
     }
     m_lines = std::move(mergedLines);
-    m_keys = std::move(mergedKeys);
-    m_keyBytes = std::move(bytes);
+    std::swap(m_keys, mergedKeys);
+    m_kept.mergedLines = std::move(listed);
+    m_kept.mergedLines.clear();
+    m_kept.mergedKeys = std::move(mergedKeys);
+    lines.clear();
+    m_kept.stagedKeys.clear();
+    sorted.clear();
 }
