@@ -1,13 +1,17 @@
 #include "support/text_routines.h"
 
+#include "support/held_locale.h"
+
 #include <QLocale>
 #include <QVarLengthArray>
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -135,31 +139,154 @@ QString exponentForm(const DecimalDigits &value, int precision, int digits, QCha
     return text;
 }
 
+// RealToStr's fixed form worked out on the value itself, for the values that prices, strikes
+// and amounts take: the long way through 18 decimal digits is what the numbers of a download
+// spend most of their time on. Writes the text and returns its length, or returns 0 where the
+// short way could round otherwise than the digits do: a value too large, too small, in the
+// exponent form or rounded up into it, close to a power of ten below 1 (where its digits may
+// begin a place earlier), or one whose part beyond the kept digits is too close to one half.
+int writeFixedQuickly(double value, int precision, int digits, QChar separator, char16_t *text)
+{
+    static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9,
+                                         1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18};
+    static constexpr double kSmallPowers[] = {1e-1, 1e-2, 1e-3, 1e-4, 1e-5};
+    const double magnitude = std::fabs(value);
+    // Beyond 14 kept digits the value and its 18 digits could round apart.
+    if (precision > 14 || !(magnitude < kPowers[precision])
+        || (magnitude < kSmallPowers[4] && value != 0))
+        return 0;
+    // The decimal point's place: 10^(point-1) <= magnitude < 10^point.
+    int point = 1;
+    if (magnitude >= 1) {
+        while (magnitude >= kPowers[point])
+            ++point;
+    } else if (value != 0) {
+        point = 0;
+        while (magnitude < kSmallPowers[-point])
+            --point;
+        const double below = kSmallPowers[-point];
+        const double above = point == 0 ? 1.0 : kSmallPowers[-point - 1];
+        if (magnitude - below < below * 1e-14 || above - magnitude < above * 1e-14)
+            return 0;
+    }
+    // The value in units of its last kept digit, as whole units and a rest. The product is
+    // within a unit of its last bit of the exact one, and the 18 digits within half a unit of
+    // their last digit of the value (at most 1e-4 of a kept unit): a rest further than both from
+    // one half rounds the same way for all three.
+    const int decimals = std::min(digits, precision - point);
+    const double scaled = magnitude * kPowers[decimals];
+    const double whole = std::floor(scaled);
+    const double rest = scaled - whole;
+    if (std::fabs(rest - 0.5) <= 1e-4 + scaled * 2.3e-16)
+        return 0;
+    const auto units = std::uint64_t(whole) + (rest > 0.5 ? 1 : 0);
+    if (point == precision && double(units) == kPowers[precision])
+        return 0;
+
+    char written[24];
+    const int shown = int(std::to_chars(written, std::end(written), units).ptr - written);
+    const int integerDigits = shown - decimals;
+    int length = 0;
+    if (units != 0 && value < 0)
+        text[length++] = u'-';
+    if (integerDigits <= 0)
+        text[length++] = u'0';
+    for (int i = 0; i < integerDigits; ++i)
+        text[length++] = char16_t(written[i]);
+    if (digits > 0) {
+        text[length++] = separator.unicode();
+        for (int i = integerDigits; i < 0; ++i)
+            text[length++] = u'0';
+        for (int i = std::max(0, integerDigits); i < shown; ++i)
+            text[length++] = char16_t(written[i]);
+        for (int i = decimals; i < digits; ++i)
+            text[length++] = u'0';
+    }
+    return length;
+}
+
 // The decimal separator of the default locale, asked again only when that locale changed.
 QChar localeDecimalPoint()
 {
     thread_local QLocale locale;
     thread_local QChar point = locale.decimalPoint().at(0);
-    if (!(locale == QLocale())) {
-        locale = QLocale();
-        point = locale.decimalPoint().at(0);
+    thread_local unsigned askedUnder = 0;
+    const unsigned hold = HeldLocale::hold();
+    if (hold == 0 || hold != askedUnder) {
+        askedUnder = hold;
+        if (!(locale == QLocale())) {
+            locale = QLocale();
+            point = locale.decimalPoint().at(0);
+        }
     }
     return point;
 }
 
+// StrToReal in one pass, for the well-formed numbers of up to 15 digits that prices and amounts
+// are: their digits as a whole number and the power of ten of their decimals are both held
+// exactly by a double, and one division rounds as the standard conversion does. Returns false
+// for any other text, which StrToReal reads the long way.
+bool readRealQuickly(QStringView s, double *value)
+{
+    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    constexpr std::uint64_t kExact = std::uint64_t(1) << 53;
+    std::uint64_t whole = 0;
+    int decimals = -1;
+    bool negative = false;
+    bool sawComma = false;
+    bool sawAny = false;
+    for (const QChar c : s) {
+        char16_t u = c.unicode();
+        if (u == u' ')
+            continue;
+        if (u == u',' && !sawComma) {
+            sawComma = true;
+            u = u'.';
+        }
+        if (u >= u'0' && u <= u'9') {
+            whole = whole * 10 + (u - u'0');
+            decimals += decimals >= 0;
+            if (whole >= kExact || decimals > 22)
+                return false;
+        } else if (u == u'.' && decimals < 0) {
+            decimals = 0;
+        } else if (u == u'-' && !sawAny) {
+            negative = true;
+        } else {
+            return false;
+        }
+        sawAny = true;
+    }
+    if (!sawAny)
+        return false;
+    const double magnitude = double(whole) / kPowers[std::max(decimals, 0)];
+    *value = negative ? -magnitude : magnitude;
+    return true;
+}
+
 } // namespace
+
+char16_t *WriteDecimal(qint64 n, char16_t *out)
+{
+    char digits[24];
+    const char *end = std::to_chars(digits, std::end(digits), n).ptr;
+    return std::copy(static_cast<const char *>(digits), end, out);
+}
+
+char16_t *WriteIntToStrZ2(int n, char16_t *out)
+{
+    if (n < 10)
+        *out++ = u'0';
+    return WriteDecimal(n, out);
+}
 
 QString IntToStrZ2(int n)
 {
-    // Written in one piece: every quote key holds two of these.
-    char digits[16];
-    char *end = std::to_chars(digits + 1, std::end(digits), n).ptr;
-    const char *begin = digits + 1;
-    if (n < 10) {
-        digits[0] = '0';
-        begin = digits;
-    }
-    return QString::fromLatin1(begin, end - begin);
+    char16_t text[16];
+    const char16_t *end = WriteIntToStrZ2(n, text);
+    return QString(reinterpret_cast<const QChar *>(text), end - text);
 }
 
 QString RealToStr(double value, int precision, int digits)
@@ -172,6 +299,10 @@ QString RealToStr(double value, int precision, int digits)
         return value < 0 ? QStringLiteral("-INF") : QStringLiteral("INF");
 
     const QChar separator = localeDecimalPoint();
+    // At most a sign, 18 integer digits, the separator and 18 decimals.
+    char16_t text[40];
+    if (const int length = writeFixedQuickly(value, precision, digits, separator, text))
+        return QString(reinterpret_cast<const QChar *>(text), length);
     const DecimalDigits exact = toDecimal(value);
 
     // Whether the value has more integer digits than the precision is decided on the value
@@ -190,8 +321,6 @@ QString RealToStr(double value, int precision, int digits)
     const auto digitAt = [&d](int index) {
         return char16_t(index >= 0 && index < d.digits.size() ? d.digits.at(index) : '0');
     };
-    // At most a sign, 18 integer digits, the separator and 18 decimals.
-    char16_t text[40];
     int length = 0;
     if (d.negative)
         text[length++] = u'-';
@@ -209,6 +338,9 @@ QString RealToStr(double value, int precision, int digits)
 
 double StrToReal(QStringView s)
 {
+    double value = 0;
+    if (readRealQuickly(s, &value))
+        return value;
     // The text without blanks and with its first comma as a point, as bytes: anything but
     // digits, "-" and "." makes it unreadable.
     QVarLengthArray<char, 64> text;
@@ -250,7 +382,6 @@ double StrToReal(QStringView s)
         break;
     }
     if (i == text.size()) {
-        double value = 0;
         const auto [end, error] = std::from_chars(text.begin(), text.end(), value);
         if (error == std::errc() && end == text.end())
             return value;
@@ -279,8 +410,13 @@ QString LeftOf(QChar ch, const QString &s)
 
 QString RightOfLast(QChar ch, const QString &s)
 {
+    return RightOfLast(ch, QStringView(s)).toString();
+}
+
+QStringView RightOfLast(QChar ch, QStringView s)
+{
     const qsizetype pos = s.lastIndexOf(ch);
-    return pos < 0 ? QString() : s.mid(pos + 1, kShortTextLength);
+    return pos < 0 ? QStringView() : s.sliced(pos + 1).left(kShortTextLength);
 }
 
 QString LeftOfLast(QChar ch, const QString &s)
@@ -321,28 +457,30 @@ QString UnBeginSpace(const QString &s)
     return UnBeginSpace(QStringView(s)).toString();
 }
 
-QStringView UnBeginSpace(QStringView s)
-{
-    qsizetype i = 0;
-    while (i < s.size() && s.at(i) == QLatin1Char(' '))
-        ++i;
-    return s.mid(i);
-}
 
 bool ParseDecimalInt(QStringView s, int *value)
 {
-    bool ok = false;
     const QStringView rest = UnBeginSpace(s);
     if (rest.isEmpty() || rest.at(0) == QLatin1Char(' '))
         return false;
-    for (qsizetype j = 0; j < rest.size(); ++j) {
-        const QChar c = rest.at(j);
-        const bool sign = j == 0 && (c == QLatin1Char('-') || c == QLatin1Char('+'));
-        if (!sign && !(c >= QLatin1Char('0') && c <= QLatin1Char('9')))
+    const bool negative = rest.at(0) == QLatin1Char('-');
+    const qsizetype first = negative || rest.at(0) == QLatin1Char('+') ? 1 : 0;
+    if (first == rest.size())
+        return false;
+    // Digits only, within 32 bits: counted up here rather than by the general conversion, as
+    // every position read holds three of these.
+    qint64 magnitude = 0;
+    for (qsizetype j = first; j < rest.size(); ++j) {
+        const char16_t c = rest.at(j).unicode();
+        if (c < u'0' || c > u'9')
+            return false;
+        magnitude = magnitude * 10 + (c - u'0');
+        if (magnitude > qint64(std::numeric_limits<int>::max()) + 1)
             return false;
     }
-    const int parsed = rest.toInt(&ok, 10);
-    if (ok && value)
-        *value = parsed;
-    return ok;
+    if (!negative && magnitude > std::numeric_limits<int>::max())
+        return false;
+    if (value)
+        *value = int(negative ? -magnitude : magnitude);
+    return true;
 }
