@@ -20,6 +20,13 @@ void QuoteList::clear()
     m_keyBytes.truncate(0);
 }
 
+// Where an added line's key lies, taken from the line being added rather than looked up
+// among the staged lines far off.
+QuoteList::KeySpan QuoteList::spanOf(const Adding &added) const
+{
+    return {added.keyOffset, added.keySize};
+}
+
 QString QuoteList::takeSpareText()
 {
     if (m_kept.spareTexts.isEmpty())
@@ -32,7 +39,7 @@ QString QuoteList::takeSpareText()
 QuoteList::KeySpan QuoteList::appendKey(const QString &line)
 {
     const qsizetype offset = m_keyBytes.size();
-    return {offset, m_order.appendKey(line, m_keyBytes)};
+    return {quint32(offset), quint32(m_order.appendKey(line, m_keyBytes))};
 }
 
 void QuoteList::add(const QString &line)
@@ -63,12 +70,12 @@ namespace {
 // in their first `depth`: a page's keys begin alike, and each byte they share would otherwise
 // cost a pass over all of them.
 template<typename It>
-qsizetype sharedLength(It first, It last, qsizetype depth)
+qsizetype sharedLength(It first, It last, qsizetype depth, const char *keys)
 {
-    const QByteArrayView model = first->key();
+    const QByteArrayView model = first->key(keys);
     qsizetype shared = model.size();
     for (It it = first + 1; it != last && shared > depth; ++it) {
-        const QByteArrayView key = it->key();
+        const QByteArrayView key = it->key(keys);
         const qsizetype common = std::min(shared, key.size());
         qsizetype i = depth;
         while (i < common && key[i] == model[i])
@@ -89,7 +96,7 @@ qsizetype sharedLength(It first, It last, qsizetype depth)
 // than the logarithm of the page's length, however long a prefix its keys share (a page whose
 // strikes read 1, 11, 111, ... would otherwise nest one call per byte of the longest one).
 template<typename It>
-void sortByKeys(It first, It last, qsizetype depth, It scratch, unsigned char *groups)
+void sortByKeys(It first, It last, qsizetype depth, It scratch, unsigned char *groups, const char *keys)
 {
     for (;;) {
         const std::ptrdiff_t count = last - first;
@@ -100,8 +107,8 @@ void sortByKeys(It first, It last, qsizetype depth, It scratch, unsigned char *g
                 auto item = *next;
                 It place = next;
                 for (; place != first; --place) {
-                    const int order = QuoteOrder::compareKeys(item.key().sliced(depth),
-                                                              (place - 1)->key().sliced(depth));
+                    const int order = QuoteOrder::compareKeys(item.key(keys).sliced(depth),
+                                                              (place - 1)->key(keys).sliced(depth));
                     if (order >= 0) {
                         item.repeatsKey = order == 0;
                         break;
@@ -112,14 +119,14 @@ void sortByKeys(It first, It last, qsizetype depth, It scratch, unsigned char *g
             }
             return;
         }
-        depth = sharedLength(first, last, depth);
+        depth = sharedLength(first, last, depth, keys);
         // Group 0 holds the keys that end here, which come first; group b the keys whose next
         // byte is b (a key holds no byte 0: ranks start at 1). Each key's group is noted on the
         // way, so that its byte is fetched from the far-off key once, not twice.
         std::array<std::ptrdiff_t, 257> starts{};
         for (std::ptrdiff_t i = 0; i < count; ++i) {
             const auto &key = first[i];
-            groups[i] = key.keySize == depth ? 0 : static_cast<unsigned char>(key.keyData[depth]);
+            groups[i] = key.keySize == depth ? 0 : static_cast<unsigned char>(keys[key.keyOffset + depth]);
             ++starts[size_t(groups[i]) + 1];
         }
         if (starts[1] != count) {
@@ -145,7 +152,7 @@ void sortByKeys(It first, It last, qsizetype depth, It scratch, unsigned char *g
         for (size_t g = 1; g + 1 < starts.size(); ++g) {
             if (g != largest && starts[g + 1] - starts[g] > 1)
                 sortByKeys(first + starts[g], first + starts[g + 1], depth + 1, scratch + starts[g],
-                           groups + starts[g]);
+                           groups + starts[g], keys);
         }
         scratch += starts[largest];
         groups += starts[largest];
@@ -168,28 +175,25 @@ void QuoteList::stage(QString line)
 {
     m_order.useRanks();
     // The new keys go behind the listed ones.
-    m_kept.stagedKeys.push_back(appendKey(line));
+    m_kept.adding.emplace_back(appendKey(line), m_kept.staged.size());
     m_kept.staged << std::move(line);
 }
 
 void QuoteList::addStaged()
 {
     QStringList &lines = m_kept.staged;
-    // Views into the keys are taken only now that their buffer has stopped growing.
     std::vector<Adding> &sorted = m_kept.adding;
-    sorted.clear();
-    for (qsizetype i = 0; i < lines.size(); ++i)
-        sorted.emplace_back(m_kept.stagedKeys[size_t(i)].in(m_keyBytes), i);
+    const char *keys = m_keyBytes.constData();
     const auto compareAdding = [&](const Adding &a, const Adding &b) {
-        return m_order.compare(lines.at(a.index), a.key(), lines.at(b.index), b.key());
+        return m_order.compare(lines.at(a.index), a.key(keys), lines.at(b.index), b.key(keys));
     };
 
     // The new lines in order; of lines that compare equal the first one given is kept, as
     // adding them one by one would keep it.
-    if (std::all_of(sorted.begin(), sorted.end(), [](const Adding &a) { return a.keyData != nullptr; })) {
+    if (std::all_of(sorted.begin(), sorted.end(), [](const Adding &a) { return a.keySize != 0; })) {
         m_kept.sortSpace.resize(sorted.size());
         m_kept.sortGroups.resize(sorted.size());
-        sortByKeys(sorted.begin(), sorted.end(), 0, m_kept.sortSpace.begin(), m_kept.sortGroups.data());
+        sortByKeys(sorted.begin(), sorted.end(), 0, m_kept.sortSpace.begin(), m_kept.sortGroups.data(), keys);
         sorted.erase(std::remove_if(sorted.begin(), sorted.end(), [](const Adding &a) { return a.repeatsKey; }),
                      sorted.end());
     } else {
@@ -206,15 +210,14 @@ void QuoteList::addStaged()
     if (!sorted.empty()
         && (m_lines.isEmpty()
             || m_order.compare(m_lines.constLast(), m_keys.back().in(m_keyBytes),
-                               lines.at(sorted.front().index), sorted.front().key()) < 0)) {
+                               lines.at(sorted.front().index), sorted.front().key(keys)) < 0)) {
         m_lines.reserve(m_lines.size() + qsizetype(sorted.size()));
         m_keys.reserve(m_keys.size() + sorted.size());
         for (const Adding &added : sorted) {
             m_lines << std::move(lines[added.index]);
-            m_keys.push_back(m_kept.stagedKeys[size_t(added.index)]);
+            m_keys.push_back(spanOf(added));
         }
         lines.clear();
-        m_kept.stagedKeys.clear();
         sorted.clear();
         return;
     }
@@ -232,7 +235,7 @@ void QuoteList::addStaged()
         int relation = 1;
         for (; old < listed.size(); ++old) {
             relation = m_order.compare(listed.at(old), m_keys[size_t(old)].in(m_keyBytes),
-                                       lines.at(added.index), added.key());
+                                       lines.at(added.index), added.key(keys));
             if (relation >= 0)
                 break;
             mergedLines << std::move(listed[old]);
@@ -241,7 +244,7 @@ void QuoteList::addStaged()
         if (old < listed.size() && relation == 0)
             continue;
         mergedLines << std::move(lines[added.index]);
-        mergedKeys.push_back(m_kept.stagedKeys[size_t(added.index)]);
+        mergedKeys.push_back(spanOf(added));
     }
     for (; old < listed.size(); ++old) {
         mergedLines << std::move(listed[old]);
@@ -253,6 +256,5 @@ void QuoteList::addStaged()
     m_kept.mergedLines.clear();
     m_kept.mergedKeys = std::move(mergedKeys);
     lines.clear();
-    m_kept.stagedKeys.clear();
     sorted.clear();
 }

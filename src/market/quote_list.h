@@ -40,29 +40,33 @@ public:
     QByteArrayView key(qsizetype i) const { return m_keys[size_t(i)].in(m_keyBytes); }
 
 private:
-    // A line given to addAll: its key and its place among the lines given. Kept small, since a
-    // page's worth of them is moved about while sorting.
-    struct Adding {
-        Adding() = default;
-        Adding(QByteArrayView key, qsizetype index)
-            : keyData(key.data()), keySize(quint32(key.size())), index(quint32(index)) {}
-        QByteArrayView key() const { return keyData ? QByteArrayView(keyData, keySize) : QByteArrayView(); }
-        const char *keyData = nullptr;
-        quint32 keySize = 0;
-        quint32 index : 31 = 0;
-        // Set by the sort on keys: the key equals the one before it.
-        quint32 repeatsKey : 1 = 0;
-    };
-    // Where a line's key lies in m_keyBytes; a length of 0 for a line without one.
+    // Where a line's key lies in m_keyBytes; a length of 0 for a line without one. Small, as
+    // the list holds one for every line.
     struct KeySpan {
-        qsizetype offset = 0;
-        qsizetype length = 0;
+        quint32 offset = 0;
+        quint32 length = 0;
         QByteArrayView in(const QByteArray &bytes) const
         {
             return length == 0 ? QByteArrayView() : QByteArrayView(bytes.constData() + offset, length);
         }
     };
+    // A line given to addAll: where its key lies and its place among the lines given. Smaller
+    // still, since a page's worth of them is moved about while sorting.
+    struct Adding {
+        Adding() = default;
+        Adding(KeySpan key, qsizetype index) : keyOffset(key.offset), keySize(key.length), index(quint32(index)) {}
+        QByteArrayView key(const char *keys) const
+        {
+            return keySize == 0 ? QByteArrayView() : QByteArrayView(keys + keyOffset, keySize);
+        }
+        quint32 keyOffset = 0;
+        quint32 keySize = 0;
+        quint32 index : 31 = 0;
+        // Set by the sort on keys: the key equals the one before it.
+        quint32 repeatsKey : 1 = 0;
+    };
     KeySpan appendKey(const QString &line);
+    KeySpan spanOf(const Adding &added) const;
 
     QuoteOrder m_order;
     QStringList m_lines;
@@ -85,7 +89,6 @@ private:
 
         QStringList spareTexts;
         QStringList staged;
-        std::vector<KeySpan> stagedKeys;
         std::vector<Adding> adding;
         std::vector<Adding> sortSpace;
         std::vector<unsigned char> sortGroups;
