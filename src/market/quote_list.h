@@ -10,6 +10,7 @@
 
 #include <vector>
 
+#include "market/key_sort.h"
 #include "market/quote_order.h"
 
 class QuoteList
@@ -50,23 +51,8 @@ private:
             return length == 0 ? QByteArrayView() : QByteArrayView(bytes.constData() + offset, length);
         }
     };
-    // A line given to addAll: where its key lies and its place among the lines given. Smaller
-    // still, since a page's worth of them is moved about while sorting.
-    struct Adding {
-        Adding() = default;
-        Adding(KeySpan key, qsizetype index) : keyOffset(key.offset), keySize(key.length), index(quint32(index)) {}
-        QByteArrayView key(const char *keys) const
-        {
-            return keySize == 0 ? QByteArrayView() : QByteArrayView(keys + keyOffset, keySize);
-        }
-        quint32 keyOffset = 0;
-        quint32 keySize = 0;
-        quint32 index : 31 = 0;
-        // Set by the sort on keys: the key equals the one before it.
-        quint32 repeatsKey : 1 = 0;
-    };
     KeySpan appendKey(const QString &line);
-    KeySpan spanOf(const Adding &added) const;
+    KeySpan spanOf(const KeyedLine &added) const;
 
     QuoteOrder m_order;
     QStringList m_lines;
@@ -89,9 +75,8 @@ private:
 
         QStringList spareTexts;
         QStringList staged;
-        std::vector<Adding> adding;
-        std::vector<Adding> sortSpace;
-        std::vector<unsigned char> sortGroups;
+        std::vector<KeyedLine> adding;
+        KeySortSpace sortSpace;
         QStringList mergedLines;
         std::vector<KeySpan> mergedKeys;
     };
