@@ -139,6 +139,24 @@ QString exponentForm(const DecimalDigits &value, int precision, int digits, QCha
     return text;
 }
 
+// The powers of ten that a double holds exactly.
+constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                              1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// A character of a number's text as StrToReal reads it: a blank is left out (0), and the first
+// comma stands for a point.
+char16_t numberCharacter(QChar c, bool *sawComma)
+{
+    const char16_t u = c.unicode();
+    if (u == u' ')
+        return 0;
+    if (u == u',' && !*sawComma) {
+        *sawComma = true;
+        return u'.';
+    }
+    return u;
+}
+
 // RealToStr's fixed form worked out on the value itself, for the values that prices, strikes
 // and amounts take: the long way through 18 decimal digits is what the numbers of a download
 // spend most of their time on. Writes the text and returns its length, or returns 0 where the
@@ -147,8 +165,6 @@ QString exponentForm(const DecimalDigits &value, int precision, int digits, QCha
 // begin a place earlier), or one whose part beyond the kept digits is too close to one half.
 int writeFixedQuickly(double value, int precision, int digits, QChar separator, char16_t *text)
 {
-    static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9,
-                                         1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18};
     static constexpr double kSmallPowers[] = {1e-1, 1e-2, 1e-3, 1e-4, 1e-5};
     const double magnitude = std::fabs(value);
     // Beyond 14 kept digits the value and its 18 digits could round apart.
@@ -228,9 +244,6 @@ QChar localeDecimalPoint()
 // for any other text, which StrToReal reads the long way.
 bool readRealQuickly(QStringView s, double *value)
 {
-    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     constexpr std::uint64_t kExact = std::uint64_t(1) << 53;
     std::uint64_t whole = 0;
     int decimals = -1;
@@ -238,13 +251,9 @@ bool readRealQuickly(QStringView s, double *value)
     bool sawComma = false;
     bool sawAny = false;
     for (const QChar c : s) {
-        char16_t u = c.unicode();
-        if (u == u' ')
+        const char16_t u = numberCharacter(c, &sawComma);
+        if (u == 0)
             continue;
-        if (u == u',' && !sawComma) {
-            sawComma = true;
-            u = u'.';
-        }
         if (u >= u'0' && u <= u'9') {
             whole = whole * 10 + (u - u'0');
             decimals += decimals >= 0;
@@ -346,13 +355,9 @@ double StrToReal(QStringView s)
     QVarLengthArray<char, 64> text;
     bool sawComma = false;
     for (const QChar c : s) {
-        char16_t u = c.unicode();
-        if (u == u' ')
+        const char16_t u = numberCharacter(c, &sawComma);
+        if (u == 0)
             continue;
-        if (u == u',' && !sawComma) {
-            sawComma = true;
-            u = u'.';
-        }
         if (!((u >= u'0' && u <= u'9') || u == u'-' || u == u'.'))
             return 0;
         text.append(char(u));
