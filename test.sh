@@ -6,6 +6,13 @@ set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
 scripts/build.sh build
+
+# Every test program runs its tests in a shuffled order, so that a test that leans on what an
+# earlier one left behind shows. The seed is printed; GTEST_RANDOM_SEED=<seed> ./test.sh runs the
+# same order again.
+export GTEST_SHUFFLE=1
+export GTEST_RANDOM_SEED=${GTEST_RANDOM_SEED:-$((RANDOM % 99999 + 1))}
+echo "Tests in shuffled order, seed $GTEST_RANDOM_SEED"
 (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)")
 
 # The package reuses the release build above; scripts/check-package.sh says what it checks.

@@ -3,12 +3,13 @@
 # are missing, so a second run costs nothing. Works as root and, through sudo, as a user.
 set -euo pipefail
 
+# Qt Charts' CMake files look for Qt's OpenGL module, which its Debian package does not bring.
 packages=(
   build-essential cmake pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev qt6-charts-dev libqt6opengl6-dev
   libcurl4-openssl-dev libcpp-httplib-dev
   googletest libgtest-dev libbenchmark-dev
-  xvfb xauth fonts-dejavu-core
+  xvfb xauth xdotool x11-utils xdg-utils fonts-dejavu-core dbus
   clang libclang-rt-14-dev
   dpkg-dev fakeroot lintian desktop-file-utils appstream librsvg2-bin
 )

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
@@ -10,9 +12,10 @@
 #include <memory>
 
 #include "about/about_form.h"
-#include "about/contact.h"
 #include "app/main_form.h"
 #include "app/message_form.h"
+#include "support/program_state.h"
+#include "support/scoped_env.h"
 #include "support/system_info.h"
 #include "support/temp_home.h"
 #include "support/wait_until.h"
@@ -28,21 +31,36 @@ public slots:
     void take(const QUrl &url) { urls << url; }
 };
 
-class AboutFormTest : public ::testing::Test
+// The main window and the language switch change program-wide values; the base puts them back.
+class AboutFormTest : public ProgramStateTest
 {
 protected:
     ~AboutFormTest() override
     {
         QDesktopServices::unsetUrlHandler("mailto");
         QDesktopServices::unsetUrlHandler("http");
-        sLanguage = QStringLiteral("NLD");
+    }
+
+    // The desktop of the home folder names a program for the scheme, as a desktop entry with
+    // its address kind does; the machine's own registrations are out of sight.
+    void desktopHandles(const QByteArray &scheme)
+    {
+        home.writeFile(".local/share/applications/pelgrandix-test-" + scheme + ".desktop",
+                       "[Desktop Entry]\nType=Application\nName=Test\nExec=/bin/true %u\n"
+                       "MimeType=x-scheme-handler/" + scheme + ";\n");
+    }
+    // Opening addresses ends with the catcher whenever the desktop lets it get that far.
+    void catchOpenedAddresses()
+    {
+        QDesktopServices::setUrlHandler("mailto", &catcher, "take");
+        QDesktopServices::setUrlHandler("http", &catcher, "take");
     }
 
     // Runs the steps while the window is up modally; returns its result.
     int execWith(const std::function<void()> &steps)
     {
         QTimer::singleShot(0, about.get(), [this, steps] {
-            if (!waitUntil([this] { return QApplication::activeWindow() == about.get(); }, 2000))
+            if (!waitUntil([this] { return QApplication::activeWindow() == about.get(); }))
                 return about->reject();
             steps();
         });
@@ -50,6 +68,11 @@ protected:
     }
 
     TempHome home;
+    QTemporaryDir noSystemDesktop;
+    ScopedEnv systemData{"XDG_DATA_DIRS", QFile::encodeName(noSystemDesktop.path())};
+    ScopedEnv systemConfig{"XDG_CONFIG_DIRS", QFile::encodeName(noSystemDesktop.path())};
+    ScopedEnv desktopKind{"XDG_CURRENT_DESKTOP", std::nullopt};
+    ScopedEnv desktopSession{"DESKTOP_SESSION", std::nullopt};
     std::unique_ptr<TMainForm> mainForm = std::make_unique<TMainForm>();
     std::unique_ptr<TAboutForm> about = std::make_unique<TAboutForm>();
     std::unique_ptr<TMessageForm> message = std::make_unique<TMessageForm>();
@@ -68,14 +91,20 @@ TEST_F(AboutFormTest, TextsFollowTheLanguageCodeAtCreation)
     EXPECT_EQ(about->Label1->text(), "Pelgrandix geeft aan- en verkooptips");
     EXPECT_EQ(about->MailBtn->toolTip(), "Stuur uw opmerkingen naar de auteur van Pelgrandix");
     EXPECT_EQ(about->OKBtn1->toolTip(), "Terug naar het beginvenster");
-    EXPECT_EQ(about->AuthorMemo->lines(), AuthorLines("NLD", "Pelgrandix"));
+    EXPECT_EQ(about->AuthorMemo->lines(),
+              QStringList({"", "Het programma Pelgrandix is geschreven door:", "", "Morin van Rondel",
+                           "Keizersgracht 123", "1015 CJ Amsterdam", "020 - 123 45 67", "",
+                           "morin@rondel.example", "http://www.rondel.example", "",
+                           "Mail, bel of schrijf voor nadere informatie!"}));
 
     sLanguage = QStringLiteral("ENG");
     TAboutForm english;
     EXPECT_EQ(english.windowTitle(), "Pelgrandix, versie 1.20a - Information");
     EXPECT_EQ(english.Label2->text(), "when investing in options.");
     EXPECT_EQ(english.HomeBtn->toolTip(), "Download the newest version of Pelgrandix");
-    EXPECT_EQ(english.MailMemo->lines(), MailBodyLines("ENG", "Pelgrandix"));
+    EXPECT_EQ(english.MailMemo->lines(),
+              QStringList({"Hi Morin", "", "", "On you Home Page I found the program Pelgrandix.", "",
+                           "I want to comment on this program:", "", "", "", "", "", "Kind regards,"}));
     EXPECT_EQ(english.AuthorMemo->lines()[5], "1015 CJ Amsterdam, The Netherlands");
     english.AuthorBtnClick();
     EXPECT_EQ(english.windowTitle(), "Pelgrandix - Author");
@@ -99,7 +128,7 @@ TEST_F(AboutFormTest, OpensOnTheMainViewWhereEnterMeansOkAndEscapeNothing)
     QWidget *focused = nullptr;
     const int result = execWith([&] {
         // The first paint of the showing hands the focus to the panel.
-        waitUntil([&] { return QApplication::focusWidget() == about->MainPanel; }, 2000);
+        waitUntil([&] { return QApplication::focusWidget() == about->MainPanel; });
         focused = QApplication::focusWidget();
         QTest::keyClick(focused, Qt::Key_Escape);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
@@ -135,7 +164,8 @@ TEST_F(AboutFormTest, AuthorViewAndBackRestoresTheMainCaptionAndCloses)
 
 TEST_F(AboutFormTest, MailReachesTheHandlerWithSubjectAndBodyIntact)
 {
-    QDesktopServices::setUrlHandler("mailto", &catcher, "take");
+    desktopHandles("mailto");
+    catchOpenedAddresses();
     about->show();
     QTest::mouseClick(about->MailBtn, Qt::LeftButton);
     ASSERT_EQ(catcher.urls.size(), 1);
@@ -144,13 +174,16 @@ TEST_F(AboutFormTest, MailReachesTheHandlerWithSubjectAndBodyIntact)
     const QUrlQuery query(url);
     EXPECT_EQ(query.queryItemValue("Subject", QUrl::FullyDecoded), "Programma Pelgrandix, versie 1.20a");
     const QString body = query.queryItemValue("Body", QUrl::FullyDecoded);
-    EXPECT_EQ(body, MailBodyLines("NLD", "Pelgrandix").join("\r\n"));
-    EXPECT_TRUE(body.startsWith("Hallo Morin\r\n\r\n\r\nIk vond op je Home Page"));
+    EXPECT_EQ(body, "Hallo Morin\r\n\r\n\r\nIk vond op je Home Page het programma Pelgrandix.\r\n\r\n"
+                    "Ik wil hierover het volgende kwijt:\r\n\r\n\r\n\r\n\r\n\r\nMet vriendelijke groet,");
     EXPECT_FALSE(message->isVisible()) << "success shows nothing";
 }
 
 TEST_F(AboutFormTest, WithoutAHandlerTheFailureShowsOverTheWindow)
 {
+    // The desktop names no program for either address: the opener would start and report
+    // success, but nothing would open.
+    catchOpenedAddresses();
     about->show();
     QTest::mouseClick(about->MailBtn, Qt::LeftButton);
     ASSERT_TRUE(message->isVisible());
@@ -164,16 +197,25 @@ TEST_F(AboutFormTest, WithoutAHandlerTheFailureShowsOverTheWindow)
     message->close();
     QTest::mouseClick(about->HomeBtn, Qt::LeftButton);
     EXPECT_EQ(message->MessageMemo->lines(), QStringList({"Browser niet geopend."}));
+    EXPECT_TRUE(catcher.urls.isEmpty());
+
+    // A program for mail says nothing about one for web pages.
+    desktopHandles("mailto");
+    message->close();
+    QTest::mouseClick(about->HomeBtn, Qt::LeftButton);
+    EXPECT_TRUE(message->isVisible());
+    EXPECT_TRUE(catcher.urls.isEmpty());
 }
 
 TEST_F(AboutFormTest, HomeOpensTheDownloadPageWithTheProgramAsFragment)
 {
-    QDesktopServices::setUrlHandler("http", &catcher, "take");
+    ScopedEnv makerHost("PELGRANDIX_MAKER_HOST", QByteArray("maker.test:8080"));
+    desktopHandles("http");
+    catchOpenedAddresses();
     about->show();
     QTest::mouseClick(about->HomeBtn, Qt::LeftButton);
     ASSERT_EQ(catcher.urls.size(), 1);
-    EXPECT_EQ(catcher.urls.first(), QUrl(DownloadPageAddress("Pelgrandix")));
-    EXPECT_EQ(catcher.urls.first().fragment(), "Pelgrandix");
+    EXPECT_EQ(catcher.urls.first(), QUrl("http://maker.test:8080/downloads_n.html#Pelgrandix"));
     EXPECT_FALSE(message->isVisible());
 }
 

@@ -3,38 +3,20 @@
 #include "support/qt_printers.h"
 
 #include <QApplication>
-#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 
 #include "app/main_form.h"
 #include "entry/add_form.h"
 #include "market/data_rec.h"
+#include "support/event_counter.h"
 #include "support/main_window_fixture.h"
+#include "support/message_box_catcher.h"
+#include "support/wait_until.h"
 
 namespace {
 
 const QString kMarch = "15-03-2013";
-
-// Answers every error box that opens while it lives, keeping the texts of the critical ones.
-class ErrorBoxes
-{
-public:
-    ErrorBoxes()
-    {
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                shown << (box->icon() == QMessageBox::Critical ? "" : "not critical: ") + box->text();
-                box->done(QMessageBox::Ok);
-            }
-        });
-        m_timer.start(10);
-    }
-    QStringList shown;
-
-private:
-    QTimer m_timer;
-};
 
 // A main window on a fresh home with the add dialog created after it, the range of expiry
 // months that a download leaves (March 2013 to the end of 2015), and four March puts, twenty
@@ -66,12 +48,12 @@ public:
     bool showPainted()
     {
         form->show();
-        return QTest::qWaitFor([this] { return form->ComboBox1->count() == 12; });
+        return waitUntil([this] { return form->ComboBox1->count() == 12; });
     }
 
     MainWindowFixture main;
     std::unique_ptr<TAddForm> form;
-    ErrorBoxes boxes;
+    MessageBoxCatcher boxes;
 };
 
 // Clicks a radio button on its round mark, which takes clicks wherever the layout stretched it.
@@ -125,7 +107,7 @@ TEST(AddFormFirstPaint, FillsListsSelectsDefaultsComposesAndCentres)
     EXPECT_LT(middle(form->ComboBox1), middle(form->ComboBox2));
     EXPECT_LT(middle(form->ComboBox2), middle(form->ResultLabel));
     EXPECT_LT(middle(form->ResultLabel), middle(form->EditAantal));
-    EXPECT_TRUE(scene.boxes.shown.isEmpty());
+    EXPECT_TRUE(scene.boxes.boxes().isEmpty());
 }
 
 TEST(AddFormChoices, MonthYearAndSeriesRefillTheStrikeListsOthersOnlyRecompose)
@@ -166,7 +148,7 @@ TEST(AddFormChoices, MonthYearAndSeriesRefillTheStrikeListsOthersOnlyRecompose)
     EXPECT_EQ(items(form->ComboBox4), QStringList{"Geen"});
     EXPECT_EQ(items(form->ComboBox3), QStringList{"Geen"});
     EXPECT_EQ(form->ResultLabel->text(), "Geen geldige serie.");
-    EXPECT_TRUE(scene.boxes.shown.isEmpty());
+    EXPECT_TRUE(scene.boxes.boxes().isEmpty());
 }
 
 TEST(AddFormFailures, ErrorBoxShownAndLineAndListsKept)
@@ -176,12 +158,13 @@ TEST(AddFormFailures, ErrorBoxShownAndLineAndListsKept)
     ASSERT_TRUE(scene.showPainted());
     QTest::keyClick(form->EditAantal, Qt::Key_End);
     QTest::keyClicks(form->EditAantal, ",");
-    EXPECT_EQ(scene.boxes.shown, QStringList{"'1,' is geen geldige integerwaarde"});
+    EXPECT_EQ(scene.boxes.errors(), QStringList{"'1,' is geen geldige integerwaarde"});
+    EXPECT_TRUE(scene.boxes.others().isEmpty());
     EXPECT_EQ(form->ResultLabel->text(), kFirstLine);
 
     form->ReplaceYearList(2016, 2015);  // no year left to choose
     form->ComboBox1->setCurrentIndex(3);
-    EXPECT_EQ(scene.boxes.shown.value(1), "'01-04-' is geen geldige datum");
+    EXPECT_EQ(scene.boxes.errors().value(1), "'01-04-' is geen geldige datum");
     EXPECT_EQ(form->ComboBox4->count(), 5);
     EXPECT_EQ(form->ComboBox3->count(), 21);
     EXPECT_EQ(form->ResultLabel->text(), kFirstLine);
@@ -251,6 +234,18 @@ TEST(AddFormOK, NoValidSeriesAddsNothing)
     EXPECT_TRUE(scene.main.fileBytes("Regels.dat").isEmpty());
 }
 
+TEST(AddFormOK, TypedStrikeWithASemicolonAddsNothing)
+{
+    AddFormScene scene;
+    ASSERT_TRUE(scene.showPainted());
+    scene.form->ComboBox4->lineEdit()->clear();
+    QTest::keyClicks(scene.form->ComboBox4->lineEdit(), "38;0,00");
+    EXPECT_EQ(scene.form->ResultLabel->text(), "Geen geldige serie.");
+    QTest::mouseClick(scene.form->OKButton, Qt::LeftButton);
+    EXPECT_TRUE(scene.main.entries().isEmpty());
+    EXPECT_TRUE(scene.main.fileBytes("Regels.dat").isNull());
+}
+
 TEST(AddFormCancel, AddsNothingAndTheNextShowingKeepsListsAndChoices)
 {
     AddFormScene scene("AEX; Call; apr; 2013; 400; 2,50; 2,80; 3; -90,00; 1\r\n");
@@ -264,8 +259,11 @@ TEST(AddFormCancel, AddsNothingAndTheNextShowingKeepsListsAndChoices)
     EXPECT_TRUE(scene.main.fileBytes("Regels!.dat").isEmpty()) << "nothing was saved";
 
     MainForm->KoersList->clear();  // a download in between refills nothing
+    EventCounter paints(form, QEvent::Paint);
     form->show();
-    QTest::qWait(50);
+    // Work that this showing's paint would start has run by the time the queue is through.
+    ASSERT_TRUE(waitUntil([&paints] { return paints.count() > 0; }));
+    ASSERT_TRUE(waitForQueuedWork());
     EXPECT_EQ(form->ComboBox1->currentIndex(), 3);
     EXPECT_EQ(items(form->ComboBox4), QStringList({"Geen", " 370,00", " 380,00"}));
     EXPECT_EQ(form->ResultLabel->text(), line);

@@ -5,6 +5,7 @@
 #include "entry/add_position.h"
 #include "market/data_rec.h"
 #include "support/conversion_error.h"
+#include "support/program_state.h"
 
 namespace {
 
@@ -29,6 +30,11 @@ QString conversionFailure(const std::function<void()> &action)
     }
     return "no failure";
 }
+
+// Composing a line notes the series in the shared record; the base puts it back.
+class AddPositionLine : public ProgramStateTest
+{
+};
 
 } // namespace
 
@@ -64,7 +70,7 @@ TEST(AddPositionStrikes, ChoicesOfOneSeriesKindAndExpiryWithTheDefaultEntry)
         EXPECT_EQ(DefaultStrikeIndex(d[0]), d[1]) << d[0];
 }
 
-TEST(AddPositionLine, ComposedFromTheChoicesAndTheQuote)
+TEST_F(AddPositionLine, ComposedFromTheChoicesAndTheQuote)
 {
     const struct {
         const char *series, *kind;
@@ -87,6 +93,11 @@ TEST(AddPositionLine, ComposedFromTheChoicesAndTheQuote)
         // No strike at all for the series and kind.
         {"AX1", "Put", 2, "2013", "Geen", "1", "Geen geldige serie."},
         {"AEX", "Call", 3, "2013", "Geen", "1", "Geen geldige serie."},
+        // A typed strike must not bring a field separator or a line break into the line.
+        {"AEX", "Put", 2, "2013", "380;5,00", "1", "Geen geldige serie."},
+        {"AEX", "Put", 2, "2013", "380\n,00", "1", "Geen geldige serie."},
+        {"AEX", "Put", 2, "2013", "\r380,00", "1", "Geen geldige serie."},
+        {"AEX", "Put", 2, "2013", "380,00;5", "1", "AEX; Put; mrt; 2013; 380;  12,34;  12,34; 1; 1234,00; 0"},
     };
     const QuoteList list = quotes();
     for (const auto &c : cases) {
@@ -108,7 +119,7 @@ TEST(AddPositionLine, ComposedFromTheChoicesAndTheQuote)
     EXPECT_EQ(DataRec.MonthFrom, 7) << "the range offered is not the dialog's to change";
 }
 
-TEST(AddPositionLine, CountYearOrMonthThatCannotBeReadFails)
+TEST_F(AddPositionLine, CountYearOrMonthThatCannotBeReadFails)
 {
     const QuoteList list = quotes();
     for (const char *count : {"abc", "", "1,5", "99999999999"}) {

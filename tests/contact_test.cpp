@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "about/contact.h"
+#include "support/scoped_env.h"
 
 TEST(MailAddressText, DutchBodyJoinsTwelveLinesWithElevenEncodedBreaksAndNothingElse)
 {
@@ -22,11 +23,10 @@ TEST(DownloadPageAddress, MakerPageWithTheProgramAsFragment)
 {
     EXPECT_EQ(DownloadPageAddress("maker.test:8080", "Pelgrandix"),
               "http://maker.test:8080/downloads_n.html#Pelgrandix");
-    const bool wasSet = qEnvironmentVariableIsSet("PELGRANDIX_MAKER_HOST");
-    const QByteArray old = qgetenv("PELGRANDIX_MAKER_HOST");
-    qunsetenv("PELGRANDIX_MAKER_HOST");
-    EXPECT_EQ(DownloadPageAddress("Pelgrandix"), "http://127.0.0.1:8470/downloads_n.html#Pelgrandix");
-    qputenv("PELGRANDIX_MAKER_HOST", "127.0.0.1:9999");
+    {
+        ScopedEnv unset("PELGRANDIX_MAKER_HOST", std::nullopt);
+        EXPECT_EQ(DownloadPageAddress("Pelgrandix"), "http://127.0.0.1:8470/downloads_n.html#Pelgrandix");
+    }
+    ScopedEnv set("PELGRANDIX_MAKER_HOST", QByteArray("127.0.0.1:9999"));
     EXPECT_EQ(DownloadPageAddress("Pelgrandix"), "http://127.0.0.1:9999/downloads_n.html#Pelgrandix");
-    wasSet ? qputenv("PELGRANDIX_MAKER_HOST", old) : qunsetenv("PELGRANDIX_MAKER_HOST");
 }

@@ -8,25 +8,26 @@ namespace {
 
 struct OpenCase {
     const char *fileName;
-    bool found;
-    const char *reasonNames;  // what the reason for a failure must mention
+    const char *reasonNames;  // what the reason for a failure must mention; null when it opens
 };
 
 TEST(CurlLibrary, OpensTheInstalledLibraryAndGivesAReasonForAnyOther)
 {
     const OpenCase cases[] = {
-        {"libcurl.so.4", true, ""},
-        {"libpelgrandix-absent.so.9", false, "libpelgrandix-absent.so.9"},
+        {"libcurl.so.4", nullptr},
+        {"libpelgrandix-absent.so.9", "libpelgrandix-absent.so.9"},
         // A library that opens but is not libcurl: the first function it lacks is named.
-        {"libm.so.6", false, "curl_global_init"},
+        {"libm.so.6", "curl_global_init"},
     };
     for (const OpenCase &c : cases) {
         SCOPED_TRACE(c.fileName);
         curl_library::Functions functions;
         QString error;
-        EXPECT_EQ(curl_library::resolve(c.fileName, functions, error), c.found);
-        EXPECT_TRUE(error.contains(QLatin1String(c.reasonNames))) << error.toStdString();
-        if (c.found) {
+        const bool found = c.reasonNames == nullptr;
+        EXPECT_EQ(curl_library::resolve(c.fileName, functions, error), found);
+        if (!found) {
+            EXPECT_TRUE(error.contains(QLatin1String(c.reasonNames))) << error.toStdString();
+        } else {
             EXPECT_TRUE(error.isEmpty()) << error.toStdString();
             EXPECT_TRUE(functions.global_init && functions.easy_init && functions.easy_setopt
                         && functions.easy_perform && functions.easy_getinfo

@@ -14,10 +14,13 @@
 #include "support/conversion_error.h"
 #include "support/hostile_inputs.h"
 #include "support/local_http_server.h"
+#include "support/loopback_listener.h"
+#include "support/program_state.h"
 #include "support/scoped_env.h"
 #include "support/scripted_ping.h"
-#include "support/silent_listener.h"
 #include "support/system_info.h"
+#include "support/server_answers.h"
+#include "support/timeout_guard.h"
 #include "update/installer.h"
 #include "update/update_check.h"
 #include "update/update_state.h"
@@ -29,6 +32,11 @@
 // cannot read the list.
 
 namespace {
+
+// Far more than any check may take, even in the sanitizer build on a busy machine.
+constexpr qint64 kGenerousMs = 15000;
+// The outcome of a check whose list could not be read (a conversion error).
+constexpr int kUnreadable = -1;
 
 const std::string kList = "Ander,Ander300.exe,a,100,x,ander programma,other program\r\n"
                           "Pelgrandix,Pelgrandix121.exe,b,2048,x,nieuw,new\r\n";
@@ -42,12 +50,12 @@ struct ProbeAnswer {
 };
 
 struct Outcome {
-    int result = -1;  // -1: the list could not be read (conversion error)
+    int result = kUnreadable;
     QString programStr, newVersion;
     qint64 elapsedMs = 0;
 };
 
-class HostileMakerSite : public ::testing::Test
+class HostileMakerSite : public ProgramStateTest
 {
 protected:
     HostileMakerSite()
@@ -102,7 +110,7 @@ protected:
                                              QStringLiteral("versie 1.20a"),
                                              [probeHost] { return ProbeAnswer{RunConnectivityProbe(probeHost)}; });
         } catch (const ConversionError &) {
-            outcome.result = -1;
+            outcome.result = kUnreadable;
         }
         outcome.elapsedMs = clock.elapsed();
         return outcome;
@@ -136,18 +144,18 @@ TEST_F(HostileMakerSite, GoodListAdvisesTheUpdate)
 
 TEST_F(HostileMakerSite, UnreadableListsAdviseNothing)
 {
-    struct Case { const char *name; std::string body; int status; std::vector<int> results; };
+    struct Case { const char *name; std::string body; int status; int result; };
     const Case cases[] = {
-        {"binary bytes", noise(4096, 3), 200, {ProgramNotListed}},
-        {"10 MB of garbage", noise(10 * 1024 * 1024, 5), 200, {ProgramNotListed}},
-        // The name followed by bytes that hold no readable line.
-        {"binary around the name", noise(300, 9) + "Pelgrandix," + noise(300, 10), 200,
-         {-1, NoUpdateNeeded, ProgramNotListed}},
-        {"name then binary", "Pelgrandix,\x01\x02\x03,\xff,\x80\x81,\r\n" + std::string(60, '\0'), 200, {-1}},
+        {"binary bytes", noise(4096, 3), 200, ProgramNotListed},
+        {"10 MB of garbage", noise(10 * 1024 * 1024, 5), 200, ProgramNotListed},
+        // The name followed by bytes in which no size can be read.
+        {"binary around the name", noise(300, 9) + "Pelgrandix," + noise(300, 10), 200, kUnreadable},
+        {"name then binary", "Pelgrandix,\x01\x02\x03,\xff,\x80\x81,\r\n" + std::string(60, '\0'), 200, kUnreadable},
+        // An error page long enough to be a list is read as one, and names no program.
         {"not found page", "<html><head><title>404 Not Found</title></head><body>Niet gevonden</body></html>",
-         404, {ListNotReceived, ProgramNotListed}},
-        {"short server error", "Interne fout", 500, {ListNotReceived}},
-        {"empty", "", 200, {ListNotReceived}},
+         404, ProgramNotListed},
+        {"short server error", "Interne fout", 500, ListNotReceived},
+        {"empty", "", 200, ListNotReceived},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -155,49 +163,46 @@ TEST_F(HostileMakerSite, UnreadableListsAdviseNothing)
         InstallerSizeKB = 777;
         DownloadedB = true;
         const Outcome got = check();
-        EXPECT_LT(got.elapsedMs, 5000);
-        EXPECT_NE(std::find(c.results.begin(), c.results.end(), got.result), c.results.end()) << got.result;
-        if (got.result != NoUpdateNeeded) {
-            EXPECT_EQ(got.programStr, "Pelgrandix");
-            EXPECT_EQ(InstallerSizeKB, 777);
-        }
-        EXPECT_EQ(DownloadedB, got.result != ProgramNotListed);
+        EXPECT_LT(got.elapsedMs, kGenerousMs);
+        EXPECT_EQ(got.result, c.result);
+        EXPECT_EQ(got.programStr, "Pelgrandix");
+        EXPECT_EQ(InstallerSizeKB, 777);
+        EXPECT_EQ(DownloadedB, c.result != ProgramNotListed);
     }
 }
 
 TEST_F(HostileMakerSite, ListThatBreaksOffNeverNamesAnotherInstaller)
 {
-    // Cut after every length of the list: the check either cannot read it, finds it too short or
-    // without the program, or names exactly the installer of the whole list.
+    // Cut after every length of the list, the whole length announced: a list that broke off is
+    // not read at all, however much of the program's line it holds.
     serve(kList);
-    for (size_t cut = 1; cut < kList.size(); cut += 3) {
+    for (size_t cut = 1; cut < kList.size(); ++cut) {
+        SCOPED_TRACE(kList.substr(0, cut));
         sent = cut;
         InstallerSizeKB = 777;
         const Outcome got = check();
-        SCOPED_TRACE(kList.substr(0, cut));
-        EXPECT_LT(got.elapsedMs, 5000);
-        if (got.result == UpdateAdvised || got.result == NoUpdateNeeded) {
-            EXPECT_EQ(got.programStr, "Pelgrandix121.exe");
-            EXPECT_EQ(InstallerSizeKB, 2048);
-        } else {
-            EXPECT_EQ(got.programStr, "Pelgrandix");
-            EXPECT_EQ(InstallerSizeKB, 777);
-        }
+        ASSERT_EQ(got.result, ListNotReceived);
+        EXPECT_LT(got.elapsedMs, kGenerousMs);
+        EXPECT_EQ(got.programStr, "Pelgrandix");
+        EXPECT_EQ(InstallerSizeKB, 777);
     }
 }
 
 TEST_F(HostileMakerSite, SiteThatNeverAnswersEndsTheCheck)
 {
-    SilentListener silent;
+    // The version list is read like every page, so the receive time-out in force ends the wait;
+    // a short one keeps the test short.
+    constexpr int kTimeoutMs = 2000;
+    TimeoutGuard timeout(kTimeoutMs);
+    LoopbackListener silent(LoopbackListener::Silent);
     pointAt(silent.port());
     InstallerSizeKB = 777;
     const Outcome got = check();
     EXPECT_EQ(got.result, ListNotReceived);
     EXPECT_EQ(got.programStr, "Pelgrandix");
     EXPECT_EQ(InstallerSizeKB, 777);
-    // Never longer than the longest receive time-out of the program.
-    EXPECT_LT(got.elapsedMs, kDefaultReceiveTimeoutMs + 3000);
-    std::printf("version list from a silent site given up after %lld ms\n", static_cast<long long>(got.elapsedMs));
+    EXPECT_GE(got.elapsedMs, kTimeoutMs * 95 / 100);
+    EXPECT_LT(got.elapsedMs, 2 * kTimeoutMs) << "waited more than one time-out";
 }
 
 TEST_F(HostileMakerSite, NoConnectionAsksNothing)
@@ -217,7 +222,7 @@ TEST_F(HostileMakerSite, ListThatTricklesOrStreamsWithoutEndIsGivenUp)
         const Outcome got = check();
         EXPECT_EQ(got.result, ListNotReceived);
         EXPECT_EQ(InstallerSizeKB, 777);
-        EXPECT_LT(got.elapsedMs, 3000);
+        EXPECT_LT(got.elapsedMs, kGenerousMs);
     }
 }
 
@@ -250,7 +255,7 @@ TEST_F(HostileMakerSite, InstallerIsKeptOnlyWhenWholeAndAsListed)
         clock.start();
         EXPECT_EQ(DownloadNewVersion("Pelgrandix121.exe", VersionListUrl(), "Pelgrandix", "versie 1.20a",
                                      c.listed, {}), c.outcome);
-        EXPECT_LT(clock.elapsed(), 3000);
+        EXPECT_LT(clock.elapsed(), kGenerousMs);
         EXPECT_EQ(QFileInfo::exists(InstallerPath("Pelgrandix121.exe")), c.outcome == Received);
     }
     EXPECT_EQ(InstallerDownloadText(Damaged, 20, "NLD"), "Het gedownloade bestand is beschadigd.");

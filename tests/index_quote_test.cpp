@@ -2,7 +2,7 @@
 
 #include "app/main_layout.h"
 #include "market/index_quote.h"
-#include "support/fixture_file.h"
+#include "support/files.h"
 #include "support/qt_printers.h"
 
 namespace {

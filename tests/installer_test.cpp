@@ -2,20 +2,20 @@
 
 #include "support/qt_printers.h"
 
-#include <QDeadlineTimer>
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <csignal>
 #include <sys/resource.h>
 #include <vector>
 
-#include "support/local_http_server.h"
+#include "support/files.h"
+#include "support/loopback_listener.h"
 #include "support/maker_site.h"
+#include "support/program_state.h"
+#include "support/scoped_env.h"
 #include "support/system_info.h"
+#include "support/wait_until.h"
 #include "update/installer.h"
 #include "update/update_check.h"
 #include "update/update_error.h"
@@ -33,26 +33,8 @@ std::string bytes(size_t count)
     return body;
 }
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &content)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
-
-QByteArray closedHost()
-{
-    return "127.0.0.1:" + QByteArray::number(UnusedLocalPort());
-}
-
-class Update : public ::testing::Test
+// The update state and the data folder are program-wide; the base puts them back.
+class Update : public ProgramStateTest
 {
 protected:
     void SetUp() override
@@ -116,7 +98,8 @@ TEST_F(Update, CheckOfAnUnreachableSiteOrItsDefaultPageFindsNoList)
 {
     site.serve("/versions.dat", "Default.htm");
     EXPECT_EQ(check(), ListNotReceived);
-    qputenv("PELGRANDIX_MAKER_HOST", closedHost());
+    const LoopbackListener closed(LoopbackListener::Refusing);
+    ScopedEnv makerHost("PELGRANDIX_MAKER_HOST", closed.host());
     EXPECT_EQ(check(), ListNotReceived);
     EXPECT_TRUE(DownloadedB);
 }
@@ -132,13 +115,13 @@ TEST_F(Update, DownloadCountsWholeKiBPerFullBlockWhateverTheNetworkSplit)
 {
     const std::string installer = bytes(5000);
     site.serve("/Pelgrandix121.exe", installer, 1000);
-    writeFile(DataDir + "Temp/Pelgrandix120.exe", "old release");
-    writeFile(DataDir + "Temp/Pelgrandix121.exe", QByteArray(9000, 'x'));
+    ASSERT_TRUE(writeFile(DataDir + "Temp/Pelgrandix120.exe", "old release"));
+    ASSERT_TRUE(writeFile(DataDir + "Temp/Pelgrandix121.exe", QByteArray(9000, 'x')));
 
     ASSERT_EQ(download("Pelgrandix121.exe"), InstallerDownload::Received);
     EXPECT_EQ(ReceivedKB, 4u);
     EXPECT_EQ(progress, (std::vector<std::pair<quint32, quint32>>{{4, 5}, {4, 5}}));
-    EXPECT_EQ(readAll(DataDir + "Temp/Pelgrandix121.exe"), QByteArray::fromStdString(installer));
+    EXPECT_EQ(readFile(DataDir + "Temp/Pelgrandix121.exe"), QByteArray::fromStdString(installer));
     EXPECT_FALSE(QFileInfo::exists(DataDir + "Temp/Pelgrandix120.exe"));
     EXPECT_EQ(site.header("Cache-Control"), "");
 }
@@ -154,13 +137,14 @@ TEST_F(Update, DownloadOfLessThanOneKiBOrAnErrorPageIsDeleted)
     EXPECT_EQ(download("Pelgrandix122.exe"), InstallerDownload::NotReceived);
     EXPECT_FALSE(QFileInfo::exists(DataDir + "Temp/Pelgrandix122.exe"));
 
-    qputenv("PELGRANDIX_MAKER_HOST", closedHost());
+    const LoopbackListener closed(LoopbackListener::Refusing);
+    ScopedEnv makerHost("PELGRANDIX_MAKER_HOST", closed.host());
     EXPECT_EQ(download("Pelgrandix121.exe"), InstallerDownload::NotReceived);
 }
 
 TEST_F(Update, DownloadNamesReachingOutsideTheFolderAreRefusedWithoutARequest)
 {
-    writeFile(DataDir + "Temp/Pelgrandix120.exe", "old release");
+    ASSERT_TRUE(writeFile(DataDir + "Temp/Pelgrandix120.exe", "old release"));
     for (const QString &name : {QString("../x.exe"), QString("a/b.exe"), QString("  "),
                                 QString(".."), QString("."), QString("a\\b.exe"),
                                 QString(QChar(0)), QString("x\n.exe")}) {
@@ -203,12 +187,10 @@ TEST(Installer, AddressDisplayNameAndSilentStart)
     // A downloaded file has no execute permission; it is started all the same.
     QTemporaryDir dir;
     const QString installer = dir.filePath("Pelgrandix121.exe");
-    writeFile(installer, "#!/bin/sh\necho \"$@\" > \"$(dirname \"$0\")/args.txt\"\n");
-    QFile::setPermissions(installer, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    ASSERT_TRUE(writeFile(installer, "#!/bin/sh\necho \"$@\" > \"$(dirname \"$0\")/args.txt\"\n",
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner));
     ASSERT_TRUE(StartInstaller(installer));
-    QDeadlineTimer deadline(10000);
-    while (readAll(dir.filePath("args.txt")).isEmpty() && !deadline.hasExpired())
-        QThread::msleep(10);
-    EXPECT_EQ(readAll(dir.filePath("args.txt")), "/SP- /silent /noicons\n");
+    waitUntil([&dir] { return !readFile(dir.filePath("args.txt")).isEmpty(); });
+    EXPECT_EQ(readFile(dir.filePath("args.txt")), "/SP- /silent /noicons\n");
     EXPECT_FALSE(StartInstaller(dir.filePath("missing.exe")));
 }

@@ -5,16 +5,17 @@
 #include <QApplication>
 #include <QMetaObject>
 
-#include <atomic>
-
 #include "app/main_form.h"
+#include "entry/options_form.h"
 #include "entry/settings_values.h"
 #include "market/data_rec.h"
 #include "market/index_download.h"
-#include "support/fixture_file.h"
-#include "support/local_http_server.h"
+#include "support/files.h"
 #include "support/main_window_fixture.h"
+#include "support/quote_site.h"
+#include "support/server_answers.h"
 #include "support/scripted_ping.h"
+#include "support/wait_until.h"
 
 namespace {
 
@@ -23,44 +24,10 @@ const QByteArray kPositions =
     "AEX; Put; mrt; 2013; 380; 1,00; 1,00; 1; 0,00; 1\r\n"
     "kept as it is\r\n";
 
-// A quote site serving the sample pages; each page can be replaced by a test.
-class QuoteSite
-{
-public:
-    QuoteSite()
-    {
-        server.server().Get("/derivaten/opties/", [this](const httplib::Request &request, httplib::Response &response) {
-            if (request.has_param("call")) {
-                ++callRequests;
-                if (onCall)
-                    onCall();
-                response.set_content(callPage.toStdString(), "text/html");
-            } else {
-                response.set_content(putPage.toStdString(), "text/html");
-            }
-        });
-        server.server().Get("/index.php", [this](const httplib::Request &, httplib::Response &response) {
-            response.set_content(indexPage.toStdString(), "text/html");
-        });
-        server.start();
-        host = QByteArray("127.0.0.1:") + QByteArray::number(server.port());
-    }
-
-    LocalHttpServer server;
-    QByteArray callPage = ReadFixture("calls_sample.html");
-    QByteArray putPage = ReadFixture("puts_sample.html");
-    QByteArray indexPage = ReadFixture("index_sample.html");
-    std::function<void()> onCall;
-    std::atomic<int> callRequests = 0;
-    QByteArray host;
-};
-
 class MainDownload : public ::testing::Test
 {
 protected:
-    MainDownload()
-        : fixture(kPositions), form(fixture.form()), quoteHost("PELGRANDIX_QUOTE_HOST", site.host),
-          indexHost("PELGRANDIX_INDEX_HOST", site.host), makerHost("PELGRANDIX_MAKER_HOST", site.host)
+    MainDownload() : fixture(kPositions), form(fixture.form())
     {
         LastTime = QTime(0, 0);
         NumberOfMinutes = 15;
@@ -68,10 +35,9 @@ protected:
 
     QStringList lines() const { return fixture.entries(); }
 
-    QuoteSite site;
+    QuoteSite site;  // before the window, which then keeps the site's hosts
     MainWindowFixture fixture;
     TMainForm *form;
-    ScopedEnv quoteHost, indexHost, makerHost;
 };
 
 } // namespace
@@ -100,7 +66,7 @@ TEST_F(MainDownload, NoConnectionChangesNothing)
     EXPECT_EQ(form->Label1->text(), "Geen internetverbinding.");
     EXPECT_FALSE(form->AddButton->isEnabled());
     EXPECT_EQ(lines().first(), "AEX; Call; apr; 2013; 380; 10,00; 1,00; 2; 0,00; 0");
-    EXPECT_EQ(site.callRequests, 0);
+    EXPECT_EQ(site.requests(QuoteSite::Calls), 0);
 }
 
 TEST_F(MainDownload, AFailedPageKeepsThePricesAndSaysWhich)
@@ -115,8 +81,8 @@ TEST_F(MainDownload, AFailedPageKeepsThePricesAndSaysWhich)
     };
     const QStringList before = lines();
     for (const Case &c : cases) {
-        site.callPage = c.call;
-        site.putPage = c.put;
+        site.serve(QuoteSite::Calls, c.call);
+        site.serve(QuoteSite::Puts, c.put);
         form->DownloadButtonClick();
         EXPECT_EQ(form->Label1->text(), c.status);
         EXPECT_EQ(lines(), before);
@@ -129,12 +95,14 @@ TEST_F(MainDownload, OneDownloadAtATime)
 {
     ScriptedPing ping(ScriptedPing::Reply);
     // While the first download waits between its fetches, a click arrives.
-    site.onCall = [this] {
+    const Handler calls = page(ReadFixture("calls_sample.html").toStdString());
+    site.answer(QuoteSite::Calls, [this, calls](const httplib::Request &request, httplib::Response &response) {
         QMetaObject::invokeMethod(form, [this] { form->DownloadButtonClick(); }, Qt::QueuedConnection);
-    };
+        calls(request, response);
+    });
     form->DownloadButtonClick();
     QApplication::processEvents();
-    EXPECT_EQ(site.callRequests, 1);
+    EXPECT_EQ(site.requests(QuoteSite::Calls), 1);
     EXPECT_EQ(form->Label1->text(), "Download klaar");
 }
 
@@ -164,7 +132,53 @@ TEST_F(MainDownload, IndexSiteNotAnsweringIsShownInTheLabels)
     ScriptedPing ping(ScriptedPing::TimeOut);
     form->AEXTimerTimer();
     EXPECT_EQ(form->L21->text(), "AEX:");
-    EXPECT_EQ(form->L22->text(), QString::fromLatin1(site.host) + " reageert niet");
+    EXPECT_EQ(form->L22->text(), QString::fromLatin1(site.host()) + " reageert niet");
     EXPECT_EQ(form->L23->text(), "");
     EXPECT_EQ(form->L24->text(), "");
+}
+
+TEST_F(MainDownload, TimerTickDownloadsWhenTheTimeOfDayAllows)
+{
+    ScriptedPing ping(ScriptedPing::Reply);
+    struct Case { QTime now, last; bool downloads; };
+    const Case cases[] = {
+        {{12, 0}, {11, 45}, true},   // during the trading day
+        {{20, 0}, {18, 45}, false},  // in the evening, once the closing prices are in
+        {{20, 0}, {18, 0}, true},    // ... but not before
+        {{8, 30}, {18, 40}, false},  // before the opening, after yesterday's closing prices
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.now.toString().toStdString());
+        form->timeOfDay = [&c] { return c.now; };
+        LastTime = c.last;
+        const int callPages = site.requests(QuoteSite::Calls);
+        // Connected after the window's own handler, so it counts ticks that have been handled.
+        int ticks = 0;
+        const QObject counting;  // ends the connection with this case
+        QObject::connect(form->DownloadTimer, &SteadyTimer::timeout, &counting, [&ticks] { ++ticks; });
+        form->DownloadTimer->setInterval(10);
+        form->DownloadTimer->setEnabled(true);
+        ASSERT_TRUE(waitUntil([&ticks] { return ticks > 0; }));
+        EXPECT_EQ(site.requests(QuoteSite::Calls) - callPages, c.downloads ? 1 : 0);
+        EXPECT_EQ(LastTime != c.last, c.downloads) << "a finished download notes its time";
+        // A download sets the next period from the settings.
+        EXPECT_EQ(form->DownloadTimer->interval(), c.downloads ? 15 * 60000 : 10);
+        form->DownloadTimer->setEnabled(false);
+    }
+}
+
+TEST_F(MainDownload, ManualDownloadLeavesTheTimerAsTheSwitchSays)
+{
+    ScriptedPing ping(ScriptedPing::Reply);
+    TOptionsForm options;
+    for (bool on : {false, true}) {
+        SCOPED_TRACE(on ? "switched on" : "switched off");
+        if (options.DownloadCheck->isChecked() != on)
+            options.DownloadCheck->click();  // the user's click switches the timer at once
+        EXPECT_EQ(form->DownloadTimer->isEnabled(), on);
+        form->DownloadButtonClick();
+        EXPECT_EQ(form->Label1->text(), "Download klaar");
+        EXPECT_EQ(form->DownloadTimer->isEnabled(), on);
+        EXPECT_EQ(form->DownloadTimer->isActive(), on);
+    }
 }

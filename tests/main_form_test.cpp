@@ -2,14 +2,22 @@
 
 #include "support/qt_printers.h"
 
-#include <QApplication>
-#include <QTest>
 
 #include "app/main_form.h"
+#include "support/event_counter.h"
 #include "support/main_window_fixture.h"
+#include "support/program_state.h"
+#include "support/scripted_ping.h"
 #include "support/system_info.h"
+#include "support/wait_until.h"
 
 namespace {
+
+// A test here clears the language code; the fixture puts back what was there.
+class MainFormStart : public ProgramStateTest
+{
+};
+
 const QByteArray kTwoPositions =
     "; my positions\r\n"
     "AEX; Put; mrt; 2013; 380; 12,34; 12,34; 1; 1234,00; 0\r\n"
@@ -17,7 +25,7 @@ const QByteArray kTwoPositions =
     "AEX; Call; apr; 2013; 400; 2,50; 2,80; 3; -90,00; 1\r\n";
 }
 
-TEST(MainFormStart, CaptionButtonsAndDesignTexts)
+TEST_F(MainFormStart, CaptionButtonsAndDesignTexts)
 {
     sLanguage = QString();  // whatever the system's language, the window is Dutch
     MainWindowFixture fixture;
@@ -43,7 +51,7 @@ TEST(MainFormStart, CaptionButtonsAndDesignTexts)
     EXPECT_FALSE(form->TransactieTimer->isEnabled());
 }
 
-TEST(MainFormStart, LoadsPositionLinesFromTheHomeDataFolder)
+TEST_F(MainFormStart, LoadsPositionLinesFromTheHomeDataFolder)
 {
     MainWindowFixture fixture(kTwoPositions);
     EXPECT_EQ(DataDir, fixture.home().path() + "/UserData/Pelgrandix/");
@@ -52,7 +60,7 @@ TEST(MainFormStart, LoadsPositionLinesFromTheHomeDataFolder)
     EXPECT_EQ(fixture.form()->Label3->text(), "AEX...") << "selecting does not fill the panel";
 }
 
-TEST(MainFormStart, NoFileOrOnlyCommentsGivesAnEmptyListWithoutSelection)
+TEST_F(MainFormStart, NoFileOrOnlyCommentsGivesAnEmptyListWithoutSelection)
 {
     for (const QByteArray &file : {QByteArray(), QByteArray("; one\r\n;two\r\n")}) {
         MainWindowFixture fixture(file);
@@ -102,15 +110,26 @@ TEST(MainFormLayout, HelpButtonAndIndexLabelsFollowTheWidth)
 
 TEST(MainFormPaint, StartUpWorkRunsOnlyAtTheFirstPaint)
 {
+    // The start-up work is a download and an index refresh, each of which probes once.
+    ScriptedPing ping(ScriptedPing::TimeOut);
     MainWindowFixture fixture;
     TMainForm *form = fixture.form();
-    EXPECT_FALSE(form->bPainted);
+    EventCounter paints(form, QEvent::Paint);
+    ASSERT_TRUE(waitForQueuedWork());
+    EXPECT_EQ(ping.runCount(), 0) << "nothing runs before the window is painted";
+
     form->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(form));
-    QApplication::processEvents();
-    EXPECT_TRUE(form->bPainted);
+    ASSERT_TRUE(waitUntil([&] { return ping.runCount() >= 2; }));
+    EXPECT_EQ(ping.runCount(), 2);
+    EXPECT_EQ(form->Label1->text(), "Geen internetverbinding.");
+
+    // Later paints, of every cause, start nothing: the work they would queue would run first.
+    const int painted = paints.count();
     form->repaint();
     form->resize(800, 400);
-    QApplication::processEvents();
-    EXPECT_TRUE(form->bPainted);
+    form->hide();
+    form->show();
+    ASSERT_TRUE(waitUntil([&] { return paints.count() >= painted + 2; }));
+    ASSERT_TRUE(waitForQueuedWork());
+    EXPECT_EQ(ping.runCount(), 2);
 }

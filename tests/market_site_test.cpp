@@ -1,20 +1,27 @@
 #include <gtest/gtest.h>
 
 #include "support/qt_printers.h"
+#include "support/running_market_site.h"
 
 #include "market_model.h"
 #include "market_pages.h"
 
+#include "market/index_quote.h"
+#include "market/option_pages.h"
+#include "support/files.h"
+#include "support/wait_until.h"
+#include "update/version_list.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimeZone>
 
 #include <httplib.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -30,78 +37,21 @@ QDateTime localTime(const char *ddmmyyyy, const char *hhmmss)
                      QTimeZone::systemTimeZone());
 }
 
-// How Pelgrandix reads a price page: first occurrences only, cutting as it goes.
-struct PageRow { QString expiry, strike, price; };
+// The quote lines that the program reads from an option page, in plain text order, and how many
+// rows it recognised.
+struct ReadPage {
+    int rows = 0;
+    QStringList lines;
+};
 
-QList<PageRow> readOptionRows(const QByteArray &page)
+ReadPage readOptionPage(OptionKind kind, const QByteArray &page)
 {
-    QList<PageRow> rows;
-    const QByteArray marker = "fBold price\">";
-    qsizetype pos = page.indexOf("Uitoef. prijs");
-    if (pos < 0)
-        return rows;
-    pos += 13;
-    auto cellText = [&page](qsizetype from) {
-        const qsizetype end = page.indexOf('<', from);
-        return QString::fromLatin1(end < 0 ? QByteArray() : page.mid(from, end - from));
-    };
-    for (;;) {
-        const qsizetype dash = page.indexOf('-', pos);
-        if (dash < 0)
-            break;
-        pos = std::max(pos, dash - 2);
-        if (page.size() - pos < 6 || page.at(pos + 5) != '-') {
-            pos += 9;
-            continue;
-        }
-        const QString expiry = QString::fromLatin1(page.mid(pos, 6) + "20" + page.mid(pos + 6, 2));
-        qsizetype at = page.indexOf(marker, pos);
-        if (at < 0)
-            break;
-        pos = at + marker.size();
-        const QString strike = cellText(pos);
-        at = page.indexOf(marker, pos);
-        if (at < 0)
-            break;
-        pos = at + marker.size();
-        rows.append({expiry, strike, cellText(pos)});
-    }
-    return rows;
-}
-
-// How Pelgrandix reads the mobile index page.
-struct IndexText { QString date, time, level, change, percent; };
-
-IndexText readIndexPage(const QByteArray &page)
-{
-    QString text;
-    bool copy = true;
-    for (char c : page) {
-        if (c == '<')
-            copy = false;
-        else if (c == '>')
-            copy = true;
-        else if (copy)
-            text += QLatin1Char(c);
-    }
-    const qsizetype home = text.indexOf(QLatin1String("HOME"));
-    QString rest = text.mid(home < 20 ? 0 : home - 20, 100);
-    const qsizetype semicolon = rest.indexOf(QLatin1Char(';'));
-    rest = semicolon < 0 ? QString() : rest.mid(semicolon + 1);
-
-    IndexText r;
-    r.date = rest.left(6) + QLatin1String("20") + rest.mid(6, 2);
-    rest = rest.mid(8, 100);
-    const qsizetype h = rest.indexOf(QLatin1Char('H'));
-    r.time = h < 0 ? QString() : rest.left(h);
-    const qsizetype aex = rest.indexOf(QLatin1String("AEX"));
-    rest = aex < 0 ? rest.mid(2, 100) : rest.mid(aex + 3, 100);
-    r.level = rest.left(rest.indexOf(QLatin1Char('(')));
-    rest = rest.mid(rest.indexOf(QLatin1Char('(')) + 1);
-    r.change = rest.left(rest.indexOf(QLatin1Char(')')));
-    rest = rest.mid(rest.indexOf(QLatin1Char(')')) + 1);
-    r.percent = rest.left(rest.indexOf(QLatin1Char('%'))) + QLatin1Char('%');
-    return r;
+    QuoteList list;
+    ReadPage read;
+    read.rows = kind == OptionKind::Call ? ParseCalls(page, list) : ParsePuts(page, list);
+    read.lines = list.lines();
+    std::sort(read.lines.begin(), read.lines.end());
+    return read;
 }
 
 QString commaDecimals(double value)
@@ -303,14 +253,16 @@ TEST(MarketPages, EveryRowOfTheOptionPagesIsReadBack)
         for (char c : page)
             ASSERT_GT(static_cast<signed char>(c), 0) << "single-byte text only";
 
-        const QList<PageRow> rows = readOptionRows(page);
-        ASSERT_EQ(rows.size(), chain.size());
-        for (qsizetype i = 0; i < rows.size(); ++i) {
-            const OptionQuote &q = chain.at(i);
-            ASSERT_EQ(rows[i].expiry, q.expiry.toString(QStringLiteral("dd-MM-yyyy"))) << i;
-            ASSERT_EQ(rows[i].strike, commaDecimals(q.strike)) << i;
-            ASSERT_EQ(rows[i].price, q.traded ? commaDecimals(q.value) : QString()) << i;
+        QStringList expected;
+        for (const OptionQuote &q : chain) {
+            expected << QString(kind == OptionKind::Call ? "AEX C; " : "AEX P; ")
+                    + q.expiry.toString(QStringLiteral("dd-MM-yyyy")) + "; " + commaDecimals(q.strike) + "; "
+                    + (q.traded ? commaDecimals(q.value) : QString());
         }
+        std::sort(expected.begin(), expected.end());
+        const ReadPage read = readOptionPage(kind, page);
+        EXPECT_EQ(read.rows, chain.size());
+        EXPECT_EQ(read.lines, expected);
     }
 }
 
@@ -345,24 +297,22 @@ TEST(MarketPages, IndexPageReadsAsDateTimeLevelChangeAndPercent)
     struct Case {
         const char *day, *time;
         double level, previous;
-        IndexText expected;
+        QStringList labels;  // as the program shows them
     };
     const Case cases[] = {
-        {"07-12-2026", "17:35:12", 912.34, 909.13,
-         {"07-12-2026", "17:35:12", "912,34", "3,21", "0,35%"}},
-        {"03-01-2025", "09:05:07", 905.00, 912.50,
-         {"03-01-2025", "09:05:07", "905,00", "-7,50", "-0,82%"}},
-        {"31-10-2024", "12:00:00", 1012.34, 1012.34,
-         {"31-10-2024", "12:00:00", "1012,34", "0,00", "0,00%"}},
+        // After the close the moment shown is the close itself.
+        {"07-12-2026", "17:35:12", 912.34, 909.13, {"AEX:", "912,34", "3,21 (0,35%)", "@ 07-12-2026 18:00"}},
+        {"03-01-2025", "09:05:07", 905.00, 912.50, {"AEX:", "905,00", "-7,50 (-0,82%)", "@ 03-01-2025 09:05"}},
+        {"31-10-2024", "12:00:00", 1012.34, 1012.34, {"AEX:", "1012,34", "0,00 (0,00%)", "@ 31-10-2024 12:00"}},
     };
     for (const Case &c : cases) {
-        const QByteArray page = indexPage({localTime(c.day, c.time), c.level, c.previous});
-        const IndexText read = readIndexPage(page);
-        EXPECT_EQ(read.date, c.expected.date) << c.time;
-        EXPECT_EQ(read.time, c.expected.time);
-        EXPECT_EQ(read.level, c.expected.level);
-        EXPECT_EQ(read.change, c.expected.change);
-        EXPECT_EQ(read.percent, c.expected.percent);
+        SCOPED_TRACE(c.day);
+        const QDateTime moment = localTime(c.day, c.time);
+        IndexQuote quote;
+        const IndexQuoteResult shown = quote.takePage(indexPage({moment, c.level, c.previous}), moment);
+        ASSERT_EQ(shown.kind, IndexQuoteResult::Show);
+        EXPECT_EQ(quote.sAEX_Tijd, c.time);
+        EXPECT_EQ(QStringList({shown.l21, shown.l22, shown.l23, shown.l24}), c.labels);
     }
 }
 
@@ -381,14 +331,21 @@ TEST(MakerFiles, VersionListNamesTheInstallerWithItsSize)
     const qsizetype at = list.indexOf("Pelgrandix");
     ASSERT_GT(at, 0) << "another program's line comes first";
     EXPECT_EQ(list.at(at - 1), '\n');
-    const QList<QByteArray> fields = list.mid(at, list.indexOf('\r', at) - at).split(',');
-    ASSERT_EQ(fields.size(), 7);
-    EXPECT_EQ(fields[1], installerFileName().toLatin1());
-    EXPECT_EQ(fields[2], "b");
-    EXPECT_EQ(fields[3].toLongLong(), (installer.size() + 1023) / 1024);
-    EXPECT_EQ(fields[4], "sha256=" + QCryptographicHash::hash(installer, QCryptographicHash::Sha256).toHex());
-    for (const QByteArray &f : fields)
-        EXPECT_FALSE(f.isEmpty());
+    // The program's update check reads it as a newer release with this installer.
+    QString programStr = QStringLiteral("Pelgrandix");
+    QString newVersion, remark;
+    int sizeKB = 0;
+    QByteArray sha256;
+    bool downloaded = true;
+    EXPECT_EQ(EvaluateVersionList(QString::fromLatin1(list), programStr, newVersion, remark,
+                                  QStringLiteral("versie 1.20a"), QStringLiteral("NLD"), sizeKB, sha256,
+                                  downloaded),
+              UpdateAdvised);
+    EXPECT_EQ(programStr, installerFileName());
+    EXPECT_EQ(newVersion, "1.21b");
+    EXPECT_EQ(sizeKB, (installer.size() + 1023) / 1024);
+    EXPECT_FALSE(remark.isEmpty());
+    EXPECT_EQ(sha256, QCryptographicHash::hash(installer, QCryptographicHash::Sha256).toHex());
 
     const QByteArray downloads = downloadPage(installer.size());
     EXPECT_TRUE(downloads.contains("name=\"Pelgrandix\""));
@@ -400,10 +357,7 @@ TEST(MakerFiles, InstallerOnlyNotesItsRunInTheUsersFolder)
     QTemporaryDir home;
     ASSERT_TRUE(home.isValid());
     const QString script = home.filePath(QStringLiteral("Pelgrandix121.exe"));
-    QFile file(script);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(installerScript());
-    file.close();
+    ASSERT_TRUE(writeFile(script, installerScript()));
 
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("HOME"), home.path());
@@ -413,12 +367,11 @@ TEST(MakerFiles, InstallerOnlyNotesItsRunInTheUsersFolder)
         sh.setWorkingDirectory(home.path());
         sh.start(QStringLiteral("/bin/sh"),
                  {script, QStringLiteral("/SP-"), QStringLiteral("/silent"), QStringLiteral("/noicons")});
-        ASSERT_TRUE(sh.waitForFinished(10000));
+        ASSERT_TRUE(sh.waitForFinished(kPatienceMs));
         EXPECT_EQ(sh.exitCode(), 0) << sh.readAllStandardError().constData();
     }
-    QFile log(home.filePath(QStringLiteral(".local/share/Pelgrandix/installer.log")));
-    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
-    const QList<QByteArray> lines = log.readAll().trimmed().split('\n');
+    const QList<QByteArray> lines =
+        readFile(home.filePath(QStringLiteral(".local/share/Pelgrandix/installer.log"))).trimmed().split('\n');
     ASSERT_EQ(lines.size(), 2);
     for (const QByteArray &line : lines) {
         EXPECT_TRUE(line.endsWith(" /SP- /silent /noicons")) << line.constData();
@@ -428,68 +381,37 @@ TEST(MakerFiles, InstallerOnlyNotesItsRunInTheUsersFolder)
     EXPECT_EQ(QDir(home.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 2);
 }
 
-namespace {
-
-// Starts the built site on a free port; stops it at the end of the test.
-class RunningSite
-{
-public:
-    explicit RunningSite(const QStringList &extra = {})
-    {
-        m_process.setProgram(QStringLiteral(PELGRANDIX_BIN_DIR "/pelgrandix-market"));
-        m_process.setArguments(QStringList{QStringLiteral("--port"), QStringLiteral("0")} + extra);
-        m_process.start();
-        if (!m_process.waitForStarted(5000))
-            return;
-        while (!m_process.canReadLine() && m_process.waitForReadyRead(5000)) {
-        }
-        const QByteArray line = m_process.readLine().trimmed();
-        if (line.startsWith("listening on 127.0.0.1:"))
-            port = line.mid(line.lastIndexOf(':') + 1).toInt();
-    }
-    ~RunningSite()
-    {
-        if (m_process.state() != QProcess::NotRunning) {
-            m_process.kill();
-            m_process.waitForFinished(5000);
-        }
-    }
-    QProcess &process() { return m_process; }
-
-    int port = 0;
-
-private:
-    QProcess m_process;
-};
-
-} // namespace
-
 TEST(MarketSite, ServesEveryPathAndStopsOnRequest)
 {
-    RunningSite site({QStringLiteral("--seed"), QStringLiteral("42"),
-                      QStringLiteral("--installer-delay"), QStringLiteral("0")});
+    RunningMarketSite site({QStringLiteral("--seed"), QStringLiteral("42"),
+                            QStringLiteral("--installer-delay"), QStringLiteral("0")});
     ASSERT_GT(site.port, 0);
     httplib::Client client("127.0.0.1", site.port);
 
     auto calls = client.Get("/derivaten/opties/?call=AEX.AEX/O");
     ASSERT_TRUE(calls);
     EXPECT_EQ(calls->status, 200);
-    const QList<PageRow> callRows = readOptionRows(QByteArray::fromStdString(calls->body));
-    EXPECT_GT(callRows.size(), 300);
+    EXPECT_GT(readOptionPage(OptionKind::Call, QByteArray::fromStdString(calls->body)).lines.size(), 300);
 
     auto puts = client.Get("/derivaten/opties/?put=AEX.AEX/O");
     ASSERT_TRUE(puts);
     EXPECT_EQ(puts->status, 200);
     EXPECT_TRUE(puts->body.find("opties - Puts") != std::string::npos);
-    EXPECT_GT(readOptionRows(QByteArray::fromStdString(puts->body)).size(), 300);
+    EXPECT_GT(readOptionPage(OptionKind::Put, QByteArray::fromStdString(puts->body)).lines.size(), 300);
 
     auto index = client.Get("/index.php?type=main");
     ASSERT_TRUE(index);
     EXPECT_EQ(index->status, 200);
-    const IndexText read = readIndexPage(QByteArray::fromStdString(index->body));
-    EXPECT_EQ(read.date, QDate::currentDate().toString(QStringLiteral("dd-MM-yyyy")));
-    EXPECT_TRUE(QTime::fromString(read.time, QStringLiteral("HH:mm:ss")).isValid()) << read.time.toStdString();
-    EXPECT_GT(read.level.size(), 4);
+    // Read now, with today's date on it, it shows a level at the moment the reader makes of it.
+    const QDateTime now = QDateTime::currentDateTime();
+    IndexQuote quote;
+    const IndexQuoteResult shown = quote.takePage(QByteArray::fromStdString(index->body), now);
+    ASSERT_EQ(shown.kind, IndexQuoteResult::Show);
+    EXPECT_TRUE(QTime::fromString(quote.sAEX_Tijd, QStringLiteral("HH:mm:ss")).isValid()) << quote.sAEX_Tijd.toStdString();
+    EXPECT_EQ(shown.l24, "@ " + IndexQuote::quoteMoment(now.date().toString(QStringLiteral("dd-MM-yyyy")),
+                                                         quote.sAEX_Tijd, now)
+                                  .toString(QStringLiteral("dd-MM-yyyy hh:mm")));
+    EXPECT_GT(shown.l22.size(), 4);
 
     auto versions = client.Get("/versions.dat");
     ASSERT_TRUE(versions);
@@ -518,14 +440,14 @@ TEST(MarketSite, ServesEveryPathAndStopsOnRequest)
     }
 
     site.process().terminate();
-    ASSERT_TRUE(site.process().waitForFinished(5000));
+    ASSERT_TRUE(site.process().waitForFinished(kPatienceMs));
     EXPECT_EQ(site.process().exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(site.process().exitCode(), 0);
 }
 
 TEST(MarketSite, InstallerArrivesInPiecesWithPauses)
 {
-    RunningSite site({QStringLiteral("--installer-delay"), QStringLiteral("40")});
+    RunningMarketSite site({QStringLiteral("--installer-delay"), QStringLiteral("40")});
     ASSERT_GT(site.port, 0);
     httplib::Client client("127.0.0.1", site.port);
     QElapsedTimer timer;
@@ -546,11 +468,11 @@ TEST(MarketSite, InstallerArrivesInPiecesWithPauses)
 
 TEST(MarketSite, SecondCopyCannotTakeTheSamePort)
 {
-    RunningSite first;
+    RunningMarketSite first;
     ASSERT_GT(first.port, 0);
     QProcess second;
     second.start(QStringLiteral(PELGRANDIX_BIN_DIR "/pelgrandix-market"),
                  {QStringLiteral("--port"), QString::number(first.port)});
-    ASSERT_TRUE(second.waitForFinished(5000));
+    ASSERT_TRUE(second.waitForFinished(kPatienceMs));
     EXPECT_NE(second.exitCode(), 0);
 }

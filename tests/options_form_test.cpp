@@ -2,9 +2,6 @@
 
 #include "support/qt_printers.h"
 
-#include <QApplication>
-#include <QMessageBox>
-#include <QTest>
 #include <QTimer>
 
 #include "app/main_form.h"
@@ -13,11 +10,15 @@
 #include "entry/settings_values.h"
 #include "market/data_rec.h"
 #include "support/main_window_fixture.h"
+#include "support/maker_site.h"
+#include "support/message_box_catcher.h"
 #include "support/scripted_ping.h"
+#include "support/wait_until.h"
+#include "update/versions_form.h"
 
 namespace {
 
-const char *kStore = ".config/Pelgrandix/Pelgrandix.reg";
+const QString kStore = ".config/Pelgrandix/Pelgrandix.reg";
 
 QByteArray storeWith(const QByteArray &values)
 {
@@ -137,6 +138,25 @@ TEST_F(Settings, MinutesSetTheDownloadPeriod)
     }
 }
 
+TEST_F(Settings, StoredMinutesOutsideTheFieldBoundsAreReadAsTheNearestBound)
+{
+    struct Case { const char *stored; int minutes; };
+    const Case cases[] = {
+        {"dword:0000001e", 30}, {"dword:0000003d", 60}, {"dword:0000ffff", 60},
+        {"dword:0001002d", 60}, {"\"5000\"", 60}, {"dword:00000000", 1}, {"dword:ffffffff", 1},
+    };
+    for (const Case &c : cases) {
+        ScriptedPing ping(ScriptedPing::TimeOut);
+        start("\"Aantal minuten\"=" + QByteArray(c.stored) + "\n");
+        EXPECT_EQ(NumberOfMinutes, c.minutes) << c.stored;
+        // The period reaches the timer with the next download.
+        fixture.form()->DownloadButtonClick();
+        EXPECT_EQ(fixture.form()->DownloadTimer->interval(), c.minutes * 60000) << c.stored;
+        EXPECT_TRUE(fixture.form()->DownloadTimer->isEnabled());
+        stop();
+    }
+}
+
 TEST_F(Settings, UntickingTheSwitchActsAtOnceEvenWhenCancelled)
 {
     start();
@@ -150,18 +170,107 @@ TEST_F(Settings, UntickingTheSwitchActsAtOnceEvenWhenCancelled)
 
 TEST_F(Settings, AValueOfAnotherKindStopsTheReading)
 {
-    QString box;
-    QTimer::singleShot(0, [&] {
-        if (auto *message = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-            box = message->text();
-            message->accept();
-        }
-    });
+    MessageBoxCatcher boxes;
     start("\"Top\"=dword:00000096\n\"Left\"=dword:00000097\n\"Height\"=hex:01,02\n\"Width\"=dword:00000320\n");
-    EXPECT_TRUE(box.contains("Height")) << box.toStdString();
+    ASSERT_EQ(boxes.errors().size(), 1);
+    EXPECT_TRUE(boxes.errors().first().contains("Height")) << boxes.errors().first().toStdString();
     EXPECT_EQ(fixture.form()->y(), 150);
     EXPECT_EQ(fixture.form()->x(), 151);
     EXPECT_EQ(fixture.form()->width(), 760) << "values after the bad one are not read";
     EXPECT_EQ(NumberOfMinutes, 0);
     EXPECT_FALSE(options->DownloadCheck->isChecked());
+}
+
+TEST_F(Settings, SettingsThatCannotBeWrittenAtTheEndAreShown)
+{
+    // A file where the settings folder would be made: no user, root included, can write there.
+    fixture.home().writeFile(".config/Pelgrandix", "in the way");
+    start();
+    MessageBoxCatcher boxes;
+    stop();
+    EXPECT_EQ(boxes.errors(), QStringList{"Instellingen niet opgeslagen: " + fixture.home().settingsFile()
+                                          + " kan niet worden geschreven."});
+    EXPECT_EQ(fixture.home().readFile(".config/Pelgrandix"), "in the way");
+}
+
+TEST(UpdateCheckAtStart, RunsOnceWhenSwitchedOnAndNeverWhenOff)
+{
+    for (bool on : {false, true}) {
+        SCOPED_TRACE(on ? "switched on" : "switched off");
+        MakerSite maker;
+        maker.serve("/versions.dat", "Pelgrandix,Pelgrandix120.exe,a,8,x,huidig,current\r\n"
+                                     "Koersbord,Koersbord300.exe,c,900,x,oud,old\r\n");
+        ScriptedPing ping(ScriptedPing::Reply);
+        MainWindowFixture main;
+        main.home().writeFile(kStore, storeWith(on ? "\"Updates Aan\"=\"1\"\n" : "\"Updates Aan\"=\"0\"\n"));
+        TOptionsForm options;
+        TVersionsForm versions;
+        TMainForm *form = main.form();
+        form->show();
+        // The first paint's download and index refresh probe once each; the switch is read first.
+        ASSERT_TRUE(waitUntil([&ping] { return ping.runCount() >= 2; }));
+        // Brought forward from its ten seconds; a timer switched off stays off.
+        form->UpdateTimer->setInterval(10);
+        bool later = false;
+        QTimer::singleShot(200, [&later] { later = true; });
+        ASSERT_TRUE(waitUntil([&later] { return later; }));
+        EXPECT_EQ(maker.paths().count("/versions.dat"), on ? 1 : 0);
+        EXPECT_FALSE(form->UpdateTimer->isEnabled());
+        EXPECT_FALSE(versions.isVisible()) << "the current release is listed";
+    }
+}
+
+TEST_F(Settings, PortfolioRateAndYieldTakeEffectAtOkOnlyAndAreStoredAsText)
+{
+    start("\"Rente\"=\"2,5\"\n");
+    EXPECT_EQ(Portfolio.ratePercent, 2.5);
+    EXPECT_EQ(Portfolio.dividendYieldPercent, 3.0);
+    EXPECT_EQ(options->PortfolioBox->title(), " Portefeuille ");
+    EXPECT_GT(options->UpdateBox->y(), options->PortfolioBox->geometry().bottom());
+
+    showAndPress(&TOptionsForm::CancelBtn, [&] { options->RenteEdit->setValue(7); });
+    EXPECT_EQ(Portfolio.ratePercent, 2.5);
+    double shown = 0;
+    showAndPress(&TOptionsForm::OKBtn, [&] {
+        shown = options->RenteEdit->value();
+        options->DividendEdit->setValue(25);  // beyond the field's bound
+    });
+    EXPECT_EQ(shown, 2.5) << "each showing starts from the values in force";
+    EXPECT_EQ(Portfolio.dividendYieldPercent, 20.0);
+    const QByteArray written = stop();
+    for (const char *line : {"\"Rente\"=\"2,50\"\n", "\"Dividendrendement\"=\"20,00\"\n"})
+        EXPECT_TRUE(written.contains(line)) << line << "\n" << written.toStdString();
+}
+
+TEST_F(Settings, AlertSwitchIsOnByDefaultTakesEffectAtOkAndIsStoredAsText)
+{
+    struct Case {
+        QByteArray stored;
+        bool read;
+        bool tickedAtOk;
+        const char *written;
+    };
+    const Case cases[] = {
+        {QByteArray(), true, false, "\"Meldingen\"=\"0\"\n"},
+        {"\"Meldingen\"=\"0\"\n", false, true, "\"Meldingen\"=\"1\"\n"},
+        {"\"Meldingen\"=\"nee\"\n", true, true, "\"Meldingen\"=\"1\"\n"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.stored.toStdString());
+        start(c.stored);
+        EXPECT_EQ(Portfolio.notifications, c.read);
+
+        bool shown = !c.read;
+        showAndPress(&TOptionsForm::CancelBtn, [&] {
+            shown = options->MeldingenCheck->isChecked();
+            options->MeldingenCheck->setChecked(!c.read);
+        });
+        EXPECT_EQ(shown, c.read) << "the dialog shows the switch in force";
+        EXPECT_EQ(Portfolio.notifications, c.read) << "cancelled";
+        showAndPress(&TOptionsForm::OKBtn, [&] { options->MeldingenCheck->setChecked(c.tickedAtOk); });
+        EXPECT_EQ(Portfolio.notifications, c.tickedAtOk);
+        const QByteArray written = stop();
+        EXPECT_TRUE(written.contains(c.written)) << written.toStdString();
+    }
+    Portfolio = PortfolioSettings();
 }

@@ -2,12 +2,14 @@
 
 #include "support/qt_printers.h"
 
-#include <QApplication>
+#include <QAbstractItemModel>
 #include <QElapsedTimer>
 #include <QTest>
 
 #include "app/main_form.h"
+#include "positions/positions_file.h"
 #include "support/main_window_fixture.h"
+#include "support/wait_until.h"
 
 namespace {
 
@@ -31,7 +33,7 @@ protected:
     PositionPanel() : fixture(kPositions), form(fixture.form())
     {
         form->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(form));
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(form, kPatienceMs));
     }
     QString entry(int row) const { return form->ListBox1->item(row)->text(); }
 
@@ -59,6 +61,20 @@ TEST_F(PositionPanel, SelectingAnEntryFillsThePanel)
     clickEntry(form, 1);
     EXPECT_EQ(form->ActieLabel->text(), "Terugkopen");
     EXPECT_TRUE(form->PositieCheck->isChecked());
+}
+
+TEST_F(PositionPanel, ClickOnTheEntrySelectedAtStartFillsThePanel)
+{
+    ASSERT_EQ(form->ListBox1->currentRow(), 0);
+    ASSERT_EQ(form->Label3->text(), "AEX...");
+    clickEntry(form, 0);
+    EXPECT_EQ(form->Label3->text(), "AEX Call apr 2013 400");
+    EXPECT_EQ(form->ActieLabel->text(), "Schrijven");
+
+    // Every such click fills it again, not only the first.
+    form->Label3->setText("other");
+    clickEntry(form, 0);
+    EXPECT_EQ(form->Label3->text(), "AEX Call apr 2013 400");
 }
 
 TEST_F(PositionPanel, FlagCheckRewritesTheLineAndTheAction)
@@ -105,19 +121,34 @@ TEST_F(PositionPanel, ClearingTheAmountStoresZero)
 TEST_F(PositionPanel, TypedPriceStoredOnceOneSecondAfterTheFirstKey)
 {
     clickEntry(form, 0);
-    const QString before = entry(0);
+    // Each store of the entry, with the moment and what the price field held then.
+    struct Store { qint64 at; QString typed; };
+    QList<Store> stores;
     QElapsedTimer clock;
+    const QObject watching;  // ends the connection with this test
+    QObject::connect(form->ListBox1->model(), &QAbstractItemModel::dataChanged, &watching,
+                     [&] { stores.append({clock.elapsed(), form->TransactieEdit->text()}); });
     clock.start();
-    form->TransactieEdit->clear();
-    QTest::keyClicks(form->TransactieEdit, "3");
-    QTest::qWait(300);
-    QTest::keyClicks(form->TransactieEdit, ",5");
-    QTest::qWait(300);
-    QTest::keyClicks(form->TransactieEdit, "5");
-    EXPECT_EQ(entry(0), before) << "not stored before the delay";
-    EXPECT_TRUE(QTest::qWaitFor([&] { return entry(0) != before; }, 3000));
-    EXPECT_LT(clock.elapsed(), 1300) << "the delay counts from the first keystroke";
-    EXPECT_EQ(entry(0), "AEX; Call; apr; 2013; 400; 3,55; 2,80; 3; 225,00; 0");
+    form->TransactieEdit->clear();  // the first key
+    QTest::keyClicks(form->TransactieEdit, "3,");
+    // Keys keep coming every 100 ms: a delay that started again with each key would never end
+    // while they do. One counted from the first key stores in the middle of them.
+    while (stores.isEmpty() && clock.elapsed() < kPatienceMs) {
+        const qint64 next = clock.elapsed() + 100;
+        waitUntil([&] { return !stores.isEmpty() || clock.elapsed() >= next; });
+        if (stores.isEmpty())
+            QTest::keyClicks(form->TransactieEdit, "5");
+    }
+    ASSERT_EQ(stores.size(), 1) << "the delay started again with every key";
+    // A coarse timer may fire a little early.
+    EXPECT_GE(stores.first().at, 900) << "stored before the delay was over";
+    EXPECT_EQ(entry(0).section("; ", 5, 5), stores.first().typed);
+    // The keys typed after the store are stored one delay after the first of them.
+    QTest::keyClicks(form->TransactieEdit, "0");
+    ASSERT_TRUE(waitUntil([&] { return stores.size() == 2; }));
+    EXPECT_EQ(entry(0).section("; ", 5, 5), form->TransactieEdit->text());
+    EXPECT_TRUE(entry(0).startsWith("AEX; Call; apr; 2013; 400; 3,5"));
+    EXPECT_FALSE(form->TransactieTimer->isEnabled());
 }
 
 TEST_F(PositionPanel, BlanksAroundATypedPriceAreRemoved)
@@ -125,7 +156,7 @@ TEST_F(PositionPanel, BlanksAroundATypedPriceAreRemoved)
     clickEntry(form, 0);
     form->TransactieEdit->clear();
     QTest::keyClicks(form->TransactieEdit, " 3,5 ");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return entry(0).contains("; 3,5;"); }, 3000));
+    EXPECT_TRUE(waitUntil([&] { return entry(0).contains("; 3,5;"); }));
     EXPECT_EQ(form->TransactieEdit->text(), "3,5");
     EXPECT_EQ(entry(0), "AEX; Call; apr; 2013; 400; 3,5; 2,80; 3; 210,00; 0");
 }
@@ -138,9 +169,22 @@ TEST_F(PositionPanel, SelectionChangeStoresAPendingPriceIntoItsOwnEntry)
     clickEntry(form, 1);
     EXPECT_EQ(entry(0), "AEX; Call; apr; 2013; 400; 3,55; 2,80; 3; 225,00; 0");
     EXPECT_EQ(form->TransactieEdit->text(), "2,80");
-    QTest::qWait(1300);
+    // Stored now, so no store is left for the delay to make later into either entry.
+    EXPECT_FALSE(form->TransactieTimer->isEnabled());
     EXPECT_EQ(entry(1), "AEX; Put; mrt; 2013; 380; 2,80; 2,50; 3; 90,00; 1");
-    EXPECT_EQ(entry(0), "AEX; Call; apr; 2013; 400; 3,55; 2,80; 3; 225,00; 0");
+}
+
+TEST_F(PositionPanel, CloseStoresAPendingPriceIntoItsOwnEntry)
+{
+    clickEntry(form, 0);
+    form->TransactieEdit->clear();
+    QTest::keyClicks(form->TransactieEdit, "3,55");
+    form->SelectEntry(2);  // selected without the panel following, as the add dialog selects
+    form->close();
+    const QStringList saved = positions_file::decode(fixture.fileBytes("Regels.dat"));
+    ASSERT_EQ(saved.size(), 5);
+    EXPECT_EQ(saved.at(0), "AEX; Call; apr; 2013; 400; 3,55; 2,80; 3; 225,00; 0");
+    EXPECT_EQ(saved.at(2), "AEX; Put; mei; 2013; 390; 1,00; 1,00; 2; 0,00");
 }
 
 TEST(PositionPanelEmpty, EditsWithoutAnEntryChangeNothing)

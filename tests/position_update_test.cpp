@@ -3,7 +3,8 @@
 #include "positions/position_rules.h"
 #include "market/position_update.h"
 #include "support/qt_printers.h"
-#include "support/text_routines.h"
+
+#include <cstdlib>
 
 TEST(PositionUpdate, ExpiryDayOfMonthlyAndWeeklySeries)
 {
@@ -61,11 +62,16 @@ TEST(PositionUpdate, DifferenceNeverTakesTheExponentForm)
     };
     for (const Case &c : cases)
         EXPECT_EQ(DifferenceToStr(c.value), c.text) << c.value;
-    // Wherever the four-digit form had no exponent, the text is unchanged.
-    for (double value = -10500; value < 10500; value += 0.37) {
-        const QString old = RealToStr(value, 4, 2);
-        if (!old.contains('E')) {
-            ASSERT_EQ(DifferenceToStr(value), old) << value;
-        }
-    }
+    // Wherever four significant digits wrote the value exactly, it is written as before: two
+    // decimals up to 99,99, one significant decimal up to 999,9, none up to 9999.
+    const auto written = [](int whole, int cents) {
+        return QStringLiteral("%1%2,%3").arg(whole < 0 || cents < 0 ? "-" : "").arg(std::abs(whole))
+            .arg(std::abs(cents), 2, 10, QLatin1Char('0'));
+    };
+    for (int cents = -9999; cents <= 9999; ++cents)
+        ASSERT_EQ(DifferenceToStr(cents / 100.0), written(cents / 100, cents % 100)) << cents;
+    for (int tenths = -9999; tenths <= 9999; tenths += 7)
+        ASSERT_EQ(DifferenceToStr(tenths / 10.0), written(tenths / 10, tenths % 10 * 10)) << tenths;
+    for (int whole = -9999; whole <= 9999; whole += 3)
+        ASSERT_EQ(DifferenceToStr(whole), written(whole, 0)) << whole;
 }

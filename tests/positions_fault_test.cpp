@@ -19,6 +19,7 @@
 #include <unistd.h>
 
 #include "positions/positions_file.h"
+#include "support/files.h"
 #include "support/temp_home.h"
 #include "support/unprivileged.h"
 #include "support/write_limit.h"
@@ -39,12 +40,6 @@ QStringList positionList(int count, int firstStrike)
     return lines;
 }
 
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 struct Files {
     QByteArray current, backup, older;
     bool operator==(const Files &) const = default;
@@ -52,8 +47,8 @@ struct Files {
 
 Files filesIn(const QString &dir)
 {
-    return {readBytes(positions_file::fileName(dir)), readBytes(positions_file::backupName(dir)),
-            readBytes(positions_file::olderBackupName(dir))};
+    return {readFile(positions_file::fileName(dir)), readFile(positions_file::backupName(dir)),
+            readFile(positions_file::olderBackupName(dir))};
 }
 
 QStringList leftoverTemporaryFiles(const QString &dir)
@@ -248,7 +243,7 @@ TEST_F(PositionsFault, KilledAtRandomMomentsOfASaveLeavesOldOrNewList)
     budget.start();
     while (kills < 200 && budget.elapsed() < 20000) {
         // The child first writes the list that is not there now, so each finished save shows.
-        const bool startWithNew = readBytes(positions_file::fileName(dir)) == oldBytes;
+        const bool startWithNew = readFile(positions_file::fileName(dir)) == oldBytes;
         // The child says when it starts saving, so that the delay is counted from there.
         int ready[2];
         ASSERT_EQ(::pipe(ready), 0);
@@ -281,7 +276,7 @@ TEST_F(PositionsFault, KilledAtRandomMomentsOfASaveLeavesOldOrNewList)
         ASSERT_TRUE(loaded.lines == oldList || loaded.lines == newList);
         // A backup may be missing for a moment while they rotate; one that is there is whole.
         for (const QString &name : QDir(dir).entryList({QStringLiteral("Regels!*")}, QDir::Files))
-            ASSERT_TRUE(isWholeList(readBytes(dir + name))) << name.toStdString();
+            ASSERT_TRUE(isWholeList(readFile(dir + name))) << name.toStdString();
     }
     EXPECT_GE(kills, 50) << "too few kills in the time allowed";
     EXPECT_GT(oldSeen, 0);
@@ -313,11 +308,8 @@ TEST_F(PositionsFault, KilledAfterEachStepOfASaveLeavesOldOrNewList)
             QFile::remove(dir + name);
         for (const auto &[name, bytes] : {std::pair(positions_file::olderBackupName(dir), olderBytes),
                                           std::pair(positions_file::backupName(dir), backupBytes),
-                                          std::pair(positions_file::fileName(dir), currentBytes)}) {
-            QFile file(name);
-            file.open(QIODevice::WriteOnly);
-            file.write(bytes);
-        }
+                                          std::pair(positions_file::fileName(dir), currentBytes)})
+            writeFile(name, bytes);
     };
 
     int stop = 0;
@@ -334,7 +326,7 @@ TEST_F(PositionsFault, KilledAfterEachStepOfASaveLeavesOldOrNewList)
         ASSERT_TRUE(loaded.complete);
         ASSERT_TRUE(loaded.lines == c || loaded.lines == newList);
         for (const QString &name : QDir(dir).entryList({QStringLiteral("Regels!*")}, QDir::Files))
-            ASSERT_TRUE(isKnownList(readBytes(dir + name))) << name.toStdString();
+            ASSERT_TRUE(isKnownList(readFile(dir + name))) << name.toStdString();
         if (end == SaveEnd::Finished) {
             EXPECT_TRUE((files == Files{newBytes, currentBytes, backupBytes}));
             break;

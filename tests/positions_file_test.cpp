@@ -5,21 +5,14 @@
 #include <QDir>
 #include <QFile>
 
+#include <optional>
+
 #include <sys/stat.h>
 
 #include "positions/positions_file.h"
+#include "support/files.h"
 #include "support/temp_home.h"
 #include "support/unprivileged.h"
-
-namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-} // namespace
 
 TEST(PositionsFileLoad, SkipsCommentsAndEmptyLinesAcceptsLfAndCrLf)
 {
@@ -59,9 +52,9 @@ TEST(PositionsFileSave, ThreeSavesKeepTwoBackupGenerations)
     const QString dir = home.path() + "/";
     for (const char *list : {"first", "second", "third"})
         ASSERT_TRUE(positions_file::save(dir, {QString::fromLatin1(list)}).saved);
-    EXPECT_EQ(readAll(positions_file::fileName(dir)), "third\r\n");
-    EXPECT_EQ(readAll(positions_file::backupName(dir)), "second\r\n");
-    EXPECT_EQ(readAll(positions_file::olderBackupName(dir)), "first\r\n");
+    EXPECT_EQ(readFile(positions_file::fileName(dir)), "third\r\n");
+    EXPECT_EQ(readFile(positions_file::backupName(dir)), "second\r\n");
+    EXPECT_EQ(readFile(positions_file::olderBackupName(dir)), "first\r\n");
     EXPECT_EQ(QDir(home.path()).entryList(QDir::Files).size(), 3) << "no temporary file left";
 }
 
@@ -74,13 +67,14 @@ TEST(PositionsFileSave, EmptyListLeavesFilesAloneUnlessAsked)
     const auto skipped = positions_file::save(dir, {});
     EXPECT_TRUE(skipped.skipped);
     EXPECT_FALSE(skipped.saved);
-    EXPECT_EQ(readAll(positions_file::fileName(dir)), "b\r\n");
-    EXPECT_EQ(readAll(positions_file::backupName(dir)), "a\r\n");
+    EXPECT_EQ(readFile(positions_file::fileName(dir)), "b\r\n");
+    EXPECT_EQ(readFile(positions_file::backupName(dir)), "a\r\n");
 
     ASSERT_TRUE(positions_file::save(dir, {}, true).saved);
-    EXPECT_EQ(readAll(positions_file::fileName(dir)), "");
-    EXPECT_EQ(readAll(positions_file::backupName(dir)), "b\r\n");
-    EXPECT_EQ(readAll(positions_file::olderBackupName(dir)), "a\r\n");
+    EXPECT_FALSE(readFile(positions_file::fileName(dir)).isNull());
+    EXPECT_EQ(readFile(positions_file::fileName(dir)), "");
+    EXPECT_EQ(readFile(positions_file::backupName(dir)), "b\r\n");
+    EXPECT_EQ(readFile(positions_file::olderBackupName(dir)), "a\r\n");
 }
 
 TEST(PositionsFileSave, SeveralHundredLinesWrittenCompletely)
@@ -107,9 +101,9 @@ TEST(PositionsFileSave, ReadOnlyFolderLosesNothingAndSaysWhy)
         return !result.saved && !result.error.isEmpty() ? 0 : 1;
     });
     EXPECT_TRUE(saved) << "the save must fail and give a reason";
-    EXPECT_EQ(readAll(positions_file::fileName(dir)), "b\r\n");
-    EXPECT_EQ(readAll(positions_file::backupName(dir)), "a\r\n");
-    EXPECT_EQ(readAll(positions_file::olderBackupName(dir)), "<missing>");
+    EXPECT_EQ(readFile(positions_file::fileName(dir)), "b\r\n");
+    EXPECT_EQ(readFile(positions_file::backupName(dir)), "a\r\n");
+    EXPECT_TRUE(readFile(positions_file::olderBackupName(dir)).isNull());
 }
 
 TEST(PositionsFileSave, MissingFolderFailsWithoutTouchingAnything)
@@ -118,12 +112,31 @@ TEST(PositionsFileSave, MissingFolderFailsWithoutTouchingAnything)
     const auto result = positions_file::save(home.path() + "/not-there/", {"a"});
     EXPECT_FALSE(result.saved);
     EXPECT_FALSE(result.error.isEmpty());
+    EXPECT_TRUE(QDir(home.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty())
+        << "neither the folder nor any file was made";
 }
 
 TEST(PositionsFileSave, KeepsThePermissionsOfTheFile)
 {
-    TempHome home;
-    const QString dir = home.path() + "/";
-    positions_file::save(dir, {"a"});
-    EXPECT_TRUE(QFile::permissions(positions_file::fileName(dir)) & QFile::ReadOther);
+    constexpr QFile::Permissions kModeBits = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+        | QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther
+        | QFile::WriteOther | QFile::ExeOther;
+    constexpr QFile::Permissions kPrivate = QFile::ReadOwner | QFile::WriteOwner;
+    constexpr QFile::Permissions kShared = kPrivate | QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther;
+    struct Case { const char *name; std::optional<QFile::Permissions> before; QFile::Permissions after; };
+    const Case cases[] = {
+        {"a new file is readable by all", std::nullopt, kPrivate | QFile::ReadGroup | QFile::ReadOther},
+        {"a private file stays private", kPrivate, kPrivate},
+        {"a shared file stays shared", kShared, kShared},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        TempHome home;
+        const QString dir = home.path() + "/";
+        if (c.before) {
+            ASSERT_TRUE(writeFile(positions_file::fileName(dir), "old\r\n", *c.before));
+        }
+        ASSERT_TRUE(positions_file::save(dir, {"a"}).saved);
+        EXPECT_EQ(QFile::permissions(positions_file::fileName(dir)) & kModeBits, c.after);
+    }
 }

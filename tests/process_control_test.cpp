@@ -7,10 +7,11 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <memory>
 
+#include "support/program_state.h"
+#include "support/wait_until.h"
 #include "update/process_control.h"
 #include "update/update_error.h"
 #include "update/update_state.h"
@@ -19,7 +20,7 @@ namespace {
 
 // Copies of a real program in two folders, so that each running copy is known by its own
 // program file.
-class Companions : public ::testing::Test
+class Companions : public ProgramStateTest
 {
 protected:
     void SetUp() override
@@ -43,7 +44,7 @@ protected:
         return process;
     }
 
-    static bool ended(QProcess &process) { return process.waitForFinished(3000); }
+    static bool ended(QProcess &process) { return process.waitForFinished(kPatienceMs); }
 
     QTemporaryDir dir;
     QString homeCopy, otherCopy;
@@ -103,10 +104,7 @@ TEST_F(Companions, TerminateEndsAProcessThatIgnoresTheRequest)
 {
     // The shell hands its ignored termination request on to the program it becomes.
     auto stubborn = start("/bin/sh", {"-c", "trap '' TERM; exec '" + homeCopy + "' 60"});
-    QElapsedTimer started;
-    started.start();
-    while (GetpID(homeCopy) == 0 && started.elapsed() < 3000)
-        QThread::msleep(10);
+    waitUntil([this] { return GetpID(homeCopy) != 0; });
     ASSERT_EQ(GetpID(homeCopy), stubborn->processId());
 
     TerminateExe(homeCopy);
@@ -122,7 +120,7 @@ TEST_F(Companions, StopGivesUpOnACompanionThatWillNotEnd)
     elapsed.start();
     EXPECT_FALSE(StopCompanion(homeCopy, {}, 300, [&](qint64) { ++attempts; }));
     EXPECT_GE(elapsed.elapsed(), 300);
-    EXPECT_LT(elapsed.elapsed(), 3000);
+    EXPECT_LT(elapsed.elapsed(), 10000) << "did not give up";
     EXPECT_GE(attempts, 1);
     EXPECT_EQ(home->state(), QProcess::Running);
 }

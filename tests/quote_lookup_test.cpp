@@ -83,6 +83,21 @@ TEST(GetKoers, FirstLineInListOrderWins)
               " 12,35");
 }
 
+TEST(QuoteIndex, AnswersEachKeyInTheOrderAsked)
+{
+    const QuoteList list = listOf({"AEX C; 19-04-2013; 380,001; 4,44", "AEX P; 19-04-2013; 380,00; 4,60",
+                                   "AEX C; 05-03-2013; 380,00; 9,80", "AEX C; 19-04-2013; 380,00; 12,35",
+                                   "AEX C; 19-04-2013; 400,00; "});
+    // The exact strike is found before the longer one that also holds the key; a key asked twice
+    // is answered twice; a missing one gives " 0.0".
+    EXPECT_EQ(QuoteIndex(list).koersFor({"AEX P; 19-04-2013; 380,00", "AEX C; 19-04-2013; 380,00",
+                                         "AEX C; 20-03-2025; 900,00", "AEX C; 05-03-2013; 380,00",
+                                         "AEX C; 19-04-2013; 400,00", "AEX C; 19-04-2013; 380,00"}),
+              QStringList({" 4,60", " 12,35", " 0.0", " 9,80", " ", " 12,35"}));
+    EXPECT_EQ(QuoteIndex(list).firstLineContaining("AEX C; 19-04-2013; 380,0"), "AEX C; 19-04-2013; 380,00; 12,35");
+    EXPECT_TRUE(QuoteIndex(list).firstLineContaining("AEX C; 21").isNull());
+}
+
 TEST(QuoteIndex, AnswersAsTheListWalkOnGeneratedLists)
 {
     // Quote lines mixed with near misses: longer strike texts, another decimal separator, lower

@@ -7,6 +7,8 @@
 #include "platform/registry_format.h"
 #include "platform/user_registry.h"
 #include "support/conversion_error.h"
+#include "support/files.h"
+#include "support/scoped_env.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -22,21 +24,6 @@ namespace {
 const QByteArray kHeader = "Windows Registry Editor Version 5.00\n\n";
 const QByteArray kKey = "[HKEY_CURRENT_USER\\Software\\Pelgrandix\\Defaults]\n";
 
-class EnvOverride
-{
-public:
-    EnvOverride(const char *name, const QByteArray &value)
-        : m_name(name), m_old(qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt)
-    {
-        qputenv(name, value);
-    }
-    ~EnvOverride() { m_old ? void(qputenv(m_name, *m_old)) : void(qunsetenv(m_name)); }
-
-private:
-    const char *m_name;
-    std::optional<QByteArray> m_old;
-};
-
 using Applied = std::vector<std::pair<StoredValue, int>>;
 
 // Every file is stored in a settings folder of its own: QSettings keeps what it last read or
@@ -48,17 +35,11 @@ protected:
     void store(const QByteArray &bytes)
     {
         m_folder = m_dir.path() + QStringLiteral("/%1").arg(++m_stores);
-        qputenv("XDG_CONFIG_HOME", m_folder.toUtf8());
-        QDir().mkpath(m_folder + "/Pelgrandix");
-        QFile file(path());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
+        m_config.reset();  // it puts back what it found, so it goes first
+        m_config.emplace("XDG_CONFIG_HOME", m_folder.toUtf8());
+        ASSERT_TRUE(writeFile(path(), bytes));
     }
-    QByteArray stored() const
-    {
-        QFile file(path());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QByteArray stored() const { return readFile(path()); }
     Applied readAll(Applied *partial = nullptr)
     {
         Applied applied;
@@ -79,7 +60,7 @@ protected:
     }
 
     QTemporaryDir m_dir;
-    EnvOverride m_config{"XDG_CONFIG_HOME", m_dir.path().toUtf8()};
+    std::optional<ScopedEnv> m_config{std::in_place, "XDG_CONFIG_HOME", m_dir.path().toUtf8()};
     QString m_folder = m_dir.path();
     int m_stores = 0;
 };
@@ -205,9 +186,7 @@ TEST_F(StoredSettingsTest, NamesAndTextsRoundTripWithEscapes)
                           "een\ntwee\r\ndrie vier vijf");
         settings.setValue("Software/Lines/" + platform::registryNameToKey("@"), QVariant::fromValue(7u));
     }
-    QFile written(file);
-    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    store(written.readAll());
+    store(readFile(file));
     EXPECT_TRUE(stored().contains("[HKEY_CURRENT_USER\\Software\\A/b]\n"
                                   "\"Pad \\\"x\\\" 100%/y\"=\"C:\\\\Temp\\\\ \\\"q\\\" \\\\\\\"\"\n"));
     QSettings settings(path(), platform::registryFormat());
@@ -228,9 +207,7 @@ TEST_F(StoredSettingsTest, UnreadableFileIsSetAsideAndDefaultsApply)
         EXPECT_TRUE(key.sync());
     }
     EXPECT_EQ(stored(), kHeader + kKey + "\"Updates Aan\"=\"0\"\n\n");
-    QFile aside(path() + ".unreadable");
-    ASSERT_TRUE(aside.open(QIODevice::ReadOnly));
-    EXPECT_EQ(aside.readAll(), bad);
+    EXPECT_EQ(readFile(path() + ".unreadable"), bad);
 }
 
 TEST(RegistryFormat, RejectsWhatIsNoRegistryFile)
@@ -315,9 +292,31 @@ TEST_F(StoredSettingsTest, FailedWriteLeavesTheOldFileWhole)
 TEST_F(StoredSettingsTest, FileLivesInTheUsersSettingsFolder)
 {
     EXPECT_EQ(platform::userRegistryFile("Pelgrandix"), path());
-    EnvOverride home("HOME", m_dir.path().toUtf8());
-    qunsetenv("XDG_CONFIG_HOME");
+    ScopedEnv home("HOME", m_dir.path().toUtf8());
+    ScopedEnv noConfig("XDG_CONFIG_HOME", std::nullopt);
     EXPECT_EQ(platform::userRegistryFile("Pelgrandix"), m_dir.path() + "/.config/Pelgrandix/Pelgrandix.reg");
 }
 
 } // namespace
+
+TEST_F(StoredSettingsTest, PortfolioValuesBesideTheNineKeepTheirDefaultsWhenUnreadable)
+{
+    struct Case {
+        QByteArray rente;
+        double rate;
+    };
+    const Case cases[] = {
+        {"\"4,5\"", 4.5}, {"\"1.25\"", 1.25}, {"\" 3,333 \"", 3.33}, {"\"25\"", 20}, {"\"-1\"", 0},
+        {"\"veel\"", 2.0}, {"\"\"", 2.0}, {"dword:00000004", 4}, {"hex:01,02", 2.0},
+    };
+    for (const Case &c : cases) {
+        store(kHeader + kKey + "\"Rente\"=" + c.rente + "\n\"Dividendrendement\"=hex:00\n"
+              "\"Overzicht Top\"=dword:00000032\n\"Overzicht Width\"=\"breed\"\n\"Top\"=dword:00000007\n");
+        const PortfolioSettings read = readPortfolioSettings(RegistryKey("Pelgrandix"));
+        EXPECT_EQ(read.ratePercent, c.rate) << c.rente.constData();
+        EXPECT_EQ(read.dividendYieldPercent, 3.0);
+        EXPECT_EQ(read.overviewTop, 50);
+        EXPECT_EQ(read.overviewWidth, PortfolioSettings{}.overviewWidth);
+        EXPECT_EQ(readAll().front(), std::make_pair(StoredValue::Top, 7)) << "the nine read as before";
+    }
+}

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 
 #include "support/month_names.h"
+#include "support/program_state.h"
 #include "support/system_info.h"
 #include "support/temp_home.h"
 
@@ -42,14 +43,48 @@ TEST(PlatformName, FirstMatchingRowOfTheTable)
     EXPECT_EQ(WindowsVersionText("XP", xp), "Microsoft Windows XP Version 5.1 Build 2600 Service Pack 3");
 }
 
-TEST(DataDir, ParentOfTheDesktopFolder)
+namespace {
+
+// Working out the folders sets the program-wide ones; the base puts them back.
+class DataFolder : public ProgramStateTest
 {
-    EXPECT_EQ(DataDirFor("/home/ann/Desktop/", "Pelgrandix"), "/home/ann/UserData/Pelgrandix/");
-    EXPECT_EQ(DataDirFor("/home/ann/Desktop", "Pelgrandix"), "/home/ann/UserData/Pelgrandix/");
-    EXPECT_EQ(DataDirFor("/", "Pelgrandix"), "/UserData/Pelgrandix/");
+};
+
+} // namespace
+
+TEST_F(DataFolder, ParentOfTheDesktopFolderButNeverOutsideHome)
+{
+    struct Case { const char *desktop; const char *dataDir; };
+    const Case cases[] = {
+        {"/home/ann/Desktop/", "/home/ann/UserData/Pelgrandix/"},
+        {"/home/ann/Desktop", "/home/ann/UserData/Pelgrandix/"},
+        {"/home/ann/Bureaublad/Werk", "/home/ann/Bureaublad/UserData/Pelgrandix/"},
+        // The desktop is the home folder itself where there is no Desktop folder.
+        {"/home/ann/", "/home/ann/UserData/Pelgrandix/"},
+        {"/home/ann", "/home/ann/UserData/Pelgrandix/"},
+        {"/home/annabel/Desktop", "/home/ann/UserData/Pelgrandix/"},
+        {"/home/ann/../bob/Desktop", "/home/ann/UserData/Pelgrandix/"},
+        {"/srv/Desktop", "/home/ann/UserData/Pelgrandix/"},
+        {"/", "/home/ann/UserData/Pelgrandix/"},
+        {"", "/home/ann/UserData/Pelgrandix/"},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(DataDirFor(c.desktop, "Pelgrandix", "/home/ann/"), c.dataDir) << c.desktop;
+    EXPECT_EQ(DataDirFor("/Desktop", "Pelgrandix", "/"), "/UserData/Pelgrandix/");
 }
 
-TEST(DataDir, CreatedUnderHomeAndCurrentFolderKept)
+TEST_F(DataFolder, DesktopThatIsTheHomeFolderStillGivesAFolderInsideHome)
+{
+    TempHome home;
+    home.writeFile(".config/user-dirs.dirs", "XDG_DESKTOP_DIR=\"$HOME/\"\n");
+    InitSupport();
+    ASSERT_EQ(QDir::cleanPath(Desktop), home.path());
+    const QString dir = GetDataDir("Pelgrandix");
+    EXPECT_EQ(dir, home.path() + "/UserData/Pelgrandix/");
+    EXPECT_TRUE(QFileInfo(dir).isDir());
+}
+
+TEST_F(DataFolder, CreatedUnderHomeAndCurrentFolderKept)
 {
     TempHome home;
     InitSupport();
@@ -63,7 +98,6 @@ TEST(DataDir, CreatedUnderHomeAndCurrentFolderKept)
     WinNTB = false;
     EXPECT_EQ(GetDataDir("Other"), before + "/");
     EXPECT_FALSE(QFileInfo::exists(home.path() + "/UserData/Other"));
-    WinNTB = true;
 }
 
 TEST(ChMkDir, TrueOnlyForTheFolderTextWithItsSeparator)

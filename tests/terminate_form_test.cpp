@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "support/wait_until.h"
 #include "update/terminate_form.h"
 #include "update/update_error.h"
 
@@ -27,7 +28,7 @@ TEST(TerminateForm, NeverShownHolderThatFindsAndEndsAProgramByItsPath)
 
     EXPECT_EQ(TerminateForm->GetpID(program), run.processId());
     TerminateForm->TerminateExe(program);
-    EXPECT_TRUE(run.waitForFinished(3000));
+    EXPECT_TRUE(run.waitForFinished(kPatienceMs));
     EXPECT_EQ(TerminateForm->GetProcessHandleFromExeNT(program), 0);
     try {
         TerminateForm->TerminateExe(program);

@@ -4,7 +4,7 @@
 
 #include "support/text_routines.h"
 
-#include <charconv>
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -159,6 +159,15 @@ TEST(ParseDecimalInt, AcceptsLeadingBlanksAndSignOnly)
     EXPECT_FALSE(ParseDecimalInt(u"", &v));
     EXPECT_FALSE(ParseDecimalInt(u"1,5", &v));
     EXPECT_FALSE(ParseDecimalInt(u"99999999999", &v));
+    struct Case { const char16_t *text; bool ok; int value; };
+    const Case edges[] = {{u"2147483647", true, 2147483647}, {u"2147483648", false, 0},
+                          {u"-2147483648", true, -2147483647 - 1}, {u"-2147483649", false, 0},
+                          {u"+7", true, 7}, {u"-", false, 0}, {u"000000000000012", true, 12}};
+    for (const Case &c : edges) {
+        v = 0;
+        EXPECT_EQ(ParseDecimalInt(c.text, &v), c.ok) << QString::fromUtf16(c.text).toStdString();
+        EXPECT_EQ(v, c.value) << QString::fromUtf16(c.text).toStdString();
+    }
 }
 
 TEST(StrToReal, WellFormedNumbersReadAsTheStandardConversionReadsThem)
@@ -185,23 +194,74 @@ TEST(StrToReal, WellFormedNumbersReadAsTheStandardConversionReadsThem)
     }
 }
 
+namespace {
+
+using Whole = unsigned __int128;
+
+Whole powerOfTen(int exponent)
+{
+    Whole power = 1;
+    while (exponent-- > 0)
+        power *= 10;
+    return power;
+}
+
+// The fixed form as the rule reads, worked in whole numbers: the value's 18 significant digits
+// as printf("%.17e") gives them, rounded half up to as many as both the precision and the
+// decimals allow, written with that many decimals and a comma. Empty when the value rounded to
+// the precision has more integer digits than the precision: then the exponent form applies.
+std::string fixedFormByTheRule(double value, int precision, int decimals)
+{
+    char printed[64];
+    std::snprintf(printed, sizeof printed, "%.17e", std::fabs(value));  // D.DDDDDDDDDDDDDDDDDe+XX
+    const Whole digits = std::stoull(std::string(1, printed[0]) + std::string(printed + 2, 17));
+    const int exponent = std::atoi(std::strchr(printed, 'e') + 1);
+    const auto roundedTo = [digits](int keep) -> Whole {
+        if (keep < 0)
+            return 0;
+        const Whole unit = powerOfTen(18 - keep);
+        return (digits + unit / 2) / unit;
+    };
+    if (digits != 0) {
+        const int carry = roundedTo(precision) >= powerOfTen(precision) ? 1 : 0;
+        if (exponent + carry + 1 > precision)
+            return {};
+    }
+    const int keep = std::min(precision, exponent + 1 + decimals);
+    // The rounded value counted in units of the last decimal.
+    const Whole units = roundedTo(keep) * powerOfTen(exponent + 1 - keep + decimals);
+    std::string text = std::to_string(static_cast<unsigned long long>(units / powerOfTen(decimals)));
+    if (decimals > 0) {
+        const std::string fraction = std::to_string(static_cast<unsigned long long>(units % powerOfTen(decimals)));
+        text += ',' + std::string(size_t(decimals) - fraction.size(), '0') + fraction;
+    }
+    return std::signbit(value) && units != 0 ? '-' + text : text;
+}
+
+} // namespace
+
 TEST(RealToStr, DigitsAsPrintfGivesThem)
 {
-    // The significant digits come from the standard library's fixed-precision conversion, which
-    // must round exactly as printf("%.17e") does, ties included.
+    // Random values of every magnitude up to 10^15, and decimal fractions that end in a 5 where
+    // the rounding happens, against the rule worked out independently of the program's digits.
     std::mt19937_64 random(17);
     for (int i = 0; i < 100000; ++i) {
-        const std::uint64_t bits = random();
         double value;
-        std::memcpy(&value, &bits, sizeof value);
-        if (!std::isfinite(value))
-            continue;
-        char printed[64];
-        std::snprintf(printed, sizeof printed, "%.17e", value);
-        char converted[64];
-        const auto end = std::to_chars(converted, converted + sizeof converted - 1, value,
-                                       std::chars_format::scientific, 17);
-        *end.ptr = '\0';
-        ASSERT_STREQ(printed, converted);
+        if (i % 2) {
+            value = std::ldexp(double(random() >> 11), int(random() % 78) - 80);
+        } else {
+            const long long whole = (long long)(random() % 1000000000) * 10 + 5;
+            value = double(whole) / std::pow(10.0, double(random() % 9));
+        }
+        if (random() % 3 == 0)
+            value = -value;
+        const int precision = 2 + int(random() % 14);
+        const int decimals = int(random() % 5);
+        const std::string expected = fixedFormByTheRule(value, precision, decimals);
+        const QString text = RealToStr(value, precision, decimals);
+        if (expected.empty())
+            ASSERT_TRUE(text.contains('E')) << value << " p" << precision << " d" << decimals << ": " << text.toStdString();
+        else
+            ASSERT_EQ(text.toStdString(), expected) << std::hexfloat << value << " p" << precision << " d" << decimals;
     }
 }

@@ -3,27 +3,28 @@
 #include "support/qt_printers.h"
 
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextBlock>
-#include <QThread>
 #include <QTimer>
+#include <QWindow>
 
-#include <functional>
 #include <memory>
 #include <optional>
 
 #include "app/main_form.h"
+#include "support/files.h"
 #include "support/main_window_fixture.h"
 #include "support/maker_site.h"
-#include "support/scoped_env.h"
+#include "support/message_box_catcher.h"
+#include "support/scripted_ping.h"
 #include "support/system_info.h"
+#include "support/wait_until.h"
 #include "update/update_state.h"
 #include "update/versions_form.h"
 
@@ -38,34 +39,6 @@ const std::string kNewerList = kOtherProgram + "Pelgrandix,Pelgrandix121.exe,b,5
 const QStringList kAdvisedLines = {"Uw huidige versie is versie 1.20a",
                                    "De nieuwste versie is 1.21b",
                                    "De Downloadnaam is Pelgrandix121.exe"};
-
-bool waitUntil(const std::function<bool()> &done, int ms = 10000)
-{
-    QDeadlineTimer deadline(ms);
-    while (!done() && !deadline.hasExpired()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(5);
-    }
-    return done();
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes,
-               QFileDevice::Permissions permissions = {})
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
-    file.write(bytes);
-    file.close();
-    if (permissions)
-        file.setPermissions(permissions);
-}
 
 constexpr QFileDevice::Permissions kExecutable =
     QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
@@ -86,19 +59,12 @@ protected:
 };
 
 // The update window beside a main window on a fresh home, the maker's site on loopback and a
-// scripted ping whose reply line the test chooses.
+// scripted ping.
 class VersionsWindow : public ::testing::Test
 {
 protected:
     VersionsWindow()
-        : ping("PELGRANDIX_PING", QFile::encodeName(tools.filePath("ping"))),
-          noComSpec("COMSPEC", std::nullopt)
     {
-        writeFile(tools.filePath("ping"),
-                  "#!/bin/sh\necho\necho \"Pinging $1 with 32 bytes of data:\"\ncat '"
-                      + QFile::encodeName(tools.filePath("reply.txt")) + "'\n",
-                  kExecutable);
-        setReply("Reply from 127.0.0.1: bytes=32 time<1ms TTL=128");
         main.emplace(kPositions);
         main->form()->UpdateTimer->setEnabled(false);
         main->form()->show();
@@ -113,8 +79,6 @@ protected:
         main.reset();
     }
 
-    void setReply(const QByteArray &line) { writeFile(tools.filePath("reply.txt"), line + "\n"); }
-
     // An installer that notes its arguments in the tools folder, padded to the given size.
     std::string demoInstaller(size_t size = 5000) const
     {
@@ -123,37 +87,17 @@ protected:
         script.append(size - script.size() - 1, '#');
         return script + "\n";
     }
-    QByteArray installerArguments() const { return readAll(tools.filePath("args.txt")); }
+    QByteArray installerArguments() const { return readFile(tools.filePath("args.txt")); }
 
     void checkInteractively() { form->UpdateProg(100, 200, 500, 600, "Pelgrandix", "versie 1.20a"); }
     QString dataDir() const { return main->home().dataDir(); }
 
-    // Answers the next critical message box and keeps its text.
-    void answerErrorBox()
-    {
-        boxText.reset();
-        QTimer::singleShot(0, [this] { catchBox(500); });
-    }
-    void catchBox(int triesLeft)
-    {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box) {
-            if (triesLeft > 0)
-                QTimer::singleShot(10, [this, triesLeft] { catchBox(triesLeft - 1); });
-            return;
-        }
-        boxText = box->icon() == QMessageBox::Critical ? box->text() : "not critical: " + box->text();
-        box->accept();
-    }
-
     QTemporaryDir tools;
     MakerSite site;
-    ScopedEnv ping;
-    ScopedEnv noComSpec;
+    ScriptedPing ping;
     std::optional<MainWindowFixture> main;
     std::unique_ptr<TVersionsForm> form;
     CloseCounter mainCloses;
-    std::optional<QString> boxText;
 };
 
 } // namespace
@@ -196,24 +140,25 @@ TEST_F(VersionsWindow, InteractiveCheckIsCentredOnTheCallerTruncatingTowardZero)
 TEST_F(VersionsWindow, InteractiveCheckTellsWhyThereIsNoOffer)
 {
     struct Case {
-        const char *reply;
+        ScriptedPing::Answer probe;
         std::optional<std::string> list;
         QStringList outcome;
     };
     const Case cases[] = {
-        {"Time-out bij opdracht.", kNewerList, {"Er is iets niet goed gegaan"}},
-        {"Reply from 127.0.0.1", std::nullopt, {"Het bestand is te klein"}},
-        {"Reply from 127.0.0.1", kOtherProgram + kOtherProgram, {"Programma-naam niet gevonden"}},
+        {ScriptedPing::TimeOut, kNewerList, {"Er is iets niet goed gegaan"}},
+        {ScriptedPing::Reply, std::nullopt, {"Het bestand is te klein"}},
+        {ScriptedPing::Reply, kOtherProgram + kOtherProgram, {"Programma-naam niet gevonden"}},
     };
     for (const Case &c : cases) {
+        SCOPED_TRACE(c.outcome.first().toStdString());
         MakerSite own;
         if (c.list)
             own.serve("/versions.dat", *c.list);
-        setReply(c.reply);
+        ping.answer(c.probe);
         checkInteractively();
-        EXPECT_EQ(form->MemoLines().mid(3), c.outcome) << c.reply;
+        EXPECT_EQ(form->MemoLines().mid(3), c.outcome);
         EXPECT_TRUE(form->DownloadBtn->isHidden());
-        EXPECT_EQ(own.requests(), QString(c.reply).contains("Time-out") ? 0 : 1);
+        EXPECT_EQ(own.requests(), c.probe == ScriptedPing::TimeOut ? 0 : 1);
     }
 }
 
@@ -263,7 +208,10 @@ TEST_F(VersionsWindow, MainWindowTimerRunsTheSilentCheckOnceWhichShowsANewerRele
     EXPECT_FALSE(form->DownloadBtn->isHidden());
     EXPECT_EQ(form->ExitBtn->text(), "Download Later");
     EXPECT_EQ(DownloadName, "Pelgrandix121.exe");
-    waitUntil([] { return false; }, 100);
+    // Five periods later a timer still running would have checked again.
+    bool later = false;
+    QTimer::singleShot(50, [&later] { later = true; });
+    ASSERT_TRUE(waitUntil([&later] { return later; }));
     EXPECT_EQ(site.requests(), 1);
 }
 
@@ -271,11 +219,11 @@ TEST_F(VersionsWindow, DownloadReplacesTheOlderInstallerAndOffersTheInstallation
 {
     site.serve("/versions.dat", kNewerList);
     site.serve("/Pelgrandix121.exe", demoInstaller(5000), 1000);
-    writeFile(dataDir() + "Temp/Pelgrandix120.exe", "old release");
+    ASSERT_TRUE(writeFile(dataDir() + "Temp/Pelgrandix120.exe", "old release"));
     checkInteractively();
     form->DownloadBtn->click();
 
-    EXPECT_EQ(readAll(dataDir() + "Temp/Pelgrandix121.exe"), QByteArray::fromStdString(demoInstaller(5000)));
+    EXPECT_EQ(readFile(dataDir() + "Temp/Pelgrandix121.exe"), QByteArray::fromStdString(demoInstaller(5000)));
     EXPECT_FALSE(QFileInfo::exists(dataDir() + "Temp/Pelgrandix120.exe"));
     EXPECT_EQ(form->MemoLines(), QStringList({"", "Pelgrandix121.exe is met succes gedownload",
                                               "Klik \"Installeer\" om het progamma te installeren"}));
@@ -312,8 +260,8 @@ TEST_F(VersionsWindow, DownloadNamesLeavingTheInstallerFolderAreNeitherFetchedNo
         own.serve("/versions.dat", kOtherProgram + "Pelgrandix," + name + ",b,8,x\r\n");
         own.serve("/evil.exe", demoInstaller());
         QDir().mkpath(dataDir() + "Temp/Pelgrandix121");
-        writeFile(QDir::cleanPath(dataDir() + "Temp/" + name),
-                  QByteArray::fromStdString(demoInstaller()), kExecutable);
+        ASSERT_TRUE(writeFile(QDir::cleanPath(dataDir() + "Temp/" + name),
+                              QByteArray::fromStdString(demoInstaller()), kExecutable));
         checkInteractively();
         DownloadName = name;  // also when a check of another kind put it there
         const QString refusal = QString("Ongeldige downloadnaam: \"%1\"").arg(name);
@@ -327,10 +275,10 @@ TEST_F(VersionsWindow, DownloadNamesLeavingTheInstallerFolderAreNeitherFetchedNo
         form->ExitBtn->click();
         EXPECT_EQ(form->MemoLines().count(refusal), 2);
         EXPECT_EQ(own.paths(), QStringList{"/versions.dat"});
+        // A started installer is followed at once by the close of the program.
         EXPECT_EQ(mainCloses.closes, 0);
         DownloadedB = false;
     }
-    waitUntil([] { return false; }, 200);
     EXPECT_EQ(installerArguments(), "");
 }
 
@@ -342,6 +290,42 @@ TEST_F(VersionsWindow, ExitButtonBeforeADownloadClosesTheWindowOnly)
     EXPECT_FALSE(form->isVisible());
     EXPECT_TRUE(main->form()->isVisible());
     EXPECT_EQ(mainCloses.closes, 0);
+}
+
+TEST_F(VersionsWindow, ButtonsAnswerWhileAnotherDialogIsModal)
+{
+    site.serve("/versions.dat", kNewerList);
+    // The window shows while the dialog is up (the silent check fired meanwhile), or was up
+    // already when the dialog opened.
+    for (const bool shownBefore : {false, true}) {
+        if (shownBefore)
+            form->UpdateStealth("Pelgrandix", "versie 1.20a");
+        QDialog dialog;
+        bool closedByItsButton = false;
+        QTimer::singleShot(0, &dialog, [&] {
+            if (!shownBefore)
+                form->UpdateStealth("Pelgrandix", "versie 1.20a");
+            ASSERT_TRUE(form->isVisible());
+            // Through the window system, which holds back what a modal dialog blocks.
+            QTest::mouseClick(form->windowHandle(), Qt::LeftButton, {},
+                              form->ExitBtn->mapTo(form.get(), form->ExitBtn->rect().center()));
+            closedByItsButton = form->isHidden();
+            dialog.reject();
+        });
+        dialog.exec();
+        EXPECT_TRUE(closedByItsButton) << "shown before the dialog: " << shownBefore;
+    }
+
+    // A dialog of the window's own (its error box) must not become the window's owner too.
+    form->show();
+    QDialog own(form.get());
+    QWindow *ownerWhileOpen = nullptr;
+    QTimer::singleShot(0, &own, [&] {
+        ownerWhileOpen = form->windowHandle()->transientParent();
+        own.reject();
+    });
+    own.exec();
+    EXPECT_EQ(ownerWhileOpen, nullptr);
 }
 
 TEST_F(VersionsWindow, InstallStartsTheInstallerStopsTheCompanionAndClosesTheProgram)
@@ -363,12 +347,12 @@ TEST_F(VersionsWindow, InstallStartsTheInstallerStopsTheCompanionAndClosesThePro
     form->ExitBtn->click();
 
     ASSERT_TRUE(waitUntil([&] { return !installerArguments().isEmpty(); }));
-    waitUntil([] { return false; }, 300);
     EXPECT_EQ(installerArguments(), "/SP- /silent /noicons\n");
+    // Each start is noted in the window as it happens: one start, one pair of lines.
     EXPECT_EQ(form->MemoLines().mid(3), QStringList({"", "De installatie van Pelgrandix wordt gestart.",
                                                      "De installatie van Pelgrandix is gestart."}));
     // The window let events run meanwhile, so the end may have been noticed already.
-    EXPECT_TRUE(companionRun.state() == QProcess::NotRunning || companionRun.waitForFinished(3000));
+    EXPECT_TRUE(companionRun.state() == QProcess::NotRunning || companionRun.waitForFinished(kPatienceMs));
     EXPECT_EQ(mainCloses.closes, 1);
     EXPECT_FALSE(main->form()->isVisible());
     EXPECT_TRUE(main->fileBytes("Regels.dat").startsWith("changed since the start\r\n"));
@@ -392,7 +376,7 @@ TEST_F(VersionsWindow, InstallerThatCannotBeStartedKeepsTheProgramRunningForAnot
     EXPECT_TRUE(main->form()->isVisible());
 
     ASSERT_TRUE(QDir().rmdir(installer));
-    writeFile(installer, QByteArray::fromStdString(demoInstaller()));
+    ASSERT_TRUE(writeFile(installer, QByteArray::fromStdString(demoInstaller())));
     form->ExitBtn->click();
     EXPECT_TRUE(waitUntil([&] { return !installerArguments().isEmpty(); }));
     EXPECT_EQ(mainCloses.closes, 1);
@@ -419,13 +403,14 @@ TEST_F(VersionsWindow, WhileTheInstallerComesInTheExitButtonStopsItAndNothingEls
     clock.start();
     form->DownloadBtn->click();
     EXPECT_TRUE(clickedMeanwhile);
-    EXPECT_LT(clock.elapsed(), 3000);
+    // The whole installer would take 25 s at this pace.
+    EXPECT_LT(clock.elapsed(), 10000) << "the download was not stopped";
     EXPECT_FALSE(form->isVisible());
     EXPECT_EQ(form->MemoLines(), offer);
     EXPECT_FALSE(QFileInfo::exists(dataDir() + "Temp/Pelgrandix121.exe"));
-    waitUntil([] { return false; }, 200);
-    EXPECT_EQ(installerArguments(), "") << "a half-received installer was started";
-    EXPECT_EQ(mainCloses.closes, 0);
+    // A started installer is followed at once by the close of the program.
+    EXPECT_EQ(mainCloses.closes, 0) << "a half-received installer was started";
+    EXPECT_EQ(installerArguments(), "");
 }
 
 TEST_F(VersionsWindow, GaugeOfAnInstallerWithoutListedSizeStaysAtZeroPercent)
@@ -447,18 +432,16 @@ TEST_F(VersionsWindow, UnreadableProgramLineShowsTheErrorBoxAndKeepsTheText)
     form->hide();
 
     site.serve("/versions.dat", kOtherProgram + "Pelgrandix,Pelgrandix121.exe,b\r\n");
-    answerErrorBox();
+    MessageBoxCatcher boxes;
     checkInteractively();
-    ASSERT_TRUE(boxText.has_value());
-    EXPECT_FALSE(boxText->isEmpty());
-    EXPECT_FALSE(boxText->startsWith("not critical"));
+    EXPECT_EQ(boxes.errors(), QStringList{"Lijstindex buiten bereik (3)"});
+    EXPECT_TRUE(boxes.others().isEmpty());
     EXPECT_EQ(form->MemoLines(), before);
     EXPECT_FALSE(form->isVisible());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
-    answerErrorBox();
     form->UpdateStealth("Pelgrandix", "versie 1.20a");
-    EXPECT_TRUE(boxText.has_value());
+    EXPECT_EQ(boxes.errors().size(), 2);
     EXPECT_EQ(form->MemoLines(), before);
     EXPECT_FALSE(form->isVisible());
 }

@@ -20,7 +20,7 @@ protected:
              const QString &mess = "Wilt u inderdaad de geselecteerde Optie verwijderen?")
     {
         QTimer::singleShot(0, &dlg, [this, answer] {
-            if (!waitUntil([this] { return QApplication::activeWindow() == &dlg; }, 2000)) {
+            if (!waitUntil([this] { return QApplication::activeWindow() == &dlg; })) {
                 ADD_FAILURE() << "dialog did not come up";
                 dlg.close();
                 return;

@@ -11,6 +11,7 @@
 #include "app/dialog_geometry.h"
 #include "app/main_form.h"
 #include "app/message_form.h"
+#include "platform/desktop_handler.h"
 #include "support/system_info.h"
 
 TAboutForm *AboutForm = nullptr;
@@ -285,7 +286,8 @@ void TAboutForm::openAddress(const QString &address, const QString &failureText)
 {
     // Tolerant parsing keeps the text as written: blanks become %20 and the encoded line breaks
     // stay encoded, so the handler decodes exactly the subject and body composed here.
-    if (QDesktopServices::openUrl(QUrl(address, QUrl::TolerantMode)))
+    const QUrl url(address, QUrl::TolerantMode);
+    if (platform::desktopHandlesScheme(url.scheme()) && QDesktopServices::openUrl(url))
         return;
     const QRect frame = frameGeometry();
     if (MessageForm)

@@ -15,6 +15,7 @@
 #include "entry/add_form.h"
 #include "entry/options_form.h"
 #include "platform/termination_signals.h"
+#include "report/report.h"
 #include "support/product.h"
 #include "support/system_info.h"
 #include "update/terminate_form.h"
@@ -81,25 +82,24 @@ quint16 GetTaskBarHeight()
     return quint16(screen->geometry().height() - screen->availableGeometry().height());
 }
 
-} // namespace
-
-int main(int argc, char **argv)
+// What the window and the report both set up once their application exists.
+void startSupport(const CommandLine &commandLine)
 {
-    QApplication app(argc, argv);
-    const CommandLine commandLine = ParseCommandLine(QCoreApplication::arguments());
-    if (!commandLine.error.isEmpty()) {
-        std::fprintf(stderr, "pelgrandix: %s\n", qPrintable(commandLine.error));
-        return 2;
-    }
     InitSupport();
-    TaskBarHeight = GetTaskBarHeight();
-    QApplication::setApplicationName(QStringLiteral("Pelgrandix"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Pelgrandix"));
-    // Lets the desktop match the windows to the menu entry and its icon.
-    QGuiApplication::setDesktopFileName(QLatin1String(kDesktopEntryId));
-    if (commandLine.inDataFolder && !EnterDataFolder(QApplication::applicationName()))
+    // Only the name: a display name would be added by the toolkit to every window's caption.
+    QCoreApplication::setApplicationName(QStringLiteral("Pelgrandix"));
+    if (commandLine.inDataFolder && !EnterDataFolder(QCoreApplication::applicationName()))
         std::fprintf(stderr, "pelgrandix: cannot enter the data folder; staying in %s\n",
                      qPrintable(QDir::currentPath()));
+}
+
+int runWindow(int argc, char **argv, const CommandLine &commandLine)
+{
+    QApplication app(argc, argv);
+    startSupport(commandLine);
+    TaskBarHeight = GetTaskBarHeight();
+    // Lets the desktop match the windows to the menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QLatin1String(kDesktopEntryId));
     // The main window's close ends the program, also while another window is open.
     QApplication::setQuitOnLastWindowClosed(false);
 
@@ -126,7 +126,7 @@ int main(int argc, char **argv)
 
     TerminationSignals sessionEnd;
     QObject::connect(&sessionEnd, &TerminationSignals::terminationRequested, mainForm.get(),
-                     [&] { mainForm->close(); });
+                     [&] { mainForm->EndSession(); });
 
     std::unique_ptr<ExitAfterFirstPaint> measuring;
     if (qEnvironmentVariableIsSet("PELGRANDIX_EXIT_AFTER_FIRST_PAINT"))
@@ -137,4 +137,44 @@ int main(int argc, char **argv)
     if (measuring)
         std::_Exit(result);
     return result;
+}
+
+// The report needs no display: the application is one without a window toolkit.
+int runReport(int argc, char **argv, const CommandLine &commandLine)
+{
+    QCoreApplication app(argc, argv);
+    startSupport(commandLine);
+    // A termination signal breaks a download's wait off, and the report ends as it would have.
+    const TerminationSignals sessionEnd;
+    return RunReport(commandLine.report);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // Read before any application exists: a wrong argument, the help and the version need no
+    // display, and the report must not ask for one.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const CommandLine commandLine = ParseCommandLine(arguments);
+    if (!commandLine.error.isEmpty()) {
+        std::fprintf(stderr, "pelgrandix: %s\n%sSee 'pelgrandix --help' for more.\n",
+                     qPrintable(commandLine.error), qPrintable(UsageText()));
+        return kUsageExitStatus;
+    }
+    switch (commandLine.action) {
+    case CommandLine::Action::Help:
+        std::fputs(qPrintable(HelpText()), stdout);
+        return 0;
+    case CommandLine::Action::Version:
+        std::printf("pelgrandix %s\n", kRelease);
+        return 0;
+    case CommandLine::Action::Report:
+        return runReport(argc, argv, commandLine);
+    case CommandLine::Action::Window:
+        break;
+    }
+    return runWindow(argc, argv, commandLine);
 }

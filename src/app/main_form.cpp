@@ -1,12 +1,13 @@
 #include "app/main_form.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QMouseEvent>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include "app/main_layout.h"
+#include "portfolio/overview_form.h"
 #include "positions/positions_file.h"
 #include "support/product.h"
 #include "support/system_info.h"
@@ -17,6 +18,8 @@ bool bListBox = false;
 namespace {
 
 constexpr int kBarHeight = 52;
+constexpr int kStatusMinWidth = 300;
+constexpr int kOverviewButtonGap = 8;
 
 QLabel *makeLabel(QWidget *parent, const QString &text, int left, int top, int width = -1,
                   Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter)
@@ -68,8 +71,10 @@ void TMainForm::buildControls()
     DelButton = makeButton(Panel1, QStringLiteral("Verwijder"), 110);
     DownloadButton = makeButton(Panel1, QStringLiteral("Download"), 212);
     InstellingenButton = makeButton(Panel1, QStringLiteral("Instellingen"), 314);
+    OverzichtButton = makeButton(Panel1, QStringLiteral("Overzicht"), 0);
     AddButton->setEnabled(false);
     DownloadButton->setEnabled(false);
+    OverzichtButton->setEnabled(false);
     HelpButton = new HelpButtonWidget(Panel1);
     HelpButton->setGeometry(0, 14, 24, 24);
 
@@ -77,7 +82,7 @@ void TMainForm::buildControls()
     Panel2->setFixedHeight(kBarHeight);
     Panel2->setFrameShape(QFrame::Panel);
     Panel2->setFrameShadow(QFrame::Raised);
-    Label1 = makeLabel(Panel2, QString(), 8, 16, 300);
+    Label1 = makeLabel(Panel2, QString(), 8, 16, kStatusMinWidth);
     L21 = makeLabel(Panel2, QString(), 0, 16);
     L22 = makeLabel(Panel2, QString(), 0, 16);
     L23 = makeLabel(Panel2, QString(), 0, 16);
@@ -135,7 +140,15 @@ void TMainForm::buildControls()
     connect(DelButton, &QPushButton::clicked, this, [this] { DelButtonClick(); });
     connect(InstellingenButton, &QPushButton::clicked, this, [this] { InstellingenButtonClick(); });
     connect(HelpButton, &QToolButton::clicked, this, [this] { HelpButtonClick(); });
+    connect(OverzichtButton, &QPushButton::clicked, this, [this] { OverzichtButtonClick(); });
     connect(ListBox1, &QListWidget::currentRowChanged, this, [this] { ListBox1Click(); });
+    // A press on the entry that is selected already changes no row, so the line above does not
+    // fill the panel for it (at start the first entry is selected without a fill).
+    ListBox1->viewport()->installEventFilter(this);
+    connect(ListBox1, &QListWidget::pressed, this, [this](const QModelIndex &index) {
+        if (index.row() == m_rowBeforePress)
+            ListBox1Click();
+    });
     connect(PositieCheck, &QCheckBox::toggled, this, [this] { PositieCheckClick(); });
     connect(AantalSpin, &SpinFieldWidget::textChanged, this, [this] { AantalSpinChange(); });
     connect(TransactieEdit, &QLineEdit::textChanged, this, [this] { TransactieEditChange(); });
@@ -172,8 +185,10 @@ void TMainForm::loadPositions()
     }
     if (!loaded.lines.isEmpty())
         SelectEntry(0);
-    if (!loaded.complete)
-        Label1->setText(QStringLiteral("Regels.dat kon niet volledig worden gelezen: ") + loaded.error);
+    if (!loaded.complete) {
+        m_positionsWarning = QStringLiteral("Regels.dat kon niet volledig worden gelezen: ") + loaded.error;
+        showStatus();
+    }
 }
 
 void TMainForm::SelectEntry(int index)
@@ -191,15 +206,13 @@ QStringList TMainForm::PositionLines() const
     return lines;
 }
 
-void TMainForm::WriteRegels()
+bool TMainForm::eventFilter(QObject *watched, QEvent *event)
 {
-    const QStringList lines = PositionLines();
-    const positions_file::SaveResult result =
-        positions_file::save(DataDir, lines, m_listEmptiedByUser);
-    if (result.saved)
-        m_listEmptiedByUser = false;
-    else if (!result.skipped)
-        Label1->setText(QStringLiteral("Posities niet opgeslagen: ") + result.error);
+    if (watched == ListBox1->viewport() && event->type() == QEvent::MouseButtonPress) {
+        const auto *press = static_cast<QMouseEvent *>(event);
+        m_rowBeforePress = press->button() == Qt::LeftButton ? ListBox1->currentRow() : -1;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TMainForm::paintEvent(QPaintEvent *event)
@@ -241,6 +254,7 @@ void TMainForm::layoutBars()
 {
     const int clientWidth = width();
     HelpButton->move(HelpButtonLeft(clientWidth, HelpButton->width()), HelpButton->y());
+    OverzichtButton->move(HelpButton->x() - kOverviewButtonGap - OverzichtButton->width(), OverzichtButton->y());
     QLabel *labels[4] = {L21, L22, L23, L24};
     int widths[4];
     for (int i = 0; i < 4; ++i) {
@@ -252,13 +266,7 @@ void TMainForm::layoutBars()
     L22->move(p.l22, L22->y());
     L23->move(p.l23, L23->y());
     L24->move(p.l24, L24->y());
+    // The status may take the room up to the index labels.
+    Label1->resize(qMax(kStatusMinWidth, p.l21 - 2 * Label1->x()), Label1->height());
 }
 
-void TMainForm::closeEvent(QCloseEvent *event)
-{
-    storePendingTransactionPrice();
-    WriteRegels();
-    event->accept();
-    // Closing the main window ends the program, whatever other window is still open.
-    QCoreApplication::quit();
-}

@@ -9,8 +9,10 @@
 #include <QCheckBox>
 #include <QFrame>
 #include <QLineEdit>
+#include <QTime>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 #include "app/help_button_widget.h"
@@ -19,6 +21,10 @@
 #include "market/option_download.h"
 #include "market/quote_list.h"
 #include "platform/steady_timer.h"
+#include "portfolio/advice_alerts.h"
+#include "positions/positions_file.h"
+
+class TOverviewForm;
 
 class TMainForm : public QWidget, public OptionDownloadWindow, public IndexQuoteWindow
 {
@@ -34,6 +40,9 @@ public:
     // The quote list of the last download, sorted.
     std::unique_ptr<QuoteList> KoersList;
     bool bPainted = false;
+    // The time of day by which the download timer decides whether to fetch: the system's clock,
+    // unless a test puts its own here.
+    std::function<QTime()> timeOfDay = &QTime::currentTime;
 
     // Controls, named as the rest of the program knows them.
     QFrame *Panel1;
@@ -41,6 +50,7 @@ public:
     QPushButton *DelButton;
     QPushButton *DownloadButton;
     QPushButton *InstellingenButton;
+    QPushButton *OverzichtButton;
     HelpButtonWidget *HelpButton;
 
     QFrame *Panel2;
@@ -66,8 +76,12 @@ public:
     SteadyTimer *AEXTimer;
     SteadyTimer *TransactieTimer;
 
-    // Saves the position list to the positions file.
+    // Saves the position list to the positions file. A file that was not read whole is saved
+    // over only after the user's yes; a failure shows in the status.
     void WriteRegels();
+    // Ends the program as the session asks (a termination signal): saves as a close does,
+    // without asking anything; a list that cannot be saved goes to the state folder instead.
+    void EndSession();
     // Selects an entry without raising the list's click (-1: no entry).
     void SelectEntry(int index);
     QStringList PositionLines() const;
@@ -84,6 +98,10 @@ public:
     void DelButtonClick();
     void InstellingenButtonClick();
     void HelpButtonClick();
+    // Opens the portfolio overview, made at its first opening.
+    void OverzichtButtonClick();
+    // Brings an open overview up to date with changed settings or quotes.
+    void refreshOverview();
     void DownloadButtonClick();
     void DownloadTimerTimer();
     void AEXTimerTimer();
@@ -109,6 +127,7 @@ public:
     void showIndexQuote(const IndexQuoteResult &result) override;
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -123,11 +142,32 @@ private:
     void replaceEntry(int row, const QString &line);
     void storePendingTransactionPrice();
     void storeTransactionPrice(int row, const QString &typed);
+    // Adds the positions as they stand after a download to the history file.
+    void recordDownloadHistory();
+
+    positions_file::SaveResult savePositions();
+    bool hasListToWrite() const;
+    bool mayOverwritePositions();
+    // Asks the confirmation dialog, centred on this window; true for "Ja".
+    bool askUser(const QString &captionSuffix, const QString &question);
+    // Saves for a close; false when the user wants the window to stay open.
+    bool saveForClose();
+    void saveAtSessionEnd();
+    void showStatus();
 
     // Set when the user's delete emptied the list, so that the empty list is written once.
     bool m_listEmptiedByUser = false;
     // The entry that a typed transaction price belongs to while its store is pending.
     int m_pendingPriceRow = -1;
+    // The selected entry when the left mouse button last went down on the list (-1: none).
+    int m_rowBeforePress = -1;
+    // The status text, and above it why the positions file was not read whole.
+    QString m_statusText;
+    QString m_positionsWarning;
+    bool m_sessionEnding = false;
+    std::unique_ptr<TOverviewForm> m_overview;
+    // The advice of the written options after the last download, for the desktop alerts.
+    AdviceAlerts m_adviceAlerts;
 };
 
 extern TMainForm *MainForm;

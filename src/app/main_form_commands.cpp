@@ -3,7 +3,6 @@
 #include "app/main_form.h"
 
 #include "about/about_form.h"
-#include "app/yes_no_form.h"
 #include "entry/add_form.h"
 #include "entry/options_form.h"
 
@@ -20,13 +19,8 @@ void TMainForm::DelButtonClick()
             return;
         SelectEntry(0);
     }
-    bool third = false;
-    const bool yes = YesNoDlg->Execute(y(), x(), height(), width(),
-                                       ProgNam + QStringLiteral(" - Verwijderen"),
-                                       QStringLiteral("Wilt u inderdaad de geselecteerde Optie verwijderen?"),
-                                       QStringLiteral("Ja"), QStringLiteral("Nee"),
-                                       QStringLiteral("Negeren"), false, third);
-    if (!yes)
+    if (!askUser(QStringLiteral(" - Verwijderen"),
+                 QStringLiteral("Wilt u inderdaad de geselecteerde Optie verwijderen?")))
         return;
     // A price still waiting for its delay belongs to a row that is about to move or go.
     storePendingTransactionPrice();

@@ -15,7 +15,7 @@ void TMainForm::DownloadButtonClick()
     // A click or a timer tick while a download waits between its fetches starts nothing.
     if (DownloadInProgress())
         return;
-    Label1->setText(QStringLiteral("Downloading..."));
+    setStatusText(QStringLiteral("Downloading..."));
     setBusyCursor(true);
     QCoreApplication::processEvents();
     DownloadPages(*this);
@@ -27,18 +27,13 @@ void TMainForm::DownloadButtonClick()
 
 void TMainForm::DownloadTimerTimer()
 {
-    if (DownloadAllowed(QTime::currentTime(), LastTime))
+    if (DownloadAllowed(timeOfDay(), LastTime))
         DownloadButtonClick();
 }
 
 void TMainForm::AEXTimerTimer()
 {
     DownloadAEX(*this);
-}
-
-void TMainForm::setStatusText(const QString &text)
-{
-    Label1->setText(text);
 }
 
 void TMainForm::setBusyCursor(bool busy)
@@ -59,10 +54,18 @@ void TMainForm::enableDownloadCommands()
 {
     AddButton->setEnabled(true);
     DownloadButton->setEnabled(true);
+    OverzichtButton->setEnabled(true);
 }
 
 void TMainForm::showDownloadedPrices()
 {
+    // Every download is compared with the one before, also while the alerts are switched off,
+    // so that switching them on does not report a change that is long known.
+    const QList<AdviceAlert> alerts = m_adviceAlerts.afterDownload(PositionLines(), QDate::currentDate());
+    if (Portfolio.notifications)
+        ShowAdviceAlerts(alerts);
+    recordDownloadHistory();
+    refreshOverview();
     ListBox1Click();
     FormResize();
 }
@@ -84,4 +87,5 @@ void TMainForm::showIndexQuote(const IndexQuoteResult &result)
     L23->setText(result.l23);
     L24->setText(result.l24);
     layoutBars();
+    refreshOverview();
 }

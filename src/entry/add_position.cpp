@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "market/data_rec.h"
+#include "positions/position_line.h"
 #include "market/quote_lookup.h"
 #include "support/conversion_error.h"
 #include "support/month_names.h"
@@ -117,7 +118,8 @@ QString ComposePositionLine(const QString &series, const QString &kind, int mont
                                        [&](const QString &line) {
                                            return offersStrike(line, key, expiry);
                                        });
-    if (!anyStrike)
+    // A strike typed with a ";" or a line break would give a line of other fields.
+    if (!anyStrike || BreaksPositionLine(strike))
         return NoValidSeriesText();
 
     return QStringList{series, kind, month, yearText, strike, DataRec.Koers, DataRec.Koers,

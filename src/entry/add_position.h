@@ -49,7 +49,8 @@ QString NoValidSeriesText();
 // month list index (0 = January), year text, strike text as the strike field shows it and the
 // count as typed. Fills the lookup fields of DataRec and finds the price in quotes with
 // GetKoers. The value field is count x 100 x price, the count taken as the whole number typed.
-// Gives NoValidSeriesText() when quotes holds no strike for the series, kind and expiry.
+// Gives NoValidSeriesText() when quotes holds no strike for the series, kind and expiry, or the
+// strike holds a ";" or a line break.
 // Throws ConversionError for a year or a count that is not a whole number, or a month index
 // that names no month.
 QString ComposePositionLine(const QString &series, const QString &kind, int monthIndex,

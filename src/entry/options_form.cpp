@@ -8,6 +8,7 @@
 #include "entry/stored_settings.h"
 #include "market/data_rec.h"
 #include "market/option_download.h"
+#include "platform/termination_signals.h"
 #include "support/conversion_error.h"
 #include "update/versions_form.h"
 
@@ -22,6 +23,17 @@ QSpinBox *makeSpin(QWidget *parent, int minimum, int maximum, int value, const Q
     auto *spin = new QSpinBox(parent);
     spin->setRange(minimum, maximum);
     spin->setValue(value);
+    spin->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
+    spin->setGeometry(geometry);
+    return spin;
+}
+
+QDoubleSpinBox *makePercentSpin(QWidget *parent, const QRect &geometry)
+{
+    auto *spin = new QDoubleSpinBox(parent);
+    spin->setRange(kLowestPercent, kHighestPercent);
+    spin->setDecimals(kPercentDecimals);
+    spin->setSingleStep(0.25);
     spin->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
     spin->setGeometry(geometry);
     return spin;
@@ -66,11 +78,21 @@ void TOptionsForm::buildControls()
     DownloadCheck = new QCheckBox(QStringLiteral("DownloadTimer Aan"), GroupBox1);
     DownloadCheck->setGeometry(16, 24, 200, 22);
     Label2 = makeLabel(GroupBox1, QStringLiteral("Download elke"), 16, 58);
-    MinutesEdit = makeSpin(GroupBox1, 1, 60, 5, QRect(130, 54, 60, 26));
+    MinutesEdit = makeSpin(GroupBox1, kMinDownloadMinutes, kMaxDownloadMinutes, 5,
+                           QRect(130, 54, 60, 26));
     Label3 = makeLabel(GroupBox1, QStringLiteral("minuten"), 200, 58);
 
+    PortfolioBox = new QGroupBox(QStringLiteral(" Portefeuille "), this);
+    PortfolioBox->setGeometry(12, 178, 330, 120);
+    makeLabel(PortfolioBox, QStringLiteral("Rente %"), 16, 28);
+    RenteEdit = makePercentSpin(PortfolioBox, QRect(200, 24, 90, 26));
+    makeLabel(PortfolioBox, QStringLiteral("Dividendrendement %"), 16, 58);
+    DividendEdit = makePercentSpin(PortfolioBox, QRect(200, 54, 90, 26));
+    MeldingenCheck = new QCheckBox(QStringLiteral("Meldingen Aan"), PortfolioBox);
+    MeldingenCheck->setGeometry(16, 88, 200, 22);
+
     UpdateBox = new QGroupBox(QStringLiteral(" Update "), this);
-    UpdateBox->setGeometry(12, 178, 220, 90);
+    UpdateBox->setGeometry(12, 306, 220, 90);
     UpdatesCheck = new QCheckBox(QStringLiteral("Check voor Updates Aan"), UpdateBox);
     UpdatesCheck->setGeometry(16, 24, 196, 22);
     DownloadBtn = new QPushButton(QStringLiteral("Check Nu"), UpdateBox);
@@ -79,10 +101,10 @@ void TOptionsForm::buildControls()
     DownloadBtn->setAutoDefault(false);
 
     OKBtn = new QPushButton(QStringLiteral("OK"), this);
-    OKBtn->setGeometry(246, 190, 96, 28);
+    OKBtn->setGeometry(246, 318, 96, 28);
     OKBtn->setDefault(true);
     CancelBtn = new QPushButton(QStringLiteral("Annuleren"), this);
-    CancelBtn->setGeometry(246, 232, 96, 28);
+    CancelBtn->setGeometry(246, 360, 96, 28);
     CancelBtn->setAutoDefault(false);
 
     connect(DownloadCheck, &QCheckBox::clicked, this, [this] { DownloadCheckClick(); });
@@ -118,7 +140,7 @@ void TOptionsForm::readSettings()
                 DownloadCheck->setChecked(value != 0);
                 DownloadCheckClick();
                 break;
-            case StoredValue::NumberOfMinutes: NumberOfMinutes = cutToWord(value); break;
+            case StoredValue::NumberOfMinutes: NumberOfMinutes = DownloadMinutesOf(value); break;
             case StoredValue::UpdatesOn: UpdatesCheck->setChecked(value != 0); break;
             }
         });
@@ -126,6 +148,7 @@ void TOptionsForm::readSettings()
         // No parent: the main window is not shown yet, and a modal child would fix its frame early.
         QMessageBox::critical(nullptr, MainForm->ProgNam, error.message());
     }
+    Portfolio = readPortfolioSettings(key);
 }
 
 void TOptionsForm::FormDestroy()
@@ -141,7 +164,18 @@ void TOptionsForm::FormDestroy()
     settings.numberOfMinutes = NumberOfMinutes;
     settings.updatesOn = UpdatesCheck->isChecked();
     RegistryKey key(MainForm->ProgNam);
-    writeStoredSettings(key, settings);
+    const bool stored = writeStoredSettings(key, settings);
+    const bool portfolioStored = writePortfolioSettings(key, Portfolio);
+    if (stored && portfolioStored)
+        return;
+    const QString text = QStringLiteral("Instellingen niet opgeslagen: ") + key.fileName()
+                         + QStringLiteral(" kan niet worden geschreven.");
+    // At the end of a session nobody is at the screen to answer a box, and the session would
+    // wait for it: the reason goes to the session's log instead.
+    if (TerminationRequested())
+        qWarning().noquote() << text;
+    else
+        QMessageBox::critical(nullptr, MainForm->ProgNam, text);
 }
 
 void TOptionsForm::showEvent(QShowEvent *event)
@@ -151,6 +185,9 @@ void TOptionsForm::showEvent(QShowEvent *event)
     // far more often, which would undo the user's typing.)
     JarenEdit->setValue(NumberOfYears);
     MinutesEdit->setValue(NumberOfMinutes);
+    RenteEdit->setValue(Portfolio.ratePercent);
+    DividendEdit->setValue(Portfolio.dividendYieldPercent);
+    MeldingenCheck->setChecked(Portfolio.notifications);
     QDialog::showEvent(event);
 }
 
@@ -174,6 +211,10 @@ void TOptionsForm::OKBtnClick()
     MainForm->DownloadTimer->setInterval(NumberOfMinutes * 60 * 1000);
     if (AddForm)
         AddForm->ReplaceYearList(DataRec.YearFrom, DataRec.YearTill);
+    Portfolio.ratePercent = RenteEdit->value();
+    Portfolio.dividendYieldPercent = DividendEdit->value();
+    Portfolio.notifications = MeldingenCheck->isChecked();
+    MainForm->refreshOverview();
     accept();
 }
 

@@ -14,3 +14,29 @@ inline quint16 cutToWord(int value)
 {
     return static_cast<quint16>(value);
 }
+
+// The download period as the settings dialog offers it, 1 to 60 minutes. A stored period out
+// of that range (edited by hand) is read as the nearest bound: cut to 16 bits it could come out
+// as 0 (a download at every turn of the event loop) or as a period whose milliseconds overflow
+// the timer, which then never fires.
+inline constexpr int kMinDownloadMinutes = 1;
+inline constexpr int kMaxDownloadMinutes = 60;
+quint16 DownloadMinutesOf(int storedValue);
+
+// The portfolio overview's values, kept beside the options above: the interest rate and the
+// dividend yield of the index in per cent, the switch of the desktop alerts when the advice of
+// a written option changes, and the overview's place and size.
+struct PortfolioSettings {
+    double ratePercent = 2.0;
+    double dividendYieldPercent = 3.0;
+    bool notifications = true;
+    int overviewTop = 140;
+    int overviewLeft = 140;
+    int overviewHeight = 460;
+    int overviewWidth = 1040;
+};
+inline constexpr double kLowestPercent = 0;
+inline constexpr double kHighestPercent = 20;
+inline constexpr int kPercentDecimals = 2;
+
+extern PortfolioSettings Portfolio;

@@ -6,6 +6,10 @@
 #include "support/text_routines.h"
 
 #include <QFile>
+#include <QLocale>
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -58,12 +62,36 @@ const Entry &entryOf(StoredValue which)
     return entries[static_cast<int>(which)];
 }
 
+ConversionError wrongKind(const QString &name)
+{
+    return ConversionError(QStringLiteral("Ongeldig gegevenstype voor '%1'").arg(name));
+}
+
+// Each value is a percentage, a whole number or a switch.
+struct PortfolioEntry
+{
+    const char *name;
+    double PortfolioSettings::*percent;
+    int PortfolioSettings::*whole;
+    bool PortfolioSettings::*toggle;
+};
+
+const PortfolioEntry kPortfolioEntries[] = {
+    {"Rente", &PortfolioSettings::ratePercent, nullptr, nullptr},
+    {"Dividendrendement", &PortfolioSettings::dividendYieldPercent, nullptr, nullptr},
+    {"Meldingen", nullptr, nullptr, &PortfolioSettings::notifications},
+    {"Overzicht Top", nullptr, &PortfolioSettings::overviewTop, nullptr},
+    {"Overzicht Left", nullptr, &PortfolioSettings::overviewLeft, nullptr},
+    {"Overzicht Height", nullptr, &PortfolioSettings::overviewHeight, nullptr},
+    {"Overzicht Width", nullptr, &PortfolioSettings::overviewWidth, nullptr},
+};
+
 } // namespace
 
-RegistryKey::RegistryKey(const QString &programName)
+RegistryKey::RegistryKey(const QString &programName, Access access)
     : m_settings(platform::openUserRegistry(programName))
 {
-    if (m_settings->status() == QSettings::FormatError) {
+    if (m_settings->status() == QSettings::FormatError && access == ReadWrite) {
         const QString file = m_settings->fileName();
         m_settings.reset();
         QFile::remove(file + kUnreadableSuffix);
@@ -102,7 +130,23 @@ int RegistryKey::readInteger(const QString &name, int defaultValue) const
         return ParseDecimalInt(value.toString(), &number) ? number : defaultValue;
     }
     default:
-        throw ConversionError(QStringLiteral("Ongeldig gegevenstype voor '%1'").arg(name));
+        throw wrongKind(name);
+    }
+}
+
+std::optional<QString> RegistryKey::readText(const QString &name) const
+{
+    const QVariant value = m_settings->value(keyOf(name));
+    if (!value.isValid())
+        return std::nullopt;
+    switch (value.typeId()) {
+    case QMetaType::QString:
+        return value.toString();
+    case QMetaType::UInt:
+    case QMetaType::Int:
+        return QString::number(readInteger(name, 0));
+    default:
+        throw wrongKind(name);
     }
 }
 
@@ -123,6 +167,11 @@ void RegistryKey::writeInteger(const QString &name, int value)
 void RegistryKey::writeBool(const QString &name, bool value)
 {
     m_settings->setValue(keyOf(name), value ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void RegistryKey::writeText(const QString &name, const QString &text)
+{
+    m_settings->setValue(keyOf(name), text);
 }
 
 bool RegistryKey::sync()
@@ -180,6 +229,61 @@ bool writeStoredSettings(RegistryKey &key, const StoredSettings &settings)
             key.writeBool(name, settings.value(which) != 0);
         else
             key.writeInteger(name, settings.value(which));
+    }
+    return key.sync();
+}
+
+QString percentText(double percent)
+{
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale.toString(percent, 'f', kPercentDecimals);
+}
+
+std::optional<double> percentFromText(const QString &text)
+{
+    QString number = UnSpace(text);
+    const qsizetype comma = number.indexOf(QLatin1Char(','));
+    if (comma >= 0)
+        number[comma] = QLatin1Char('.');
+    bool ok = false;
+    const double value = number.toDouble(&ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    const double scale = std::pow(10.0, kPercentDecimals);
+    return std::round(std::clamp(value, kLowestPercent, kHighestPercent) * scale) / scale;
+}
+
+PortfolioSettings readPortfolioSettings(const RegistryKey &key)
+{
+    PortfolioSettings settings;
+    for (const PortfolioEntry &entry : kPortfolioEntries) {
+        const QString name = QString::fromLatin1(entry.name);
+        try {
+            if (entry.whole) {
+                settings.*entry.whole = key.readInteger(name, settings.*entry.whole);
+            } else if (entry.toggle) {
+                settings.*entry.toggle = key.readBool(name, settings.*entry.toggle);
+            } else if (const std::optional<QString> text = key.readText(name)) {
+                settings.*entry.percent = percentFromText(*text).value_or(settings.*entry.percent);
+            }
+        } catch (const ConversionError &) {
+            // A value of another kind keeps its default, as a missing one does.
+        }
+    }
+    return settings;
+}
+
+bool writePortfolioSettings(RegistryKey &key, const PortfolioSettings &settings)
+{
+    for (const PortfolioEntry &entry : kPortfolioEntries) {
+        const QString name = QString::fromLatin1(entry.name);
+        if (entry.whole)
+            key.writeInteger(name, settings.*entry.whole);
+        else if (entry.toggle)
+            key.writeBool(name, settings.*entry.toggle);
+        else
+            key.writeText(name, percentText(settings.*entry.percent));
     }
     return key.sync();
 }

@@ -10,6 +10,9 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
+
+#include "entry/settings_values.h"
 
 class RegistryKey
 {
@@ -17,8 +20,10 @@ public:
     // Opens "Software\<programName>\Defaults". Names of keys and values match whatever their
     // case. A store that is not in the registry's syntax at all is moved aside to
     // "<file>.unreadable" and the key counts as missing: defaults apply, and the next write
-    // starts a good store without destroying what the person had written.
-    explicit RegistryKey(const QString &programName);
+    // starts a good store without destroying what the person had written. Opened ReadOnly, for
+    // a reader that writes nothing, such a store is left where it is.
+    enum Access { ReadWrite, ReadOnly };
+    explicit RegistryKey(const QString &programName, Access access = ReadWrite);
     ~RegistryKey();
     RegistryKey(const RegistryKey &) = delete;
     RegistryKey &operator=(const RegistryKey &) = delete;
@@ -29,9 +34,13 @@ public:
     int readInteger(const QString &name, int defaultValue) const;
     // Read as a whole number: true when it is not 0.
     bool readBool(const QString &name, bool defaultValue) const;
+    // A text value as it stands, a number value as decimal text; nothing for a missing value.
+    // A value of any other kind throws ConversionError naming the value.
+    std::optional<QString> readText(const QString &name) const;
 
     void writeInteger(const QString &name, int value);
     void writeBool(const QString &name, bool value);
+    void writeText(const QString &name, const QString &text);
 
     // Stores what was written; false when it could not be stored.
     bool sync();
@@ -86,3 +95,16 @@ void readStoredSettings(const RegistryKey &key, const ApplyStoredValue &apply);
 
 // Writes the nine values in their order and stores them; false when they could not be stored.
 bool writeStoredSettings(RegistryKey &key, const StoredSettings &settings);
+
+// The portfolio overview's values, stored beside the nine and read and written after them:
+// "Rente" and "Dividendrendement" as texts in the user's notation ("2,00"), the switch
+// "Meldingen" as the text "1" or "0", "Overzicht Top",
+// "Overzicht Left", "Overzicht Height" and "Overzicht Width" as whole numbers. Each value that
+// is missing or cannot be read keeps its default, without touching the nine or the others.
+PortfolioSettings readPortfolioSettings(const RegistryKey &key);
+bool writePortfolioSettings(RegistryKey &key, const PortfolioSettings &settings);
+
+// A percentage as stored, and as read back: a number with a comma or a point, brought within
+// 0 to 20; nothing for a text that is no number.
+QString percentText(double percent);
+std::optional<double> percentFromText(const QString &text);

@@ -1,5 +1,6 @@
 #include "market/connectivity_probe.h"
 
+#include "support/scratch_files.h"
 #include "support/system_info.h"
 
 #include <QCoreApplication>
@@ -13,8 +14,8 @@ const QString kOutputFile = QStringLiteral("tmp.txt");
 // The third line of the output file; a line missing or unreadable reads as empty.
 QString readThirdLine(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (!OpenScratchFileForReading(path, file))
         return QString();
     QByteArray line;
     for (int i = 0; i < 3; ++i) {
@@ -38,16 +39,23 @@ QString PingProgram()
 
 ProbeResult RunConnectivityProbe(const QString &host, int timeLimitMs)
 {
-    const QString command = ShellWord(PingProgram()) + QLatin1Char(' ') + ShellWord(host)
-                            + QStringLiteral(" -n 1 -w 100 > ") + kOutputFile;
-    const CommandResult run = ExecuteShellCommand(command, true, timeLimitMs);
-
     ProbeResult probe;
+    // The program opens the output file itself and hands it to the interpreter as its output:
+    // a redirection by name in the command would follow a symbolic link planted at the name.
+    ScratchFile output = CreateScratchFile(kOutputFile);
+    if (!output.file)
+        return probe;
+    const QString command = ShellWord(PingProgram()) + QLatin1Char(' ') + ShellWord(host)
+                            + QStringLiteral(" -n 1 -w 100");
+    const CommandResult run = ExecuteShellCommand(command, true, timeLimitMs,
+                                                  output.file->handle());
+    output.file.reset();
+
     probe.timedOut = run.timedOut;
     // Whatever a stopped ping left half-written says nothing about the connection.
     if (!probe.timedOut)
-        probe.thirdLine = readThirdLine(kOutputFile);
-    DeleteFileStr(kOutputFile);
+        probe.thirdLine = readThirdLine(output.path);
+    DeleteFileStr(output.path);
     return probe;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The connectivity probe that comes before every download: the ping utility is run once against
-// a host through the command interpreter, its output lands in "tmp.txt" in the current folder,
-// and the third line of that output decides whether a download may start.
+// a host through the command interpreter, its output lands in "tmp.txt" in the current folder
+// (or the data folder, see scratch_files.h), and the third line of that output decides whether
+// a download may start.
 
 #include <QString>
 
@@ -15,7 +16,8 @@ struct ProbeResult {
 // The ping utility: PELGRANDIX_PING when set, else pelgrandix-ping beside the running program.
 QString PingProgram();
 
-// Runs "<ping> host -n 1 -w 100 > tmp.txt", reads the third line of tmp.txt and deletes it.
+// Runs "<ping> host -n 1 -w 100" with its output in tmp.txt, reads the third line of tmp.txt and
+// deletes it.
 // Probes must not overlap: the output file has one fixed name.
 ProbeResult RunConnectivityProbe(const QString &host, int timeLimitMs = kCommandTimeLimitMs);
 

@@ -1,9 +1,9 @@
 #include "market/page_fetch.h"
 
 #include "market/internet.h"
+#include "support/scratch_files.h"
 
 #include <QDeadlineTimer>
-#include <QFile>
 
 namespace {
 
@@ -28,12 +28,11 @@ QByteArray readPage(const QString &url, bool *complete, const FetchOptions &opti
 // it does not matter.
 void WriteFile(const QByteArray &s)
 {
-    QFile file(QStringLiteral("Temp.txt"));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    const ScratchFile copy = CreateScratchFile(QStringLiteral("Temp.txt"));
+    if (!copy.file)
         return;
-    file.write(s);
-    file.write("\r\n", 2);
-    file.close();
+    copy.file->write(s);
+    copy.file->write("\r\n", 2);
 }
 
 } // namespace

@@ -5,9 +5,10 @@
 #include <QString>
 
 // Fetches an option price page into page (empty when the address cannot be opened) and then
-// keeps a copy of it in "Temp.txt" in the current folder, followed by a line break. Returns
-// whether the page arrived to its end; a page whose connection broke off, whose server fell
-// silent or that ran past the fetch's deadline or byte limit holds only what came before.
+// keeps a copy of it in "Temp.txt" in the current folder (or the data folder, see
+// scratch_files.h), followed by a line break. Returns whether the page arrived to its end; a
+// page whose connection broke off, whose server fell silent or that ran past the fetch's
+// deadline or byte limit holds only what came before.
 bool DownloadRightPage(const QString &url, QByteArray &page);
 
 // Fetches the mobile index page with up to three attempts while the page stays empty, all

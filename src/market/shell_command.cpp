@@ -57,14 +57,16 @@ SplitLine splitCommandLine(const QString &line)
 
 } // namespace
 
-CommandResult RunCommandLine(const QString &commandLine, quint16 showWindow, int timeLimitMs)
+CommandResult RunCommandLine(const QString &commandLine, quint16 showWindow, int timeLimitMs,
+                             int outputFd)
 {
     CommandResult result;
     const SplitLine split = splitCommandLine(commandLine);
     if (split.program.isEmpty())
         return result;
     const platform::ProcessRun run = platform::runAndWait(split.program, split.arguments,
-                                                          showWindow != kShowHidden, timeLimitMs);
+                                                          showWindow != kShowHidden, timeLimitMs,
+                                                          outputFd);
     result.timedOut = run.timedOut;
     if (run.started && !run.timedOut)
         result.exitCode = run.exitCode;
@@ -76,7 +78,8 @@ int WinExecAndWait(const QString &commandLine, quint16 showWindow, int timeLimit
     return RunCommandLine(commandLine, showWindow, timeLimitMs).exitCode;
 }
 
-CommandResult ExecuteShellCommand(const QString &command, bool hidden, int timeLimitMs)
+CommandResult ExecuteShellCommand(const QString &command, bool hidden, int timeLimitMs,
+                                  int outputFd)
 {
     const QString comSpec = qEnvironmentVariable("COMSPEC");
     QString line = comSpec.isEmpty() ? QStringLiteral("/bin/sh -c ") + command
@@ -84,7 +87,7 @@ CommandResult ExecuteShellCommand(const QString &command, bool hidden, int timeL
     const qsizetype zero = line.indexOf(QChar(0));
     if (zero >= 0)
         line.truncate(zero);
-    return RunCommandLine(line, hidden ? kShowHidden : kShowNormal, timeLimitMs);
+    return RunCommandLine(line, hidden ? kShowHidden : kShowNormal, timeLimitMs, outputFd);
 }
 
 QString ShellWord(const QString &text)

@@ -21,9 +21,10 @@ struct CommandResult {
 // Runs command through the interpreter. The command goes as it is, up to a zero character,
 // however long: a command cut short could lose its end (an output redirection, for one). One
 // too long for the system to pass on cannot be started. Callers that only need the command's
-// effect (a file it wrote) may ignore the result.
+// effect (a file it wrote) may ignore the result. An outputFd of 0 or more receives the
+// interpreter's output.
 CommandResult ExecuteShellCommand(const QString &command, bool hidden,
-                                  int timeLimitMs = kCommandTimeLimitMs);
+                                  int timeLimitMs = kCommandTimeLimitMs, int outputFd = -1);
 
 // Starts a command line and waits for it. The line is read as the interpreter's path (in double
 // quotes when it holds spaces), its switch, and everything after the switch as one argument.
@@ -32,7 +33,7 @@ int WinExecAndWait(const QString &commandLine, quint16 showWindow,
                    int timeLimitMs = kCommandTimeLimitMs);
 // The same, telling also whether the time limit stopped it.
 CommandResult RunCommandLine(const QString &commandLine, quint16 showWindow,
-                             int timeLimitMs = kCommandTimeLimitMs);
+                             int timeLimitMs = kCommandTimeLimitMs, int outputFd = -1);
 
 // The text as one word of the shell's command language: unchanged when it holds only characters
 // that the shell takes literally, else in single quotes.

@@ -19,8 +19,9 @@ struct ProcessRun {
 
 // Runs program with arguments in the current folder and environment; its input is empty. With
 // showOutput false nothing it writes to its output is shown, else it goes to this program's own
-// output (the counterpart of a console window).
+// output (the counterpart of a console window). An outputFd of 0 or more receives its standard
+// output instead, either way.
 ProcessRun runAndWait(const QString &program, const QStringList &arguments, bool showOutput,
-                      int timeLimitMs);
+                      int timeLimitMs, int outputFd = -1);
 
 } // namespace platform

@@ -29,7 +29,7 @@ bool waitForEnd(QProcess &process, const QDeadlineTimer &deadline)
 } // namespace
 
 ProcessRun runAndWait(const QString &program, const QStringList &arguments, bool showOutput,
-                      int timeLimitMs)
+                      int timeLimitMs, int outputFd)
 {
     ProcessRun run;
     if (TerminationRequested())
@@ -46,7 +46,11 @@ ProcessRun runAndWait(const QString &program, const QStringList &arguments, bool
     }
     // A group of its own, so that stopping it at the limit also stops what it started (the
     // interpreter's ping, for one) instead of leaving those behind.
-    process.setChildProcessModifier([] { ::setpgid(0, 0); });
+    process.setChildProcessModifier([outputFd] {
+        ::setpgid(0, 0);
+        if (outputFd >= 0)
+            ::dup2(outputFd, STDOUT_FILENO);
+    });
 
     process.start();
     if (!process.waitForStarted(-1))

@@ -71,13 +71,37 @@ void CompleteNineFields(QStringList &fields)
         fields << QStringLiteral(" 0");
 }
 
+void CompleteNineFields(PositionFieldViews &fields)
+{
+    if (fields.size() == field::Count - 1)
+        fields.append(QStringView(u" 0"));
+}
+
 bool IsUsablePosition(const QStringList &fields)
 {
-    if (fields.size() < field::Count)
-        return false;
-    for (int index : {int(field::Year), int(field::Amount), int(field::Flag)}) {
-        if (!ParseDecimalInt(fields.at(index), nullptr))
-            return false;
-    }
-    return true;
+    PositionFieldViews views;
+    for (const QString &text : fields)
+        views.append(text);
+    return IsUsablePosition(views);
+}
+
+bool IsUsablePosition(const PositionFieldViews &fields)
+{
+    return ReadPositionNumbers(fields).has_value();
+}
+
+std::optional<PositionNumbers> ReadPositionNumbers(const PositionFieldViews &fields)
+{
+    PositionNumbers numbers;
+    if (fields.size() < field::Count || !ParseDecimalInt(fields.at(field::Year), &numbers.year)
+        || !ParseDecimalInt(fields.at(field::Amount), &numbers.amount)
+        || !ParseDecimalInt(fields.at(field::Flag), &numbers.flag))
+        return std::nullopt;
+    return numbers;
+}
+
+bool BreaksPositionLine(const QString &fieldText)
+{
+    return fieldText.contains(QLatin1Char(';')) || fieldText.contains(QLatin1Char('\n'))
+           || fieldText.contains(QLatin1Char('\r'));
 }

@@ -8,6 +8,8 @@
 #include <QStringView>
 #include <QVarLengthArray>
 
+#include <optional>
+
 namespace field {
 // Zero-based indexes of the ten fields.
 enum : int {
@@ -26,8 +28,20 @@ PositionFieldViews SplitPositionLineViews(QStringView line);
 // An empty first field is written as one blank, so that the line never starts like a comment.
 QString JoinPositionFields(const QStringList &fields);
 QString JoinPositionFieldViews(const PositionFieldViews &fields);
+// True when a text typed for one field holds the field separator ";" or a line break, which
+// would shift the fields behind it or split the line in two in the file.
+bool BreaksPositionLine(const QString &fieldText);
 // Completes an older nine-field line with a cleared position flag.
 void CompleteNineFields(QStringList &fields);
+void CompleteNineFields(PositionFieldViews &fields);
 // True when the fields can be shown and rewritten: ten of them, with whole numbers as year,
 // amount and flag. Other lines are kept exactly as they are.
 bool IsUsablePosition(const QStringList &fields);
+bool IsUsablePosition(const PositionFieldViews &fields);
+// The whole numbers of a usable line; nothing for another line.
+struct PositionNumbers {
+    int year = 0;
+    int amount = 0;
+    int flag = 0;
+};
+std::optional<PositionNumbers> ReadPositionNumbers(const PositionFieldViews &fields);

@@ -18,7 +18,7 @@ QString PerOptionText(double difference, int amount)
     return DifferenceToStr(difference / amount);
 }
 
-QString ChooseAction(const QString &difference, const QString &flag)
+QString ChooseAction(QStringView difference, QStringView flag)
 {
     const bool negative = difference.startsWith(QLatin1Char('-'));
     const bool held = flag == QLatin1String("1");
@@ -41,10 +41,7 @@ QString DifferenceFor(double amount, double transactionPrice, double lastPrice)
 
 QString PutTransactieKoers(const QString &price, const QString &line)
 {
-    // A price holding the field separator or a line break would shift the fields behind it, or
-    // split the line in two when the file is written: such a text is not stored.
-    if (price.contains(QLatin1Char(';')) || price.contains(QLatin1Char('\n'))
-        || price.contains(QLatin1Char('\r')))
+    if (BreaksPositionLine(price))
         return line;
     QStringList fields = SplitPositionLine(line);
     if (!IsUsablePosition(fields))

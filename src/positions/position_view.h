@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 // Fields 1 to 5 joined by single blanks, e.g. "AEX Put mrt 2013 380".
 QString PositionTitle(const QStringList &fields);
@@ -13,7 +14,11 @@ QString PerOptionText(double difference, int amount);
 
 // The advised action from the sign of the money difference (its first character) and the
 // position flag (compared as text).
-QString ChooseAction(const QString &difference, const QString &flag);
+QString ChooseAction(QStringView difference, QStringView flag);
+inline QString ChooseAction(const QString &difference, const QString &flag)
+{
+    return ChooseAction(QStringView(difference), QStringView(flag));
+}
 
 // The action is shown only when the difference per option is above the threshold.
 constexpr double kActionThreshold = 15.0;

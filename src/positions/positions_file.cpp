@@ -5,6 +5,7 @@
 #include <QStringEncoder>
 #include <QTemporaryFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -58,24 +59,29 @@ LoadResult load(const QString &dataDir)
         result.error = file.errorString();
         return result;
     }
-    // The bytes are read into their place: room for the whole file and one byte more, in which
-    // the next read finds the end; a file that has grown since is read on in steps.
-    QByteArray bytes(file.size() + 1, Qt::Uninitialized);
+    // The bytes are read into their place: room for the whole file, up to the limit, and one
+    // byte more, in which the next read finds the end, or that the file goes past the limit. A
+    // file that has grown since it was measured is read on in steps.
+    QByteArray bytes(std::min<qint64>(file.size(), kMaxFileBytes) + 1, Qt::Uninitialized);
     qsizetype filled = 0;
     for (;;) {
         if (filled == bytes.size())
-            bytes.resize(filled + 64 * 1024);
+            bytes.resize(std::min(filled + 64 * 1024, kMaxFileBytes + 1));
         const qint64 n = file.read(bytes.data() + filled, bytes.size() - filled);
-        if (n < 0) {
-            result.complete = false;
-            result.error = file.errorString();
-            // The last line read may be cut off in the middle; keep only whole lines.
-            filled = QByteArrayView(bytes).first(filled).lastIndexOf('\n') + 1;
-            break;
-        }
         if (n == 0)
             break;
-        filled += n;
+        if (n > 0)
+            filled += n;
+        const bool tooLarge = filled > kMaxFileBytes;
+        if (n < 0 || tooLarge) {
+            result.complete = false;
+            result.error = tooLarge ? QStringLiteral("het bestand is groter dan %1 MiB")
+                                          .arg(kMaxFileBytes >> 20)
+                                    : file.errorString();
+            // The last line read may be cut off in the middle; keep only whole lines.
+            filled = QByteArrayView(bytes).first(std::min(filled, kMaxFileBytes)).lastIndexOf('\n') + 1;
+            break;
+        }
     }
     bytes.truncate(filled);
     result.lines = decode(bytes);

@@ -12,6 +12,9 @@ QString fileName(const QString &dataDir);         // Regels.dat
 QString backupName(const QString &dataDir);       // Regels!.dat
 QString olderBackupName(const QString &dataDir);  // Regels!!.dat
 
+// More than any list of positions needs; a file beyond it is read up to it, in whole lines.
+inline constexpr qsizetype kMaxFileBytes = 16 << 20;
+
 struct LoadResult {
     QStringList lines;   // position lines in file order; comments and empty lines skipped
     bool complete = true;  // false when the file exists but could not be read to its end

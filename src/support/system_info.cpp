@@ -92,13 +92,31 @@ QString WindowsVersionText(const QString &platformName, const os::VersionInfo &i
                  .arg(info.major).arg(info.minor).arg(info.build).arg(service);
 }
 
-QString DataDirFor(const QString &desktop, const QString &programName)
+QString DataDirFor(const QString &desktop, const QString &programName, const QString &home)
 {
     QString folder = desktop;
     if (folder.endsWith(QLatin1Char('/')))
         folder.chop(1);
     folder = LeftOfLast(QLatin1Char('/'), folder);
+    // Where there is no Desktop folder the desktop is the home folder itself, whose parent
+    // (/home) no user can write to; a desktop elsewhere would spread the data just as far.
+    if (!IsInsideFolder(folder, home)) {
+        folder = QDir::cleanPath(home);
+        if (folder.endsWith(QLatin1Char('/')))
+            folder.chop(1);
+    }
     return folder + QStringLiteral("/UserData/") + programName + QLatin1Char('/');
+}
+
+bool IsInsideFolder(const QString &path, const QString &folder)
+{
+    if (path.isEmpty())
+        return false;
+    const QString cleanPath = QDir::cleanPath(path);
+    const QString cleanFolder = QDir::cleanPath(folder);
+    if (cleanPath == cleanFolder || cleanFolder == QLatin1String("/"))
+        return true;
+    return cleanPath.startsWith(cleanFolder + QLatin1Char('/'));
 }
 
 DaylightInfo DaylightInfoFor(int countryCode, const os::TimeZoneRecord &zone, const QDateTime &now)
@@ -186,7 +204,7 @@ QString GetDataDir(const QString &programName)
     if (!WinNTB)
         return withSeparator(QDir::currentPath());
     const QString remembered = QDir::currentPath();
-    const QString folder = DataDirFor(Desktop, programName);
+    const QString folder = DataDirFor(Desktop, programName, QDir::homePath());
     ChMkDir(folder);
     ChMkDir(remembered);
     return folder;

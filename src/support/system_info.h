@@ -49,7 +49,11 @@ QString LanguageCodeFor(const QLocale &locale);
 QString PlatformNameFor(int platformId, int major, int minor, const QString &serviceText);
 bool IsMultiUserPlatform(const QString &platformName);
 QString WindowsVersionText(const QString &platformName, const os::VersionInfo &info);
-QString DataDirFor(const QString &desktop, const QString &programName);
+// The parent of the desktop folder + "/UserData/<programName>/", or the same under home when
+// that parent is not inside the home folder.
+QString DataDirFor(const QString &desktop, const QString &programName, const QString &home);
+// True when path, cleaned of "." and "..", is folder itself or lies below it.
+bool IsInsideFolder(const QString &path, const QString &folder);
 
 struct DaylightInfo {
     QDateTime daylightDatum, standardDatum;

@@ -466,24 +466,25 @@ QString UnBeginSpace(const QString &s)
 bool ParseDecimalInt(QStringView s, int *value)
 {
     const QStringView rest = UnBeginSpace(s);
-    if (rest.isEmpty() || rest.at(0) == QLatin1Char(' '))
+    if (rest.isEmpty())
         return false;
+    // Worked out digit by digit rather than by the general conversion: the portfolio overview
+    // reads three of these for every position each time it follows a change.
     const bool negative = rest.at(0) == QLatin1Char('-');
     const qsizetype first = negative || rest.at(0) == QLatin1Char('+') ? 1 : 0;
     if (first == rest.size())
         return false;
-    // Digits only, within 32 bits: counted up here rather than by the general conversion, as
-    // every position read holds three of these.
+    constexpr qint64 kLimit = qint64(std::numeric_limits<int>::max()) + 1;
     qint64 magnitude = 0;
     for (qsizetype j = first; j < rest.size(); ++j) {
         const char16_t c = rest.at(j).unicode();
         if (c < u'0' || c > u'9')
             return false;
         magnitude = magnitude * 10 + (c - u'0');
-        if (magnitude > qint64(std::numeric_limits<int>::max()) + 1)
+        if (magnitude > kLimit)
             return false;
     }
-    if (!negative && magnitude > std::numeric_limits<int>::max())
+    if (!negative && magnitude == kLimit)
         return false;
     if (value)
         *value = int(negative ? -magnitude : magnitude);

@@ -6,6 +6,7 @@
 #include <QTextBlockFormat>
 #include <QTextCursor>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include "app/main_form.h"
 #include "support/conversion_error.h"
@@ -120,6 +121,29 @@ void TVersionsForm::FormShow()
 void TVersionsForm::FormPaint()
 {
     FirstB = false;
+}
+
+bool TVersionsForm::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowBlocked)
+        belongToModalDialog();
+    return QWidget::event(event);
+}
+
+void TVersionsForm::belongToModalDialog()
+{
+    // A modal dialog (the settings dialog whose "Check Nu" opened this window, or whichever
+    // dialog is up when the silent check shows it) blocks every window that is not its own.
+    // This window becomes one of its own, so that its buttons keep answering.
+    const QWidget *dialog = QApplication::activeModalWidget();
+    // A dialog of this window's own (an error box) belongs to it instead.
+    for (const QWidget *owner = dialog; owner; owner = owner->parentWidget()) {
+        if (owner == this)
+            return;
+    }
+    QWindow *own = windowHandle();
+    if (dialog && own && dialog->windowHandle())
+        own->setTransientParent(dialog->windowHandle());
 }
 
 void TVersionsForm::showEvent(QShowEvent *event)

@@ -56,6 +56,7 @@ public:
     const QStringList &MemoLines() const { return m_lines; }
 
 protected:
+    bool event(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     // Closing the window stops a download that is under way.
     void closeEvent(QCloseEvent *event) override;
@@ -66,6 +67,7 @@ private:
     void FormCreate();
     void FormShow();
     void FormPaint();
+    void belongToModalDialog();
 
     void clearMemo();
     void addLine(const QString &line);

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QLocale>
 
+#include "support/program_state.h"
+
 // Window tests run on the offscreen platform (CTest sets QT_QPA_PLATFORM) with a Dutch locale,
 // so texts and numbers look as they do on the user's desktop.
 int main(int argc, char **argv)
@@ -12,5 +14,6 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QLocale::setDefault(QLocale(QLocale::Dutch, QLocale::Netherlands));
     ::testing::InitGoogleTest(&argc, argv);
+    WatchProgramState();
     return RUN_ALL_TESTS();
 }

@@ -3,10 +3,6 @@
 #include <chrono>
 #include <stdexcept>
 
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 LocalHttpServer::~LocalHttpServer()
 {
     if (m_thread.joinable()) {
@@ -34,22 +30,4 @@ void LocalHttpServer::start()
 QString LocalHttpServer::url(const QString &path) const
 {
     return QStringLiteral("http://127.0.0.1:%1").arg(m_port) + path;
-}
-
-int UnusedLocalPort()
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    int port = -1;
-    if (fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0
-        && ::getsockname(fd, reinterpret_cast<sockaddr *>(&address), &length) == 0)
-        port = ntohs(address.sin_port);
-    if (fd >= 0)
-        ::close(fd);
-    if (port <= 0)
-        throw std::runtime_error("no free port on 127.0.0.1");
-    return port;
 }

@@ -30,6 +30,3 @@ private:
     int m_port = -1;
     std::atomic<bool> m_ended = false;
 };
-
-// A port on 127.0.0.1 where nothing listens (it was free a moment ago): connections are refused.
-int UnusedLocalPort();

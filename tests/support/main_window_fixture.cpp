@@ -1,15 +1,16 @@
 #include "support/main_window_fixture.h"
 
 #include "app/main_form.h"
-#include "support/local_http_server.h"
 #include "support/system_info.h"
 
 MainWindowFixture::MainWindowFixture(const QByteArray &positionsFile)
-    : m_closedSite("127.0.0.1:" + QByteArray::number(UnusedLocalPort())),
-      m_quoteHost("PELGRANDIX_QUOTE_HOST", siteOrClosed("PELGRANDIX_QUOTE_HOST")),
-      m_indexHost("PELGRANDIX_INDEX_HOST", siteOrClosed("PELGRANDIX_INDEX_HOST")),
-      m_makerHost("PELGRANDIX_MAKER_HOST", siteOrClosed("PELGRANDIX_MAKER_HOST"))
 {
+    for (auto [variable, guard] : {std::pair{"PELGRANDIX_QUOTE_HOST", &m_quoteHost},
+                                   {"PELGRANDIX_INDEX_HOST", &m_indexHost},
+                                   {"PELGRANDIX_MAKER_HOST", &m_makerHost}}) {
+        if (!qEnvironmentVariableIsSet(variable))
+            guard->emplace(variable, m_closedSite.host());
+    }
     InitSupport();
     if (!positionsFile.isNull())
         m_home.writeFile(QStringLiteral("UserData/Pelgrandix/Regels.dat"), positionsFile);
@@ -17,11 +18,6 @@ MainWindowFixture::MainWindowFixture(const QByteArray &positionsFile)
 }
 
 MainWindowFixture::~MainWindowFixture() = default;
-
-QByteArray MainWindowFixture::siteOrClosed(const char *variable) const
-{
-    return qEnvironmentVariableIsSet(variable) ? qgetenv(variable) : m_closedSite;
-}
 
 QStringList MainWindowFixture::entries() const
 {

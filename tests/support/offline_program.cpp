@@ -1,17 +1,51 @@
 #include "support/offline_program.h"
 
-QProcessEnvironment OfflineProgramEnvironment(const QString &home)
+#include <csignal>
+
+#include "support/wait_until.h"
+
+OfflineProgram::OfflineProgram(const QString &home)
+    : m_environment(QProcessEnvironment::systemEnvironment())
 {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("HOME"), home);
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("PELGRANDIX_PING"), QStringLiteral("/bin/false"));
+    m_environment.insert(QStringLiteral("HOME"), home);
+    m_environment.remove(QStringLiteral("XDG_CONFIG_HOME"));
+    m_environment.remove(QStringLiteral("XDG_DATA_HOME"));
+    m_environment.remove(QStringLiteral("XDG_STATE_HOME"));
+    m_environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    m_environment.insert(QStringLiteral("PELGRANDIX_PING"), m_ping.path());
     for (const char *site : {"PELGRANDIX_MAKER_HOST", "PELGRANDIX_INDEX_HOST", "PELGRANDIX_QUOTE_HOST"})
-        env.insert(QLatin1String(site), QStringLiteral("127.0.0.1:9"));
-    return env;
+        m_environment.insert(QLatin1String(site), QString::fromLatin1(m_closedSite.host()));
+    m_process.setWorkingDirectory(home);
 }
 
-QString ProgramPath()
+OfflineProgram::~OfflineProgram()
 {
-    return QStringLiteral(PELGRANDIX_BIN_DIR "/pelgrandix");
+    if (m_process.state() != QProcess::NotRunning) {
+        m_process.kill();
+        m_process.waitForFinished();
+    }
+}
+
+bool OfflineProgram::start(const QStringList &arguments)
+{
+    m_process.setProcessEnvironment(m_environment);
+    m_process.start(QStringLiteral(PELGRANDIX_BIN_DIR "/pelgrandix"), arguments);
+    return m_process.waitForStarted(kPatienceMs);
+}
+
+bool OfflineProgram::waitUntilReady()
+{
+    return waitUntil([this] { return m_ping.runCount() > 0 || m_process.state() == QProcess::NotRunning; })
+        && m_ping.runCount() > 0;
+}
+
+bool OfflineProgram::endWith(int signalNumber)
+{
+    // A program that has ended has no id any more, and a signal to id 0 would reach every
+    // process of the group, the test runner included.
+    const qint64 pid = m_process.processId();
+    if (pid <= 0)
+        return false;
+    ::kill(pid_t(pid), signalNumber);
+    return m_process.waitForFinished(kPatienceMs) && m_process.exitStatus() == QProcess::NormalExit;
 }

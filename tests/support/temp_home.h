@@ -1,25 +1,31 @@
 #pragma once
-// A fresh temporary folder that stands in for the user's home folder for one test: HOME and the
-// XDG folders point into it, and the current folder and environment are put back afterwards.
+// A fresh temporary folder that stands in for the user's home folder for one test: HOME points
+// into it, the XDG folders are unset (so they fall back to their places inside it), and it is the
+// current folder. All of it is put back afterwards.
 
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
 
+#include "support/scoped_env.h"
+
 class TempHome
 {
 public:
-    TempHome();
-    ~TempHome();
 
     QString path() const { return m_dir.path(); }
     // The program's data folder inside this home, ending in "/".
     QString dataDir() const { return m_dir.path() + QStringLiteral("/UserData/Pelgrandix/"); }
+    // The settings file of the program inside this home.
+    QString settingsFile() const { return m_dir.path() + QStringLiteral("/.config/Pelgrandix/Pelgrandix.reg"); }
+    // A file inside this home, by its path relative to it.
     void writeFile(const QString &relativePath, const QByteArray &bytes) const;
     QByteArray readFile(const QString &relativePath) const;
 
 private:
     QTemporaryDir m_dir;
-    QString m_oldCurrent;
-    QByteArray m_oldHome, m_oldConfig, m_oldData;
+    ScopedEnv m_home{"HOME", QFile::encodeName(m_dir.path())};
+    ScopedEnv m_config{"XDG_CONFIG_HOME", std::nullopt};
+    ScopedEnv m_data{"XDG_DATA_HOME", std::nullopt};
+    ScopedCurrentDir m_current{m_dir.path()};
 };

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QThread>
+#include <QTimer>
 
 bool waitUntil(const std::function<bool()> &condition, int timeoutMs)
 {
@@ -14,4 +15,11 @@ bool waitUntil(const std::function<bool()> &condition, int timeoutMs)
         QThread::msleep(2);
     }
     return true;
+}
+
+bool waitForQueuedWork()
+{
+    bool reached = false;
+    QTimer::singleShot(0, [&reached] { reached = true; });
+    return waitUntil([&reached] { return reached; });
 }

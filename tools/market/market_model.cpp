@@ -110,7 +110,12 @@ double optionValue(OptionKind kind, double index, double strike, double years,
 
 double yearsToExpiry(const QDateTime &now, const QDate &expiry)
 {
-    const QDateTime close(expiry, QTime(17, 30), QTimeZone::systemTimeZone());
+    // The index options close in Amsterdam, wherever the site runs.
+    static const QTimeZone amsterdam = [] {
+        const QTimeZone zone("Europe/Amsterdam");
+        return zone.isValid() ? zone : QTimeZone::systemTimeZone();
+    }();
+    const QDateTime close(expiry, QTime(17, 30), amsterdam);
     return std::max(0.0, now.msecsTo(close) / 1000.0 / kSecondsPerYear);
 }
 

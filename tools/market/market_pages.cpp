@@ -111,7 +111,7 @@ QByteArray optionPage(OptionKind kind, const QList<OptionQuote> &chain, double i
     return page;
 }
 
-QByteArray indexPage(const IndexQuote &quote)
+QByteArray indexPage(const IndexLevel &quote)
 {
     const QDateTime local = quote.time.toLocalTime();
     const double level = rounded(quote.level, 2);

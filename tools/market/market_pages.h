@@ -19,7 +19,7 @@ QString dutchNumber(double value, int decimals = 2);
 QByteArray optionPage(OptionKind kind, const QList<OptionQuote> &chain, double index,
                       const QDateTime &now);
 
-struct IndexQuote
+struct IndexLevel
 {
     QDateTime time;      // local time of the quote
     double level = 0.0;
@@ -29,7 +29,7 @@ struct IndexQuote
 // The mobile page with the index levels. With the markup taken out, its top reads
 // "Koers;" date (dd-mm-yy) time (hh:mm:ss) "HOME" "Fondsen" "AEX" level "(" change ")" per cent "%",
 // with no blanks in between.
-QByteArray indexPage(const IndexQuote &quote);
+QByteArray indexPage(const IndexLevel &quote);
 
 QString installerFileName();
 

@@ -1,0 +1,147 @@
+// Saving the positions as the user meets it: at a delete, an add and the close of the window,
+// with a question where saving would lose something, and at the end of the session, when
+// nobody is there to answer one.
+
+#include "app/main_form.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDebug>
+
+#include "app/yes_no_form.h"
+#include "positions/unsaved_positions.h"
+#include "support/system_info.h"
+
+namespace {
+
+QString saveFailureText(const QString &reason)
+{
+    return QStringLiteral("Posities niet opgeslagen: ") + reason;
+}
+
+} // namespace
+
+void TMainForm::WriteRegels()
+{
+    if (!mayOverwritePositions())
+        return;
+    const positions_file::SaveResult result = savePositions();
+    if (!result.saved && !result.skipped)
+        setStatusText(saveFailureText(result.error));
+}
+
+positions_file::SaveResult TMainForm::savePositions()
+{
+    const positions_file::SaveResult result =
+        positions_file::save(DataDir, PositionLines(), m_listEmptiedByUser);
+    if (result.saved)
+        m_listEmptiedByUser = false;
+    return result;
+}
+
+bool TMainForm::hasListToWrite() const
+{
+    // An empty list is written only when the user emptied it.
+    return ListBox1->count() > 0 || m_listEmptiedByUser;
+}
+
+bool TMainForm::mayOverwritePositions()
+{
+    if (m_positionsWarning.isEmpty() || !hasListToWrite())
+        return true;
+    // The list lacks what could not be read; the file keeps it until the user says otherwise.
+    if (m_sessionEnding
+        || !askUser(QStringLiteral(" - Opslaan"),
+                    QStringLiteral("Regels.dat is niet volledig gelezen. Toch opslaan?")))
+        return false;
+    m_positionsWarning.clear();
+    showStatus();
+    return true;
+}
+
+bool TMainForm::askUser(const QString &captionSuffix, const QString &question)
+{
+    if (!YesNoDlg)
+        return false;
+    bool third = false;
+    return YesNoDlg->Execute(y(), x(), height(), width(), ProgNam + captionSuffix, question,
+                             QStringLiteral("Ja"), QStringLiteral("Nee"),
+                             QStringLiteral("Negeren"), false, third);
+}
+
+void TMainForm::closeEvent(QCloseEvent *event)
+{
+    storePendingTransactionPrice();
+    if (!saveForClose()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    // Closing the main window ends the program, whatever other window is still open.
+    QCoreApplication::quit();
+}
+
+bool TMainForm::saveForClose()
+{
+    // The questions below may still be open when the session ends; it then finishes the close.
+    if (!m_sessionEnding && mayOverwritePositions()) {
+        const positions_file::SaveResult result = savePositions();
+        if (result.saved || result.skipped)
+            return true;
+        const QString failure = saveFailureText(result.error);
+        setStatusText(failure);
+        if (askUser(QStringLiteral(" - Afsluiten"), failure + QStringLiteral(". Toch afsluiten?")))
+            return true;
+        if (!m_sessionEnding)
+            return false;
+    }
+    if (m_sessionEnding)
+        saveAtSessionEnd();
+    return true;
+}
+
+void TMainForm::EndSession()
+{
+    m_sessionEnding = true;
+    // A question waiting for the user gets "Nee"; a close waiting for its answer then finishes
+    // as this one, and otherwise the close starts here.
+    if (YesNoDlg && YesNoDlg->isVisible())
+        YesNoDlg->NeeBtnClick();
+    close();
+}
+
+void TMainForm::saveAtSessionEnd()
+{
+    QString reason;
+    if (!mayOverwritePositions()) {
+        reason = QStringLiteral("Regels.dat is niet volledig gelezen");
+    } else {
+        const positions_file::SaveResult result = savePositions();
+        if (result.saved || result.skipped)
+            return;
+        reason = result.error;
+    }
+    // Nobody is there to ask: the list goes where it harms no file, and the log says where.
+    QString error;
+    const QString path = UnsavedPositionsPath(ProgNam);
+    if (SaveUnsavedPositions(ProgNam, PositionLines(), &error))
+        qWarning().noquote() << saveFailureText(reason) + QStringLiteral("; bewaard in ") + path;
+    else
+        qWarning().noquote() << saveFailureText(reason) + QStringLiteral("; ook niet in ") + path
+                                    + QStringLiteral(": ") + error;
+}
+
+void TMainForm::setStatusText(const QString &text)
+{
+    m_statusText = text;
+    showStatus();
+}
+
+void TMainForm::showStatus()
+{
+    // A positions file that was not read whole stays in view above the status until the user
+    // has said whether to save over it.
+    const bool warning = !m_positionsWarning.isEmpty();
+    Label1->setGeometry(Label1->x(), warning ? 4 : 16, Label1->width(), warning ? 44 : 20);
+    Label1->setText(warning ? m_positionsWarning + QLatin1Char('\n') + m_statusText : m_statusText);
+}

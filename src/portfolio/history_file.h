@@ -1,0 +1,76 @@
+#pragma once
+// The history of the positions, "Historie.csv" in the data folder: after every download that
+// ran to its end, one row per readable position with the moment, the index level and the
+// position's price and difference. Separated by ";", numbers in the user's notation, text in
+// Windows-1252 with CR LF line ends and one header line, so that a Dutch spreadsheet opens it
+// as it is.
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+#include "portfolio/portfolio_position.h"
+
+namespace history_file {
+
+QString fileName(const QString &dataDir);
+
+struct Row {
+    QDateTime time;  // with its offset from UTC
+    std::optional<double> index;  // none before the first index quote
+    QString series, kind, month;
+    int year = 0;
+    double strike = 0;
+    double lastPrice = 0;
+    int amount = 0;
+    double difference = 0;
+
+    OptionKey key() const { return MakeOptionKey(series, kind, month, year, strike); }
+};
+
+// The rows a download adds: one per position line that can be read as a position.
+QList<Row> downloadRows(const QStringList &positionLines, std::optional<double> index,
+                        const QDateTime &now);
+
+// Appends the rows, each written on its own, so that a kill loses at most the row being
+// written. A new file starts with the header line; when the last line was cut off, a line end
+// comes first, so that the cut line stays apart and is skipped on reading.
+bool append(const QString &dataDir, const QList<Row> &rows, QString *error = nullptr);
+// Appends the rows of a download that ran to its end.
+bool appendDownload(const QString &dataDir, const QStringList &positionLines,
+                    std::optional<double> index, const QDateTime &now, QString *error = nullptr);
+
+// The bytes of the header line and of one row.
+QByteArray header();
+QByteArray encodeRow(const Row &row);
+
+// The file's conventions, for other files of the same kind: a number in the user's notation
+// with a fixed number of decimals, without group separators and without a sign when it rounds
+// to zero; a text in double quotes, its quotes doubled, only when it holds a ";", a quote or a
+// line break; a line of fields joined by ";" in Windows-1252, ended by CR LF.
+QString numberField(double value, int decimals = 2);
+QString textField(const QString &text);
+QByteArray encodeLine(const QStringList &fields);
+
+// Beyond this many bytes only the newest part of the file is read.
+inline constexpr qint64 kReadCap = 32 * 1024 * 1024;
+
+struct ReadResult {
+    QList<Row> rows;  // in file order
+    int skipped = 0;  // lines that are no row, such as one cut off by a kill
+    bool olderLeftOut = false;  // the file is larger than the cap
+    QString error;  // the file exists but could not be read
+};
+// A missing file gives no rows and no error.
+ReadResult read(const QString &dataDir, qint64 cap = kReadCap);
+// The rows of the file's bytes; a last line without its line end is skipped.
+ReadResult decode(const QByteArray &bytes);
+
+// The rows of one option. When several lines of the list hold the same option, occurrence
+// (0 for the first such line) picks the line's own row from each download.
+QList<Row> rowsOf(const QList<Row> &rows, const OptionKey &option, int occurrence);
+
+} // namespace history_file

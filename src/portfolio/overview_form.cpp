@@ -1,0 +1,409 @@
+#include "portfolio/overview_form.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QCursor>
+#include <QDateTimeAxis>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QIdentityProxyModel>
+#include <QLineSeries>
+#include <QMessageBox>
+#include <QScreen>
+#include <QTimer>
+#include <QToolTip>
+#include <QValueAxis>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+#include "app/dialog_geometry.h"
+#include "app/main_form.h"
+#include "entry/settings_values.h"
+#include "market/index_download.h"
+#include "support/system_info.h"
+
+namespace {
+
+constexpr int kChartTab = 1;
+constexpr int kSmallestSide = 200;
+// How much of a stored place must lie on a screen for the window to be found there.
+constexpr int kVisibleEnough = 80;
+
+// Shows negative money differences in red; sorting is left to the model.
+class FigureProxy : public QIdentityProxyModel
+{
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (role == Qt::ForegroundRole && QIdentityProxyModel::data(index, PortfolioModel::NegativeRole).toBool())
+            return QBrush(Qt::red);
+        return QIdentityProxyModel::data(index, role);
+    }
+};
+
+QString optionTitle(const PortfolioPosition &p)
+{
+    return QStringLiteral("%1 %2 %3 %4 %5")
+        .arg(p.series, p.kind, p.month, QString::number(p.year), FigureText(p.strike, 2));
+}
+
+// Labels of the time axis that tell its ticks apart without more digits than needed.
+QString timeFormatFor(qint64 seconds)
+{
+    if (seconds < 3600)
+        return QStringLiteral("HH:mm:ss");
+    if (seconds < 24 * 3600)
+        return QStringLiteral("HH:mm");
+    if (seconds < 60 * 24 * 3600)
+        return QStringLiteral("dd-MM HH:mm");
+    return QStringLiteral("dd-MM-yyyy");
+}
+
+// A value axis over the values, with some room above and below a single value.
+void fitAxis(QValueAxis *axis, const QList<QPointF> &points)
+{
+    if (points.isEmpty())
+        return;
+    const auto [low, high] = std::minmax_element(points.begin(), points.end(),
+                                                 [](const QPointF &a, const QPointF &b) { return a.y() < b.y(); });
+    const double margin = low->y() == high->y() ? 1.0 : 0.0;
+    axis->setRange(low->y() - margin, high->y() + margin);
+    axis->applyNiceNumbers();
+}
+
+} // namespace
+
+TOverviewForm::TOverviewForm(QWidget *parent)
+    : QWidget(parent, Qt::Window)
+{
+    setFont(QFont(QStringLiteral("Verdana"), 9));
+    setWindowTitle(MainForm->ProgNam + QStringLiteral(" - Overzicht"));
+    m_model = new PortfolioModel(this);
+    m_proxy = new FigureProxy(this);
+    m_proxy->setSourceModel(m_model);
+
+    Tabs = new QTabWidget(this);
+    buildTable();
+    buildChart();
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->addWidget(Tabs);
+    connect(Tabs, &QTabWidget::currentChanged, this, [this](int tab) {
+        if (tab == kChartTab)
+            showChart();
+    });
+
+    // The overview follows every change of the main window's list: edits in its panel, added
+    // and deleted positions, and the prices of a download.
+    const QAbstractItemModel *list = MainForm->ListBox1->model();
+    connect(list, &QAbstractItemModel::dataChanged, this, &TOverviewForm::scheduleRefresh);
+    connect(list, &QAbstractItemModel::rowsInserted, this, &TOverviewForm::scheduleRefresh);
+    connect(list, &QAbstractItemModel::rowsRemoved, this, &TOverviewForm::scheduleRefresh);
+    connect(list, &QAbstractItemModel::modelReset, this, &TOverviewForm::scheduleRefresh);
+    placeOnScreen();
+}
+
+TOverviewForm::~TOverviewForm() = default;
+
+void TOverviewForm::buildTable()
+{
+    auto *page = new QWidget;
+    PositionsView = new QTableView(page);
+    PositionsView->setModel(m_proxy);
+    PositionsView->setSelectionBehavior(QAbstractItemView::SelectRows);
+    PositionsView->setSelectionMode(QAbstractItemView::SingleSelection);
+    PositionsView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    PositionsView->setAlternatingRowColors(true);
+    PositionsView->setWordWrap(false);
+    PositionsView->verticalHeader()->hide();
+    // In the order of the main window's list until the user sorts by a column.
+    PositionsView->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    PositionsView->setSortingEnabled(true);
+    connect(PositionsView, &QAbstractItemView::doubleClicked, this, &TOverviewForm::selectInMainWindow);
+    connect(PositionsView->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (Tabs->currentIndex() == kChartTab && !m_refreshing)
+            showChart();
+    });
+
+    InputsLabel = new QLabel(page);
+    TotalsLabel = new QLabel(page);
+    QFont bold = TotalsLabel->font();
+    bold.setBold(true);
+    TotalsLabel->setFont(bold);
+    auto *layout = new QVBoxLayout(page);
+    layout->addWidget(PositionsView, 1);
+    layout->addWidget(TotalsLabel);
+    layout->addWidget(InputsLabel);
+    Tabs->addTab(page, QStringLiteral("Posities"));
+}
+
+void TOverviewForm::buildChart()
+{
+    auto *page = new QWidget;
+    ChartTitle = new QLabel(page);
+
+    m_chart = new QChart;
+    m_chart->setLocalizeNumbers(true);
+    m_differenceSeries = new QLineSeries;
+    m_differenceSeries->setName(QStringLiteral("Verschil"));
+    m_indexSeries = new QLineSeries;
+    m_indexSeries->setName(QStringLiteral("AEX"));
+    m_timeAxis = new QDateTimeAxis;
+    m_differenceAxis = new QValueAxis;
+    m_differenceAxis->setTitleText(QStringLiteral("Verschil"));
+    m_differenceAxis->setLabelFormat(QStringLiteral("%.0f"));
+    m_indexAxis = new QValueAxis;
+    m_indexAxis->setTitleText(QStringLiteral("AEX"));
+    m_indexAxis->setLabelFormat(QStringLiteral("%.1f"));
+    m_chart->addAxis(m_timeAxis, Qt::AlignBottom);
+    m_chart->addAxis(m_differenceAxis, Qt::AlignLeft);
+    m_chart->addAxis(m_indexAxis, Qt::AlignRight);
+    for (QLineSeries *series : {m_differenceSeries, m_indexSeries}) {
+        series->setPointsVisible(true);
+        m_chart->addSeries(series);
+        series->attachAxis(m_timeAxis);
+        connect(series, &QLineSeries::hovered, this, &TOverviewForm::showHistoryPoint);
+    }
+    m_differenceSeries->attachAxis(m_differenceAxis);
+    m_indexSeries->attachAxis(m_indexAxis);
+    m_chart->legend()->setAlignment(Qt::AlignBottom);
+
+    ChartView = new QChartView(m_chart);
+    ChartView->setRenderHint(QPainter::Antialiasing);
+    NoHistoryLabel = new QLabel;
+    NoHistoryLabel->setAlignment(Qt::AlignCenter);
+    NoHistoryLabel->setWordWrap(true);
+    ChartStack = new QStackedWidget(page);
+    ChartStack->addWidget(NoHistoryLabel);
+    ChartStack->addWidget(ChartView);
+
+    SaveChartButton = new QPushButton(QStringLiteral("Opslaan als PNG..."), page);
+    connect(SaveChartButton, &QPushButton::clicked, this, &TOverviewForm::saveChartAs);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(SaveChartButton);
+    auto *layout = new QVBoxLayout(page);
+    layout->addWidget(ChartTitle);
+    layout->addWidget(ChartStack, 1);
+    layout->addLayout(buttons);
+    Tabs->addTab(page, QStringLiteral("Grafiek"));
+}
+
+void TOverviewForm::placeOnScreen()
+{
+    move(Portfolio.overviewLeft, Portfolio.overviewTop);
+    resize(std::max(Portfolio.overviewWidth, kSmallestSide), std::max(Portfolio.overviewHeight, kSmallestSide));
+    // A place stored on a screen that is gone would open the window out of sight.
+    const QRect frame(pos(), size());
+    for (const QScreen *screen : QGuiApplication::screens()) {
+        const QRect shown = screen->availableGeometry().intersected(frame);
+        if (shown.width() >= kVisibleEnough && shown.height() >= kVisibleEnough)
+            return;
+    }
+    const WindowPos centred = CentreOn({MainForm->y(), MainForm->x(), MainForm->height(), MainForm->width()},
+                                       height(), width());
+    move(centred.left, centred.top);
+}
+
+void TOverviewForm::rememberPlacement()
+{
+    Portfolio.overviewTop = y();
+    Portfolio.overviewLeft = x();
+    Portfolio.overviewHeight = height();
+    Portfolio.overviewWidth = width();
+}
+
+void TOverviewForm::moveEvent(QMoveEvent *event)
+{
+    QWidget::moveEvent(event);
+    rememberPlacement();
+}
+
+void TOverviewForm::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    rememberPlacement();
+}
+
+void TOverviewForm::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (m_stale)
+        refresh();
+}
+
+void TOverviewForm::scheduleRefresh()
+{
+    m_stale = true;
+    // A download changes every line at once: one refresh follows them all.
+    if (!isVisible() || m_refreshQueued)
+        return;
+    m_refreshQueued = true;
+    QTimer::singleShot(0, this, [this] {
+        if (m_refreshQueued)
+            refresh();
+    });
+}
+
+void TOverviewForm::refresh()
+{
+    m_refreshQueued = false;
+    m_stale = false;
+    const PortfolioRow *selected = selectedRow();
+    const int line = selected ? selected->position.line : -1;
+    const bool first = m_model->rowCount() == 0;
+
+    PortfolioInputs inputs;
+    inputs.positionLines = MainForm->PositionLines();
+    inputs.indexLevel = IndexLevelOf(AEXQuote.sAEX);
+    inputs.ratePercent = Portfolio.ratePercent;
+    inputs.dividendYieldPercent = Portfolio.dividendYieldPercent;
+    inputs.now = QDateTime::currentDateTime();
+    m_model->setInputs(inputs);
+    TotalsLabel->setText(TotalsText(m_model->totals()));
+    InputsLabel->setText(InputsText(inputs));
+    if (first)
+        PositionsView->resizeColumnsToContents();
+    m_refreshing = true;
+    selectLine(line);
+    m_refreshing = false;
+    if (Tabs->currentIndex() == kChartTab)
+        showChart();
+}
+
+const PortfolioRow *TOverviewForm::selectedRow() const
+{
+    const QModelIndexList selected = PositionsView->selectionModel()->selectedRows();
+    if (selected.isEmpty())
+        return nullptr;
+    return &m_model->row(m_proxy->mapToSource(selected.first()).row());
+}
+
+void TOverviewForm::selectLine(int line)
+{
+    // The row of the line that was selected, or the first row.
+    int proxyRow = 0;
+    for (int row = 0; row < m_model->rowCount(); ++row) {
+        if (m_model->row(row).position.line == line) {
+            proxyRow = m_proxy->mapFromSource(m_model->index(row, 0)).row();
+            break;
+        }
+    }
+    if (proxyRow < m_proxy->rowCount())
+        PositionsView->selectRow(proxyRow);
+}
+
+void TOverviewForm::reloadHistoryIfChanged()
+{
+    const QFileInfo file(history_file::fileName(DataDir));
+    const qint64 size = file.exists() ? file.size() : -1;
+    if (size == m_historySize && file.lastModified() == m_historyChanged)
+        return;
+    m_history = history_file::read(DataDir);
+    m_historySize = size;
+    m_historyChanged = file.lastModified();
+}
+
+void TOverviewForm::showChart()
+{
+    const PortfolioRow *row = selectedRow();
+    m_chartRows.clear();
+    if (row) {
+        reloadHistoryIfChanged();
+        // Which of the lines that hold this same option it is: each download wrote one row for
+        // every one of them, in list order.
+        int occurrence = 0;
+        const OptionKey key = row->position.key();
+        for (const PortfolioRow &other : m_model->rows())
+            occurrence += other.position.line < row->position.line && other.position.key() == key;
+        m_chartRows = history_file::rowsOf(m_history.rows, key, occurrence);
+        QString title = optionTitle(row->position);
+        if (m_history.olderLeftOut)
+            title += QStringLiteral(" (alleen de recente historie)");
+        ChartTitle->setText(title);
+    } else {
+        ChartTitle->setText(QStringLiteral("Geen positie gekozen."));
+    }
+
+    SaveChartButton->setEnabled(!m_chartRows.isEmpty());
+    if (m_chartRows.isEmpty()) {
+        NoHistoryLabel->setText(!m_history.error.isEmpty()
+                                    ? QStringLiteral("Historie.csv kon niet worden gelezen: ") + m_history.error
+                                    : QStringLiteral("Nog geen historie voor deze positie: na elke download "
+                                                     "komt er een punt bij."));
+        ChartStack->setCurrentWidget(NoHistoryLabel);
+        return;
+    }
+    QList<QPointF> differences, levels;
+    for (const history_file::Row &r : m_chartRows) {
+        const double when = double(r.time.toMSecsSinceEpoch());
+        differences.append(QPointF(when, r.difference));
+        if (r.index)
+            levels.append(QPointF(when, *r.index));
+    }
+    m_differenceSeries->replace(differences);
+    m_indexSeries->replace(levels);
+    QDateTime from = m_chartRows.first().time;
+    QDateTime to = m_chartRows.last().time;
+    if (from == to) {
+        from = from.addSecs(-1800);
+        to = to.addSecs(1800);
+    }
+    m_timeAxis->setFormat(timeFormatFor(from.secsTo(to)));
+    m_timeAxis->setRange(from.toLocalTime(), to.toLocalTime());
+    fitAxis(m_differenceAxis, differences);
+    fitAxis(m_indexAxis, levels);
+    ChartStack->setCurrentWidget(ChartView);
+}
+
+void TOverviewForm::showHistoryPoint(const QPointF &point, bool hovering)
+{
+    if (!hovering || m_chartRows.isEmpty()) {
+        QToolTip::hideText();
+        return;
+    }
+    // The row whose moment lies nearest to the point under the mouse.
+    const auto distance = [&point](const history_file::Row &r) {
+        return std::abs(double(r.time.toMSecsSinceEpoch()) - point.x());
+    };
+    const history_file::Row &r = *std::min_element(
+        m_chartRows.begin(), m_chartRows.end(),
+        [&distance](const history_file::Row &a, const history_file::Row &b) { return distance(a) < distance(b); });
+    QToolTip::showText(QCursor::pos(),
+                       QStringLiteral("%1\nVerschil: %2\nLaatste koers: %3\nAEX: %4")
+                           .arg(r.time.toLocalTime().toString(QStringLiteral("dd-MM-yyyy HH:mm:ss")),
+                                FigureText(r.difference, 2), FigureText(r.lastPrice, 2), FigureText(r.index, 2)),
+                       ChartView);
+}
+
+void TOverviewForm::selectInMainWindow(const QModelIndex &index)
+{
+    const int line = m_model->row(m_proxy->mapToSource(index).row()).position.line;
+    if (line >= MainForm->ListBox1->count())
+        return;
+    // As if the user picked the line there: the detail panel shows it.
+    MainForm->ListBox1->setCurrentRow(line);
+    MainForm->raise();
+    MainForm->activateWindow();
+}
+
+bool TOverviewForm::saveChart(const QString &path)
+{
+    return ChartView->grab().save(path, "PNG");
+}
+
+void TOverviewForm::saveChartAs()
+{
+    const QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("Grafiek opslaan"), QDir::homePath() + QStringLiteral("/Pelgrandix grafiek.png"),
+        QStringLiteral("PNG-afbeeldingen (*.png)"));
+    if (!path.isEmpty() && !saveChart(path))
+        QMessageBox::warning(this, windowTitle(), QStringLiteral("De grafiek kon niet worden opgeslagen in %1.").arg(path));
+}

@@ -1,0 +1,281 @@
+#include "portfolio/portfolio_model.h"
+
+#include <QHash>
+#include <QLocale>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "platform/vector_state.h"
+#include "positions/position_view.h"
+#include "support/text_routines.h"
+
+namespace {
+
+// Long headings over two lines, so that the columns are as wide as their figures.
+const char *const kHeaders[PortfolioModel::ColumnCount] = {
+    "Serie", "Soort", "Expiratie", "Uitoefen-\nkoers", "Aantal", "Transactie-\nkoers", "Laatste\nkoers",
+    "Verschil", "Verschil\n/optie", "Advies", "Positie", "Impl. vol.\n%", "Delta", "Positie-\ndelta",
+};
+
+std::optional<double> percent(std::optional<double> fraction)
+{
+    return fraction ? std::optional<double>(*fraction * 100) : std::nullopt;
+}
+
+} // namespace
+
+std::optional<double> IndexLevelOf(const QString &sAEX)
+{
+    const double level = StrToReal(sAEX);
+    return level > 0 ? std::optional<double>(level) : std::nullopt;
+}
+
+std::vector<PortfolioRow> PortfolioRows(const PortfolioInputs &inputs)
+{
+    const QDate today = inputs.now.date();
+    const risk::Market market{inputs.indexLevel.value_or(0), inputs.ratePercent / 100,
+                              inputs.dividendYieldPercent / 100};
+    // Many positions share few expiries, and the moment of a close takes time to work out.
+    QHash<qint64, double> yearsByExpiry;
+    platform::leaveWideVectorState();
+    std::vector<PortfolioRow> rows;
+    rows.reserve(size_t(inputs.positionLines.size()));
+    for (int i = 0; i < inputs.positionLines.size(); ++i) {
+        std::optional<PortfolioPosition> read = ReadPortfolioPosition(inputs.positionLines.at(i), i, today);
+        if (!read)
+            continue;
+        PortfolioRow row;
+        row.position = std::move(*read);
+        const PortfolioPosition &p = row.position;
+        if (p.amount != 0)
+            row.perOption = p.difference / p.amount;
+        if (ActionShown(p.difference, p.amount, p.action))
+            row.advice = p.action;
+
+        const std::optional<risk::Right> right = p.right();
+        if (right && p.expiry.isValid() && inputs.indexLevel) {
+            auto years = yearsByExpiry.find(p.expiry.toJulianDay());
+            if (years == yearsByExpiry.end())
+                years = yearsByExpiry.insert(p.expiry.toJulianDay(), risk::YearsToExpiry(inputs.now, p.expiry));
+            const risk::Option option{*right, p.strike, *years};
+            row.impliedVolatility = risk::ImpliedVolatility(option, market, p.lastPrice);
+            if (row.impliedVolatility)
+                row.delta = risk::Delta(option, market, *row.impliedVolatility);
+        }
+        if (!p.held)
+            row.positionDelta = 0.0;
+        else if (row.delta)
+            row.positionDelta = -p.amount * 100.0 * *row.delta;
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+PortfolioTotals TotalsOf(const std::vector<PortfolioRow> &rows)
+{
+    PortfolioTotals totals;
+    for (const PortfolioRow &row : rows) {
+        totals.allDifference += row.position.difference;
+        if (!row.position.held)
+            continue;
+        totals.heldDifference += row.position.difference;
+        if (row.positionDelta)
+            totals.heldPositionDelta += *row.positionDelta;
+        else
+            ++totals.heldWithoutDelta;
+    }
+    return totals;
+}
+
+QString FigureText(std::optional<double> value, int decimals)
+{
+    if (!value)
+        return QStringLiteral("---");
+    // A value that rounds to zero is written without a sign.
+    const double rounded = std::round(*value * std::pow(10.0, decimals)) == 0 ? 0.0 : *value;
+    return QLocale().toString(rounded, 'f', decimals);
+}
+
+QString TotalsText(const PortfolioTotals &totals)
+{
+    QString text = QStringLiteral("Verschil posities: %1    Verschil alle regels: %2    "
+                                  "Positie-delta posities: %3 per indexpunt")
+                       .arg(FigureText(totals.heldDifference, kMoneyDecimals),
+                            FigureText(totals.allDifference, kMoneyDecimals),
+                            FigureText(totals.heldPositionDelta, kPositionDeltaDecimals));
+    if (totals.heldWithoutDelta == 1)
+        text += QStringLiteral(" (zonder 1 positie met onbekende delta)");
+    else if (totals.heldWithoutDelta > 1)
+        text += QStringLiteral(" (zonder %1 posities met onbekende delta)").arg(totals.heldWithoutDelta);
+    return text;
+}
+
+QString InputsText(const PortfolioInputs &inputs)
+{
+    const QString index = inputs.indexLevel
+        ? QStringLiteral("AEX %1").arg(FigureText(inputs.indexLevel, kMoneyDecimals))
+        : QStringLiteral("AEX nog onbekend: impliciete volatiliteit en delta volgen na de eerste indexkoers");
+    return QStringLiteral("%1    Rente %2 %    Dividendrendement %3 %")
+        .arg(index, FigureText(inputs.ratePercent, 2), FigureText(inputs.dividendYieldPercent, 2));
+}
+
+void PortfolioModel::setInputs(const PortfolioInputs &inputs)
+{
+    beginResetModel();
+    m_rows = PortfolioRows(inputs);
+    m_totals = TotalsOf(m_rows);
+    sortRows();
+    endResetModel();
+}
+
+int PortfolioModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_rows.size());
+}
+
+int PortfolioModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+bool PortfolioModel::isTextColumn(int column)
+{
+    return column == Serie || column == Soort || column == Advies;
+}
+
+const QString &PortfolioModel::sortText(const PortfolioRow &row, int column)
+{
+    switch (column) {
+    case Serie: return row.position.series;
+    case Soort: return row.position.kind;
+    default: return row.advice;
+    }
+}
+
+std::optional<double> PortfolioModel::sortNumber(const PortfolioRow &row, int column)
+{
+    const PortfolioPosition &p = row.position;
+    switch (column) {
+    case Expiratie: return p.expiry.isValid() ? std::optional<double>(double(p.expiry.toJulianDay())) : std::nullopt;
+    case Uitoefenkoers: return p.strike;
+    case Aantal: return double(p.amount);
+    case Transactiekoers: return p.transactionPrice;
+    case LaatsteKoers: return p.lastPrice;
+    case Verschil: return p.difference;
+    case VerschilPerOptie: return row.perOption;
+    case Positie: return double(p.held);
+    case ImplicieteVolatiliteit: return percent(row.impliedVolatility);
+    case Delta: return row.delta;
+    case PositieDelta: return row.positionDelta;
+    }
+    return std::nullopt;
+}
+
+void PortfolioModel::sortRows()
+{
+    const int column = m_sortColumn;
+    const bool descending = m_sortOrder == Qt::DescendingOrder;
+    std::vector<std::pair<double, int>> keys(m_rows.size());
+    for (size_t i = 0; i < m_rows.size(); ++i) {
+        double key = double(i);
+        if (column >= 0 && column < ColumnCount && !isTextColumn(column)) {
+            // Unknown figures last, whichever the order.
+            const std::optional<double> number = sortNumber(m_rows[i], column);
+            key = !number ? std::numeric_limits<double>::infinity() : descending ? -*number : *number;
+        }
+        keys[i] = {key, int(i)};
+    }
+    if (column >= 0 && isTextColumn(column)) {
+        std::stable_sort(keys.begin(), keys.end(), [this, column, descending](const auto &x, const auto &y) {
+            const int order = QString::localeAwareCompare(sortText(m_rows[size_t(x.second)], column),
+                                                          sortText(m_rows[size_t(y.second)], column));
+            return descending ? order > 0 : order < 0;
+        });
+    } else {
+        std::stable_sort(keys.begin(), keys.end(),
+                         [](const auto &x, const auto &y) { return x.first < y.first; });
+    }
+    m_order.resize(keys.size());
+    for (size_t i = 0; i < keys.size(); ++i)
+        m_order[i] = keys[i].second;
+}
+
+void PortfolioModel::sort(int column, Qt::SortOrder order)
+{
+    m_sortColumn = column;
+    m_sortOrder = order;
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    // Selections and other kept indexes follow their row to its new place.
+    const QModelIndexList kept = persistentIndexList();
+    QList<int> keptRows;
+    for (const QModelIndex &index : kept)
+        keptRows << m_order[size_t(index.row())];
+    sortRows();
+    std::vector<int> placeOf(m_order.size());
+    for (size_t place = 0; place < m_order.size(); ++place)
+        placeOf[size_t(m_order[place])] = int(place);
+    QModelIndexList moved;
+    for (qsizetype i = 0; i < kept.size(); ++i)
+        moved << index(placeOf[size_t(keptRows.at(i))], kept.at(i).column());
+    changePersistentIndexList(kept, moved);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+QString PortfolioModel::displayText(const PortfolioRow &row, int column) const
+{
+    const PortfolioPosition &p = row.position;
+    switch (column) {
+    case Serie: return p.series;
+    case Soort: return p.kind;
+    case Expiratie:
+        return p.expiry.isValid() ? p.expiry.toString(QStringLiteral("dd-MM-yyyy")) : QStringLiteral("---");
+    case Uitoefenkoers: return FigureText(p.strike, kMoneyDecimals);
+    case Aantal: return QLocale().toString(p.amount);
+    case Transactiekoers: return FigureText(p.transactionPrice, kMoneyDecimals);
+    case LaatsteKoers: return FigureText(p.lastPrice, kMoneyDecimals);
+    case Verschil: return FigureText(p.difference, kMoneyDecimals);
+    case VerschilPerOptie: return FigureText(row.perOption, kMoneyDecimals);
+    case Advies: return row.advice;
+    case Positie: return QString();
+    case ImplicieteVolatiliteit: return FigureText(percent(row.impliedVolatility), kVolatilityDecimals);
+    case Delta: return FigureText(row.delta, kDeltaDecimals);
+    case PositieDelta: return FigureText(row.positionDelta, kPositionDeltaDecimals);
+    }
+    return QString();
+}
+
+QVariant PortfolioModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= rowCount() || index.column() >= ColumnCount)
+        return QVariant();
+    const PortfolioRow &row = this->row(index.row());
+    const int column = index.column();
+    switch (role) {
+    case Qt::DisplayRole:
+        return displayText(row, column);
+    case SortRole: {
+        if (isTextColumn(column))
+            return sortText(row, column);
+        const std::optional<double> number = sortNumber(row, column);
+        return number ? QVariant(*number) : QVariant();
+    }
+    case NegativeRole:
+        return (column == Verschil || column == VerschilPerOptie) && sortNumber(row, column).value_or(0) < 0;
+    case Qt::CheckStateRole:
+        return column == Positie ? QVariant(row.position.held ? Qt::Checked : Qt::Unchecked) : QVariant();
+    case Qt::TextAlignmentRole:
+        return int((isTextColumn(column) ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
+    default:
+        return QVariant();
+    }
+}
+
+QVariant PortfolioModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= ColumnCount)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    return QString::fromLatin1(kHeaders[section]);
+}
+

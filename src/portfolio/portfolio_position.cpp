@@ -1,0 +1,61 @@
+#include "portfolio/portfolio_position.h"
+
+#include <cmath>
+
+#include "market/position_update.h"
+#include "positions/position_line.h"
+#include "positions/position_view.h"
+#include "support/month_names.h"
+#include "support/text_routines.h"
+
+OptionKey MakeOptionKey(const QString &series, const QString &kind, const QString &month, int year,
+                        double strike)
+{
+    // Strikes are compared as the history writes them, to the cent.
+    return {series, kind, month, year, std::llround(strike * 100)};
+}
+
+std::optional<risk::Right> PortfolioPosition::right() const
+{
+    if (kind.startsWith(QLatin1Char('C')))
+        return risk::Right::Call;
+    if (kind.startsWith(QLatin1Char('P')))
+        return risk::Right::Put;
+    return std::nullopt;
+}
+
+QString ShownAdvice(const PortfolioPosition &position)
+{
+    if (ActionShown(position.difference, position.amount, position.action))
+        return position.action;
+    return QStringLiteral("Geen actie");
+}
+
+std::optional<PortfolioPosition> ReadPortfolioPosition(const QString &line, int index,
+                                                       const QDate &today)
+{
+    PositionFieldViews fields = SplitPositionLineViews(line);
+    CompleteNineFields(fields);
+    const std::optional<PositionNumbers> numbers = ReadPositionNumbers(fields);
+    const QStringView kind = UnBeginSpace(fields.value(field::Kind));
+    if (!numbers || kind.isEmpty())
+        return std::nullopt;
+
+    PortfolioPosition p;
+    p.line = index;
+    p.series = fields[field::Series].toString();
+    p.kind = kind.toString();
+    p.month = fields[field::Month].toString();
+    p.year = numbers->year;
+    p.amount = numbers->amount;
+    p.held = numbers->flag == 1;
+    const int month = MonthNumber(p.month);
+    const int day = PositionExpiryDay(p.series, p.year, month, today);
+    p.expiry = QDate(p.year, month, day);
+    p.strike = StrToReal(fields[field::Strike]);
+    p.transactionPrice = StrToReal(fields[field::TransactionPrice]);
+    p.lastPrice = StrToReal(fields[field::LastPrice]);
+    p.difference = StrToReal(fields[field::Difference]);
+    p.action = ChooseAction(fields[field::Difference], fields[field::Flag]);
+    return p;
+}

@@ -1,0 +1,48 @@
+#pragma once
+// Risk figures of an option on the AEX index: the European Black-Scholes value with a
+// continuous dividend yield, its delta, and the volatility that a quoted price implies.
+// Rates, yields and volatilities are fractions (0.02 for 2 %), times in years.
+
+#include <QDate>
+#include <QDateTime>
+
+#include <optional>
+
+namespace risk {
+
+enum class Right { Call, Put };
+
+struct Market {
+    double index = 0;          // level of the index
+    double rate = 0;           // continuous interest rate
+    double dividendYield = 0;  // continuous dividend yield of the index
+};
+
+struct Option {
+    Right right = Right::Call;
+    double strike = 0;
+    double years = 0;  // time left to expiry
+};
+
+double Price(const Option &option, const Market &market, double volatility);
+// How much the value moves per point the index moves; for an option that has not expired.
+double Delta(const Option &option, const Market &market, double volatility);
+
+// The bounds within which a price has a volatility: the discounted intrinsic value below, the
+// discounted index (call) or strike (put) above.
+double LowerBound(const Option &option, const Market &market);
+double UpperBound(const Option &option, const Market &market);
+
+// The volatility between 0.1 % and 500 % at which the option is worth price, to 1e-6. None
+// when there is none to be had: no price, an unknown index, an expired option, or a price
+// outside the bounds (or so close to one that no volatility in that range reaches it).
+std::optional<double> ImpliedVolatility(const Option &option, const Market &market, double price);
+
+inline constexpr double kLowestVolatility = 0.001;
+inline constexpr double kHighestVolatility = 5.0;
+
+// Years from now to the close of trading, 17:30 in Amsterdam, on the expiry day, counted in
+// days of 365; negative once the option has expired.
+double YearsToExpiry(const QDateTime &now, const QDate &expiryDay);
+
+} // namespace risk

@@ -1,0 +1,79 @@
+#include "report/report.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+
+#include <cstdio>
+
+#include "entry/settings_values.h"
+#include "entry/stored_settings.h"
+#include "portfolio/history_file.h"
+#include "positions/positions_file.h"
+#include "report/report_download.h"
+#include "report/report_output.h"
+#include "support/system_info.h"
+
+namespace {
+
+void complain(const QString &text)
+{
+    std::fprintf(stderr, "pelgrandix: %s\n", qPrintable(text));
+}
+
+// Saves as the window does, and adds the download to the history; false when either failed.
+bool saveDownload(const QStringList &lines, std::optional<double> index, const QDateTime &now)
+{
+    bool done = true;
+    const positions_file::SaveResult saved = positions_file::save(DataDir, lines);
+    if (!saved.saved && !saved.skipped) {
+        complain(QStringLiteral("Posities niet opgeslagen: ") + saved.error);
+        done = false;
+    }
+    QString error;
+    if (!history_file::appendDownload(DataDir, lines, index, now, &error)) {
+        complain(QStringLiteral("Historie.csv niet bijgewerkt: ") + error);
+        done = false;
+    }
+    return done;
+}
+
+} // namespace
+
+int RunReport(const ReportOptions &options)
+{
+    const QString program = QCoreApplication::applicationName();
+    DataDir = GetDataDir(program);
+    const positions_file::LoadResult loaded = positions_file::load(DataDir);
+    if (!loaded.complete) {
+        complain(QStringLiteral("Regels.dat kon niet volledig worden gelezen: ") + loaded.error);
+        return kReportFileFailed;
+    }
+    // The rate and the dividend yield of the risk figures; the report stores no setting.
+    Portfolio = readPortfolioSettings(RegistryKey(program, RegistryKey::ReadOnly));
+
+    ReportDownload download(loaded.lines);
+    download.run();
+    int status = kReportDone;
+    if (!download.ranToEnd()) {
+        complain(download.statusText());
+        status = kReportDownloadFailed;
+    }
+    const std::optional<double> index = IndexLevelOf(AEXQuote.sAEX);
+    if (!index)
+        complain(download.indexText().isEmpty() ? QStringLiteral("Geen AEX-koers ontvangen.") : download.indexText());
+
+    const QDateTime now = QDateTime::currentDateTime();
+    // After a download that failed the list is as it was: saving it would only push a backup out.
+    if (options.save && download.ranToEnd() && !saveDownload(download.lines(), index, now))
+        status = kReportFileFailed;
+
+    const ReportOutput output({download.lines(), index, Portfolio.ratePercent,
+                               Portfolio.dividendYieldPercent, now},
+                              download.statusText());
+    const QByteArray text = options.format == ReportOptions::Csv ? output.csv()
+        : options.format == ReportOptions::Json                  ? output.json()
+                                                                 : output.table();
+    std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
+    std::fflush(stdout);
+    return status;
+}

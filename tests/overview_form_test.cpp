@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+
+#include "support/qt_printers.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QChartView>
+#include <QLineSeries>
+#include <QTest>
+
+#include "app/main_form.h"
+#include "entry/settings_values.h"
+#include "market/index_download.h"
+#include "portfolio/overview_form.h"
+#include "support/main_window_fixture.h"
+#include "support/system_info.h"
+#include "support/wait_until.h"
+
+namespace {
+
+const QByteArray kPositions =
+    "AEX; Call; dec; 2099; 900; 15,50; 4,50; 1; 1100,00; 1\r\n"
+    "AEX; Put; jan; 2099; 880; 5,00; 25,00; 1; -2000,00; 0\r\n"
+    "geen positie\r\n"
+    "AEX; Call; mrt; 2099; 920; 30,00; 20,00; 3; 3000,00; 1\r\n";
+
+class Overview : public ::testing::Test
+{
+protected:
+    Overview() : fixture(kPositions), form(fixture.form())
+    {
+        AEXQuote.sAEX = QStringLiteral("900,00");
+        Portfolio = PortfolioSettings{};
+    }
+
+    // Opens the overview with its button, usable after the first download.
+    TOverviewForm *open()
+    {
+        form->enableDownloadCommands();
+        form->OverzichtButton->click();
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            if (auto *overview = qobject_cast<TOverviewForm *>(window)) {
+                EXPECT_TRUE(QTest::qWaitForWindowExposed(overview));
+                return overview;
+            }
+        }
+        ADD_FAILURE() << "no overview";
+        return nullptr;
+    }
+
+    QString cell(TOverviewForm *overview, int row, int column) const
+    {
+        return overview->PositionsView->model()->index(row, column).data().toString();
+    }
+
+    MainWindowFixture fixture;
+    TMainForm *form;
+};
+
+} // namespace
+
+TEST_F(Overview, TableAndTotalsFollowTheMainWindowsList)
+{
+    TOverviewForm *overview = open();
+    ASSERT_TRUE(overview);
+    EXPECT_EQ(overview->windowTitle(), "Pelgrandix - Overzicht");
+    QAbstractItemModel *table = overview->PositionsView->model();
+    ASSERT_EQ(table->rowCount(), 3);
+    EXPECT_EQ(cell(overview, 1, PortfolioModel::Verschil), "-2.000,00");
+    EXPECT_EQ(table->index(1, PortfolioModel::Verschil).data(Qt::ForegroundRole).value<QBrush>().color(), Qt::red);
+    EXPECT_FALSE(table->index(0, PortfolioModel::Verschil).data(Qt::ForegroundRole).isValid());
+    EXPECT_TRUE(overview->TotalsLabel->text().startsWith("Verschil posities: 4.100,00    Verschil alle regels: 2.100,00"))
+        << overview->TotalsLabel->text().toStdString();
+    EXPECT_TRUE(overview->InputsLabel->text().startsWith("AEX 900,00")) << overview->InputsLabel->text().toStdString();
+
+    // Ticking "Positie:" for the put in the main window counts it among the held positions.
+    form->ListBox1->setCurrentRow(1);
+    form->PositieCheck->click();
+    ASSERT_TRUE(waitForQueuedWork());
+    EXPECT_TRUE(overview->TotalsLabel->text().startsWith("Verschil posities: 2.100,00"))
+        << overview->TotalsLabel->text().toStdString();
+
+    // Sorted by the difference, the third row is the last line of the list; a double click
+    // selects that line in the main window and shows it in its panel.
+    overview->PositionsView->sortByColumn(PortfolioModel::Verschil, Qt::AscendingOrder);
+    ASSERT_EQ(cell(overview, 2, PortfolioModel::Verschil), "3.000,00");
+    const QRect rect = overview->PositionsView->visualRect(table->index(2, PortfolioModel::Serie));
+    // A double click begins with a click, which this toolkit's test double click leaves out.
+    QTest::mouseClick(overview->PositionsView->viewport(), Qt::LeftButton, {}, rect.center());
+    QTest::mouseDClick(overview->PositionsView->viewport(), Qt::LeftButton, {}, rect.center());
+    EXPECT_EQ(form->ListBox1->currentRow(), 3);
+    EXPECT_EQ(form->Label3->text(), "AEX Call mrt 2099 920");
+
+    overview->move(321, 123);
+    EXPECT_EQ(Portfolio.overviewLeft, 321) << "the place is kept for the stored settings";
+    EXPECT_EQ(Portfolio.overviewTop, 123);
+}
+
+TEST_F(Overview, ChartShowsThePositionsHistoryAndFollowsDownloads)
+{
+    const QDateTime start = QDateTime::currentDateTime().addDays(-1);
+    QList<history_file::Row> rows;
+    for (int download = 0; download < 3; ++download) {
+        const QDateTime at = start.addSecs(900 * download);
+        const std::optional<double> index = download == 1 ? std::nullopt : std::optional<double>(900 + download);
+        rows << history_file::Row{at, index, "AEX", "Call", "dec", 2099, 900, 4.5, 1, 1100.0 + download};
+    }
+    ASSERT_TRUE(history_file::append(DataDir, rows));
+
+    TOverviewForm *overview = open();
+    ASSERT_TRUE(overview);
+    overview->Tabs->setCurrentIndex(1);
+    EXPECT_EQ(overview->ChartTitle->text(), "AEX Call dec 2099 900,00");
+    EXPECT_EQ(overview->ChartStack->currentWidget(), static_cast<QWidget *>(overview->ChartView));
+    ASSERT_EQ(overview->differenceSeries()->count(), 3);
+    EXPECT_EQ(overview->differenceSeries()->at(2).y(), 1102.0);
+    EXPECT_EQ(overview->indexSeries()->count(), 2) << "a row without an index level has no AEX point";
+
+    const QString png = QDir(fixture.home().path()).filePath("grafiek.png");
+    ASSERT_TRUE(overview->saveChart(png));
+    EXPECT_FALSE(QImage(png).isNull());
+
+    // The next download adds a point to the chart that is open.
+    rows = {history_file::Row{start.addSecs(3600), 905.0, "AEX", "Call", "dec", 2099, 900, 4.0, 1, 1150}};
+    ASSERT_TRUE(history_file::append(DataDir, rows));
+    form->refreshOverview();
+    ASSERT_TRUE(waitForQueuedWork());
+    EXPECT_EQ(overview->differenceSeries()->count(), 4);
+
+    // A position without history says so instead of drawing an empty chart.
+    overview->PositionsView->selectRow(1);
+    EXPECT_EQ(overview->ChartStack->currentWidget(), overview->NoHistoryLabel);
+    EXPECT_TRUE(overview->NoHistoryLabel->text().startsWith("Nog geen historie"));
+    EXPECT_FALSE(overview->SaveChartButton->isEnabled());
+}

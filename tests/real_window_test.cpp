@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include "support/qt_printers.h"
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStringList>
+
+#include <csignal>
+
+#include "support/maker_site.h"
+#include "support/offline_program.h"
+#include "support/temp_home.h"
+#include "support/wait_until.h"
+
+// The real program in a real X window (CTest runs this under xvfb-run, on a free display, with
+// no window manager): the captions as the X server holds them, and the update window's buttons
+// clicked with the mouse while the settings dialog is open.
+
+namespace {
+
+// Generous: a loaded CI machine may take seconds to start the program or map a window.
+constexpr int kWindowDeadlineMs = 30000;
+
+QString run(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(10000)) {
+        process.kill();
+        process.waitForFinished();
+        return QString();
+    }
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// Ids of the mapped windows whose name matches the pattern (an extended regular expression).
+QStringList visibleWindows(const QString &namePattern)
+{
+    return run(QStringLiteral("xdotool"), {"search", "--onlyvisible", "--name", namePattern})
+        .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+QString waitForWindow(const QString &namePattern)
+{
+    QStringList ids;
+    waitUntil([&] { return !(ids = visibleWindows(namePattern)).isEmpty(); }, kWindowDeadlineMs);
+    return ids.value(0);
+}
+
+// The caption in both forms that the X server keeps: WM_NAME (Latin-1) and _NET_WM_NAME (UTF-8).
+QStringList captions(const QString &window)
+{
+    const QString output = run(QStringLiteral("xprop"), {"-id", window, "WM_NAME", "_NET_WM_NAME"});
+    static const QRegularExpression property(QStringLiteral("^\\S+\\(\\S+\\) = \"(.*)\"$"),
+                                             QRegularExpression::MultilineOption);
+    QStringList names;
+    for (auto match = property.globalMatch(output); match.hasNext();)
+        names << match.next().captured(1);
+    return names;
+}
+
+// A left click at x, y inside the window's client area.
+void click(const QString &window, int x, int y)
+{
+    run(QStringLiteral("xdotool"), {"mousemove", "--window", window, QString::number(x),
+                                    QString::number(y), "click", "1"});
+}
+
+} // namespace
+
+TEST(RealWindow, CaptionsAreTheProgramsOwnAndTheUpdateWindowAnswersOverTheSettingsDialog)
+{
+    ASSERT_TRUE(qEnvironmentVariableIsSet("DISPLAY")) << "run under xvfb-run -a";
+    TempHome home;
+    // No silent update check during the test: only the one that "Check Nu" asks for.
+    home.writeFile(".config/Pelgrandix/Pelgrandix.reg",
+                   "Windows Registry Editor Version 5.00\n\n"
+                   "[HKEY_CURRENT_USER\\Software\\Pelgrandix\\Defaults]\n\"Updates Aan\"=\"0\"\n");
+    MakerSite site;
+    site.serve("/versions.dat", "Pelgrandix,Pelgrandix121.exe,b,8,x,nieuw,new\r\n"
+                                "Koersbord,Koersbord300.exe,c,900,x,oud,old\r\n");
+
+    OfflineProgram program(home.path());
+    program.environment().insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    program.environment().insert(QStringLiteral("PELGRANDIX_MAKER_HOST"), site.host());
+    program.ping().answer(ScriptedPing::Reply);  // the maker's site is there
+    program.process().setProcessChannelMode(QProcess::ForwardedChannels);
+    ASSERT_TRUE(program.start());
+
+    const QString mainWindow = waitForWindow(QStringLiteral("^Pelgrandix, versie"));
+    ASSERT_FALSE(mainWindow.isEmpty()) << "the main window did not appear";
+    EXPECT_EQ(captions(mainWindow), QStringList(2, "Pelgrandix, versie 1.20a"));
+
+    // "Instellingen" in the top bar (design place 314, 12; 96 x 28).
+    click(mainWindow, 362, 26);
+    const QString settings = waitForWindow(QStringLiteral("^Pelgrandix - Instellingen"));
+    ASSERT_FALSE(settings.isEmpty()) << "the settings dialog did not appear";
+    EXPECT_EQ(captions(settings), QStringList(2, "Pelgrandix - Instellingen"));
+
+    // "Check Nu" in the update box (box at 12, 306 below the portfolio group; button at 16, 52
+    // in it; 110 x 28).
+    click(settings, 83, 372);
+    const QString update = waitForWindow(QStringLiteral("^Pelgrandix - Update"));
+    ASSERT_FALSE(update.isEmpty()) << "the update window did not appear";
+    EXPECT_EQ(captions(update), QStringList(2, "Pelgrandix - Update"));
+
+    // "Download later" (bottom panel of 99 px in the 309 px high window; button at 234, 45 in
+    // it; 176 x 41) closes the update window while the settings dialog stays open.
+    click(update, 322, 275);
+    EXPECT_TRUE(waitUntil([] { return visibleWindows("^Pelgrandix - Update").isEmpty(); },
+                          kWindowDeadlineMs))
+        << "the update window did not answer its button";
+    EXPECT_EQ(visibleWindows(QStringLiteral("^Pelgrandix - Instellingen")), QStringList{settings});
+
+    EXPECT_TRUE(program.endWith(SIGTERM));
+}

@@ -1,0 +1,138 @@
+#include "support/program_state.h"
+
+#include <QDir>
+#include <QLocale>
+#include <QTime>
+
+#include <memory>
+#include <optional>
+
+#include "entry/settings_values.h"
+#include "market/data_rec.h"
+#include "market/index_download.h"
+#include "market/internet.h"
+#include "support/system_info.h"
+#include "update/update_state.h"
+
+namespace {
+
+constexpr const char *kVariables[] = {
+    "HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_STATE_HOME", "COMSPEC",
+    "PELGRANDIX_QUOTE_HOST", "PELGRANDIX_INDEX_HOST", "PELGRANDIX_MAKER_HOST", "PELGRANDIX_PING",
+    "PELGRANDIX_EXIT_AFTER_FIRST_PAINT", "DBUS_SESSION_BUS_ADDRESS", "XDG_RUNTIME_DIR",
+};
+
+std::optional<QByteArray> variable(const char *name)
+{
+    return qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt;
+}
+
+bool same(const IndexQuote &a, const IndexQuote &b)
+{
+    return a.sAEX == b.sAEX && a.sPrevAEX == b.sPrevAEX && a.sDeltaAEX == b.sDeltaAEX
+        && a.sProc == b.sProc && a.sAEX_Tijd == b.sAEX_Tijd && a.Old_sAEX_Tijd == b.Old_sAEX_Tijd;
+}
+
+bool same(const PortfolioSettings &a, const PortfolioSettings &b)
+{
+    return a.ratePercent == b.ratePercent && a.dividendYieldPercent == b.dividendYieldPercent
+        && a.notifications == b.notifications && a.overviewTop == b.overviewTop && a.overviewLeft == b.overviewLeft
+        && a.overviewHeight == b.overviewHeight && a.overviewWidth == b.overviewWidth;
+}
+
+bool same(const TDataRec &a, const TDataRec &b)
+{
+    return a.MonthFrom == b.MonthFrom && a.YearFrom == b.YearFrom && a.MonthTill == b.MonthTill
+        && a.YearTill == b.YearTill && a.PriceFrom == b.PriceFrom && a.PriceTill == b.PriceTill
+        && a.CP == b.CP && a.UitOefen == b.UitOefen && a.ExpMonth == b.ExpMonth
+        && a.ExpYear == b.ExpYear && a.ExpDay == b.ExpDay && a.AEX == b.AEX && a.Koers == b.Koers;
+}
+
+// Fails the running test when it left any value changed, and puts the values back.
+class ProgramStateWatch : public ::testing::EmptyTestEventListener
+{
+    void OnTestStart(const ::testing::TestInfo &) override { m_state = std::make_unique<ProgramState>(); }
+    void OnTestEnd(const ::testing::TestInfo &) override
+    {
+        const QStringList changed = m_state->changed();
+        if (!changed.isEmpty())
+            ADD_FAILURE() << "the test left changed: " << changed.join(QStringLiteral(", ")).toStdString()
+                          << " (derive its fixture from ProgramStateTest)";
+        m_state.reset();
+    }
+
+    std::unique_ptr<ProgramState> m_state;
+};
+
+} // namespace
+
+template <typename T, typename Same>
+void ProgramState::note(const QString &name, std::function<T()> get, std::function<void(const T &)> set, Same same)
+{
+    const T was = get();
+    m_saved.push_back({name, [get, was, same] { return !same(get(), was); }, [set, was] { set(was); }});
+}
+
+template <typename T, typename Same>
+void ProgramState::note(const QString &name, T &variable, Same same)
+{
+    note<T>(name, [&variable] { return variable; }, [&variable](const T &value) { variable = value; }, same);
+}
+
+ProgramState::ProgramState()
+{
+    note(QStringLiteral("DataDir"), DataDir);
+    note(QStringLiteral("HomeDir"), HomeDir);
+    note(QStringLiteral("Desktop"), Desktop);
+    note(QStringLiteral("sLanguage"), sLanguage);
+    note(QStringLiteral("WinNTB"), WinNTB);
+    note(QStringLiteral("DownloadName"), DownloadName);
+    note(QStringLiteral("InstallerSizeKB"), InstallerSizeKB);
+    note(QStringLiteral("InstallerSha256"), InstallerSha256);
+    note(QStringLiteral("DownloadedB"), DownloadedB);
+    note(QStringLiteral("ReceivedKB"), ReceivedKB);
+    note(QStringLiteral("AEXQuote"), AEXQuote, [](const IndexQuote &a, const IndexQuote &b) { return same(a, b); });
+    note(QStringLiteral("DataRec"), DataRec, [](const TDataRec &a, const TDataRec &b) { return same(a, b); });
+    note(QStringLiteral("LastTime"), LastTime);
+    note(QStringLiteral("NumberOfYears"), NumberOfYears);
+    note(QStringLiteral("NumberOfMinutes"), NumberOfMinutes);
+    note(QStringLiteral("Portfolio"), Portfolio,
+         [](const PortfolioSettings &a, const PortfolioSettings &b) { return same(a, b); });
+    note<int>(QStringLiteral("the receive time-out"), &ReceiveTimeout, &SetReceiveTimeout);
+    note<int>(QStringLiteral("the fetch deadline"), &FetchDeadline, &SetFetchDeadline);
+    note<QString>(QStringLiteral("the current folder"), &QDir::currentPath,
+                  [](const QString &folder) { QDir::setCurrent(folder); });
+    note<QLocale>(QStringLiteral("the default locale"), [] { return QLocale(); }, &QLocale::setDefault);
+    for (const char *name : kVariables) {
+        note<std::optional<QByteArray>>(QString::fromLatin1(name), [name] { return variable(name); },
+                                        [name](const std::optional<QByteArray> &value) {
+                                            if (value)
+                                                qputenv(name, *value);
+                                            else
+                                                qunsetenv(name);
+                                        });
+    }
+}
+
+ProgramState::~ProgramState()
+{
+    for (const Saved &saved : m_saved)
+        saved.restore();
+}
+
+QStringList ProgramState::changed() const
+{
+    QStringList names;
+    for (const Saved &saved : m_saved) {
+        if (saved.changed())
+            names << saved.name;
+    }
+    return names;
+}
+
+void WatchProgramState()
+{
+    // Appended after the result printer, so its end-of-test report (listeners hear of a test's
+    // end in reverse order) comes before the printer writes the test's verdict.
+    ::testing::UnitTest::GetInstance()->listeners().Append(new ProgramStateWatch);
+}

@@ -1,0 +1,25 @@
+#pragma once
+// The built demo quote site, pelgrandix-market, started on a free port of 127.0.0.1 for one
+// test and stopped at its end.
+
+#include <QByteArray>
+#include <QProcess>
+#include <QStringList>
+
+class RunningMarketSite
+{
+public:
+    explicit RunningMarketSite(const QStringList &extra = {});
+    ~RunningMarketSite();
+    RunningMarketSite(const RunningMarketSite &) = delete;
+    RunningMarketSite &operator=(const RunningMarketSite &) = delete;
+
+    QProcess &process() { return m_process; }
+    // "127.0.0.1:<port>", as the host variables take it.
+    QByteArray host() const { return "127.0.0.1:" + QByteArray::number(port); }
+
+    int port = 0;  // 0 when the site did not start
+
+private:
+    QProcess m_process;
+};
