@@ -3,13 +3,34 @@
 # beside its yardstick, measured in the same run, as a ratio; figures measured at 1x and 10x
 # their input also show their growth. Arguments are passed to every benchmark program
 # (for example --benchmark_filter=Load).
+#
+# At the end one table holds every program's ratios with their goals, and the machine's load at
+# the time; the script exits with 1 when a ratio is over its goal.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DPELGRANDIX_BENCH=ON -DBUILD_TESTING=OFF >/dev/null
 cmake --build build-bench -j"$(nproc)"
+
+goals=$(mktemp)
+trap 'rm -f "$goals"' EXIT
+load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 for program in build-bench/bin/*_bench; do
   echo
   echo "=== $(basename "$program")"
-  "$program" --benchmark_counters_tabular=true "$@"
+  PELGRANDIX_BENCH_GOALS="$goals" "$program" --benchmark_counters_tabular=true "$@"
 done
+load_after=$(cut -d' ' -f1-3 /proc/loadavg)
+
+echo
+echo "=== Summary: every figure against its yardstick, with its goal"
+echo "    load average (1, 5, 15 minutes, $(nproc) cores): $load_before before, $load_after after"
+{
+  printf 'figure / yardstick\tfigure\tyardstick\tratio\tgoal\tverdict\n'
+  cat "$goals"
+} | column -t -s $'\t' | sed 's/^/    /'
+if grep -q $'\tOVER$' "$goals"; then
+  echo "    Over its goal: $(grep -c $'\tOVER$' "$goals") figure(s)"
+  exit 1
+fi
+echo "    Every figure within its goal"

@@ -6,6 +6,9 @@
 
 #include <QElapsedTimer>
 
+#include <random>
+#include <utility>
+
 namespace {
 
 QByteArray row(const char *expiry, const char *strike, const char *price, const char *dateClass = "date")
@@ -119,5 +122,49 @@ TEST(OptionPages, StrikesSharingEverLongerPrefixesAreSortedWithoutDeepNesting)
             ADD_FAILURE() << "line " << i << " out of place";
             break;
         }
+    }
+}
+
+TEST(OptionPages, ListKeptForTheNextDownloadReadsPagesAsANewListWould)
+{
+    // A download reads the pages into a list kept from the download before, which writes the new
+    // lines into the texts of the lines it dropped. Rows longer and shorter than before, repeated
+    // and out of order, must give what a new list gives, and lines taken from the list before
+    // must keep their texts.
+    std::mt19937 random(11);
+    const auto pageOfRows = [&random](int rows) {
+        QByteArray text;
+        for (int i = 0; i < rows; ++i) {
+            const QByteArray strike = QByteArray::number(300 + random() % 40) + (random() % 3 ? ",00" : ",5");
+            const QByteArray price = QByteArray(int(random() % 12), '9') + "," + QByteArray::number(random() % 100);
+            text += row(QByteArray::number(15 + random() % 7) + "-0" + QByteArray::number(1 + random() % 9) + "-13",
+                        strike, price);
+        }
+        return page(text);
+    };
+    QuoteList shown;
+    QuoteList next;
+    QStringList taken;
+    QStringList takenTexts;
+    for (int round = 0; round < 5; ++round) {
+        const QByteArray calls = pageOfRows(100 + round * 40);
+        const QByteArray puts = pageOfRows(120 - round * 20);
+        QuoteList fresh;
+        ParseCalls(calls, fresh);
+        ParsePuts(puts, fresh);
+
+        ParseCalls(calls, next);
+        ParsePuts(puts, next);
+        std::swap(shown, next);
+        next.clear();
+        EXPECT_EQ(shown.lines(), fresh.lines()) << "round " << round;
+        for (qsizetype i = 0; i < shown.count(); ++i)
+            EXPECT_EQ(shown.key(i).toByteArray(), shown.order().key(shown.at(i))) << round << " " << i;
+
+        EXPECT_EQ(taken, takenTexts) << "round " << round;
+        taken = shown.lines();
+        takenTexts.clear();
+        for (const QString &line : taken)
+            takenTexts << QString(line.constData(), line.size());  // a copy of its own
     }
 }

@@ -9,8 +9,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <iomanip>
 #include <random>
 #include <string>
+#include <vector>
 
 TEST(RealToStr, FixedFormRoundsToPrecisionAndDecimals)
 {
@@ -25,6 +27,73 @@ TEST(RealToStr, FixedFormRoundsToPrecisionAndDecimals)
     for (const Case &c : cases)
         EXPECT_EQ(RealToStr(c.value, c.precision, c.digits), QString::fromUtf8(c.text))
             << c.value << " p" << c.precision << " d" << c.digits;
+}
+
+namespace {
+
+// The fixed form by its rule, written out plainly: the value's 18 significant digits as printf
+// gives them, rounded half away from zero to as many digits as the precision and the decimals
+// allow. Only for values that do not round to more integer digits than the precision.
+QString fixedByDigits(double value, int precision, int digits)
+{
+    char printed[64];
+    std::snprintf(printed, sizeof printed, "%.17e", std::fabs(value));
+    std::string kept = std::string(1, printed[0]) + std::string(printed + 2, 17);
+    int point = value == 0 ? 1 : std::atoi(std::strchr(printed, 'e') + 1) + 1;
+    const int keep = std::min(precision, point + digits);
+    const bool up = keep >= 0 && kept[size_t(keep)] >= '5';
+    kept.resize(size_t(std::max(keep, 0)));
+    for (int i = keep - 1; up; --i) {
+        if (i < 0) {
+            kept.insert(0, "1");
+            ++point;
+            break;
+        }
+        if (kept[size_t(i)] != '9') {
+            ++kept[size_t(i)];
+            break;
+        }
+        kept[size_t(i)] = '0';
+    }
+    const auto digitAt = [&](int i) { return i >= 0 && i < int(kept.size()) ? kept[size_t(i)] : '0'; };
+    QString text = std::signbit(value) && kept.find_first_not_of('0') != std::string::npos ? "-" : "";
+    if (point <= 0)
+        text += '0';
+    for (int i = 0; i < point; ++i)
+        text += digitAt(i);
+    if (digits > 0)
+        text += ',';
+    for (int i = 0; i < digits; ++i)
+        text += digitAt(point + i);
+    return text;
+}
+
+} // namespace
+
+TEST(RealToStr, FixedFormRoundsTheEighteenDigitsHalfAwayFromZero)
+{
+    // Prices and amounts with ties in their decimal form (whose binary value lies on either
+    // side), values around powers of ten, and random values of every size below the exponent
+    // form, at every precision and number of decimals.
+    std::mt19937_64 random(23);
+    std::vector<double> values = {0.125, 2.675, 1.005, 0.285, 1.115, 999.995, 9999.5, 0.995,
+                                  1e-6, 1e-5, 0.1, 0.01, 0.001, 1, 10, 1000, 0.05, 12.345,
+                                  9999.4, 99999.49, 123456.5, 195000};
+    for (int i = 0; i < 4000; ++i) {
+        values.push_back(double(random() % 10000000) / 1000 + (i % 2 ? 0.0005 : 0));
+        values.push_back(std::ldexp(double(random() >> 11), -int(random() % 90)));
+        values.push_back(std::nextafter(std::pow(10.0, int(random() % 26) - 12), i % 2 ? 0.0 : 1e300));
+    }
+    for (const double magnitude : values) {
+        for (const double value : {magnitude, -magnitude}) {
+            const int precision = 2 + int(random() % 17);
+            const int digits = int(random() % 8);
+            if (std::fabs(value) >= std::pow(10.0, precision) * (1 - 0.5 * std::pow(10.0, -precision)))
+                continue;
+            ASSERT_EQ(RealToStr(value, precision, digits), fixedByDigits(value, precision, digits))
+                << std::setprecision(17) << value << " p" << precision << " d" << digits;
+        }
+    }
 }
 
 TEST(RealToStr, ExponentFormWhenIntegerDigitsExceedPrecision)

@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QDateTime>
 
+#include <optional>
+
 #include "entry/settings_values.h"
 #include "market/connectivity_probe.h"
 #include "market/data_rec.h"
@@ -49,6 +51,17 @@ QString pageFault(const QByteArray &page, bool whole, int rows, const QString &n
     return QString();
 }
 
+// The list that the next download fills. It is kept from one download to the next, emptied but
+// with its memory: a list the size of a page, freed after every download, would have that memory
+// handed back to the system and faulted in afresh by the next download.
+QuoteList &nextQuoteList(const QuoteList &shown)
+{
+    static std::optional<QuoteList> next;
+    if (!next || next->order().locale() != shown.order().locale())
+        next.emplace(shown.order().locale());
+    return *next;
+}
+
 } // namespace
 
 QString CallPageUrl()
@@ -81,7 +94,7 @@ void DownloadPages(OptionDownloadWindow &window)
 
     // The new quotes are collected apart, so that a page that failed leaves the prices of the
     // last good download in place instead of zeroing every position.
-    QuoteList quotes;
+    QuoteList &quotes = nextQuoteList(window.quoteList());
     bool whole = DownloadRightPage(CallPageUrl(), PageStr);
     QCoreApplication::processEvents();
     QString fault = pageFault(PageStr, whole, ParseCalls(PageStr, quotes), QStringLiteral("callpagina"));
@@ -95,12 +108,14 @@ void DownloadPages(OptionDownloadWindow &window)
     }
 
     if (!fault.isEmpty()) {
+        quotes.clear();
         window.setStatusText(fault);
         window.enableDownloadCommands();
         return;
     }
 
-    window.quoteList() = std::move(quotes);
+    std::swap(window.quoteList(), quotes);
+    quotes.clear();
     const QStringList lines = window.positionLines();
     if (!lines.isEmpty())
         window.replacePositionLines(UpdatePositionLines(lines, DataRec, window.quoteList(), QDate::currentDate()));

@@ -1,16 +1,22 @@
 #include "market/option_pages.h"
 
-#include "market/page_text.h"
+#include "support/code_page.h"
 
 #include <QByteArrayView>
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
 constexpr QByteArrayView kStrikeHeading("Uitoef. prijs");
 // Ends the opening tag of a price cell.
 constexpr QByteArrayView kPriceCell("fBold price\">");
+// The marker's one capital. Capitals are rare in a page's markup, so looking for this byte
+// alone and comparing the marker only where it stands passes over most of a page many times
+// faster than a search for the whole marker.
+constexpr qsizetype kPriceCellAnchor = 1;
+static_assert(kPriceCell[kPriceCellAnchor] == 'B');
 
 // The page is never copied while it is cut: m_pos marks where the remaining text begins.
 class RowCutter
@@ -26,9 +32,9 @@ public:
             return 0;
         m_pos = heading + kStrikeHeading.size();
 
-        QStringList lines;
+        int rows = 0;
         for (;;) {
-            const qsizetype dash = m_page.indexOf('-', m_pos);
+            const qsizetype dash = find('-', m_pos);
             if (dash < 0)
                 break;
             // An expiry cell reads dd-mm-yy: its first "-" is the third character.
@@ -45,22 +51,26 @@ public:
             QByteArrayView price;
             if (!nextPriceCell(&strike) || !nextPriceCell(&price))
                 break;
-            // Built in one piece: a page has thousands of rows.
-            QString line;
-            line.reserve(prefix.size() + dayAndMonth.size() + year.size() + strike.size()
-                         + price.size() + 6);
-            line += prefix;
-            AppendPageText(line, dayAndMonth);
-            line += QLatin1String("20");
-            AppendPageText(line, year);
-            line += QLatin1String("; ");
-            AppendPageText(line, strike);
-            line += QLatin1String("; ");
-            AppendPageText(line, price);
-            lines << std::move(line);
+            // Measured first and written in one piece, into the text of a line that the list
+            // dropped when there is one: a page has thousands of rows.
+            const QLatin1StringView century("20");
+            const QLatin1StringView separator("; ");
+            QString line = koersList.takeSpareText();
+            line.resize(prefix.size() + dayAndMonth.size() + century.size() + year.size()
+                        + separator.size() + strike.size() + separator.size() + price.size());
+            char16_t *out = reinterpret_cast<char16_t *>(line.data());
+            out = std::copy(prefix.begin(), prefix.end(), out);
+            out = DecodeWindows1252(dayAndMonth, out);
+            out = std::copy(century.begin(), century.end(), out);
+            out = DecodeWindows1252(year, out);
+            out = std::copy(separator.begin(), separator.end(), out);
+            out = DecodeWindows1252(strike, out);
+            out = std::copy(separator.begin(), separator.end(), out);
+            DecodeWindows1252(price, out);
+            koersList.stage(std::move(line));
+            ++rows;
         }
-        const int rows = int(lines.size());
-        koersList.addAll(std::move(lines));
+        koersList.addStaged();
         return rows;
     }
 
@@ -78,13 +88,39 @@ private:
     // tag; the position stays at the start of that text.
     bool nextPriceCell(QByteArrayView *text)
     {
-        const qsizetype marker = m_page.indexOf(kPriceCell, m_pos);
+        const qsizetype marker = findPriceCell();
         if (marker < 0)
             return false;
         m_pos = marker + kPriceCell.size();
         const qsizetype end = nextTagStart();
         *text = piece(m_pos, (end < 0 ? m_pos : end) - m_pos);
         return true;
+    }
+
+    // Where the first byte c at or after `from` stands; -1 when none does. A few searches run
+    // for every row, each over a short distance: memchr itself, without the set-up of a search
+    // for a text.
+    qsizetype find(char c, qsizetype from) const
+    {
+        if (from >= m_page.size())
+            return -1;
+        const void *found = std::memchr(m_page.data() + from, c, size_t(m_page.size() - from));
+        return found ? static_cast<const char *>(found) - m_page.data() : -1;
+    }
+
+    // Where the first price cell marker at or after the position starts; -1 when none does.
+    qsizetype findPriceCell() const
+    {
+        for (qsizetype from = m_pos + kPriceCellAnchor;;) {
+            const qsizetype anchor = find(kPriceCell[kPriceCellAnchor], from);
+            if (anchor < 0)
+                return -1;
+            const qsizetype start = anchor - kPriceCellAnchor;
+            if (m_page.size() - start >= kPriceCell.size()
+                && std::memcmp(m_page.data() + start, kPriceCell.data(), size_t(kPriceCell.size())) == 0)
+                return start;
+            from = anchor + 1;
+        }
     }
 
     // The first "<" at or after the position. The last answer is remembered: the position only
@@ -95,7 +131,7 @@ private:
             && (m_tagFound < 0 || m_pos <= m_tagFound))
             return m_tagFound;
         m_tagSearchedFrom = m_pos;
-        m_tagFound = m_page.indexOf('<', m_pos);
+        m_tagFound = find('<', m_pos);
         return m_tagFound;
     }
 

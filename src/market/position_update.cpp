@@ -2,6 +2,7 @@
 
 #include "positions/position_line.h"
 #include "positions/position_rules.h"
+#include "support/held_locale.h"
 #include "support/month_names.h"
 #include "support/text_routines.h"
 
@@ -48,10 +49,10 @@ std::optional<PositionRead> readPosition(const QString &line, TDataRec rec, cons
     return PositionRead{std::move(fields), std::move(rec)};
 }
 
-// The line with the price text found for its series.
-QString withKoers(PositionFieldViews fields, const QString &koers)
+// The line with the price found for its series.
+QString withPrice(PositionFieldViews fields, double price)
 {
-    const QString lastPrice = RealToStr(StrToReal(koers), 5, 2);
+    const QString lastPrice = RealToStr(price, 5, 2);
     const double difference = StrToReal(fields[field::Amount])
         * (StrToReal(fields[field::TransactionPrice]) - StrToReal(lastPrice)) * 100;
     const QString differenceText = DifferenceToStr(difference);
@@ -69,12 +70,15 @@ QString UpdatePositionLine(const QString &line, TDataRec rec, const QuoteIndex &
     if (!read)
         return line;
     quotes.GetKoers(read->rec);
-    return withKoers(read->fields, read->rec.Koers);
+    return withPrice(read->fields, StrToReal(read->rec.Koers));
 }
 
 QStringList UpdatePositionLines(const QStringList &lines, const TDataRec &rec,
                                 const QuoteList &koersList, const QDate &today)
 {
+    // Thousands of numbers are read and written below, with nothing in between that changes the
+    // locale.
+    const HeldLocale heldLocale;
     // All series are looked up together, which lets the index walk the list once.
     std::vector<std::optional<PositionRead>> reads;
     reads.reserve(size_t(lines.size()));
@@ -84,14 +88,14 @@ QStringList UpdatePositionLines(const QStringList &lines, const TDataRec &rec,
         if (reads.back())
             keys << QuoteKey(reads.back()->rec);
     }
-    const QStringList koers = QuoteIndex(koersList).koersFor(keys);
+    const std::vector<double> prices = QuoteIndex(koersList).pricesFor(keys);
 
     QStringList updated;
     updated.reserve(lines.size());
     qsizetype next = 0;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const std::optional<PositionRead> &read = reads[size_t(i)];
-        updated << (read ? withKoers(read->fields, koers.at(next++)) : lines.at(i));
+        updated << (read ? withPrice(read->fields, prices[size_t(next++)]) : lines.at(i));
     }
     return updated;
 }

@@ -2,6 +2,8 @@
 
 #include "support/text_routines.h"
 
+#include <QVarLengthArray>
+
 #include <algorithm>
 #include <cstring>
 #include <numeric>
@@ -16,21 +18,22 @@ const QString kKeyStart = QStringLiteral("AEX ");
 
 QString QuoteKey(const TDataRec &rec)
 {
-    // Built in one piece: a download builds one for every position.
+    // Written in one piece: a download builds one for every position.
     const QString strike = RealToStr(rec.UitOefen, 5, 2);
-    QString key;
-    key.reserve(kKeyStart.size() + 20 + strike.size());
-    key += kKeyStart;
-    key += rec.CP;
-    key += QLatin1String("; ");
-    key += IntToStrZ2(rec.ExpDay);
-    key += QLatin1Char('-');
-    key += IntToStrZ2(rec.ExpMonth);
-    key += QLatin1Char('-');
-    key += QString::number(rec.ExpYear);
-    key += QLatin1String("; ");
-    key += strike;
-    return key;
+    QVarLengthArray<char16_t, 64> key(kKeyStart.size() + 30 + strike.size());
+    char16_t *out = std::copy(kKeyStart.utf16(), kKeyStart.utf16() + kKeyStart.size(), key.data());
+    *out++ = rec.CP.unicode();
+    *out++ = u';';
+    *out++ = u' ';
+    out = WriteIntToStrZ2(rec.ExpDay, out);
+    *out++ = u'-';
+    out = WriteIntToStrZ2(rec.ExpMonth, out);
+    *out++ = u'-';
+    out = WriteDecimal(rec.ExpYear, out);
+    *out++ = u';';
+    *out++ = u' ';
+    out = std::copy(strike.utf16(), strike.utf16() + strike.size(), out);
+    return QString(reinterpret_cast<const QChar *>(key.data()), out - key.data());
 }
 
 void GetKoers(TDataRec &rec, const QuoteList &koersList)
@@ -70,9 +73,9 @@ QuoteIndex::QuoteIndex(const QuoteList &koersList)
               [this](qsizetype a, qsizetype b) { return m_list.at(a) < m_list.at(b); });
 }
 
-QByteArray QuoteIndex::rankKeyOf(const QString &key) const
+qsizetype QuoteIndex::appendRankKey(const QString &key, QByteArray &keys) const
 {
-    return m_ranked && key.startsWith(kKeyStart) ? m_list.order().key(key) : QByteArray();
+    return m_ranked && key.startsWith(kKeyStart) ? m_list.order().appendKey(key, keys) : 0;
 }
 
 qsizetype QuoteIndex::lowerBound(QByteArrayView rankKey, qsizetype from) const
@@ -146,14 +149,17 @@ qsizetype QuoteIndex::firstContaining(const QString &key, QByteArrayView rankKey
 
 QString QuoteIndex::firstLineContaining(const QString &key) const
 {
-    const QByteArray rankKey = rankKeyOf(key);
-    const qsizetype line = firstContaining(key, rankKey, rankKey.isNull() ? 0 : lowerBound(rankKey, 0));
-    return line < m_list.count() ? m_list.at(line) : QString();
+    QString first;
+    forEachFirstLine({key}, [this, &first](qsizetype, qsizetype line) {
+        if (line < m_list.count())
+            first = m_list.at(line);
+    });
+    return first;
 }
 
-QString QuoteIndex::koersAt(qsizetype line) const
+QStringView QuoteIndex::koersAt(qsizetype line) const
 {
-    return line < m_list.count() ? RightOfLast(QLatin1Char(';'), m_list.at(line)) : kNoQuote;
+    return line < m_list.count() ? RightOfLast(QLatin1Char(';'), QStringView(m_list.at(line))) : QStringView(kNoQuote);
 }
 
 void QuoteIndex::GetKoers(TDataRec &rec) const
@@ -163,30 +169,52 @@ void QuoteIndex::GetKoers(TDataRec &rec) const
 
 QStringList QuoteIndex::koersFor(const QStringList &keys) const
 {
-    QStringList koers;
-    koers.resize(keys.size());
+    QStringList koers(keys.size());
+    forEachFirstLine(keys, [this, &koers](qsizetype key, qsizetype line) {
+        koers[key] = koersAt(line).toString();
+    });
+    return koers;
+}
+
+std::vector<double> QuoteIndex::pricesFor(const QStringList &keys) const
+{
+    std::vector<double> prices(size_t(keys.size()));
+    forEachFirstLine(keys, [this, &prices](qsizetype key, qsizetype line) {
+        prices[size_t(key)] = StrToReal(koersAt(line));
+    });
+    return prices;
+}
+
+template<typename Found>
+void QuoteIndex::forEachFirstLine(const QStringList &keys, Found found) const
+{
     // The keys the list's keys answer for, in the order of their own keys, so that each search
-    // starts where the one before it ended and the list is walked once.
+    // starts where the one before it ended and the list is walked once. Their rank keys are
+    // made one after the other in one array, and viewed once it has stopped growing.
+    QByteArray rankKeys;
     struct Sought {
-        QByteArray rankKey;
+        qsizetype offset;
+        qsizetype length;
         qsizetype index;
+        QByteArrayView rankKey;
     };
     std::vector<Sought> sought;
     sought.reserve(size_t(keys.size()));
     for (qsizetype i = 0; i < keys.size(); ++i) {
-        QByteArray rankKey = rankKeyOf(keys.at(i));
-        if (rankKey.isNull())
-            koers[i] = koersAt(firstContaining(keys.at(i), rankKey, 0));
+        const qsizetype offset = rankKeys.size();
+        if (const qsizetype length = appendRankKey(keys.at(i), rankKeys))
+            sought.push_back({offset, length, i, {}});
         else
-            sought.push_back({std::move(rankKey), i});
+            found(i, firstContaining(keys.at(i), QByteArrayView(), 0));
     }
+    for (Sought &s : sought)
+        s.rankKey = QByteArrayView(rankKeys.constData() + s.offset, s.length);
     std::sort(sought.begin(), sought.end(), [](const Sought &a, const Sought &b) {
         return QuoteOrder::compareKeys(a.rankKey, b.rankKey) < 0;
     });
     qsizetype from = 0;
     for (const Sought &s : sought) {
         from = lowerBound(s.rankKey, from);
-        koers[s.index] = koersAt(firstContaining(keys.at(s.index), s.rankKey, from));
+        found(s.index, firstContaining(keys.at(s.index), s.rankKey, from));
     }
-    return koers;
 }

@@ -29,6 +29,9 @@ public:
     // The price text GetKoers gives for each key. Asked together, the keys are found in one
     // pass through the list.
     QStringList koersFor(const QStringList &keys) const;
+    // The price for each key as StrToReal reads the text that koersFor gives: read as soon as
+    // its line is found, rather than fetched again from far off in the list.
+    std::vector<double> pricesFor(const QStringList &keys) const;
     // The first line in list order that contains the key, or a null text.
     QString firstLineContaining(const QString &key) const;
 
@@ -39,9 +42,15 @@ private:
     qsizetype firstContaining(const QString &key, QByteArrayView rankKey, qsizetype from) const;
     // The first position at or after `from` whose key does not sort before rankKey.
     qsizetype lowerBound(QByteArrayView rankKey, qsizetype from) const;
-    // A key's rank key when the list's keys can answer for it; a null array otherwise.
-    QByteArray rankKeyOf(const QString &key) const;
-    QString koersAt(qsizetype line) const;
+    // Calls found(key, line) with each key's index and the place of its first line (the line
+    // count when no line contains it).
+    template<typename Found>
+    void forEachFirstLine(const QStringList &keys, Found found) const;
+    // Appends a key's rank key to keys and returns its length, when the list's keys can answer
+    // for it; returns 0 otherwise.
+    qsizetype appendRankKey(const QString &key, QByteArray &keys) const;
+    // The price text of the line at a place in the list, " 0.0" past its end.
+    QStringView koersAt(qsizetype line) const;
 
     QuoteList m_list;
     // Every line has a key, so the list is in the order of its keys, in which the lines that

@@ -44,6 +44,8 @@ public:
     // How two keys compare: byte by byte, a key before every longer key it begins.
     static int compareKeys(QByteArrayView a, QByteArrayView b);
 
+    QLocale locale() const { return m_collator.locale(); }
+
     // Whether ranks are in use: asked for, and able to stand for the collator in this locale.
     bool usesRanks() const { return m_ranks != nullptr; }
 

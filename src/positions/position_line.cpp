@@ -7,15 +7,16 @@
 PositionFieldViews SplitPositionLineViews(QStringView line)
 {
     PositionFieldViews fields;
-    QStringView rest = line;
-    while (!rest.isEmpty()) {
-        const qsizetype semicolon = rest.indexOf(QLatin1Char(';'));
-        if (semicolon == 0) {
+    // One pass over the line, rather than a search for each ";": a download reads every position.
+    for (qsizetype start = 0; start < line.size();) {
+        qsizetype end = start;
+        while (end < line.size() && line[end] != u';')
+            ++end;
+        if (end == start)
             fields.append(QStringView(u" "));
-        } else {
-            fields.append(UnBeginSpace(semicolon < 0 ? rest : rest.left(semicolon)));
-        }
-        rest = semicolon < 0 ? QStringView() : rest.mid(semicolon + 1);
+        else
+            fields.append(UnBeginSpace(line.sliced(start, end - start)));
+        start = end + 1;
     }
     if (fields.size() == 1)
         fields.append(QStringView());

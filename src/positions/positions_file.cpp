@@ -2,14 +2,15 @@
 
 #include <QDir>
 #include <QFile>
-#include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTemporaryFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
 #include "platform/file_commit.h"
+#include "support/code_page.h"
 
 namespace positions_file {
 
@@ -30,15 +31,19 @@ QByteArray encode(const QStringList &lines)
 
 QStringList decode(const QByteArray &bytes)
 {
-    QStringDecoder decoder("Windows-1252");
-    const QString text = decoder.decode(bytes);
+    // Each line is decoded from the file's bytes straight into a text of its own, rather than
+    // the whole file into one text that is then cut up and copied line by line.
     QStringList lines;
-    for (QStringView line : QStringView(text).split(QLatin1Char('\n'))) {
-        if (line.endsWith(QLatin1Char('\r')))
+    QByteArrayView rest(bytes);
+    while (!rest.isEmpty()) {
+        const qsizetype newline = rest.indexOf('\n');
+        QByteArrayView line = newline < 0 ? rest : rest.first(newline);
+        rest = newline < 0 ? QByteArrayView() : rest.sliced(newline + 1);
+        if (line.endsWith('\r'))
             line.chop(1);
-        if (line.isEmpty() || line.startsWith(QLatin1Char(';')))
+        if (line.isEmpty() || line.startsWith(';'))
             continue;
-        lines << line.toString();
+        lines << Windows1252Text(line);
     }
     return lines;
 }
@@ -54,26 +59,31 @@ LoadResult load(const QString &dataDir)
         result.error = file.errorString();
         return result;
     }
-    QByteArray bytes;
-    char buffer[64 * 1024];
+    // The bytes are read into their place: room for the whole file, up to the limit, and one
+    // byte more, in which the next read finds the end, or that the file goes past the limit. A
+    // file that has grown since it was measured is read on in steps.
+    QByteArray bytes(std::min<qint64>(file.size(), kMaxFileBytes) + 1, Qt::Uninitialized);
+    qsizetype filled = 0;
     for (;;) {
-        const qint64 n = file.read(buffer, sizeof buffer);
+        if (filled == bytes.size())
+            bytes.resize(std::min(filled + 64 * 1024, kMaxFileBytes + 1));
+        const qint64 n = file.read(bytes.data() + filled, bytes.size() - filled);
         if (n == 0)
             break;
-        const bool tooLarge = n > 0 && bytes.size() + n > kMaxFileBytes;
+        if (n > 0)
+            filled += n;
+        const bool tooLarge = filled > kMaxFileBytes;
         if (n < 0 || tooLarge) {
             result.complete = false;
             result.error = tooLarge ? QStringLiteral("het bestand is groter dan %1 MiB")
                                           .arg(kMaxFileBytes >> 20)
                                     : file.errorString();
-            if (tooLarge)
-                bytes.append(buffer, kMaxFileBytes - bytes.size());
             // The last line read may be cut off in the middle; keep only whole lines.
-            bytes.truncate(bytes.lastIndexOf('\n') + 1);
+            filled = QByteArrayView(bytes).first(std::min(filled, kMaxFileBytes)).lastIndexOf('\n') + 1;
             break;
         }
-        bytes.append(buffer, n);
     }
+    bytes.truncate(filled);
     result.lines = decode(bytes);
     return result;
 }

@@ -1,5 +1,7 @@
 #include "support/month_names.h"
 
+#include "support/held_locale.h"
+
 #include <QLocale>
 #include <QStringList>
 
@@ -22,11 +24,16 @@ int MonthNumber(QStringView text)
     // and again only when the default locale has changed.
     thread_local QLocale namesLocale;
     thread_local QStringList names;
-    if (names.isEmpty() || !(namesLocale == QLocale())) {
-        namesLocale = QLocale();
-        names.clear();
-        for (int month = 1; month <= 12; ++month)
-            names << ShortMonthName(month);
+    thread_local unsigned askedUnder = 0;
+    const unsigned hold = HeldLocale::hold();
+    if (names.isEmpty() || hold == 0 || hold != askedUnder) {
+        askedUnder = hold;
+        if (names.isEmpty() || !(namesLocale == QLocale())) {
+            namesLocale = QLocale();
+            names.clear();
+            for (int month = 1; month <= 12; ++month)
+                names << ShortMonthName(month);
+        }
     }
     for (int month = 1; month <= 12; ++month) {
         const QString &name = names.at(month - 1);

@@ -1,11 +1,14 @@
 #include "support/text_routines.h"
 
+#include "support/held_locale.h"
+
 #include <QLocale>
 #include <QVarLengthArray>
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -136,31 +139,163 @@ QString exponentForm(const DecimalDigits &value, int precision, int digits, QCha
     return text;
 }
 
+// The powers of ten that a double holds exactly.
+constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                              1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// A character of a number's text as StrToReal reads it: a blank is left out (0), and the first
+// comma stands for a point.
+char16_t numberCharacter(QChar c, bool *sawComma)
+{
+    const char16_t u = c.unicode();
+    if (u == u' ')
+        return 0;
+    if (u == u',' && !*sawComma) {
+        *sawComma = true;
+        return u'.';
+    }
+    return u;
+}
+
+// RealToStr's fixed form worked out on the value itself, for the values that prices, strikes
+// and amounts take: the long way through 18 decimal digits is what the numbers of a download
+// spend most of their time on. Writes the text and returns its length, or returns 0 where the
+// short way could round otherwise than the digits do: a value too large, too small, in the
+// exponent form or rounded up into it, close to a power of ten below 1 (where its digits may
+// begin a place earlier), or one whose part beyond the kept digits is too close to one half.
+int writeFixedQuickly(double value, int precision, int digits, QChar separator, char16_t *text)
+{
+    static constexpr double kSmallPowers[] = {1e-1, 1e-2, 1e-3, 1e-4, 1e-5};
+    const double magnitude = std::fabs(value);
+    // Beyond 14 kept digits the value and its 18 digits could round apart.
+    if (precision > 14 || !(magnitude < kPowers[precision])
+        || (magnitude < kSmallPowers[4] && value != 0))
+        return 0;
+    // The decimal point's place: 10^(point-1) <= magnitude < 10^point.
+    int point = 1;
+    if (magnitude >= 1) {
+        while (magnitude >= kPowers[point])
+            ++point;
+    } else if (value != 0) {
+        point = 0;
+        while (magnitude < kSmallPowers[-point])
+            --point;
+        const double below = kSmallPowers[-point];
+        const double above = point == 0 ? 1.0 : kSmallPowers[-point - 1];
+        if (magnitude - below < below * 1e-14 || above - magnitude < above * 1e-14)
+            return 0;
+    }
+    // The value in units of its last kept digit, as whole units and a rest. The product is
+    // within a unit of its last bit of the exact one, and the 18 digits within half a unit of
+    // their last digit of the value (at most 1e-4 of a kept unit): a rest further than both from
+    // one half rounds the same way for all three.
+    const int decimals = std::min(digits, precision - point);
+    const double scaled = magnitude * kPowers[decimals];
+    const double whole = std::floor(scaled);
+    const double rest = scaled - whole;
+    if (std::fabs(rest - 0.5) <= 1e-4 + scaled * 2.3e-16)
+        return 0;
+    const auto units = std::uint64_t(whole) + (rest > 0.5 ? 1 : 0);
+    if (point == precision && double(units) == kPowers[precision])
+        return 0;
+
+    char written[24];
+    const int shown = int(std::to_chars(written, std::end(written), units).ptr - written);
+    const int integerDigits = shown - decimals;
+    int length = 0;
+    if (units != 0 && value < 0)
+        text[length++] = u'-';
+    if (integerDigits <= 0)
+        text[length++] = u'0';
+    for (int i = 0; i < integerDigits; ++i)
+        text[length++] = char16_t(written[i]);
+    if (digits > 0) {
+        text[length++] = separator.unicode();
+        for (int i = integerDigits; i < 0; ++i)
+            text[length++] = u'0';
+        for (int i = std::max(0, integerDigits); i < shown; ++i)
+            text[length++] = char16_t(written[i]);
+        for (int i = decimals; i < digits; ++i)
+            text[length++] = u'0';
+    }
+    return length;
+}
+
 // The decimal separator of the default locale, asked again only when that locale changed.
 QChar localeDecimalPoint()
 {
     thread_local QLocale locale;
     thread_local QChar point = locale.decimalPoint().at(0);
-    if (!(locale == QLocale())) {
-        locale = QLocale();
-        point = locale.decimalPoint().at(0);
+    thread_local unsigned askedUnder = 0;
+    const unsigned hold = HeldLocale::hold();
+    if (hold == 0 || hold != askedUnder) {
+        askedUnder = hold;
+        if (!(locale == QLocale())) {
+            locale = QLocale();
+            point = locale.decimalPoint().at(0);
+        }
     }
     return point;
 }
 
+// StrToReal in one pass, for the well-formed numbers of up to 15 digits that prices and amounts
+// are: their digits as a whole number and the power of ten of their decimals are both held
+// exactly by a double, and one division rounds as the standard conversion does. Returns false
+// for any other text, which StrToReal reads the long way.
+bool readRealQuickly(QStringView s, double *value)
+{
+    constexpr std::uint64_t kExact = std::uint64_t(1) << 53;
+    std::uint64_t whole = 0;
+    int decimals = -1;
+    bool negative = false;
+    bool sawComma = false;
+    bool sawAny = false;
+    for (const QChar c : s) {
+        const char16_t u = numberCharacter(c, &sawComma);
+        if (u == 0)
+            continue;
+        if (u >= u'0' && u <= u'9') {
+            whole = whole * 10 + (u - u'0');
+            decimals += decimals >= 0;
+            if (whole >= kExact || decimals > 22)
+                return false;
+        } else if (u == u'.' && decimals < 0) {
+            decimals = 0;
+        } else if (u == u'-' && !sawAny) {
+            negative = true;
+        } else {
+            return false;
+        }
+        sawAny = true;
+    }
+    if (!sawAny)
+        return false;
+    const double magnitude = double(whole) / kPowers[std::max(decimals, 0)];
+    *value = negative ? -magnitude : magnitude;
+    return true;
+}
+
 } // namespace
+
+char16_t *WriteDecimal(qint64 n, char16_t *out)
+{
+    char digits[24];
+    const char *end = std::to_chars(digits, std::end(digits), n).ptr;
+    return std::copy(static_cast<const char *>(digits), end, out);
+}
+
+char16_t *WriteIntToStrZ2(int n, char16_t *out)
+{
+    if (n < 10)
+        *out++ = u'0';
+    return WriteDecimal(n, out);
+}
 
 QString IntToStrZ2(int n)
 {
-    // Written in one piece: every quote key holds two of these.
-    char digits[16];
-    char *end = std::to_chars(digits + 1, std::end(digits), n).ptr;
-    const char *begin = digits + 1;
-    if (n < 10) {
-        digits[0] = '0';
-        begin = digits;
-    }
-    return QString::fromLatin1(begin, end - begin);
+    char16_t text[16];
+    const char16_t *end = WriteIntToStrZ2(n, text);
+    return QString(reinterpret_cast<const QChar *>(text), end - text);
 }
 
 QString RealToStr(double value, int precision, int digits)
@@ -173,6 +308,10 @@ QString RealToStr(double value, int precision, int digits)
         return value < 0 ? QStringLiteral("-INF") : QStringLiteral("INF");
 
     const QChar separator = localeDecimalPoint();
+    // At most a sign, 18 integer digits, the separator and 18 decimals.
+    char16_t text[40];
+    if (const int length = writeFixedQuickly(value, precision, digits, separator, text))
+        return QString(reinterpret_cast<const QChar *>(text), length);
     const DecimalDigits exact = toDecimal(value);
 
     // Whether the value has more integer digits than the precision is decided on the value
@@ -191,8 +330,6 @@ QString RealToStr(double value, int precision, int digits)
     const auto digitAt = [&d](int index) {
         return char16_t(index >= 0 && index < d.digits.size() ? d.digits.at(index) : '0');
     };
-    // At most a sign, 18 integer digits, the separator and 18 decimals.
-    char16_t text[40];
     int length = 0;
     if (d.negative)
         text[length++] = u'-';
@@ -210,18 +347,17 @@ QString RealToStr(double value, int precision, int digits)
 
 double StrToReal(QStringView s)
 {
+    double value = 0;
+    if (readRealQuickly(s, &value))
+        return value;
     // The text without blanks and with its first comma as a point, as bytes: anything but
     // digits, "-" and "." makes it unreadable.
     QVarLengthArray<char, 64> text;
     bool sawComma = false;
     for (const QChar c : s) {
-        char16_t u = c.unicode();
-        if (u == u' ')
+        const char16_t u = numberCharacter(c, &sawComma);
+        if (u == 0)
             continue;
-        if (u == u',' && !sawComma) {
-            sawComma = true;
-            u = u'.';
-        }
         if (!((u >= u'0' && u <= u'9') || u == u'-' || u == u'.'))
             return 0;
         text.append(char(u));
@@ -251,27 +387,6 @@ double StrToReal(QStringView s)
         break;
     }
     if (i == text.size()) {
-        // A price has a few digits: as one whole number divided by a power of ten, both exact
-        // doubles, it is already the correctly rounded value, without the general conversion.
-        static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
-        const bool negative = text.front() == '-';
-        qint64 digits = 0;
-        int count = 0;
-        int decimals = -1;
-        for (qsizetype j = negative ? 1 : 0; j < text.size(); ++j) {
-            if (text[j] == '.') {
-                decimals = 0;
-                continue;
-            }
-            digits = digits * 10 + (text[j] - '0');
-            ++count;
-            decimals += decimals >= 0;
-        }
-        if (count <= 15 && decimals < int(std::size(kPowersOfTen))) {
-            const double value = double(digits) / kPowersOfTen[decimals];
-            return negative ? -value : value;
-        }
-        double value = 0;
         const auto [end, error] = std::from_chars(text.begin(), text.end(), value);
         if (error == std::errc() && end == text.end())
             return value;
@@ -300,8 +415,13 @@ QString LeftOf(QChar ch, const QString &s)
 
 QString RightOfLast(QChar ch, const QString &s)
 {
+    return RightOfLast(ch, QStringView(s)).toString();
+}
+
+QStringView RightOfLast(QChar ch, QStringView s)
+{
     const qsizetype pos = s.lastIndexOf(ch);
-    return pos < 0 ? QString() : s.mid(pos + 1, kShortTextLength);
+    return pos < 0 ? QStringView() : s.sliced(pos + 1).left(kShortTextLength);
 }
 
 QString LeftOfLast(QChar ch, const QString &s)
@@ -342,13 +462,6 @@ QString UnBeginSpace(const QString &s)
     return UnBeginSpace(QStringView(s)).toString();
 }
 
-QStringView UnBeginSpace(QStringView s)
-{
-    qsizetype i = 0;
-    while (i < s.size() && s.at(i) == QLatin1Char(' '))
-        ++i;
-    return s.mid(i);
-}
 
 bool ParseDecimalInt(QStringView s, int *value)
 {

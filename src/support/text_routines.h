@@ -5,8 +5,14 @@
 // returns a defined result instead.
 
 #include <QString>
+#include <QStringView>
 
 QString IntToStrZ2(int n);
+// The digits of n (after a "-" when it is negative), and IntToStrZ2's text, written to out, which
+// has room for 21 characters; each returns the end of what it wrote. For texts that are built
+// in one piece, such as the quote keys of a download.
+char16_t *WriteDecimal(qint64 n, char16_t *out);
+char16_t *WriteIntToStrZ2(int n, char16_t *out);
 
 // Fixed-point text of Value, rounded to Precision significant digits and Digits decimals, with
 // the decimal separator of the user's locale; the exponent form when the rounded value has more
@@ -19,14 +25,22 @@ double StrToReal(QStringView s);
 QString RightOf(QChar ch, const QString &s);
 QString LeftOf(QChar ch, const QString &s);
 QString RightOfLast(QChar ch, const QString &s);
+QStringView RightOfLast(QChar ch, QStringView s);
 QString LeftOfLast(QChar ch, const QString &s);
 
 QString UnNumber(const QString &s);
 QString UnAlpha(const QString &s);
 QString UnSpace(const QString &s);
 QString UnBeginSpace(const QString &s);
-// The same as a view into the text, for readers that take a line apart without copying it.
-QStringView UnBeginSpace(QStringView s);
+// The same as a view into the text, for readers that take a line apart without copying it
+// (inline: a download reads every field of every position through it).
+inline QStringView UnBeginSpace(QStringView s)
+{
+    qsizetype i = 0;
+    while (i < s.size() && s.at(i) == QLatin1Char(' '))
+        ++i;
+    return s.sliced(i);
+}
 
 // The standard decimal integer conversion: leading blanks, an optional sign and digits, within
 // 32 bits. Returns false for anything else (the caller decides what a failure means).

@@ -1,0 +1,10 @@
+#pragma once
+// Downloaded pages and the positions file are 8-bit text in the Windows-1252 code page.
+
+#include <QByteArrayView>
+#include <QString>
+
+// Writes the text of bytes to out, one character for each byte, and returns the end of what it
+// wrote: out must have room for bytes.size() characters.
+char16_t *DecodeWindows1252(QByteArrayView bytes, char16_t *out);
+QString Windows1252Text(QByteArrayView bytes);
