@@ -28,9 +28,11 @@ void fitAxis(QValueAxis *axis, const QList<QPointF> &points)
 class HistoryChartWidget : public QChartView, public HistoryChart
 {
 public:
-    explicit HistoryChartWidget(const HistoryPointHovered &hovered)
+    // The chart is handed to the view's constructor: a view made without one makes a chart of
+    // its own, which a later setChart() lets go of without deleting it.
+    explicit HistoryChartWidget(const HistoryPointHovered &hovered) : QChartView(new QChart)
     {
-        auto *chart = new QChart;
+        QChart *chart = this->chart();
         chart->setLocalizeNumbers(true);
         m_differenceSeries->setName(QStringLiteral("Verschil"));
         m_indexSeries->setName(QStringLiteral("AEX"));
@@ -50,7 +52,6 @@ public:
         m_differenceSeries->attachAxis(m_differenceAxis);
         m_indexSeries->attachAxis(m_indexAxis);
         chart->legend()->setAlignment(Qt::AlignBottom);
-        setChart(chart);
         setRenderHint(QPainter::Antialiasing);
     }
 
