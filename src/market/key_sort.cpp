@@ -124,6 +124,9 @@ void sortByKeys(It at, It other, std::ptrdiff_t count, qsizetype depth, bool atH
 
 void SortByKeys(std::vector<KeyedLine> &lines, const char *keys, KeySortSpace &space)
 {
+    // Nothing to order; an empty list has no first line for the sort to start from.
+    if (lines.size() < 2)
+        return;
     space.lines.resize(lines.size());
     space.groups.resize(lines.size());
     sortByKeys(lines.begin(), space.lines.begin(), std::ptrdiff_t(lines.size()), 0, true,
