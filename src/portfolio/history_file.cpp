@@ -2,13 +2,12 @@
 
 #include <QFile>
 #include <QLocale>
-#include <QStringDecoder>
-#include <QStringEncoder>
 #include <QVarLengthArray>
 
 #include <cmath>
 #include <vector>
 
+#include "support/code_page.h"
 #include "support/text_routines.h"
 
 namespace history_file {
@@ -113,8 +112,17 @@ QString numberField(double value, int decimals)
 {
     QLocale locale;
     locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    const bool zero = std::round(value * std::pow(10.0, decimals)) == 0;
-    return locale.toString(zero ? 0.0 : value, 'f', decimals);
+    return LocaleFixedText(value, decimals, locale);
+}
+
+QString numberField(std::optional<double> value, int decimals)
+{
+    return value ? numberField(*value, decimals) : QString();
+}
+
+QString timeField(const QDateTime &time)
+{
+    return time.toOffsetFromUtc(time.offsetFromUtc()).toString(Qt::ISODate);
 }
 
 QString textField(const QString &text)
@@ -130,8 +138,7 @@ QString textField(const QString &text)
 
 QByteArray encodeLine(const QStringList &fields)
 {
-    QStringEncoder encoder("Windows-1252");
-    return QByteArray(encoder.encode(fields.join(QLatin1Char(';')))) + "\r\n";
+    return Windows1252Bytes(fields.join(QLatin1Char(';'))) + "\r\n";
 }
 
 QString fileName(const QString &dataDir)
@@ -160,8 +167,8 @@ QByteArray header()
 QByteArray encodeRow(const Row &row)
 {
     return encodeLine({
-        row.time.toOffsetFromUtc(row.time.offsetFromUtc()).toString(Qt::ISODate),
-        row.index ? numberField(*row.index) : QString(),
+        timeField(row.time),
+        numberField(row.index),
         textField(row.series),
         textField(row.kind),
         textField(row.month),
@@ -217,7 +224,7 @@ bool appendDownload(const QString &dataDir, const QStringList &positionLines,
 ReadResult decode(const QByteArray &bytes)
 {
     ReadResult result;
-    const QString text = QStringDecoder("Windows-1252").decode(bytes);
+    const QString text = Windows1252Text(bytes);
     std::vector<QString> quotedTexts;
     QStringView rest(text);
     while (!rest.isEmpty()) {

@@ -52,6 +52,10 @@ QByteArray encodeRow(const Row &row);
 // to zero; a text in double quotes, its quotes doubled, only when it holds a ";", a quote or a
 // line break; a line of fields joined by ";" in Windows-1252, ended by CR LF.
 QString numberField(double value, int decimals = 2);
+// The same, empty for a figure that is not known.
+QString numberField(std::optional<double> value, int decimals = 2);
+// A moment as ISO 8601 with its offset from UTC.
+QString timeField(const QDateTime &time);
 QString textField(const QString &text);
 QByteArray encodeLine(const QStringList &fields);
 

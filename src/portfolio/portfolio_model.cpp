@@ -19,12 +19,12 @@ const char *const kHeaders[PortfolioModel::ColumnCount] = {
     "Verschil", "Verschil\n/optie", "Advies", "Positie", "Impl. vol.\n%", "Delta", "Positie-\ndelta",
 };
 
-std::optional<double> percent(std::optional<double> fraction)
+} // namespace
+
+std::optional<double> PercentOf(std::optional<double> fraction)
 {
     return fraction ? std::optional<double>(*fraction * 100) : std::nullopt;
 }
-
-} // namespace
 
 std::optional<double> IndexLevelOf(const QString &sAEX)
 {
@@ -91,11 +91,7 @@ PortfolioTotals TotalsOf(const std::vector<PortfolioRow> &rows)
 
 QString FigureText(std::optional<double> value, int decimals)
 {
-    if (!value)
-        return QStringLiteral("---");
-    // A value that rounds to zero is written without a sign.
-    const double rounded = std::round(*value * std::pow(10.0, decimals)) == 0 ? 0.0 : *value;
-    return QLocale().toString(rounded, 'f', decimals);
+    return value ? LocaleFixedText(*value, decimals, QLocale()) : QStringLiteral("---");
 }
 
 QString TotalsText(const PortfolioTotals &totals)
@@ -166,7 +162,7 @@ std::optional<double> PortfolioModel::sortNumber(const PortfolioRow &row, int co
     case Verschil: return p.difference;
     case VerschilPerOptie: return row.perOption;
     case Positie: return double(p.held);
-    case ImplicieteVolatiliteit: return percent(row.impliedVolatility);
+    case ImplicieteVolatiliteit: return PercentOf(row.impliedVolatility);
     case Delta: return row.delta;
     case PositieDelta: return row.positionDelta;
     }
@@ -239,7 +235,7 @@ QString PortfolioModel::displayText(const PortfolioRow &row, int column) const
     case VerschilPerOptie: return FigureText(row.perOption, kMoneyDecimals);
     case Advies: return row.advice;
     case Positie: return QString();
-    case ImplicieteVolatiliteit: return FigureText(percent(row.impliedVolatility), kVolatilityDecimals);
+    case ImplicieteVolatiliteit: return FigureText(PercentOf(row.impliedVolatility), kVolatilityDecimals);
     case Delta: return FigureText(row.delta, kDeltaDecimals);
     case PositieDelta: return FigureText(row.positionDelta, kPositionDeltaDecimals);
     }

@@ -44,6 +44,8 @@ std::optional<double> IndexLevelOf(const QString &sAEX);
 std::vector<PortfolioRow> PortfolioRows(const PortfolioInputs &inputs);
 PortfolioTotals TotalsOf(const std::vector<PortfolioRow> &rows);
 
+// A fraction as per cent (0.184 as 18.4); none stays none.
+std::optional<double> PercentOf(std::optional<double> fraction);
 // A figure in the user's notation with a fixed number of decimals; "---" when unknown.
 QString FigureText(std::optional<double> value, int decimals);
 // The decimals of the figures as the overview shows them; the volatility in per cent.

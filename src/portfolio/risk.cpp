@@ -48,9 +48,9 @@ public:
     {
     }
 
-    // S e^(-qT) and K e^(-rT).
-    double discountedIndex() const { return m_index; }
-    double discountedStrike() const { return m_strike; }
+    // The least and the most a price can be without offering money for nothing.
+    double lowerBound() const { return std::max(m_call ? m_index - m_strike : m_strike - m_index, 0.0); }
+    double upperBound() const { return m_call ? m_index : m_strike; }
 
     // For an option that has not expired.
     double d1(double volatility) const
@@ -88,6 +88,7 @@ public:
 
 private:
     bool m_call;
+    // The index and the strike discounted: S e^(-qT) and K e^(-rT).
     double m_years, m_rootYears, m_drift, m_index, m_strike;
 };
 
@@ -112,15 +113,12 @@ double Delta(const Option &option, const Market &market, double volatility)
 
 double LowerBound(const Option &option, const Market &market)
 {
-    const Pricer pricer(option, market);
-    const double excess = pricer.discountedIndex() - pricer.discountedStrike();
-    return std::max(option.right == Right::Call ? excess : -excess, 0.0);
+    return Pricer(option, market).lowerBound();
 }
 
 double UpperBound(const Option &option, const Market &market)
 {
-    const Pricer pricer(option, market);
-    return option.right == Right::Call ? pricer.discountedIndex() : pricer.discountedStrike();
+    return Pricer(option, market).upperBound();
 }
 
 std::optional<double> ImpliedVolatility(const Option &option, const Market &market, double price)
@@ -128,10 +126,7 @@ std::optional<double> ImpliedVolatility(const Option &option, const Market &mark
     if (!(price > 0) || !(market.index > 0) || !(option.strike > 0) || !(option.years > 0))
         return std::nullopt;
     const Pricer pricer(option, market);
-    const double forward = pricer.discountedIndex() - pricer.discountedStrike();
-    const double lowerBound = std::max(option.right == Right::Call ? forward : -forward, 0.0);
-    const double upperBound = option.right == Right::Call ? pricer.discountedIndex() : pricer.discountedStrike();
-    if (price <= lowerBound || price >= upperBound)
+    if (price <= pricer.lowerBound() || price >= pricer.upperBound())
         return std::nullopt;
 
     // Halley's steps (Newton's, corrected for the bend) on the value, which rises with the

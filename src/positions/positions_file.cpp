@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QStringEncoder>
 #include <QTemporaryFile>
 
 #include <algorithm>
@@ -20,10 +19,9 @@ QString olderBackupName(const QString &dataDir) { return dataDir + QStringLitera
 
 QByteArray encode(const QStringList &lines)
 {
-    QStringEncoder encoder("Windows-1252");
     QByteArray bytes;
     for (const QString &line : lines) {
-        bytes += encoder.encode(line);
+        bytes += Windows1252Bytes(line);
         bytes += "\r\n";
     }
     return bytes;

@@ -17,16 +17,6 @@ QJsonValue jsonNumber(std::optional<double> value)
     return value ? QJsonValue(*value) : QJsonValue(QJsonValue::Null);
 }
 
-std::optional<double> percentOf(std::optional<double> fraction)
-{
-    return fraction ? std::optional<double>(*fraction * 100) : std::nullopt;
-}
-
-QString optionalField(std::optional<double> value, int decimals)
-{
-    return value ? history_file::numberField(*value, decimals) : QString();
-}
-
 QString padded(const QString &text, qsizetype width, bool right)
 {
     return right ? text.rightJustified(width, QLatin1Char(' ')) : text.leftJustified(width, QLatin1Char(' '));
@@ -121,12 +111,12 @@ QByteArray ReportOutput::csv() const
         QStringLiteral("positie"), QStringLiteral("impl. vol. %"), QStringLiteral("delta"),
         QStringLiteral("positie-delta"),
     });
-    const QString time = m_inputs.now.toOffsetFromUtc(m_inputs.now.offsetFromUtc()).toString(Qt::ISODate);
+    const QString time = history_file::timeField(m_inputs.now);
     for (const PortfolioRow &row : m_model.rows()) {
         const PortfolioPosition &p = row.position;
         bytes += encodeLine({
             time,
-            optionalField(m_inputs.indexLevel, kMoneyDecimals),
+            numberField(m_inputs.indexLevel, kMoneyDecimals),
             textField(p.series),
             textField(p.kind),
             textField(p.month),
@@ -136,12 +126,12 @@ QByteArray ReportOutput::csv() const
             numberField(p.lastPrice),
             QString::number(p.amount),
             numberField(p.difference),
-            optionalField(row.perOption, kMoneyDecimals),
+            numberField(row.perOption, kMoneyDecimals),
             ShownAdvice(p),
             p.held ? QStringLiteral("1") : QStringLiteral("0"),
-            optionalField(percentOf(row.impliedVolatility), kVolatilityDecimals),
-            optionalField(row.delta, kDeltaDecimals),
-            optionalField(row.positionDelta, kPositionDeltaDecimals),
+            numberField(PercentOf(row.impliedVolatility), kVolatilityDecimals),
+            numberField(row.delta, kDeltaDecimals),
+            numberField(row.positionDelta, kPositionDeltaDecimals),
         });
     }
     return bytes;
@@ -174,7 +164,7 @@ QByteArray ReportOutput::json() const
     }
     const PortfolioTotals &totals = m_model.totals();
     const QJsonObject report{
-        {QStringLiteral("time"), m_inputs.now.toOffsetFromUtc(m_inputs.now.offsetFromUtc()).toString(Qt::ISODate)},
+        {QStringLiteral("time"), history_file::timeField(m_inputs.now)},
         {QStringLiteral("status"), m_status},
         {QStringLiteral("rate"), m_inputs.ratePercent / 100},
         {QStringLiteral("dividend_yield"), m_inputs.dividendYieldPercent / 100},

@@ -1,6 +1,7 @@
 #include "support/code_page.h"
 
 #include <QStringDecoder>
+#include <QStringEncoder>
 
 #include <array>
 
@@ -57,4 +58,10 @@ QString Windows1252Text(QByteArrayView bytes)
     QString text(bytes.size(), Qt::Uninitialized);
     DecodeWindows1252(bytes, reinterpret_cast<char16_t *>(text.data()));
     return text;
+}
+
+QByteArray Windows1252Bytes(QStringView text)
+{
+    QStringEncoder encoder("Windows-1252");
+    return encoder.encode(text);
 }

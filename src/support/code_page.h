@@ -8,3 +8,5 @@
 // wrote: out must have room for bytes.size() characters.
 char16_t *DecodeWindows1252(QByteArrayView bytes, char16_t *out);
 QString Windows1252Text(QByteArrayView bytes);
+// The bytes of a text in the code page, each text encoded on its own.
+QByteArray Windows1252Bytes(QStringView text);

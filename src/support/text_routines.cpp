@@ -401,6 +401,12 @@ double StrToReal(QStringView s)
     return whole;
 }
 
+QString LocaleFixedText(double value, int decimals, const QLocale &locale)
+{
+    const bool roundsToZero = std::round(value * std::pow(10.0, decimals)) == 0;
+    return locale.toString(roundsToZero ? 0.0 : value, 'f', decimals);
+}
+
 QString RightOf(QChar ch, const QString &s)
 {
     const qsizetype pos = s.indexOf(ch);

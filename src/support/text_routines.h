@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringView>
 
+class QLocale;
+
 QString IntToStrZ2(int n);
 // The digits of n (after a "-" when it is negative), and IntToStrZ2's text, written to out, which
 // has room for 21 characters; each returns the end of what it wrote. For texts that are built
@@ -21,6 +23,10 @@ QString RealToStr(double value, int precision, int digits);
 
 // Reads a number written with a comma or a point; unreadable text gives 0.
 double StrToReal(QStringView s);
+
+// The value in the locale's notation with a fixed number of decimals; a value that rounds to
+// zero is written without a sign.
+QString LocaleFixedText(double value, int decimals, const QLocale &locale);
 
 QString RightOf(QChar ch, const QString &s);
 QString LeftOf(QChar ch, const QString &s);
