@@ -21,7 +21,8 @@ void TMainForm::ListBox1Click()
     bListBox = true;
     QStringList fields = SplitPositionLine(ListBox1->line(row));
     CompleteNineFields(fields);
-    if (!IsUsablePosition(fields)) {
+    const std::optional<PositionNumbers> numbers = ReadPositionNumbers(fields);
+    if (!numbers) {
         // A line the program cannot read is shown as it stands and never rewritten.
         Label3->setText(ListBox1->line(row));
         for (QLabel *value : {Label15, Label16, ActieLabel})
@@ -35,12 +36,8 @@ void TMainForm::ListBox1Click()
     const double lastPrice = StrToReal(fields.at(field::LastPrice));
     Label3->setText(PositionTitle(fields));
 
-    int flag = 0;
-    ParseDecimalInt(fields.at(field::Flag), &flag);
-    PositieCheck->setChecked(flag == 1);
-    int amount = 0;
-    ParseDecimalInt(fields.at(field::Amount), &amount);
-    AantalSpin->setValue(amount);
+    PositieCheck->setChecked(numbers->flag == 1);
+    AantalSpin->setValue(numbers->amount);
 
     Label4->setText(QStringLiteral("Laatste transactiekoers:"));
     TransactieEdit->setText(fields.at(field::TransactionPrice));

@@ -1,11 +1,11 @@
 #include "market/connectivity_probe.h"
 
+#include "support/code_page.h"
 #include "support/scratch_files.h"
 #include "support/system_info.h"
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QStringDecoder>
 
 namespace {
 
@@ -23,8 +23,7 @@ QString readThirdLine(const QString &path)
         while (line.endsWith('\n') || line.endsWith('\r'))
             line.chop(1);
     }
-    QStringDecoder decoder("Windows-1252");
-    return decoder(line);
+    return Windows1252Text(line);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "positions/position_line.h"
 #include "positions/position_rules.h"
+#include "positions/position_view.h"
 #include "support/held_locale.h"
 #include "support/month_names.h"
 #include "support/text_routines.h"
@@ -53,9 +54,8 @@ std::optional<PositionRead> readPosition(const QString &line, TDataRec rec, cons
 QString withPrice(PositionFieldViews fields, double price)
 {
     const QString lastPrice = RealToStr(price, 5, 2);
-    const double difference = StrToReal(fields[field::Amount])
-        * (StrToReal(fields[field::TransactionPrice]) - StrToReal(lastPrice)) * 100;
-    const QString differenceText = DifferenceToStr(difference);
+    const QString differenceText = DifferenceFor(StrToReal(fields[field::Amount]),
+                                                 StrToReal(fields[field::TransactionPrice]), StrToReal(lastPrice));
     fields[field::LastPrice] = lastPrice;
     fields[field::Difference] = differenceText;
     return JoinPositionFieldViews(fields);

@@ -4,6 +4,18 @@
 
 #include <algorithm>
 
+namespace {
+
+PositionFieldViews viewsOf(const QStringList &fields)
+{
+    PositionFieldViews views;
+    for (const QString &text : fields)
+        views.append(text);
+    return views;
+}
+
+} // namespace
+
 PositionFieldViews SplitPositionLineViews(QStringView line)
 {
     PositionFieldViews fields;
@@ -59,10 +71,7 @@ QString JoinPositionFieldViews(const PositionFieldViews &fields)
 
 QString JoinPositionFields(const QStringList &fields)
 {
-    PositionFieldViews views;
-    for (const QString &text : fields)
-        views.append(text);
-    return JoinPositionFieldViews(views);
+    return JoinPositionFieldViews(viewsOf(fields));
 }
 
 void CompleteNineFields(QStringList &fields)
@@ -79,15 +88,12 @@ void CompleteNineFields(PositionFieldViews &fields)
 
 bool IsUsablePosition(const QStringList &fields)
 {
-    PositionFieldViews views;
-    for (const QString &text : fields)
-        views.append(text);
-    return IsUsablePosition(views);
+    return ReadPositionNumbers(fields).has_value();
 }
 
-bool IsUsablePosition(const PositionFieldViews &fields)
+std::optional<PositionNumbers> ReadPositionNumbers(const QStringList &fields)
 {
-    return ReadPositionNumbers(fields).has_value();
+    return ReadPositionNumbers(viewsOf(fields));
 }
 
 std::optional<PositionNumbers> ReadPositionNumbers(const PositionFieldViews &fields)

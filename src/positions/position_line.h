@@ -37,7 +37,6 @@ void CompleteNineFields(PositionFieldViews &fields);
 // True when the fields can be shown and rewritten: ten of them, with whole numbers as year,
 // amount and flag. Other lines are kept exactly as they are.
 bool IsUsablePosition(const QStringList &fields);
-bool IsUsablePosition(const PositionFieldViews &fields);
 // The whole numbers of a usable line; nothing for another line.
 struct PositionNumbers {
     int year = 0;
@@ -45,3 +44,4 @@ struct PositionNumbers {
     int flag = 0;
 };
 std::optional<PositionNumbers> ReadPositionNumbers(const PositionFieldViews &fields);
+std::optional<PositionNumbers> ReadPositionNumbers(const QStringList &fields);

@@ -27,3 +27,11 @@ unsigned HeldLocale::hold()
 {
     return t_hold;
 }
+
+bool HeldLocale::mustAsk(unsigned &askedUnder)
+{
+    const unsigned now = hold();
+    const bool ask = now == 0 || now != askedUnder;
+    askedUnder = now;
+    return ask;
+}

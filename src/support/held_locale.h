@@ -16,4 +16,8 @@ public:
     // 0 while no HeldLocale lives in this thread; otherwise a number of the outermost one, which
     // no earlier one had, so that a routine asks the locale once under each.
     static unsigned hold();
+    // Whether a routine that keeps values of the locale must ask it again: on every call while
+    // no HeldLocale lives, once under each one. `askedUnder` is the routine's own note of the
+    // hold it last asked under, brought up to date here.
+    static bool mustAsk(unsigned &askedUnder);
 };

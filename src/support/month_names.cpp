@@ -25,15 +25,12 @@ int MonthNumber(QStringView text)
     thread_local QLocale namesLocale;
     thread_local QStringList names;
     thread_local unsigned askedUnder = 0;
-    const unsigned hold = HeldLocale::hold();
-    if (names.isEmpty() || hold == 0 || hold != askedUnder) {
-        askedUnder = hold;
-        if (names.isEmpty() || !(namesLocale == QLocale())) {
-            namesLocale = QLocale();
-            names.clear();
-            for (int month = 1; month <= 12; ++month)
-                names << ShortMonthName(month);
-        }
+    const bool mustAsk = HeldLocale::mustAsk(askedUnder);
+    if (names.isEmpty() || (mustAsk && !(namesLocale == QLocale()))) {
+        namesLocale = QLocale();
+        names.clear();
+        for (int month = 1; month <= 12; ++month)
+            names << ShortMonthName(month);
     }
     for (int month = 1; month <= 12; ++month) {
         const QString &name = names.at(month - 1);

@@ -227,13 +227,9 @@ QChar localeDecimalPoint()
     thread_local QLocale locale;
     thread_local QChar point = locale.decimalPoint().at(0);
     thread_local unsigned askedUnder = 0;
-    const unsigned hold = HeldLocale::hold();
-    if (hold == 0 || hold != askedUnder) {
-        askedUnder = hold;
-        if (!(locale == QLocale())) {
-            locale = QLocale();
-            point = locale.decimalPoint().at(0);
-        }
+    if (HeldLocale::mustAsk(askedUnder) && !(locale == QLocale())) {
+        locale = QLocale();
+        point = locale.decimalPoint().at(0);
     }
     return point;
 }
