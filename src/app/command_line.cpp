@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 
+#include "report/report.h"
 #include "support/system_info.h"
 
 #include <QCommandLineParser>
@@ -100,9 +101,10 @@ QString HelpText()
         "  -h, --help        show this text\n"
         "  --version         show the release\n"
         "\n"
-        "Exit status of --report: 0 when the download ran to its end, 2 when there was no\n"
-        "connection or a page failed, 3 when the positions file cannot be read (or, with --save,\n"
-        "a file cannot be written); 64 for a wrong argument.\n");
+        "Exit status of --report: %1 when the download ran to its end, %2 when there was no\n"
+        "connection or a page failed, %3 when the positions file cannot be read (or, with --save,\n"
+        "a file cannot be written); %4 for a wrong argument.\n")
+        .arg(kReportDone).arg(kReportDownloadFailed).arg(kReportFileFailed).arg(kUsageExitStatus);
 }
 
 bool EnterDataFolder(const QString &programName)

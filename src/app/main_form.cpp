@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QHBoxLayout>
-#include <QMouseEvent>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -135,13 +134,8 @@ void TMainForm::buildControls()
     connect(HelpButton, &QToolButton::clicked, this, [this] { HelpButtonClick(); });
     connect(OverzichtButton, &QPushButton::clicked, this, [this] { OverzichtButtonClick(); });
     connect(ListBox1, &PositionListWidget::currentRowChanged, this, [this] { ListBox1Click(); });
-    // A press on the entry that is selected already changes no row, so the line above does not
-    // fill the panel for it (at start the first entry is selected without a fill).
-    ListBox1->viewport()->installEventFilter(this);
-    connect(ListBox1, &PositionListWidget::pressed, this, [this](const QModelIndex &index) {
-        if (index.row() == m_rowBeforePress)
-            ListBox1Click();
-    });
+    // At start the first entry is selected without a fill; a press on it fills the panel too.
+    connect(ListBox1, &PositionListWidget::currentRowPressed, this, [this] { ListBox1Click(); });
     connect(PositieCheck, &QCheckBox::toggled, this, [this] { PositieCheckClick(); });
     connect(AantalSpin, &SpinFieldWidget::textChanged, this, [this] { AantalSpinChange(); });
     connect(TransactieEdit, &QLineEdit::textChanged, this, [this] { TransactieEditChange(); });
@@ -193,15 +187,6 @@ void TMainForm::SelectEntry(int index)
 QStringList TMainForm::PositionLines() const
 {
     return ListBox1->lines();
-}
-
-bool TMainForm::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == ListBox1->viewport() && event->type() == QEvent::MouseButtonPress) {
-        const auto *press = static_cast<QMouseEvent *>(event);
-        m_rowBeforePress = press->button() == Qt::LeftButton ? ListBox1->currentRow() : -1;
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void TMainForm::paintEvent(QPaintEvent *event)

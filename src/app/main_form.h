@@ -127,7 +127,6 @@ public:
     void showIndexQuote(const IndexQuoteResult &result) override;
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -157,8 +156,6 @@ private:
     bool m_listEmptiedByUser = false;
     // The entry that a typed transaction price belongs to while its store is pending.
     int m_pendingPriceRow = -1;
-    // The selected entry when the left mouse button last went down on the list (-1: none).
-    int m_rowBeforePress = -1;
     // The status text, and above it why the positions file was not read whole.
     QString m_statusText;
     QString m_positionsWarning;

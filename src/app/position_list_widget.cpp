@@ -1,5 +1,6 @@
 #include "app/position_list_widget.h"
 
+#include <QMouseEvent>
 #include <QStringListModel>
 
 PositionListWidget::PositionListWidget(QWidget *parent)
@@ -18,6 +19,15 @@ PositionListWidget::PositionListWidget(QWidget *parent)
     // Re-raised by the list itself, so that blocking the list's signals silences it.
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &current) { emit currentRowChanged(current.row()); });
+}
+
+void PositionListWidget::mousePressEvent(QMouseEvent *event)
+{
+    const int rowBefore = currentRow();
+    QListView::mousePressEvent(event);
+    if (event->button() == Qt::LeftButton && rowBefore >= 0
+        && indexAt(event->position().toPoint()).row() == rowBefore)
+        emit currentRowPressed();
 }
 
 int PositionListWidget::count() const

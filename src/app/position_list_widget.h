@@ -39,6 +39,12 @@ signals:
     // Raised when another row becomes current, by the user or by the program; blocking this
     // list's signals silences it, as it does for every other signal of the list.
     void currentRowChanged(int row);
+    // Raised when the user presses on the row that is current already, which makes no row
+    // current and so raises nothing above.
+    void currentRowPressed();
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
 
 private:
     QStringListModel *m_lines;

@@ -164,9 +164,10 @@ void TOptionsForm::FormDestroy()
     settings.numberOfMinutes = NumberOfMinutes;
     settings.updatesOn = UpdatesCheck->isChecked();
     RegistryKey key(MainForm->ProgNam);
-    const bool stored = writeStoredSettings(key, settings);
-    const bool portfolioStored = writePortfolioSettings(key, Portfolio);
-    if (stored && portfolioStored)
+    // Both groups in one write of the file.
+    putStoredSettings(key, settings);
+    putPortfolioSettings(key, Portfolio);
+    if (key.sync())
         return;
     const QString text = QStringLiteral("Instellingen niet opgeslagen: ") + key.fileName()
                          + QStringLiteral(" kan niet worden geschreven.");

@@ -143,8 +143,9 @@ std::optional<QString> RegistryKey::readText(const QString &name) const
     case QMetaType::QString:
         return value.toString();
     case QMetaType::UInt:
+        return QString::number(static_cast<int>(value.toUInt()));
     case QMetaType::Int:
-        return QString::number(readInteger(name, 0));
+        return QString::number(value.toInt());
     default:
         throw wrongKind(name);
     }
@@ -221,7 +222,7 @@ void readStoredSettings(const RegistryKey &key, const ApplyStoredValue &apply)
     }
 }
 
-bool writeStoredSettings(RegistryKey &key, const StoredSettings &settings)
+void putStoredSettings(RegistryKey &key, const StoredSettings &settings)
 {
     for (StoredValue which : kStoredValues) {
         const QString name = storedValueName(which);
@@ -230,6 +231,11 @@ bool writeStoredSettings(RegistryKey &key, const StoredSettings &settings)
         else
             key.writeInteger(name, settings.value(which));
     }
+}
+
+bool writeStoredSettings(RegistryKey &key, const StoredSettings &settings)
+{
+    putStoredSettings(key, settings);
     return key.sync();
 }
 
@@ -237,7 +243,7 @@ QString percentText(double percent)
 {
     QLocale locale;
     locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    return locale.toString(percent, 'f', kPercentDecimals);
+    return LocaleFixedText(percent, kPercentDecimals, locale);
 }
 
 std::optional<double> percentFromText(const QString &text)
@@ -274,7 +280,7 @@ PortfolioSettings readPortfolioSettings(const RegistryKey &key)
     return settings;
 }
 
-bool writePortfolioSettings(RegistryKey &key, const PortfolioSettings &settings)
+void putPortfolioSettings(RegistryKey &key, const PortfolioSettings &settings)
 {
     for (const PortfolioEntry &entry : kPortfolioEntries) {
         const QString name = QString::fromLatin1(entry.name);
@@ -285,5 +291,4 @@ bool writePortfolioSettings(RegistryKey &key, const PortfolioSettings &settings)
         else
             key.writeText(name, percentText(settings.*entry.percent));
     }
-    return key.sync();
 }

@@ -93,7 +93,9 @@ using ApplyStoredValue = std::function<void(StoredValue which, int value)>;
 // throws ConversionError: the values before it have been applied, the later ones are not read.
 void readStoredSettings(const RegistryKey &key, const ApplyStoredValue &apply);
 
-// Writes the nine values in their order and stores them; false when they could not be stored.
+// Sets the nine values in their order, to be stored with the key's sync().
+void putStoredSettings(RegistryKey &key, const StoredSettings &settings);
+// Sets the nine values and stores them; false when they could not be stored.
 bool writeStoredSettings(RegistryKey &key, const StoredSettings &settings);
 
 // The portfolio overview's values, stored beside the nine and read and written after them:
@@ -102,7 +104,7 @@ bool writeStoredSettings(RegistryKey &key, const StoredSettings &settings);
 // "Overzicht Left", "Overzicht Height" and "Overzicht Width" as whole numbers. Each value that
 // is missing or cannot be read keeps its default, without touching the nine or the others.
 PortfolioSettings readPortfolioSettings(const RegistryKey &key);
-bool writePortfolioSettings(RegistryKey &key, const PortfolioSettings &settings);
+void putPortfolioSettings(RegistryKey &key, const PortfolioSettings &settings);
 
 // A percentage as stored, and as read back: a number with a comma or a point, brought within
 // 0 to 20; nothing for a text that is no number.

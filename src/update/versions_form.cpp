@@ -298,9 +298,9 @@ bool TVersionsForm::DownloadNewVersion(const QString &downloadName, const QStrin
         downloadName, versionListUrl, MainForm->ProgNam, MainForm->Version,
         {InstallerSizeKB, InstallerSha256},
         [this, maximum](quint32, quint32 gaugeProgress) {
-            // The gauge stops at its maximum, as a size from the list may fall short.
-            if (maximum > 0)
-                Gauge1->setValue(int(qMin(gaugeProgress, quint32(maximum))));
+            // The gauge stops at its maximum, as a size from the list may fall short; without a
+            // listed size that keeps it at 0.
+            Gauge1->setValue(int(qMin(gaugeProgress, quint32(maximum))));
             QCoreApplication::processEvents();
         },
         [this] {
