@@ -49,6 +49,12 @@ void evaluate(const QString &text, const QString &language)
         FUZZ_CHECK(text.size() >= 50 && downloadedB, text.left(80));
         const QStringList fields = SplitVersionFields(ProgramLine(text, kProgram));
         FUZZ_CHECK(fields.size() >= 5 && programStr == fields.at(1), programStr);
+        // A checksum is taken only from a spare field (4) that is "sha256=" and 64 hexadecimal
+        // digits, in small letters whatever the list wrote.
+        FUZZ_CHECK(sha256.isEmpty()
+                       || (sha256.size() == 64 && sha256 == sha256.toLower()
+                           && fields.at(4).compare(QLatin1String("sha256=" + sha256), Qt::CaseInsensitive) == 0),
+                   fields.at(4));
         // The release shown: a digit, a point, up to two digits and possibly a letter, or
         // nothing at all for a download name without version digits.
         static const QRegularExpression shown(QStringLiteral("\\A(\\d\\.\\d{0,2}.?)?\\z"),
