@@ -3,6 +3,7 @@
 #include "support/qt_printers.h"
 
 #include "market/internet.h"
+#include "support/hostile_inputs.h"
 #include "support/local_http_server.h"
 #include "support/loopback_listener.h"
 #include "support/timeout_guard.h"
@@ -15,7 +16,6 @@
 #include <atomic>
 #include <chrono>
 #include <mutex>
-#include <random>
 #include <stdexcept>
 #include <thread>
 
@@ -24,11 +24,7 @@ namespace {
 // Bytes without any repeating pattern, so a block delivered twice or out of place shows.
 std::string noise(size_t size)
 {
-    std::mt19937 random(static_cast<unsigned>(size));
-    std::string bytes(size, '\0');
-    for (char &byte : bytes)
-        byte = static_cast<char>(random() & 0xff);
-    return bytes;
+    return ::noise(size, static_cast<unsigned>(size));
 }
 
 struct Fetched {

@@ -4,6 +4,8 @@
 
 #include "market/internet.h"
 #include "market/page_fetch.h"
+#include "support/hostile_inputs.h"
+#include "support/server_answers.h"
 #include "support/files.h"
 #include "support/local_http_server.h"
 #include "support/loopback_listener.h"
@@ -19,26 +21,18 @@
 
 #include <atomic>
 #include <chrono>
-#include <random>
 #include <thread>
 
 namespace {
 
 QByteArray noise(qsizetype size)
 {
-    std::mt19937 random(static_cast<unsigned>(size) * 31u + 7u);
-    QByteArray bytes(size, '\0');
-    for (char &byte : bytes)
-        byte = static_cast<char>(random() & 0xff);
-    return bytes;
+    return QByteArray::fromStdString(::noise(size_t(size), static_cast<unsigned>(size) * 31u + 7u));
 }
 
 void serve(httplib::Server &server, const std::string &path, const QByteArray &body)
 {
-    const std::string bytes = body.toStdString();
-    server.Get(path, [bytes](const httplib::Request &, httplib::Response &res) {
-        res.set_content(bytes, "text/html");
-    });
+    server.Get(path, page(body.toStdString()));
 }
 
 // The index fetch sets the receive time-out for good; the base puts it back.

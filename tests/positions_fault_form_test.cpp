@@ -95,7 +95,6 @@ struct SavingWindow {
     }
     QByteArray unsaved() const { return fixture.home().readFile(".local/state/Pelgrandix/Regels.dat.unsaved"); }
 
-    ScopedEnv stateHome{"XDG_STATE_HOME", std::nullopt};
     MainWindowFixture fixture;
     TMainForm *form;
     TYesNoDlg dialog;

@@ -18,6 +18,7 @@
 #include <optional>
 
 #include "app/main_form.h"
+#include "support/event_counter.h"
 #include "support/files.h"
 #include "support/main_window_fixture.h"
 #include "support/maker_site.h"
@@ -43,21 +44,6 @@ const QStringList kAdvisedLines = {"Uw huidige versie is versie 1.20a",
 constexpr QFileDevice::Permissions kExecutable =
     QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
 
-// Counts the close requests that reach a window.
-class CloseCounter : public QObject
-{
-public:
-    int closes = 0;
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Close)
-            ++closes;
-        return false;
-    }
-};
-
 // The update window beside a main window on a fresh home, the maker's site on loopback and a
 // scripted ping.
 class VersionsWindow : public ::testing::Test
@@ -69,7 +55,7 @@ protected:
         main->form()->UpdateTimer->setEnabled(false);
         main->form()->show();
         form = std::make_unique<TVersionsForm>();
-        main->form()->installEventFilter(&mainCloses);
+        mainCloses.emplace(main->form(), QEvent::Close);
         DownloadName.clear();
         DownloadedB = false;
     }
@@ -97,7 +83,8 @@ protected:
     ScriptedPing ping;
     std::optional<MainWindowFixture> main;
     std::unique_ptr<TVersionsForm> form;
-    CloseCounter mainCloses;
+    // The close requests that reach the main window.
+    std::optional<EventCounter> mainCloses;
 };
 
 } // namespace
@@ -276,7 +263,7 @@ TEST_F(VersionsWindow, DownloadNamesLeavingTheInstallerFolderAreNeitherFetchedNo
         EXPECT_EQ(form->MemoLines().count(refusal), 2);
         EXPECT_EQ(own.paths(), QStringList{"/versions.dat"});
         // A started installer is followed at once by the close of the program.
-        EXPECT_EQ(mainCloses.closes, 0);
+        EXPECT_EQ(mainCloses->count(), 0);
         DownloadedB = false;
     }
     EXPECT_EQ(installerArguments(), "");
@@ -289,7 +276,7 @@ TEST_F(VersionsWindow, ExitButtonBeforeADownloadClosesTheWindowOnly)
     form->ExitBtn->click();
     EXPECT_FALSE(form->isVisible());
     EXPECT_TRUE(main->form()->isVisible());
-    EXPECT_EQ(mainCloses.closes, 0);
+    EXPECT_EQ(mainCloses->count(), 0);
 }
 
 TEST_F(VersionsWindow, ButtonsAnswerWhileAnotherDialogIsModal)
@@ -353,7 +340,7 @@ TEST_F(VersionsWindow, InstallStartsTheInstallerStopsTheCompanionAndClosesThePro
                                                      "De installatie van Pelgrandix is gestart."}));
     // The window let events run meanwhile, so the end may have been noticed already.
     EXPECT_TRUE(companionRun.state() == QProcess::NotRunning || companionRun.waitForFinished(kPatienceMs));
-    EXPECT_EQ(mainCloses.closes, 1);
+    EXPECT_EQ(mainCloses->count(), 1);
     EXPECT_FALSE(main->form()->isVisible());
     EXPECT_TRUE(main->fileBytes("Regels.dat").startsWith("changed since the start\r\n"));
     EXPECT_EQ(main->fileBytes("Regels!.dat"), kPositions);
@@ -372,14 +359,14 @@ TEST_F(VersionsWindow, InstallerThatCannotBeStartedKeepsTheProgramRunningForAnot
     ASSERT_TRUE(QDir().mkpath(installer));  // a folder by that name
     form->ExitBtn->click();
     EXPECT_EQ(form->MemoLines(), failed + failed);
-    EXPECT_EQ(mainCloses.closes, 0);
+    EXPECT_EQ(mainCloses->count(), 0);
     EXPECT_TRUE(main->form()->isVisible());
 
     ASSERT_TRUE(QDir().rmdir(installer));
     ASSERT_TRUE(writeFile(installer, QByteArray::fromStdString(demoInstaller())));
     form->ExitBtn->click();
     EXPECT_TRUE(waitUntil([&] { return !installerArguments().isEmpty(); }));
-    EXPECT_EQ(mainCloses.closes, 1);
+    EXPECT_EQ(mainCloses->count(), 1);
 }
 
 TEST_F(VersionsWindow, WhileTheInstallerComesInTheExitButtonStopsItAndNothingElseRuns)
@@ -409,7 +396,7 @@ TEST_F(VersionsWindow, WhileTheInstallerComesInTheExitButtonStopsItAndNothingEls
     EXPECT_EQ(form->MemoLines(), offer);
     EXPECT_FALSE(QFileInfo::exists(dataDir() + "Temp/Pelgrandix121.exe"));
     // A started installer is followed at once by the close of the program.
-    EXPECT_EQ(mainCloses.closes, 0) << "a half-received installer was started";
+    EXPECT_EQ(mainCloses->count(), 0) << "a half-received installer was started";
     EXPECT_EQ(installerArguments(), "");
 }
 

@@ -34,6 +34,8 @@ struct PortfolioSettings {
     int overviewLeft = 140;
     int overviewHeight = 460;
     int overviewWidth = 1040;
+
+    bool operator==(const PortfolioSettings &) const = default;
 };
 inline constexpr double kLowestPercent = 0;
 inline constexpr double kHighestPercent = 20;

@@ -21,6 +21,8 @@ struct TDataRec {
     quint16 ExpDay = 0;
     double AEX = 0;         // index level; nothing reads it
     QString Koers;          // lookup result: the price text with its leading blank, " 0.0" if none
+
+    bool operator==(const TDataRec &) const = default;
 };
 
 // The record shared by the download and the add dialog.

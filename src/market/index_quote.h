@@ -55,4 +55,6 @@ public:
     QString sProc;          // change in per cent, ending in "%"
     QString sAEX_Tijd;      // quote time as cut from the page
     QString Old_sAEX_Tijd;  // sAEX_Tijd of the refresh before
+
+    bool operator==(const IndexQuote &) const = default;
 };

@@ -2,26 +2,27 @@
 
 #include <QFile>
 
+#include "support/files.h"
+
 PrivateSessionBus::PrivateSessionBus()
 {
     // No service directories: a name nobody owns stays unowned instead of starting a program.
     const QString config = m_dir.filePath(QStringLiteral("session.conf"));
-    QFile file(config);
-    if (!file.open(QIODevice::WriteOnly))
+    const QByteArray text =
+        "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-BUS Bus Configuration 1.0//EN\"\n"
+        " \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
+        "<busconfig>\n"
+        "  <type>session</type>\n"
+        "  <listen>unix:path=" + QFile::encodeName(m_dir.filePath(QStringLiteral("bus"))) + "</listen>\n"
+        "  <auth>EXTERNAL</auth>\n"
+        "  <policy context=\"default\">\n"
+        "    <allow send_destination=\"*\" eavesdrop=\"true\"/>\n"
+        "    <allow eavesdrop=\"true\"/>\n"
+        "    <allow own=\"*\"/>\n"
+        "  </policy>\n"
+        "</busconfig>\n";
+    if (!writeFile(config, text))
         return;
-    file.write("<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-BUS Bus Configuration 1.0//EN\"\n"
-               " \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
-               "<busconfig>\n"
-               "  <type>session</type>\n"
-               "  <listen>unix:path=" + QFile::encodeName(m_dir.filePath(QStringLiteral("bus"))) + "</listen>\n"
-               "  <auth>EXTERNAL</auth>\n"
-               "  <policy context=\"default\">\n"
-               "    <allow send_destination=\"*\" eavesdrop=\"true\"/>\n"
-               "    <allow eavesdrop=\"true\"/>\n"
-               "    <allow own=\"*\"/>\n"
-               "  </policy>\n"
-               "</busconfig>\n");
-    file.close();
 
     // The daemon complains that it may not raise its file limit when run as root; nothing to see.
     m_daemon.setStandardErrorFile(QProcess::nullDevice());

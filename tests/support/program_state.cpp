@@ -27,27 +27,6 @@ std::optional<QByteArray> variable(const char *name)
     return qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt;
 }
 
-bool same(const IndexQuote &a, const IndexQuote &b)
-{
-    return a.sAEX == b.sAEX && a.sPrevAEX == b.sPrevAEX && a.sDeltaAEX == b.sDeltaAEX
-        && a.sProc == b.sProc && a.sAEX_Tijd == b.sAEX_Tijd && a.Old_sAEX_Tijd == b.Old_sAEX_Tijd;
-}
-
-bool same(const PortfolioSettings &a, const PortfolioSettings &b)
-{
-    return a.ratePercent == b.ratePercent && a.dividendYieldPercent == b.dividendYieldPercent
-        && a.notifications == b.notifications && a.overviewTop == b.overviewTop && a.overviewLeft == b.overviewLeft
-        && a.overviewHeight == b.overviewHeight && a.overviewWidth == b.overviewWidth;
-}
-
-bool same(const TDataRec &a, const TDataRec &b)
-{
-    return a.MonthFrom == b.MonthFrom && a.YearFrom == b.YearFrom && a.MonthTill == b.MonthTill
-        && a.YearTill == b.YearTill && a.PriceFrom == b.PriceFrom && a.PriceTill == b.PriceTill
-        && a.CP == b.CP && a.UitOefen == b.UitOefen && a.ExpMonth == b.ExpMonth
-        && a.ExpYear == b.ExpYear && a.ExpDay == b.ExpDay && a.AEX == b.AEX && a.Koers == b.Koers;
-}
-
 // Fails the running test when it left any value changed, and puts the values back.
 class ProgramStateWatch : public ::testing::EmptyTestEventListener
 {
@@ -66,17 +45,17 @@ class ProgramStateWatch : public ::testing::EmptyTestEventListener
 
 } // namespace
 
-template <typename T, typename Same>
-void ProgramState::note(const QString &name, std::function<T()> get, std::function<void(const T &)> set, Same same)
+template <typename T>
+void ProgramState::note(const QString &name, std::function<T()> get, std::function<void(const T &)> set)
 {
     const T was = get();
-    m_saved.push_back({name, [get, was, same] { return !same(get(), was); }, [set, was] { set(was); }});
+    m_saved.push_back({name, [get, was] { return !(get() == was); }, [set, was] { set(was); }});
 }
 
-template <typename T, typename Same>
-void ProgramState::note(const QString &name, T &variable, Same same)
+template <typename T>
+void ProgramState::note(const QString &name, T &variable)
 {
-    note<T>(name, [&variable] { return variable; }, [&variable](const T &value) { variable = value; }, same);
+    note<T>(name, [&variable] { return variable; }, [&variable](const T &value) { variable = value; });
 }
 
 ProgramState::ProgramState()
@@ -91,13 +70,12 @@ ProgramState::ProgramState()
     note(QStringLiteral("InstallerSha256"), InstallerSha256);
     note(QStringLiteral("DownloadedB"), DownloadedB);
     note(QStringLiteral("ReceivedKB"), ReceivedKB);
-    note(QStringLiteral("AEXQuote"), AEXQuote, [](const IndexQuote &a, const IndexQuote &b) { return same(a, b); });
-    note(QStringLiteral("DataRec"), DataRec, [](const TDataRec &a, const TDataRec &b) { return same(a, b); });
+    note(QStringLiteral("AEXQuote"), AEXQuote);
+    note(QStringLiteral("DataRec"), DataRec);
     note(QStringLiteral("LastTime"), LastTime);
     note(QStringLiteral("NumberOfYears"), NumberOfYears);
     note(QStringLiteral("NumberOfMinutes"), NumberOfMinutes);
-    note(QStringLiteral("Portfolio"), Portfolio,
-         [](const PortfolioSettings &a, const PortfolioSettings &b) { return same(a, b); });
+    note(QStringLiteral("Portfolio"), Portfolio);
     note<int>(QStringLiteral("the receive time-out"), &ReceiveTimeout, &SetReceiveTimeout);
     note<int>(QStringLiteral("the fetch deadline"), &FetchDeadline, &SetFetchDeadline);
     note<QString>(QStringLiteral("the current folder"), &QDir::currentPath,

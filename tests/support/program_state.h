@@ -36,10 +36,10 @@ private:
         std::function<bool()> changed;
         std::function<void()> restore;
     };
-    template <typename T, typename Same = std::equal_to<T>>
-    void note(const QString &name, std::function<T()> get, std::function<void(const T &)> set, Same same = {});
-    template <typename T, typename Same = std::equal_to<T>>
-    void note(const QString &name, T &variable, Same same = {});
+    template <typename T>
+    void note(const QString &name, std::function<T()> get, std::function<void(const T &)> set);
+    template <typename T>
+    void note(const QString &name, T &variable);
 
     std::vector<Saved> m_saved;
 };

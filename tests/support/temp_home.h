@@ -27,5 +27,6 @@ private:
     ScopedEnv m_home{"HOME", QFile::encodeName(m_dir.path())};
     ScopedEnv m_config{"XDG_CONFIG_HOME", std::nullopt};
     ScopedEnv m_data{"XDG_DATA_HOME", std::nullopt};
+    ScopedEnv m_state{"XDG_STATE_HOME", std::nullopt};
     ScopedCurrentDir m_current{m_dir.path()};
 };
