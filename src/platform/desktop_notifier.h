@@ -8,7 +8,7 @@
 // also at the program's end. So each address is first asked whether a bus answers there at
 // all, within the deadline, before the D-Bus library is let near it.
 
-#include <QElapsedTimer>
+#include <QDeadlineTimer>
 #include <QString>
 
 namespace platform {
@@ -34,10 +34,9 @@ public:
 private:
     // Sets m_connection, or m_failure when the bus cannot be reached.
     void connect();
-    int remainingMs() const;
 
     QString m_appName, m_desktopEntry;
-    QElapsedTimer m_clock;
+    QDeadlineTimer m_deadline;
     QString m_connection;  // the D-Bus library's name of the connection; empty before it
     QString m_failure;     // why the bus could not be reached
 };

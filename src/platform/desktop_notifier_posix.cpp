@@ -60,10 +60,10 @@ private:
     int m_fd;
 };
 
-bool waitFor(int fd, short events, const QElapsedTimer &clock)
+bool waitFor(int fd, short events, const QDeadlineTimer &deadline)
 {
     for (;;) {
-        const qint64 left = kNotifierDeadlineMs - clock.elapsed();
+        const qint64 left = deadline.remainingTime();
         if (left <= 0)
             return false;
         pollfd poll{fd, events, 0};
@@ -77,7 +77,7 @@ bool waitFor(int fd, short events, const QElapsedTimer &clock)
 
 // Whether a bus listens at a socket address: it answers the first step of a client's
 // authentication ("AUTH" with no mechanism) at once.
-bool busAnswersAt(const sockaddr *address, socklen_t length, const QElapsedTimer &clock)
+bool busAnswersAt(const sockaddr *address, socklen_t length, const QDeadlineTimer &deadline)
 {
     const Socket socket(address->sa_family);
     if (::connect(socket.fd(), address, length) != 0) {
@@ -85,7 +85,7 @@ bool busAnswersAt(const sockaddr *address, socklen_t length, const QElapsedTimer
         // (a bus whose queue of connections is full, EAGAIN, is not answering either).
         int failure = 0;
         socklen_t size = sizeof failure;
-        if (errno != EINPROGRESS || !waitFor(socket.fd(), POLLOUT, clock)
+        if (errno != EINPROGRESS || !waitFor(socket.fd(), POLLOUT, deadline)
             || ::getsockopt(socket.fd(), SOL_SOCKET, SO_ERROR, &failure, &size) != 0 || failure != 0)
             return false;
     }
@@ -93,12 +93,12 @@ bool busAnswersAt(const sockaddr *address, socklen_t length, const QElapsedTimer
     const size_t startLength = sizeof kAuthStart - 1;
     char answer[64];
     return ::send(socket.fd(), kAuthStart, startLength, MSG_NOSIGNAL) == ssize_t(startLength)
-        && waitFor(socket.fd(), POLLIN, clock) && ::recv(socket.fd(), answer, sizeof answer, 0) > 0;
+        && waitFor(socket.fd(), POLLIN, deadline) && ::recv(socket.fd(), answer, sizeof answer, 0) > 0;
 }
 
 // Whether a bus answers at one entry of a bus address ("transport:key=value,..."); none for an
 // entry of a kind that cannot be asked beforehand.
-std::optional<bool> entryAnswers(const QString &entry, const QElapsedTimer &clock)
+std::optional<bool> entryAnswers(const QString &entry, const QDeadlineTimer &deadline)
 {
     const QString transport = entry.section(QLatin1Char(':'), 0, 0);
     QHash<QString, QByteArray> values;
@@ -116,7 +116,7 @@ std::optional<bool> entryAnswers(const QString &entry, const QElapsedTimer &cloc
             return false;
         std::memcpy(address.sun_path + start, name.constData(), size_t(name.size()));
         return busAnswersAt(reinterpret_cast<const sockaddr *>(&address),
-                            socklen_t(offsetof(sockaddr_un, sun_path) + start + size_t(name.size())), clock);
+                            socklen_t(offsetof(sockaddr_un, sun_path) + start + size_t(name.size())), deadline);
     }
     if (transport == QLatin1String("tcp") || transport == QLatin1String("nonce-tcp")) {
         // A host name goes to the system's resolver, which no deadline cuts short; a session
@@ -130,7 +130,7 @@ std::optional<bool> entryAnswers(const QString &entry, const QElapsedTimer &cloc
             return false;
         bool answers = false;
         for (const addrinfo *candidate = found; candidate && !answers; candidate = candidate->ai_next)
-            answers = busAnswersAt(candidate->ai_addr, candidate->ai_addrlen, clock);
+            answers = busAnswersAt(candidate->ai_addr, candidate->ai_addrlen, deadline);
         ::freeaddrinfo(found);
         return answers;
     }
@@ -139,10 +139,10 @@ std::optional<bool> entryAnswers(const QString &entry, const QElapsedTimer &cloc
 
 // The first entry of a bus address (entries separated by ";") at which a bus answers, or that
 // cannot be asked beforehand and is taken as it stands.
-QString answeringEntry(const QString &address, const QElapsedTimer &clock, QString *reason)
+QString answeringEntry(const QString &address, const QDeadlineTimer &deadline, QString *reason)
 {
     for (const QString &entry : address.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-        if (entryAnswers(entry, clock).value_or(true))
+        if (entryAnswers(entry, deadline).value_or(true))
             return entry;
         *reason = QStringLiteral("no session bus answers at ") + entry;
     }
@@ -152,9 +152,8 @@ QString answeringEntry(const QString &address, const QElapsedTimer &clock, QStri
 } // namespace
 
 DesktopNotifier::DesktopNotifier(const QString &appName, const QString &desktopEntry)
-    : m_appName(appName), m_desktopEntry(desktopEntry)
+    : m_appName(appName), m_desktopEntry(desktopEntry), m_deadline(kNotifierDeadlineMs)
 {
-    m_clock.start();
 }
 
 DesktopNotifier::~DesktopNotifier()
@@ -163,16 +162,11 @@ DesktopNotifier::~DesktopNotifier()
         QDBusConnection::disconnectFromBus(m_connection);
 }
 
-int DesktopNotifier::remainingMs() const
-{
-    return int(kNotifierDeadlineMs - m_clock.elapsed());
-}
-
 void DesktopNotifier::connect()
 {
     const QString address = sessionBusAddress();
     QString reason = QStringLiteral("no session bus");
-    const QString entry = address.isEmpty() ? QString() : answeringEntry(address, m_clock, &reason);
+    const QString entry = address.isEmpty() ? QString() : answeringEntry(address, m_deadline, &reason);
     if (entry.isEmpty()) {
         m_failure = reason;
         return;
@@ -197,7 +191,7 @@ bool DesktopNotifier::notify(const QString &summary, const QString &body, QStrin
         connect();
     if (!m_failure.isEmpty())
         return fail(m_failure);
-    const int left = remainingMs();
+    const int left = int(m_deadline.remainingTime());
     if (left <= 0)
         return fail(QStringLiteral("no answer from the notification service within %1 ms").arg(kNotifierDeadlineMs));
 
