@@ -22,8 +22,8 @@ Row row(const QDateTime &time, const char *series, double difference, std::optio
 class HistoryFile : public ::testing::Test
 {
 protected:
-    QByteArray bytes() const { return home.readFile("UserData/Pelgrandix/Historie.csv"); }
-    void write(const QByteArray &bytes) const { home.writeFile("UserData/Pelgrandix/Historie.csv", bytes); }
+    QByteArray bytes() const { return home.readDataFile("Historie.csv"); }
+    void write(const QByteArray &bytes) const { home.writeDataFile("Historie.csv", bytes); }
 
     TempHome home;
     QString dir = home.dataDir();

@@ -18,7 +18,7 @@
 
 namespace {
 
-const QString kStore = ".config/Pelgrandix/Pelgrandix.reg";
+const QString &kStore = TempHome::kSettingsFile;
 
 QByteArray storeWith(const QByteArray &values)
 {

@@ -22,7 +22,7 @@ TEST(ProgramStart, EndsByItselfAfterTheFirstPaintWhenAskedAndSavesNothing)
     QByteArray positions;
     for (int i = 0; i < 1000; ++i)
         positions += "AEX; Call; mrt; 2013; " + QByteArray::number(300 + i) + "; 1,00; 1,00; 1; 0,00; 0\r\n";
-    home.writeFile("UserData/Pelgrandix/Regels.dat", positions);
+    home.writeDataFile("Regels.dat", positions);
 
     OfflineProgram program(home.path());
     program.environment().insert("PELGRANDIX_EXIT_AFTER_FIRST_PAINT", "1");
@@ -32,9 +32,9 @@ TEST(ProgramStart, EndsByItselfAfterTheFirstPaintWhenAskedAndSavesNothing)
     EXPECT_EQ(program.process().exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.process().exitCode(), 0);
 
-    EXPECT_EQ(home.readFile("UserData/Pelgrandix/Regels.dat"), positions);
-    EXPECT_TRUE(home.readFile("UserData/Pelgrandix/Regels!.dat").isNull()) << "nothing was saved";
-    EXPECT_TRUE(home.readFile(".config/Pelgrandix/Pelgrandix.reg").isNull()) << "no settings were written";
+    EXPECT_EQ(home.readDataFile("Regels.dat"), positions);
+    EXPECT_TRUE(home.readDataFile("Regels!.dat").isNull()) << "nothing was saved";
+    EXPECT_TRUE(home.readFile(TempHome::kSettingsFile).isNull()) << "no settings were written";
     EXPECT_EQ(program.ping().runCount(), 0) << "the first download did not start";
     EXPECT_TRUE(home.readFile("Temp.txt").isNull()) << "no page was fetched";
 }

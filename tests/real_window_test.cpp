@@ -71,7 +71,7 @@ TEST(RealWindow, CaptionsAreTheProgramsOwnAndTheUpdateWindowAnswersOverTheSettin
     ASSERT_TRUE(qEnvironmentVariableIsSet("DISPLAY")) << "run under xvfb-run -a";
     TempHome home;
     // No silent update check during the test: only the one that "Check Nu" asks for.
-    home.writeFile(".config/Pelgrandix/Pelgrandix.reg",
+    home.writeFile(TempHome::kSettingsFile,
                    "Windows Registry Editor Version 5.00\n\n"
                    "[HKEY_CURRENT_USER\\Software\\Pelgrandix\\Defaults]\n\"Updates Aan\"=\"0\"\n");
     MakerSite site;

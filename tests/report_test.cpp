@@ -110,11 +110,11 @@ class Report : public ::testing::Test
 protected:
     Report()
     {
-        home.writeFile("UserData/Pelgrandix/Regels.dat", demoPositions());
-        home.writeFile(".config/Pelgrandix/Pelgrandix.reg", kDemoSettings);
+        home.writeDataFile("Regels.dat", demoPositions());
+        home.writeFile(TempHome::kSettingsFile, kDemoSettings);
     }
 
-    QByteArray file(const char *name) const { return home.readFile(QStringLiteral("UserData/Pelgrandix/") + name); }
+    QByteArray file(const char *name) const { return home.readDataFile(QString::fromLatin1(name)); }
 
     RunningMarketSite site;
     TempHome home;
@@ -180,7 +180,7 @@ TEST_F(Report, JsonHoldsEveryReadablePositionWithItsFiguresAndChangesNoFile)
     EXPECT_EQ(file("Regels.dat"), demoPositions()) << "only --save writes the positions";
     EXPECT_FALSE(QFile::exists(home.dataDir() + "Regels!.dat"));
     EXPECT_FALSE(QFile::exists(home.dataDir() + "Historie.csv"));
-    EXPECT_EQ(home.readFile(".config/Pelgrandix/Pelgrandix.reg"), kDemoSettings);
+    EXPECT_EQ(home.readFile(TempHome::kSettingsFile), kDemoSettings);
 }
 
 TEST_F(Report, SaveWritesThePrintedPricesAsTheWindowDoesAndAddsTheHistory)
@@ -221,7 +221,7 @@ TEST(ReportStatus, EachSituationHasItsExitStatusAndMessage)
         const char *message;
         const char *lastPrice;  // as printed
     };
-    const auto write = [&](const TempHome &home) { home.writeFile("UserData/Pelgrandix/Regels.dat", positions); };
+    const auto write = [&](const TempHome &home) { home.writeDataFile("Regels.dat", positions); };
     const Case cases[] = {
         {"download ran to its end", ScriptedPing::Reply, false, write, 0, "", "12,35"},
         {"no connection", ScriptedPing::TimeOut, false, write, 2, "pelgrandix: Geen internetverbinding.", "1,00"},
@@ -291,7 +291,7 @@ TEST(ReportStatus, ATerminationSignalEndsAWaitingReportOrdinarily)
 {
     LoopbackListener silent(LoopbackListener::Silent);
     TempHome home;
-    home.writeFile("UserData/Pelgrandix/Regels.dat", demoPositions());
+    home.writeDataFile("Regels.dat", demoPositions());
     OfflineProgram program(home.path());
     prepare(program, silent.host(), ScriptedPing::Reply);
     ASSERT_TRUE(program.start({"--report", "--save"}));
@@ -304,5 +304,5 @@ TEST(ReportStatus, ATerminationSignalEndsAWaitingReportOrdinarily)
     EXPECT_LT(clock.elapsed(), 5000);
     EXPECT_EQ(program.process().exitCode(), 2);
     EXPECT_EQ(tableRow(program.process().readAllStandardOutput(), "AX1").value(6), "1,00") << "the positions as they were";
-    EXPECT_EQ(home.readFile("UserData/Pelgrandix/Regels.dat"), demoPositions());
+    EXPECT_EQ(home.readDataFile("Regels.dat"), demoPositions());
 }

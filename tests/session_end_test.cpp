@@ -27,14 +27,14 @@ TEST(SessionEnd, SignalsCloseTheWindowAndSaveThePositions)
     for (int signalNumber : {SIGTERM, SIGINT, SIGHUP}) {
         SCOPED_TRACE(signalNumber);
         TempHome home;
-        home.writeFile("UserData/Pelgrandix/Regels.dat", kPositions);
+        home.writeDataFile("Regels.dat", kPositions);
         OfflineProgram program(home.path());
         ASSERT_TRUE(program.start());
         ASSERT_TRUE(program.waitUntilReady());
         ASSERT_TRUE(program.endWith(signalNumber));
         EXPECT_EQ(program.process().exitCode(), 0);
-        EXPECT_EQ(home.readFile("UserData/Pelgrandix/Regels.dat"), kPositions);
-        EXPECT_EQ(home.readFile("UserData/Pelgrandix/Regels!.dat"), kPositions)
+        EXPECT_EQ(home.readDataFile("Regels.dat"), kPositions);
+        EXPECT_EQ(home.readDataFile("Regels!.dat"), kPositions)
             << "the close saved, so the file before it became the first backup";
     }
 }
@@ -45,11 +45,11 @@ TEST(SessionEnd, SettingsAreWrittenAtTheEnd)
     OfflineProgram program(home.path());
     ASSERT_TRUE(program.start());
     ASSERT_TRUE(program.waitUntilReady());
-    EXPECT_TRUE(home.readFile(".config/Pelgrandix/Pelgrandix.reg").isNull()) << "written only at the end";
+    EXPECT_TRUE(home.readFile(TempHome::kSettingsFile).isNull()) << "written only at the end";
     ASSERT_TRUE(program.endWith(SIGTERM));
     EXPECT_EQ(program.process().exitCode(), 0);
     // The list's width is what the layout made of it, whatever the fonts.
-    const QString written = QString::fromLatin1(home.readFile(".config/Pelgrandix/Pelgrandix.reg"))
+    const QString written = QString::fromLatin1(home.readFile(TempHome::kSettingsFile))
                                 .replace(QRegularExpression("\"Splitter\"=dword:[0-9a-f]{8}\n"), "<splitter>");
     EXPECT_EQ(written,
               "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Pelgrandix\\Defaults]\n"
@@ -75,7 +75,7 @@ TEST(SessionEnd, SettingsThatCannotBeWrittenAreReported)
     EXPECT_EQ(program.process().exitCode(), 0);
     const QString errors = QString::fromLocal8Bit(program.process().readAllStandardError());
     EXPECT_TRUE(errors.contains("Instellingen niet opgeslagen")) << errors.toStdString();
-    EXPECT_TRUE(errors.contains(home.path() + "/.config/Pelgrandix/Pelgrandix.reg")) << errors.toStdString();
+    EXPECT_TRUE(errors.contains(home.settingsFile())) << errors.toStdString();
     EXPECT_EQ(home.readFile(".config/Pelgrandix"), "in the way");
 }
 
@@ -88,7 +88,7 @@ TEST(SessionEnd, SignalEndsTheProgramWhileAFetchOrTheProbeWaits)
     for (const bool waitsOnThePage : {true, false}) {
         SCOPED_TRACE(waitsOnThePage ? "page trickles" : "ping hangs");
         TempHome home;
-        home.writeFile("UserData/Pelgrandix/Regels.dat", kPositions);
+        home.writeDataFile("Regels.dat", kPositions);
         OfflineProgram program(home.path());
         program.environment().insert("PELGRANDIX_QUOTE_HOST", QString::fromLatin1(site.host()));
         if (waitsOnThePage)
@@ -105,7 +105,7 @@ TEST(SessionEnd, SignalEndsTheProgramWhileAFetchOrTheProbeWaits)
         ASSERT_TRUE(program.endWith(SIGTERM));
         // The page would hold the program for its thirty-second deadline, the ping for a minute.
         EXPECT_LT(clock.elapsed(), 10000);
-        EXPECT_EQ(home.readFile("UserData/Pelgrandix/Regels.dat"), kPositions);
-        EXPECT_EQ(home.readFile("UserData/Pelgrandix/Regels!.dat"), kPositions);
+        EXPECT_EQ(home.readDataFile("Regels.dat"), kPositions);
+        EXPECT_EQ(home.readDataFile("Regels!.dat"), kPositions);
     }
 }

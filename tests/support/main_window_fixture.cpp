@@ -13,7 +13,7 @@ MainWindowFixture::MainWindowFixture(const QByteArray &positionsFile)
     }
     InitSupport();
     if (!positionsFile.isNull())
-        m_home.writeFile(QStringLiteral("UserData/Pelgrandix/Regels.dat"), positionsFile);
+        m_home.writeDataFile(QStringLiteral("Regels.dat"), positionsFile);
     m_form = std::make_unique<TMainForm>();
 }
 
@@ -26,5 +26,5 @@ QStringList MainWindowFixture::entries() const
 
 QByteArray MainWindowFixture::fileBytes(const char *name) const
 {
-    return m_home.readFile(QStringLiteral("UserData/Pelgrandix/") + QLatin1String(name));
+    return m_home.readDataFile(QLatin1String(name));
 }

@@ -14,13 +14,18 @@ class TempHome
 public:
 
     QString path() const { return m_dir.path(); }
-    // The program's data folder inside this home, ending in "/".
-    QString dataDir() const { return m_dir.path() + QStringLiteral("/UserData/Pelgrandix/"); }
-    // The settings file of the program inside this home.
-    QString settingsFile() const { return m_dir.path() + QStringLiteral("/.config/Pelgrandix/Pelgrandix.reg"); }
+    // The program's data folder (ending in "/") and its settings file, relative to the home.
+    static inline const QString kDataFolder = QStringLiteral("UserData/Pelgrandix/");
+    static inline const QString kSettingsFile = QStringLiteral(".config/Pelgrandix/Pelgrandix.reg");
+    // The same inside this home.
+    QString dataDir() const { return m_dir.path() + QLatin1Char('/') + kDataFolder; }
+    QString settingsFile() const { return m_dir.path() + QLatin1Char('/') + kSettingsFile; }
     // A file inside this home, by its path relative to it.
     void writeFile(const QString &relativePath, const QByteArray &bytes) const;
     QByteArray readFile(const QString &relativePath) const;
+    // A file of the data folder, by its name.
+    void writeDataFile(const QString &name, const QByteArray &bytes) const { writeFile(kDataFolder + name, bytes); }
+    QByteArray readDataFile(const QString &name) const { return readFile(kDataFolder + name); }
 
 private:
     QTemporaryDir m_dir;
