@@ -1,15 +1,16 @@
 #include "app/position_list_widget.h"
 
 #include <QMouseEvent>
-#include <QStringListModel>
+
+#include "app/position_list_model.h"
 
 PositionListWidget::PositionListWidget(QWidget *parent)
-    : QListView(parent), m_lines(new QStringListModel(this))
+    : QListView(parent), m_lines(new PositionListModel(this))
 {
     setModel(m_lines);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    // The model would let a double click or F2 edit a line in place; the lines change only
-    // through the detail panel, the add dialog and the downloads.
+    // The lines change only through the detail panel, the add dialog and the downloads, never in
+    // place by a double click or F2.
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     // Every line is one line of text in the list's font, so the first line's height holds for
     // all and the text of each need not be measured. Batched, so that the window shows at once
@@ -47,34 +48,30 @@ void PositionListWidget::setCurrentRow(int row)
 
 QString PositionListWidget::line(int row) const
 {
-    return m_lines->index(row).data().toString();
+    return m_lines->line(row);
 }
 
 QStringList PositionListWidget::lines() const
 {
-    return m_lines->stringList();
+    return m_lines->lines();
 }
 
 void PositionListWidget::setLine(int row, const QString &text)
 {
-    const QModelIndex index = m_lines->index(row);
-    if (index.isValid() && index.data().toString() != text)
-        m_lines->setData(index, text);
+    m_lines->setLine(row, text);
 }
 
 void PositionListWidget::appendLine(const QString &text)
 {
-    const int row = count();
-    m_lines->insertRows(row, 1);
-    m_lines->setData(m_lines->index(row), text);
+    m_lines->appendLine(text);
 }
 
 void PositionListWidget::removeLine(int row)
 {
-    m_lines->removeRows(row, 1);
+    m_lines->removeLine(row);
 }
 
-void PositionListWidget::setLines(const QStringList &lines)
+void PositionListWidget::setLines(const positions_file::FileLines &lines)
 {
-    m_lines->setStringList(lines);
+    m_lines->setLines(lines);
 }

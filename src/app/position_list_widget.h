@@ -1,15 +1,16 @@
 #pragma once
-// The main window's list of position lines: a list view on a string list model, one entry per
-// line, in the order the lines were loaded or added. The lines are the model's texts, with no
-// item object per line, so that a list of many thousands of positions costs little more to make
-// and to keep than the texts themselves. Rows are reached by number, with the names that the
-// rest of the program knows from a list of items (count, currentRow, setCurrentRow,
-// currentRowChanged).
+// The main window's list of position lines: a list view on a model of the lines, one entry per
+// line, in the order the lines were loaded or added, with no item object per line, so that a
+// list of many thousands of positions costs little more to make and to keep than the file's
+// text itself. Rows are reached by number, with the names that the rest of the program knows
+// from a list of items (count, currentRow, setCurrentRow, currentRowChanged).
 
 #include <QListView>
 #include <QStringList>
 
-class QStringListModel;
+#include "positions/file_lines.h"
+
+class PositionListModel;
 
 class PositionListWidget : public QListView
 {
@@ -33,7 +34,7 @@ public:
     void appendLine(const QString &text);
     void removeLine(int row);
     // Puts these lines in place of all the list holds.
-    void setLines(const QStringList &lines);
+    void setLines(const positions_file::FileLines &lines);
 
 signals:
     // Raised when another row becomes current, by the user or by the program; blocking this
@@ -47,5 +48,5 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
 
 private:
-    QStringListModel *m_lines;
+    PositionListModel *m_lines;
 };

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 #include "platform/file_commit.h"
 #include "support/code_page.h"
@@ -27,23 +28,25 @@ QByteArray encode(const QStringList &lines)
     return bytes;
 }
 
-QStringList decode(const QByteArray &bytes)
+FileLines decode(QByteArray bytes)
 {
-    // Each line is decoded from the file's bytes straight into a text of its own, rather than
-    // the whole file into one text that is then cut up and copied line by line.
-    QStringList lines;
-    QByteArrayView rest(bytes);
-    while (!rest.isEmpty()) {
-        const qsizetype newline = rest.indexOf('\n');
-        QByteArrayView line = newline < 0 ? rest : rest.first(newline);
-        rest = newline < 0 ? QByteArrayView() : rest.sliced(newline + 1);
-        if (line.endsWith('\r'))
-            line.chop(1);
-        if (line.isEmpty() || line.startsWith(';'))
-            continue;
-        lines << Windows1252Text(line);
+    // The lines are only marked in the file's bytes, which the result keeps: a text of its own
+    // for each of many thousands of lines would cost many times the reading of the file, and is
+    // made only for the lines that are asked for.
+    QList<FileLines::Range> ranges;
+    const char *const begin = bytes.constData();
+    const char *const end = begin + bytes.size();
+    for (const char *start = begin; start < end;) {
+        const auto *newline = static_cast<const char *>(std::memchr(start, '\n', size_t(end - start)));
+        const char *lineEnd = newline ? newline : end;
+        qsizetype length = lineEnd - start;
+        if (length > 0 && start[length - 1] == '\r')
+            --length;
+        if (length > 0 && *start != ';')
+            ranges.append({qint32(start - begin), qint32(length)});
+        start = lineEnd + 1;
     }
-    return lines;
+    return FileLines(std::move(bytes), std::move(ranges));
 }
 
 LoadResult load(const QString &dataDir)
@@ -82,7 +85,7 @@ LoadResult load(const QString &dataDir)
         }
     }
     bytes.truncate(filled);
-    result.lines = decode(bytes);
+    result.lines = decode(std::move(bytes));
     return result;
 }
 

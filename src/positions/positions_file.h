@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "positions/file_lines.h"
+
 namespace positions_file {
 
 QString fileName(const QString &dataDir);         // Regels.dat
@@ -16,7 +18,7 @@ QString olderBackupName(const QString &dataDir);  // Regels!!.dat
 inline constexpr qsizetype kMaxFileBytes = 16 << 20;
 
 struct LoadResult {
-    QStringList lines;   // position lines in file order; comments and empty lines skipped
+    FileLines lines;     // position lines in file order; comments and empty lines skipped
     bool complete = true;  // false when the file exists but could not be read to its end
     QString error;
 };
@@ -37,6 +39,6 @@ SaveResult save(const QString &dataDir, const QStringList &lines, bool allowEmpt
 // The bytes of the file for a list: Windows-1252, every line ended by CR LF.
 QByteArray encode(const QStringList &lines);
 // The position lines of the file's bytes.
-QStringList decode(const QByteArray &bytes);
+FileLines decode(QByteArray bytes);
 
 } // namespace positions_file
