@@ -14,11 +14,18 @@ cmake --build build-bench -j"$(nproc)"
 
 goals=$(mktemp)
 trap 'rm -f "$goals"' EXIT
+# Each program runs on one processor, the last this script may use: moved from one processor to
+# another in the middle of a measurement, the same figure came out up to half again as large in
+# one run as in the next on a 2-core machine. A program started by a benchmark stays there too.
+pinned=()
+if command -v taskset >/dev/null; then
+  pinned=(taskset -c "$(sed -n 's/^Cpus_allowed_list:.*[^0-9]\([0-9][0-9]*\)$/\1/p' /proc/self/status)")
+fi
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 for program in build-bench/bin/*_bench; do
   echo
   echo "=== $(basename "$program")"
-  PELGRANDIX_BENCH_GOALS="$goals" "$program" --benchmark_counters_tabular=true "$@"
+  PELGRANDIX_BENCH_GOALS="$goals" "${pinned[@]}" "$program" --benchmark_counters_tabular=true "$@"
 done
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 
