@@ -211,9 +211,7 @@ TEST(UpdateCheckAtStart, RunsOnceWhenSwitchedOnAndNeverWhenOff)
         ASSERT_TRUE(waitUntil([&ping] { return ping.runCount() >= 2; }));
         // Brought forward from its ten seconds; a timer switched off stays off.
         form->UpdateTimer->setInterval(10);
-        bool later = false;
-        QTimer::singleShot(200, [&later] { later = true; });
-        ASSERT_TRUE(waitUntil([&later] { return later; }));
+        ASSERT_TRUE(waitForTimer(200));
         EXPECT_EQ(maker.paths().count("/versions.dat"), on ? 1 : 0);
         EXPECT_FALSE(form->UpdateTimer->isEnabled());
         EXPECT_FALSE(versions.isVisible()) << "the current release is listed";
@@ -272,5 +270,4 @@ TEST_F(Settings, AlertSwitchIsOnByDefaultTakesEffectAtOkAndIsStoredAsText)
         const QByteArray written = stop();
         EXPECT_TRUE(written.contains(c.written)) << written.toStdString();
     }
-    Portfolio = PortfolioSettings();
 }

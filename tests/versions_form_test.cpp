@@ -196,9 +196,7 @@ TEST_F(VersionsWindow, MainWindowTimerRunsTheSilentCheckOnceWhichShowsANewerRele
     EXPECT_EQ(form->ExitBtn->text(), "Download Later");
     EXPECT_EQ(DownloadName, "Pelgrandix121.exe");
     // Five periods later a timer still running would have checked again.
-    bool later = false;
-    QTimer::singleShot(50, [&later] { later = true; });
-    ASSERT_TRUE(waitUntil([&later] { return later; }));
+    ASSERT_TRUE(waitForTimer(50));
     EXPECT_EQ(site.requests(), 1);
 }
 

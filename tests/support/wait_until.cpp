@@ -17,9 +17,9 @@ bool waitUntil(const std::function<bool()> &condition, int timeoutMs)
     return true;
 }
 
-bool waitForQueuedWork()
+bool waitForTimer(int ms)
 {
     bool reached = false;
-    QTimer::singleShot(0, [&reached] { reached = true; });
+    QTimer::singleShot(ms, [&reached] { reached = true; });
     return waitUntil([&reached] { return reached; });
 }

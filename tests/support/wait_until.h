@@ -9,6 +9,8 @@ inline constexpr int kPatienceMs = 30000;
 
 bool waitUntil(const std::function<bool()> &condition, int timeoutMs = kPatienceMs);
 
+// Runs the event loop for at least this long: for timers that would fire meanwhile.
+bool waitForTimer(int ms);
 // Runs the event loop until everything queued so far has run, and with it what that queued at
 // once: the way to show that work which an event would have started has not happened.
-bool waitForQueuedWork();
+inline bool waitForQueuedWork() { return waitForTimer(0); }
