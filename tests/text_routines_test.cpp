@@ -116,6 +116,8 @@ TEST(StrToReal, ReadsCommaOrPointAndYieldsZeroForText)
     };
     for (const Case &c : cases)
         EXPECT_DOUBLE_EQ(StrToReal(QString::fromUtf8(c.text)), c.value) << c.text;
+    // A zero character (a 0x00 byte in a file or a page) is text, not a blank.
+    EXPECT_DOUBLE_EQ(StrToReal(QString("12").insert(1, QChar(0))), 0);
 }
 
 TEST(TextCuts, SeparatorAtEdgesAndAbsent)

@@ -143,13 +143,11 @@ QString exponentForm(const DecimalDigits &value, int precision, int digits, QCha
 constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                               1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
-// A character of a number's text as StrToReal reads it: a blank is left out (0), and the first
-// comma stands for a point.
+// A character of a number's text as StrToReal reads it: the first comma stands for a point. A
+// blank is given back as it is, for the caller to leave out.
 char16_t numberCharacter(QChar c, bool *sawComma)
 {
     const char16_t u = c.unicode();
-    if (u == u' ')
-        return 0;
     if (u == u',' && !*sawComma) {
         *sawComma = true;
         return u'.';
@@ -248,7 +246,7 @@ bool readRealQuickly(QStringView s, double *value)
     bool sawAny = false;
     for (const QChar c : s) {
         const char16_t u = numberCharacter(c, &sawComma);
-        if (u == 0)
+        if (u == u' ')
             continue;
         if (u >= u'0' && u <= u'9') {
             whole = whole * 10 + (u - u'0');
@@ -352,7 +350,7 @@ double StrToReal(QStringView s)
     bool sawComma = false;
     for (const QChar c : s) {
         const char16_t u = numberCharacter(c, &sawComma);
-        if (u == 0)
+        if (u == u' ')
             continue;
         if (!((u >= u'0' && u <= u'9') || u == u'-' || u == u'.'))
             return 0;
