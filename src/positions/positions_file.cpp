@@ -20,12 +20,7 @@ QString olderBackupName(const QString &dataDir) { return dataDir + QStringLitera
 
 QByteArray encode(const QStringList &lines)
 {
-    QByteArray bytes;
-    for (const QString &line : lines) {
-        bytes += Windows1252Bytes(line);
-        bytes += "\r\n";
-    }
-    return bytes;
+    return Windows1252Bytes(lines, "\r\n");
 }
 
 FileLines decode(QByteArray bytes)

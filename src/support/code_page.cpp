@@ -65,3 +65,14 @@ QByteArray Windows1252Bytes(QStringView text)
     QStringEncoder encoder("Windows-1252");
     return encoder.encode(text);
 }
+
+QByteArray Windows1252Bytes(const QStringList &texts, QByteArrayView ending)
+{
+    QStringEncoder encoder("Windows-1252");
+    QByteArray bytes;
+    for (const QString &text : texts) {
+        bytes += encoder.encode(text);
+        bytes += ending;
+    }
+    return bytes;
+}
