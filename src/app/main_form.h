@@ -140,7 +140,7 @@ private:
     void storePendingTransactionPrice();
     void storeTransactionPrice(int row, const QString &typed);
     // Adds the positions as they stand after a download to the history file.
-    void recordDownloadHistory();
+    void recordDownloadHistory(const QStringList &lines);
 
     positions_file::SaveResult savePositions();
     bool hasListToWrite() const;

@@ -61,10 +61,11 @@ void TMainForm::showDownloadedPrices()
 {
     // Every download is compared with the one before, also while the alerts are switched off,
     // so that switching them on does not report a change that is long known.
-    const QList<AdviceAlert> alerts = m_adviceAlerts.afterDownload(PositionLines(), QDate::currentDate());
+    const QStringList lines = PositionLines();
+    const QList<AdviceAlert> alerts = m_adviceAlerts.afterDownload(lines, QDate::currentDate());
     if (Portfolio.notifications)
         ShowAdviceAlerts(alerts);
-    recordDownloadHistory();
+    recordDownloadHistory(lines);
     refreshOverview();
     ListBox1Click();
     FormResize();

@@ -23,10 +23,10 @@ void TMainForm::refreshOverview()
         m_overview->scheduleRefresh();
 }
 
-void TMainForm::recordDownloadHistory()
+void TMainForm::recordDownloadHistory(const QStringList &lines)
 {
     QString error;
-    if (!history_file::appendDownload(DataDir, PositionLines(), IndexLevelOf(AEXQuote.sAEX),
+    if (!history_file::appendDownload(DataDir, lines, IndexLevelOf(AEXQuote.sAEX),
                                       QDateTime::currentDateTime(), &error))
         setStatusText(QStringLiteral("Download klaar; Historie.csv niet bijgewerkt: ") + error);
 }

@@ -56,6 +56,15 @@ QStringList PositionListWidget::lines() const
     return m_lines->lines();
 }
 
+int PositionListWidget::indexOf(const QString &text) const
+{
+    for (int row = 0; row < count(); ++row) {
+        if (line(row) == text)
+            return row;
+    }
+    return -1;
+}
+
 void PositionListWidget::setLine(int row, const QString &text)
 {
     m_lines->setLine(row, text);

@@ -28,6 +28,8 @@ public:
     QString line(int row) const;
     QString currentLine() const { return line(currentRow()); }
     QStringList lines() const;
+    // The first row holding this line, -1 when none does.
+    int indexOf(const QString &text) const;
     // Replaces the line of a row that exists. The same text again is no change, and nobody who
     // follows the model hears of it.
     void setLine(int row, const QString &text);

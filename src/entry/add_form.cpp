@@ -244,7 +244,7 @@ void TAddForm::OKButtonClick()
         }
         MainForm->WriteRegels();
         // The first entry with this text, which may be an equal line listed before.
-        MainForm->SelectEntry(MainForm->PositionLines().indexOf(line));
+        MainForm->SelectEntry(MainForm->ListBox1->indexOf(line));
         // The detail panel follows the selection, so that an edit made there next belongs to
         // the position it shows.
         MainForm->ListBox1Click();

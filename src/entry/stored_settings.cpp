@@ -117,21 +117,9 @@ QString RegistryKey::keyOf(const QString &name) const
 
 int RegistryKey::readInteger(const QString &name, int defaultValue) const
 {
-    const QVariant value = m_settings->value(keyOf(name));
-    if (!value.isValid())
-        return defaultValue;
-    switch (value.typeId()) {
-    case QMetaType::UInt:
-        return static_cast<int>(value.toUInt());
-    case QMetaType::Int:
-        return value.toInt();
-    case QMetaType::QString: {
-        int number = 0;
-        return ParseDecimalInt(value.toString(), &number) ? number : defaultValue;
-    }
-    default:
-        throw wrongKind(name);
-    }
+    const std::optional<QString> text = readText(name);
+    int number = 0;
+    return text && ParseDecimalInt(*text, &number) ? number : defaultValue;
 }
 
 std::optional<QString> RegistryKey::readText(const QString &name) const
@@ -241,9 +229,7 @@ bool writeStoredSettings(RegistryKey &key, const StoredSettings &settings)
 
 QString percentText(double percent)
 {
-    QLocale locale;
-    locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    return LocaleFixedText(percent, kPercentDecimals, locale);
+    return FixedText(percent, kPercentDecimals);
 }
 
 std::optional<double> percentFromText(const QString &text)

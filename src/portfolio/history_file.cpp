@@ -110,9 +110,7 @@ std::optional<Row> decodeRow(QStringView line, std::vector<QString> &quotedTexts
 
 QString numberField(double value, int decimals)
 {
-    QLocale locale;
-    locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    return LocaleFixedText(value, decimals, locale);
+    return FixedText(value, decimals);
 }
 
 QString numberField(std::optional<double> value, int decimals)

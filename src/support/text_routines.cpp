@@ -401,6 +401,13 @@ QString LocaleFixedText(double value, int decimals, const QLocale &locale)
     return locale.toString(roundsToZero ? 0.0 : value, 'f', decimals);
 }
 
+QString FixedText(double value, int decimals)
+{
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return LocaleFixedText(value, decimals, locale);
+}
+
 QString RightOf(QChar ch, const QString &s)
 {
     const qsizetype pos = s.indexOf(ch);
