@@ -173,7 +173,7 @@ void TMainForm::loadPositions()
     if (!loaded.lines.isEmpty())
         SelectEntry(0);
     if (!loaded.complete) {
-        m_positionsWarning = QStringLiteral("Regels.dat kon niet volledig worden gelezen: ") + loaded.error;
+        m_positionsWarning = loaded.failureText();
         showStatus();
     }
 }

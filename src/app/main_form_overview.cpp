@@ -28,5 +28,5 @@ void TMainForm::recordDownloadHistory(const QStringList &lines)
     QString error;
     if (!history_file::appendDownload(DataDir, lines, IndexLevelOf(AEXQuote.sAEX),
                                       QDateTime::currentDateTime(), &error))
-        setStatusText(QStringLiteral("Download klaar; Historie.csv niet bijgewerkt: ") + error);
+        setStatusText(QStringLiteral("Download klaar; ") + history_file::appendFailureText(error));
 }

@@ -12,22 +12,13 @@
 #include "positions/unsaved_positions.h"
 #include "support/system_info.h"
 
-namespace {
-
-QString saveFailureText(const QString &reason)
-{
-    return QStringLiteral("Posities niet opgeslagen: ") + reason;
-}
-
-} // namespace
-
 void TMainForm::WriteRegels()
 {
     if (!mayOverwritePositions())
         return;
     const positions_file::SaveResult result = savePositions();
-    if (!result.saved && !result.skipped)
-        setStatusText(saveFailureText(result.error));
+    if (result.failed())
+        setStatusText(positions_file::saveFailureText(result.error));
 }
 
 positions_file::SaveResult TMainForm::savePositions()
@@ -86,9 +77,9 @@ bool TMainForm::saveForClose()
     // The questions below may still be open when the session ends; it then finishes the close.
     if (!m_sessionEnding && mayOverwritePositions()) {
         const positions_file::SaveResult result = savePositions();
-        if (result.saved || result.skipped)
+        if (!result.failed())
             return true;
-        const QString failure = saveFailureText(result.error);
+        const QString failure = positions_file::saveFailureText(result.error);
         setStatusText(failure);
         if (askUser(QStringLiteral(" - Afsluiten"), failure + QStringLiteral(". Toch afsluiten?")))
             return true;
@@ -117,7 +108,7 @@ void TMainForm::saveAtSessionEnd()
         reason = QStringLiteral("Regels.dat is niet volledig gelezen");
     } else {
         const positions_file::SaveResult result = savePositions();
-        if (result.saved || result.skipped)
+        if (!result.failed())
             return;
         reason = result.error;
     }
@@ -125,9 +116,9 @@ void TMainForm::saveAtSessionEnd()
     QString error;
     const QString path = UnsavedPositionsPath(ProgNam);
     if (SaveUnsavedPositions(ProgNam, PositionLines(), &error))
-        qWarning().noquote() << saveFailureText(reason) + QStringLiteral("; bewaard in ") + path;
+        qWarning().noquote() << positions_file::saveFailureText(reason) + QStringLiteral("; bewaard in ") + path;
     else
-        qWarning().noquote() << saveFailureText(reason) + QStringLiteral("; ook niet in ") + path
+        qWarning().noquote() << positions_file::saveFailureText(reason) + QStringLiteral("; ook niet in ") + path
                                     + QStringLiteral(": ") + error;
 }
 

@@ -42,6 +42,11 @@ bool append(const QString &dataDir, const QList<Row> &rows, QString *error = nul
 // Appends the rows of a download that ran to its end.
 bool appendDownload(const QString &dataDir, const QStringList &positionLines,
                     std::optional<double> index, const QDateTime &now, QString *error = nullptr);
+// What the user is told when the rows could not be appended.
+inline QString appendFailureText(const QString &error)
+{
+    return QStringLiteral("Historie.csv niet bijgewerkt: ") + error;
+}
 
 // The bytes of the header line and of one row.
 QByteArray header();

@@ -21,6 +21,8 @@ struct LoadResult {
     FileLines lines;     // position lines in file order; comments and empty lines skipped
     bool complete = true;  // false when the file exists but could not be read to its end
     QString error;
+    // What the user is told of an incomplete read.
+    QString failureText() const { return QStringLiteral("Regels.dat kon niet volledig worden gelezen: ") + error; }
 };
 // A missing file gives an empty, complete result.
 LoadResult load(const QString &dataDir);
@@ -29,7 +31,13 @@ struct SaveResult {
     bool saved = false;    // false: nothing was written and all three files are unchanged
     bool skipped = false;  // an empty list that was not asked to be written
     QString error;
+    bool failed() const { return !saved && !skipped; }
 };
+// What the user is told when the positions could not be saved, for this reason.
+inline QString saveFailureText(const QString &reason)
+{
+    return QStringLiteral("Posities niet opgeslagen: ") + reason;
+}
 // Writes the list: the new text goes to a temporary file in the data folder and is flushed to
 // disk first; only then are the backups rotated and the new file moved into place, so that at
 // every moment "Regels.dat" holds either the old list or the new one. An empty list is written

@@ -25,13 +25,13 @@ bool saveDownload(const QStringList &lines, std::optional<double> index, const Q
 {
     bool done = true;
     const positions_file::SaveResult saved = positions_file::save(DataDir, lines);
-    if (!saved.saved && !saved.skipped) {
-        complain(QStringLiteral("Posities niet opgeslagen: ") + saved.error);
+    if (saved.failed()) {
+        complain(positions_file::saveFailureText(saved.error));
         done = false;
     }
     QString error;
     if (!history_file::appendDownload(DataDir, lines, index, now, &error)) {
-        complain(QStringLiteral("Historie.csv niet bijgewerkt: ") + error);
+        complain(history_file::appendFailureText(error));
         done = false;
     }
     return done;
@@ -45,7 +45,7 @@ int RunReport(const ReportOptions &options)
     DataDir = GetDataDir(program);
     const positions_file::LoadResult loaded = positions_file::load(DataDir);
     if (!loaded.complete) {
-        complain(QStringLiteral("Regels.dat kon niet volledig worden gelezen: ") + loaded.error);
+        complain(loaded.failureText());
         return kReportFileFailed;
     }
     // The rate and the dividend yield of the risk figures; the report stores no setting.
