@@ -72,7 +72,7 @@ TEST_F(DemoSite, ImpliedVolatilityComesBackToTheSitesVolatility)
         now = QDateTime::currentDateTime();
         after.takePage(FetchIndexPage(IndexPageUrl()), now);
         if (!after.sAEX.isEmpty() && before.sAEX == after.sAEX)
-            level = IndexLevelOf(after.sAEX);
+            level = after.level();
     }
     ASSERT_TRUE(level);
 

@@ -26,7 +26,7 @@ void TMainForm::refreshOverview()
 void TMainForm::recordDownloadHistory(const QStringList &lines)
 {
     QString error;
-    if (!history_file::appendDownload(DataDir, lines, IndexLevelOf(AEXQuote.sAEX),
+    if (!history_file::appendDownload(DataDir, lines, AEXQuote.level(),
                                       QDateTime::currentDateTime(), &error))
         setStatusText(QStringLiteral("Download klaar; ") + history_file::appendFailureText(error));
 }

@@ -156,3 +156,9 @@ IndexQuoteResult IndexQuote::takePage(QByteArray page, const QDateTime &now)
     result.l24 = QLatin1String("@ ") + moment.toString(QStringLiteral("dd-MM-yyyy hh:mm"));
     return result;
 }
+
+std::optional<double> IndexQuote::level() const
+{
+    const double level = StrToReal(sAEX);
+    return level > 0 ? std::optional<double>(level) : std::nullopt;
+}

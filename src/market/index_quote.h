@@ -56,5 +56,8 @@ public:
     QString sAEX_Tijd;      // quote time as cut from the page
     QString Old_sAEX_Tijd;  // sAEX_Tijd of the refresh before
 
+    // The level as a number; none before the first quote.
+    std::optional<double> level() const;
+
     bool operator==(const IndexQuote &) const = default;
 };

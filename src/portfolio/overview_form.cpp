@@ -224,7 +224,7 @@ void TOverviewForm::refresh()
 
     PortfolioInputs inputs;
     inputs.positionLines = MainForm->PositionLines();
-    inputs.indexLevel = IndexLevelOf(AEXQuote.sAEX);
+    inputs.indexLevel = AEXQuote.level();
     inputs.ratePercent = Portfolio.ratePercent;
     inputs.dividendYieldPercent = Portfolio.dividendYieldPercent;
     inputs.now = QDateTime::currentDateTime();

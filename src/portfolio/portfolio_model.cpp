@@ -26,12 +26,6 @@ std::optional<double> PercentOf(std::optional<double> fraction)
     return fraction ? std::optional<double>(*fraction * 100) : std::nullopt;
 }
 
-std::optional<double> IndexLevelOf(const QString &sAEX)
-{
-    const double level = StrToReal(sAEX);
-    return level > 0 ? std::optional<double>(level) : std::nullopt;
-}
-
 std::vector<PortfolioRow> PortfolioRows(const PortfolioInputs &inputs)
 {
     const QDate today = inputs.now.date();

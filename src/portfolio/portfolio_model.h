@@ -38,9 +38,6 @@ struct PortfolioTotals {
     int heldWithoutDelta = 0;  // held positions left out of the delta sum: their delta is unknown
 };
 
-// The level of the last index quote as the main window shows it; none before the first quote.
-std::optional<double> IndexLevelOf(const QString &sAEX);
-
 std::vector<PortfolioRow> PortfolioRows(const PortfolioInputs &inputs);
 PortfolioTotals TotalsOf(const std::vector<PortfolioRow> &rows);
 

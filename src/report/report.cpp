@@ -58,7 +58,7 @@ int RunReport(const ReportOptions &options)
         complain(download.statusText());
         status = kReportDownloadFailed;
     }
-    const std::optional<double> index = IndexLevelOf(AEXQuote.sAEX);
+    const std::optional<double> index = AEXQuote.level();
     if (!index)
         complain(download.indexText().isEmpty() ? QStringLiteral("Geen AEX-koers ontvangen.") : download.indexText());
 
