@@ -18,13 +18,6 @@ void QuoteList::clear()
     m_keyBytes.truncate(0);
 }
 
-// Where an added line's key lies, taken from the line being added rather than looked up
-// among the staged lines far off.
-QuoteList::KeySpan QuoteList::spanOf(const KeyedLine &added) const
-{
-    return {added.keyOffset, added.keySize};
-}
-
 QString QuoteList::takeSpareText()
 {
     if (m_kept.spareTexts.isEmpty())
@@ -34,7 +27,7 @@ QString QuoteList::takeSpareText()
     return text;
 }
 
-QuoteList::KeySpan QuoteList::appendKey(const QString &line)
+KeySpan QuoteList::appendKey(const QString &line)
 {
     const qsizetype offset = m_keyBytes.size();
     return {quint32(offset), quint32(m_order.appendKey(line, m_keyBytes))};
@@ -44,7 +37,7 @@ void QuoteList::add(const QString &line)
 {
     m_order.useRanks();
     const KeySpan span = appendKey(line);
-    const QByteArrayView lineKey = span.in(m_keyBytes);
+    const QByteArrayView lineKey = span.in(m_keyBytes.constData());
     qsizetype low = 0;
     qsizetype high = m_lines.size();
     while (low < high) {
@@ -75,7 +68,7 @@ void QuoteList::stage(QString line)
     m_order.useRanks();
     // The new keys go behind the listed ones.
     const KeySpan key = appendKey(line);
-    m_kept.adding.emplace_back(key.offset, key.length, m_kept.staged.size());
+    m_kept.adding.emplace_back(key, m_kept.staged.size());
     m_kept.staged << std::move(line);
 }
 
@@ -90,7 +83,7 @@ void QuoteList::addStaged()
 
     // The new lines in order; of lines that compare equal the first one given is kept, as
     // adding them one by one would keep it.
-    if (std::all_of(sorted.begin(), sorted.end(), [](const KeyedLine &a) { return a.keySize != 0; })) {
+    if (std::all_of(sorted.begin(), sorted.end(), [](const KeyedLine &a) { return a.span.length != 0; })) {
         SortByKeys(sorted, keys, m_kept.sortSpace);
         sorted.erase(std::remove_if(sorted.begin(), sorted.end(), [](const KeyedLine &a) { return a.repeatsKey; }),
                      sorted.end());
@@ -107,13 +100,13 @@ void QuoteList::addStaged()
     // lines), they are simply appended.
     if (!sorted.empty()
         && (m_lines.isEmpty()
-            || m_order.compare(m_lines.constLast(), m_keys.back().in(m_keyBytes),
+            || m_order.compare(m_lines.constLast(), m_keys.back().in(keys),
                                lines.at(sorted.front().index), sorted.front().key(keys)) < 0)) {
         m_lines.reserve(m_lines.size() + qsizetype(sorted.size()));
         m_keys.reserve(m_keys.size() + sorted.size());
         for (const KeyedLine &added : sorted) {
             m_lines << std::move(lines[added.index]);
-            m_keys.push_back(spanOf(added));
+            m_keys.push_back(added.span);
         }
         lines.clear();
         sorted.clear();
@@ -132,7 +125,7 @@ void QuoteList::addStaged()
     for (const KeyedLine &added : sorted) {
         int relation = 1;
         for (; old < listed.size(); ++old) {
-            relation = m_order.compare(listed.at(old), m_keys[size_t(old)].in(m_keyBytes),
+            relation = m_order.compare(listed.at(old), m_keys[size_t(old)].in(keys),
                                        lines.at(added.index), added.key(keys));
             if (relation >= 0)
                 break;
@@ -142,7 +135,7 @@ void QuoteList::addStaged()
         if (old < listed.size() && relation == 0)
             continue;
         mergedLines << std::move(lines[added.index]);
-        mergedKeys.push_back(spanOf(added));
+        mergedKeys.push_back(added.span);
     }
     for (; old < listed.size(); ++old) {
         mergedLines << std::move(listed[old]);
