@@ -43,7 +43,8 @@ public:
           m_rootYears(std::sqrt(option.years)),
           m_drift(std::log(market.index / option.strike)
                   + (market.rate - market.dividendYield) * option.years),
-          m_index(market.index * std::exp(-market.dividendYield * option.years)),
+          m_carry(std::exp(-market.dividendYield * option.years)),
+          m_index(market.index * m_carry),
           m_strike(option.strike * std::exp(-market.rate * option.years))
     {
     }
@@ -63,6 +64,11 @@ public:
         const double d2 = d1 - volatility * m_rootYears;
         return m_call ? m_index * normalCdf(d1) - m_strike * normalCdf(d2)
                       : m_strike * normalCdf(-d2) - m_index * normalCdf(-d1);
+    }
+    double delta(double volatility) const
+    {
+        const double d = d1(volatility);
+        return m_call ? m_carry * normalCdf(d) : -m_carry * normalCdf(-d);
     }
     double vegaAt(double d1) const { return m_index * normalPdf(d1) * m_rootYears; }
     // How the value bends, as its second derivative by the volatility over its first.
@@ -88,8 +94,9 @@ public:
 
 private:
     bool m_call;
-    // The index and the strike discounted: S e^(-qT) and K e^(-rT).
-    double m_years, m_rootYears, m_drift, m_index, m_strike;
+    // The dividends' discount e^(-qT), and the index and the strike discounted: S e^(-qT) and
+    // K e^(-rT).
+    double m_years, m_rootYears, m_drift, m_carry, m_index, m_strike;
 };
 
 } // namespace
@@ -106,9 +113,7 @@ double Price(const Option &option, const Market &market, double volatility)
 
 double Delta(const Option &option, const Market &market, double volatility)
 {
-    const double d1 = Pricer(option, market).d1(volatility);
-    const double carry = std::exp(-market.dividendYield * option.years);
-    return option.right == Right::Call ? carry * normalCdf(d1) : -carry * normalCdf(-d1);
+    return Pricer(option, market).delta(volatility);
 }
 
 double LowerBound(const Option &option, const Market &market)
