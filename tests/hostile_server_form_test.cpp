@@ -27,11 +27,6 @@ const QByteArray kPositionsFile =
     "AEX; Put; apr; 2013; 380; 5,00; 4,00; 1; 100,00; 1\r\n";
 const QStringList kPositions = positions_file::decode(kPositionsFile);
 
-constexpr int kReceiveTimeoutMs = 2000;  // as after the first index refresh
-// Far more than the download may take, also in the sanitizer build on a busy machine, and still
-// far less than the receive time-out a forgotten one would wait.
-constexpr qint64 kWithinTimeOutsMs = 5 * kReceiveTimeoutMs;
-
 qint64 clickDownload(TMainForm *form)
 {
     QElapsedTimer clock;

@@ -25,12 +25,8 @@
 
 namespace {
 
-constexpr int kReceiveTimeoutMs = 2000;  // as after the first index refresh
-constexpr int kDeadlineMs = 1500;        // the program's own is 30 s
+constexpr int kDeadlineMs = 1500;  // the program's own is 30 s
 constexpr qsizetype kTenMegabytes = 10 * 1024 * 1024;
-// Far more than any of these downloads may take, also in the sanitizer build on a busy machine,
-// and still far less than the receive time-out a forgotten one would wait.
-constexpr qint64 kWithinTimeOutsMs = 5 * kReceiveTimeoutMs;
 
 const std::string kCallPage = priceTable("12,35");
 const std::string kPutPage = priceTable("4,60");

@@ -8,7 +8,6 @@
 namespace {
 
 constexpr qsizetype kReadSize = 1024;
-constexpr int kIndexReceiveTimeoutMs = 2000;
 constexpr int kIndexAttempts = 3;
 
 // The page as one blocking read after another; empty when the address cannot be opened.

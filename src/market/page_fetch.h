@@ -11,8 +11,11 @@
 // deadline or byte limit holds only what came before.
 bool DownloadRightPage(const QString &url, QByteArray &page);
 
+// The receive time-out that the index page's fetch sets for the process.
+inline constexpr int kIndexReceiveTimeoutMs = 2000;
+
 // Fetches the mobile index page with up to three attempts while the page stays empty, all
 // within one fetch deadline, through the proxy the environment names. It first sets the receive
-// time-out of the process to 2000 ms, which every later fetch keeps. A page that broke off
-// counts as no page: its values could be cut off in the middle.
+// time-out of the process to kIndexReceiveTimeoutMs, which every later fetch keeps. A page that
+// broke off counts as no page: its values could be cut off in the middle.
 QByteArray FetchIndexPage(const QString &url);

@@ -3,6 +3,13 @@
 // the guard, and puts the old ones back.
 
 #include "market/internet.h"
+#include "market/page_fetch.h"
+
+// The receive time-out of every fetch after the first index refresh.
+inline constexpr int kReceiveTimeoutMs = kIndexReceiveTimeoutMs;
+// Far more than a download from a local site may take, also in the sanitizer build on a busy
+// machine, and still far less than the receive time-out a forgotten one would wait.
+inline constexpr qint64 kWithinTimeOutsMs = 5 * kReceiveTimeoutMs;
 
 class TimeoutGuard
 {
