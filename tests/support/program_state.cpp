@@ -11,6 +11,7 @@
 #include "market/data_rec.h"
 #include "market/index_download.h"
 #include "market/internet.h"
+#include "support/scoped_env.h"
 #include "support/system_info.h"
 #include "update/update_state.h"
 
@@ -21,11 +22,6 @@ constexpr const char *kVariables[] = {
     "PELGRANDIX_QUOTE_HOST", "PELGRANDIX_INDEX_HOST", "PELGRANDIX_MAKER_HOST", "PELGRANDIX_PING",
     "PELGRANDIX_EXIT_AFTER_FIRST_PAINT", "DBUS_SESSION_BUS_ADDRESS", "XDG_RUNTIME_DIR",
 };
-
-std::optional<QByteArray> variable(const char *name)
-{
-    return qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt;
-}
 
 // Fails the running test when it left any value changed, and puts the values back.
 class ProgramStateWatch : public ::testing::EmptyTestEventListener
@@ -82,13 +78,8 @@ ProgramState::ProgramState()
                   [](const QString &folder) { QDir::setCurrent(folder); });
     note<QLocale>(QStringLiteral("the default locale"), [] { return QLocale(); }, &QLocale::setDefault);
     for (const char *name : kVariables) {
-        note<std::optional<QByteArray>>(QString::fromLatin1(name), [name] { return variable(name); },
-                                        [name](const std::optional<QByteArray> &value) {
-                                            if (value)
-                                                qputenv(name, *value);
-                                            else
-                                                qunsetenv(name);
-                                        });
+        note<std::optional<QByteArray>>(QString::fromLatin1(name), [name] { return EnvValue(name); },
+                                        [name](const std::optional<QByteArray> &value) { SetEnv(name, value); });
     }
 }
 

@@ -10,26 +10,29 @@
 
 #include <optional>
 
+// An environment variable's value; none when it is not set.
+inline std::optional<QByteArray> EnvValue(const char *name)
+{
+    return qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt;
+}
+// Sets the variable to value, or removes it when value is absent.
+inline void SetEnv(const char *name, const std::optional<QByteArray> &value)
+{
+    if (value)
+        qputenv(name, *value);
+    else
+        qunsetenv(name);
+}
+
 class ScopedEnv
 {
 public:
     // Sets name to value, or removes it when value is absent.
-    ScopedEnv(const char *name, std::optional<QByteArray> value) : m_name(name)
+    ScopedEnv(const char *name, const std::optional<QByteArray> &value) : m_name(name), m_old(EnvValue(name))
     {
-        if (qEnvironmentVariableIsSet(name))
-            m_old = qgetenv(name);
-        if (value)
-            qputenv(name, *value);
-        else
-            qunsetenv(name);
+        SetEnv(name, value);
     }
-    ~ScopedEnv()
-    {
-        if (m_old)
-            qputenv(m_name, *m_old);
-        else
-            qunsetenv(m_name);
-    }
+    ~ScopedEnv() { SetEnv(m_name, m_old); }
     ScopedEnv(const ScopedEnv &) = delete;
     ScopedEnv &operator=(const ScopedEnv &) = delete;
 
