@@ -98,7 +98,7 @@ TEST(ConnectivityProbe, BuiltPingBesideTheProgramJudgesARealPort)
 
     LocalHttpServer site;
     site.start();
-    const ProbeResult up = RunConnectivityProbe(QStringLiteral("127.0.0.1:%1").arg(site.port()));
+    const ProbeResult up = RunConnectivityProbe(QString::fromLatin1(site.host()));
     EXPECT_TRUE(up.thirdLine.startsWith("Reply from 127.0.0.1")) << up.thirdLine.toStdString();
     EXPECT_TRUE(MarketProbePassed(up));
 

@@ -92,7 +92,7 @@ protected:
 
     void pointAt(int port)
     {
-        host = QStringLiteral("127.0.0.1:%1").arg(port);
+        host = QString::fromLatin1(LoopbackHost(port));
         makerHost.reset();  // it puts back what it found, so it goes first
         makerHost = std::make_unique<ScopedEnv>("PELGRANDIX_MAKER_HOST", host.toLatin1());
     }

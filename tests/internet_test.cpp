@@ -186,7 +186,7 @@ TEST(Internet, ErrorPageOpensAndDeliversItsBody)
     const LoopbackListener closed(LoopbackListener::Refusing);
     FetchAnswer answer;
     answer.status = -1;
-    EXPECT_FALSE(ReadUrl(QStringLiteral("http://127.0.0.1:%1/").arg(closed.port()), 4,
+    EXPECT_FALSE(ReadUrl(closed.url(), 4,
                          [](QByteArrayView) { return true; }, {}, &answer));
     EXPECT_EQ(answer.status, 0);
 }
@@ -195,7 +195,7 @@ TEST(Internet, AddressThatCannotBeOpenedDeliversNothing)
 {
     const LoopbackListener closed(LoopbackListener::Refusing);
     const QString urls[] = {
-        QStringLiteral("http://127.0.0.1:%1/").arg(closed.port()),
+        closed.url(),
         QStringLiteral("http://%1/").arg(kUnresolvableHost),
         QStringLiteral("file:///etc/hostname"),
         QStringLiteral("not an address"),
@@ -296,5 +296,5 @@ TEST(Internet, DroppedConnectionKeepsWhatArrived)
     EXPECT_TRUE(complete(site.url("/whole"), true));
     EXPECT_FALSE(complete(site.url("/whole"), false));  // the receiver stopped it
     const LoopbackListener closed(LoopbackListener::Refusing);
-    EXPECT_FALSE(complete(QStringLiteral("http://127.0.0.1:%1/").arg(closed.port()), true));
+    EXPECT_FALSE(complete(closed.url(), true));
 }

@@ -53,7 +53,7 @@ TEST_F(PageFetch, OptionPageIsTheExactBodyAndItsCopyEndsInALineBreak)
     site.start();
     const LoopbackListener closed(LoopbackListener::Refusing);
     const QString urls[] = {site.url("/1024"), site.url("/1500"),
-                            QStringLiteral("http://127.0.0.1:%1/").arg(closed.port())};
+                            closed.url()};
     const QByteArray pages[] = {noise(1024), noise(1500), QByteArray()};
     for (int i = 0; i < 3; ++i) {
         QByteArray page = "earlier page";
@@ -90,7 +90,7 @@ TEST_F(PageFetch, IndexPageIsTriedUpToThreeTimesWhileEmpty)
     }
     // An address that cannot be opened gives an empty page too.
     const LoopbackListener closed(LoopbackListener::Refusing);
-    EXPECT_TRUE(FetchIndexPage(QStringLiteral("http://127.0.0.1:%1/").arg(closed.port())).isEmpty());
+    EXPECT_TRUE(FetchIndexPage(closed.url()).isEmpty());
 }
 
 TEST_F(PageFetch, IndexFetchSetsTheReceiveTimeoutForEveryLaterFetch)

@@ -45,7 +45,7 @@ PingRun ping(const QStringList &arguments)
 
 QString target(int port)
 {
-    return QStringLiteral("127.0.0.1:%1").arg(port);
+    return QString::fromLatin1(LoopbackHost(port));
 }
 
 } // namespace

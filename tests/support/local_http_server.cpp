@@ -29,5 +29,5 @@ void LocalHttpServer::start()
 
 QString LocalHttpServer::url(const QString &path) const
 {
-    return QStringLiteral("http://127.0.0.1:%1").arg(m_port) + path;
+    return QStringLiteral("http://") + QString::fromLatin1(host()) + path;
 }

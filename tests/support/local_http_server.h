@@ -6,6 +6,8 @@
 
 #include <httplib.h>
 
+#include "support/loopback_listener.h"
+
 #include <atomic>
 #include <thread>
 
@@ -23,6 +25,8 @@ public:
     int port() const { return m_port; }
     // "http://127.0.0.1:<port>" + path.
     QString url(const QString &path) const;
+    // "127.0.0.1:<port>".
+    QByteArray host() const { return LoopbackHost(m_port); }
 
 private:
     httplib::Server m_server;

@@ -64,8 +64,3 @@ LoopbackListener::~LoopbackListener()
         ::close(client);
     ::close(m_socket);
 }
-
-QByteArray LoopbackListener::host() const
-{
-    return "127.0.0.1:" + QByteArray::number(m_port);
-}

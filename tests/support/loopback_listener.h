@@ -9,8 +9,15 @@
 //   is left hanging instead of being completed or refused.
 
 #include <QByteArray>
+#include <QString>
 
 #include <vector>
+
+// "127.0.0.1:<port>", as the site variables take a host.
+inline QByteArray LoopbackHost(int port)
+{
+    return "127.0.0.1:" + QByteArray::number(port);
+}
 
 class LoopbackListener
 {
@@ -22,8 +29,9 @@ public:
     LoopbackListener &operator=(const LoopbackListener &) = delete;
 
     int port() const { return m_port; }
-    // "127.0.0.1:<port>", as the site variables take it.
-    QByteArray host() const;
+    QByteArray host() const { return LoopbackHost(m_port); }
+    // "http://127.0.0.1:<port>/".
+    QString url() const { return QStringLiteral("http://") + QString::fromLatin1(host()) + u'/'; }
 
 private:
     void fillQueue();

@@ -59,5 +59,5 @@ std::string MakerSite::header(const char *name)
 
 QString MakerSite::host() const
 {
-    return QStringLiteral("127.0.0.1:%1").arg(m_site.port());
+    return QString::fromLatin1(m_site.host());
 }

@@ -33,7 +33,7 @@ int QuoteSite::requests(Page page) const
 
 QByteArray QuoteSite::host() const
 {
-    return "127.0.0.1:" + QByteArray::number(m_site.port());
+    return m_site.host();
 }
 
 void QuoteSite::handle(Page page, const httplib::Request &request, httplib::Response &response)

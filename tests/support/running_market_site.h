@@ -6,6 +6,8 @@
 #include <QProcess>
 #include <QStringList>
 
+#include "support/loopback_listener.h"
+
 class RunningMarketSite
 {
 public:
@@ -16,7 +18,7 @@ public:
 
     QProcess &process() { return m_process; }
     // "127.0.0.1:<port>", as the host variables take it.
-    QByteArray host() const { return "127.0.0.1:" + QByteArray::number(port); }
+    QByteArray host() const { return LoopbackHost(port); }
 
     int port = 0;  // 0 when the site did not start
 
