@@ -62,17 +62,7 @@ protected:
     {
         site.server().Get("/versions.dat", [this](const httplib::Request &req, httplib::Response &res) {
             ++requests;
-            if (hostileList)
-                return hostileList(req, res);
-            res.status = status;
-            if (sent < body.size()) {
-                res.set_content_provider(body.size(), "text/plain",
-                                         [this](size_t offset, size_t, httplib::DataSink &sink) {
-                                             return offset < sent && sink.write(body.data() + offset, sent - offset);
-                                         });
-            } else {
-                res.set_content(body, "text/plain");
-            }
+            list(req, res);
         });
         site.server().Get("/Pelgrandix121.exe", [this](const httplib::Request &req, httplib::Response &res) {
             installer(req, res);
@@ -83,12 +73,7 @@ protected:
         DataDir = folder.path() + QLatin1Char('/');
     }
 
-    void serve(std::string text, int code = 200)
-    {
-        body = std::move(text);
-        sent = body.size();
-        status = code;
-    }
+    void serve(std::string text, int code = 200) { list = page(std::move(text), code); }
 
     void pointAt(int port)
     {
@@ -121,11 +106,8 @@ protected:
     ScriptedPing ping;
     QString host;
     std::unique_ptr<ScopedEnv> makerHost;
-    std::string body;
-    size_t sent = 0;
-    int status = 200;
     std::atomic<int> requests = 0;
-    Handler hostileList, installer;
+    Handler list = page(""), installer;
     LocalHttpServer site;  // last, so that it stops before what its handler uses goes
 };
 
@@ -175,10 +157,9 @@ TEST_F(HostileMakerSite, ListThatBreaksOffNeverNamesAnotherInstaller)
 {
     // Cut after every length of the list, the whole length announced: a list that broke off is
     // not read at all, however much of the program's line it holds.
-    serve(kList);
     for (size_t cut = 1; cut < kList.size(); ++cut) {
         SCOPED_TRACE(kList.substr(0, cut));
-        sent = cut;
+        list = brokenOff(kList, cut);
         InstallerSizeKB = 777;
         const Outcome got = check();
         ASSERT_EQ(got.result, ListNotReceived);
@@ -217,7 +198,7 @@ TEST_F(HostileMakerSite, ListThatTricklesOrStreamsWithoutEndIsGivenUp)
 {
     const TimeoutGuard deadline(2000, 1500);
     for (const Handler &hostile : {trickle(), endless()}) {
-        hostileList = hostile;
+        list = hostile;
         InstallerSizeKB = 777;
         const Outcome got = check();
         EXPECT_EQ(got.result, ListNotReceived);
