@@ -12,6 +12,7 @@
 
 #include "market/connectivity_probe.h"
 #include "market/page_fetch.h"
+#include "support/files.h"
 #include "support/loopback_listener.h"
 #include "support/program_state.h"
 #include "support/scoped_env.h"
@@ -84,12 +85,12 @@ TEST_F(Folders, ProbeOutputAndPageCopyGoToTheDataFolderWhenTheCurrentFolderIsRea
 {
     // The ping must be one the unprivileged user can run.
     const QString ping = home.path() + "/ping";
-    home.writeFile("ping", "#!/bin/sh\nprintf '\\nPinging %s\\nReply from %s\\n' \"$1\" \"$1\"\n");
-    QFile::setPermissions(ping, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    ASSERT_TRUE(writeFile(ping, "#!/bin/sh\nprintf '\\nPinging %s\\nReply from %s\\n' \"$1\" \"$1\"\n",
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     const ScopedEnv pingProgram("PELGRANDIX_PING", QFile::encodeName(ping));
     const ScopedEnv noComSpec("COMSPEC", std::nullopt);
     const LoopbackListener refusing(LoopbackListener::Refusing);
-    const QString closedSite = QStringLiteral("http://127.0.0.1:%1/").arg(refusing.port());
+    const QString closedSite = refusing.url();
 
     const bool asExpected = runAsUnprivilegedUser(home.path(), [&] {
         // As that user: a data folder of his own, and a current folder he cannot write to.
