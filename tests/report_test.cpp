@@ -39,10 +39,8 @@ void prepare(OfflineProgram &program, const QByteArray &host, ScriptedPing::Answ
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         env.remove(QLatin1String(name));
     env.insert("LANG", "nl_NL.UTF-8");
-    if (!host.isEmpty()) {
-        for (const char *site : {"PELGRANDIX_MAKER_HOST", "PELGRANDIX_INDEX_HOST", "PELGRANDIX_QUOTE_HOST"})
-            env.insert(QLatin1String(site), QString::fromLatin1(host));
-    }
+    if (!host.isEmpty())
+        program.pointSitesAt(host);
     program.ping().answer(ping);
 }
 

@@ -13,9 +13,14 @@ OfflineProgram::OfflineProgram(const QString &home)
     m_environment.remove(QStringLiteral("XDG_STATE_HOME"));
     m_environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     m_environment.insert(QStringLiteral("PELGRANDIX_PING"), m_ping.path());
-    for (const char *site : {"PELGRANDIX_MAKER_HOST", "PELGRANDIX_INDEX_HOST", "PELGRANDIX_QUOTE_HOST"})
-        m_environment.insert(QLatin1String(site), QString::fromLatin1(m_closedSite.host()));
+    pointSitesAt(m_closedSite.host());
     m_process.setWorkingDirectory(home);
+}
+
+void OfflineProgram::pointSitesAt(const QByteArray &host)
+{
+    for (const char *site : {"PELGRANDIX_MAKER_HOST", "PELGRANDIX_INDEX_HOST", "PELGRANDIX_QUOTE_HOST"})
+        m_environment.insert(QLatin1String(site), QString::fromLatin1(host));
 }
 
 OfflineProgram::~OfflineProgram()

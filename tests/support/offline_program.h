@@ -22,6 +22,8 @@ public:
 
     // Change before start().
     QProcessEnvironment &environment() { return m_environment; }
+    // Points all three sites (quote pages, index page, maker's site) at one host.
+    void pointSitesAt(const QByteArray &host);
     // Starts the program with the given arguments; true once it runs.
     bool start(const QStringList &arguments = {});
     // Waits until the program has run its first connectivity probe.
