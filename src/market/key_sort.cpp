@@ -78,7 +78,7 @@ void sortByKeys(It at, It other, std::ptrdiff_t count, qsizetype depth, bool atH
         std::array<std::ptrdiff_t, 257> starts{};
         for (std::ptrdiff_t i = 0; i < count; ++i) {
             const auto &key = at[i];
-            groups[i] = key.span.length == depth ? 0 : static_cast<unsigned char>(keys[key.span.offset + depth]);
+            groups[i] = key.keySize == depth ? 0 : static_cast<unsigned char>(keys[key.keyOffset + depth]);
             ++starts[size_t(groups[i]) + 1];
         }
         // Keys that all end here are equal, and sorted.

@@ -7,24 +7,19 @@
 
 #include <vector>
 
-// Where a line's key lies among the keys' bytes; a length of 0 for a line without one. Small, as
-// a list holds one for every line.
-struct KeySpan {
-    quint32 offset = 0;
-    quint32 length = 0;
-    QByteArrayView in(const char *keys) const
-    {
-        return length == 0 ? QByteArrayView() : QByteArrayView(keys + offset, length);
-    }
-};
-
-// A line being sorted: its key (a line without one must not be sorted this way) and its place
-// among the lines given. Small, since thousands of them are moved about.
+// A line being sorted: where its key lies among the keys' bytes (a length of 0 for a line
+// without one, which must not be sorted this way) and its place among the lines given. Small,
+// since thousands of them are moved about.
 struct KeyedLine {
     KeyedLine() = default;
-    KeyedLine(KeySpan span, qsizetype index) : span(span), index(quint32(index)) {}
-    QByteArrayView key(const char *keys) const { return span.in(keys); }
-    KeySpan span;
+    KeyedLine(qsizetype keyOffset, qsizetype keySize, qsizetype index)
+        : keyOffset(quint32(keyOffset)), keySize(quint32(keySize)), index(quint32(index)) {}
+    QByteArrayView key(const char *keys) const
+    {
+        return keySize == 0 ? QByteArrayView() : QByteArrayView(keys + keyOffset, keySize);
+    }
+    quint32 keyOffset = 0;
+    quint32 keySize = 0;
     quint32 index : 31 = 0;
     // Set by the sort: the key equals the one before it.
     quint32 repeatsKey : 1 = 0;

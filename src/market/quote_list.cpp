@@ -18,6 +18,13 @@ void QuoteList::clear()
     m_keyBytes.truncate(0);
 }
 
+// Where an added line's key lies, taken from the line being added rather than looked up
+// among the staged lines far off.
+QuoteList::KeySpan QuoteList::spanOf(const KeyedLine &added) const
+{
+    return {added.keyOffset, added.keySize};
+}
+
 QString QuoteList::takeSpareText()
 {
     if (m_kept.spareTexts.isEmpty())
@@ -27,7 +34,7 @@ QString QuoteList::takeSpareText()
     return text;
 }
 
-KeySpan QuoteList::appendKey(const QString &line)
+QuoteList::KeySpan QuoteList::appendKey(const QString &line)
 {
     const qsizetype offset = m_keyBytes.size();
     return {quint32(offset), quint32(m_order.appendKey(line, m_keyBytes))};
@@ -37,7 +44,7 @@ void QuoteList::add(const QString &line)
 {
     m_order.useRanks();
     const KeySpan span = appendKey(line);
-    const QByteArrayView lineKey = span.in(m_keyBytes.constData());
+    const QByteArrayView lineKey = span.in(m_keyBytes);
     qsizetype low = 0;
     qsizetype high = m_lines.size();
     while (low < high) {
@@ -68,7 +75,7 @@ void QuoteList::stage(QString line)
     m_order.useRanks();
     // The new keys go behind the listed ones.
     const KeySpan key = appendKey(line);
-    m_kept.adding.emplace_back(key, m_kept.staged.size());
+    m_kept.adding.emplace_back(key.offset, key.length, m_kept.staged.size());
     m_kept.staged << std::move(line);
 }
 
@@ -83,7 +90,7 @@ void QuoteList::addStaged()
 
     // The new lines in order; of lines that compare equal the first one given is kept, as
     // adding them one by one would keep it.
-    if (std::all_of(sorted.begin(), sorted.end(), [](const KeyedLine &a) { return a.span.length != 0; })) {
+    if (std::all_of(sorted.begin(), sorted.end(), [](const KeyedLine &a) { return a.keySize != 0; })) {
         SortByKeys(sorted, keys, m_kept.sortSpace);
         sorted.erase(std::remove_if(sorted.begin(), sorted.end(), [](const KeyedLine &a) { return a.repeatsKey; }),
                      sorted.end());
@@ -100,13 +107,13 @@ void QuoteList::addStaged()
     // lines), they are simply appended.
     if (!sorted.empty()
         && (m_lines.isEmpty()
-            || m_order.compare(m_lines.constLast(), m_keys.back().in(keys),
+            || m_order.compare(m_lines.constLast(), m_keys.back().in(m_keyBytes),
                                lines.at(sorted.front().index), sorted.front().key(keys)) < 0)) {
         m_lines.reserve(m_lines.size() + qsizetype(sorted.size()));
         m_keys.reserve(m_keys.size() + sorted.size());
         for (const KeyedLine &added : sorted) {
             m_lines << std::move(lines[added.index]);
-            m_keys.push_back(added.span);
+            m_keys.push_back(spanOf(added));
         }
         lines.clear();
         sorted.clear();
@@ -125,7 +132,7 @@ void QuoteList::addStaged()
     for (const KeyedLine &added : sorted) {
         int relation = 1;
         for (; old < listed.size(); ++old) {
-            relation = m_order.compare(listed.at(old), m_keys[size_t(old)].in(keys),
+            relation = m_order.compare(listed.at(old), m_keys[size_t(old)].in(m_keyBytes),
                                        lines.at(added.index), added.key(keys));
             if (relation >= 0)
                 break;
@@ -135,7 +142,7 @@ void QuoteList::addStaged()
         if (old < listed.size() && relation == 0)
             continue;
         mergedLines << std::move(lines[added.index]);
-        mergedKeys.push_back(added.span);
+        mergedKeys.push_back(spanOf(added));
     }
     for (; old < listed.size(); ++old) {
         mergedLines << std::move(listed[old]);

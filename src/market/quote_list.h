@@ -38,11 +38,21 @@ public:
     // The order of the list, and the order's key of the line at i (a null view for a line
     // without one).
     const QuoteOrder &order() const { return m_order; }
-    QByteArrayView key(qsizetype i) const { return m_keys[size_t(i)].in(m_keyBytes.constData()); }
+    QByteArrayView key(qsizetype i) const { return m_keys[size_t(i)].in(m_keyBytes); }
 
 private:
-    // Where the line's key lies in m_keyBytes.
+    // Where a line's key lies in m_keyBytes; a length of 0 for a line without one. Small, as
+    // the list holds one for every line.
+    struct KeySpan {
+        quint32 offset = 0;
+        quint32 length = 0;
+        QByteArrayView in(const QByteArray &bytes) const
+        {
+            return length == 0 ? QByteArrayView() : QByteArrayView(bytes.constData() + offset, length);
+        }
+    };
     KeySpan appendKey(const QString &line);
+    KeySpan spanOf(const KeyedLine &added) const;
 
     QuoteOrder m_order;
     QStringList m_lines;
