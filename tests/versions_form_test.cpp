@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -275,6 +276,36 @@ TEST_F(VersionsWindow, ExitButtonBeforeADownloadClosesTheWindowOnly)
     EXPECT_FALSE(form->isVisible());
     EXPECT_TRUE(main->form()->isVisible());
     EXPECT_EQ(mainCloses->count(), 0);
+}
+
+TEST_F(VersionsWindow, ALaterCheckTakesTheInstallationBackFromTheExitButton)
+{
+    site.serve("/versions.dat", kNewerList);
+    site.serve("/Pelgrandix121.exe", demoInstaller(5000), 1000);
+    const struct {
+        const char *name;
+        std::function<void()> check;
+    } checks[] = {
+        {"the same release offered again", [&] { checkInteractively(); }},
+        {"the same release offered by the silent check", [&] { form->UpdateStealth("Pelgrandix", "versie 1.20a"); }},
+        {"a list that cannot be read", [&] {
+             site.serve("/versions.dat", "Interne fout", 1 << 20, 500);
+             checkInteractively();
+         }},
+    };
+    for (const auto &c : checks) {
+        SCOPED_TRACE(c.name);
+        checkInteractively();
+        form->DownloadBtn->click();
+        ASSERT_EQ(form->ExitBtn->text(), "Installeer");
+        c.check();
+        ASSERT_NE(form->ExitBtn->text(), "Installeer");
+        form->ExitBtn->click();
+        EXPECT_FALSE(form->isVisible());
+        EXPECT_EQ(mainCloses->count(), 0);
+        site.serve("/versions.dat", kNewerList);
+    }
+    EXPECT_EQ(installerArguments(), "");
 }
 
 TEST_F(VersionsWindow, ButtonsAnswerWhileAnotherDialogIsModal)

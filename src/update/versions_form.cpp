@@ -242,6 +242,8 @@ void TVersionsForm::UpdateStealth(const QString &ProgramStr, const QString &Vers
         DownloadName = downloadName;
         DownloadBtn->show();
         ExitBtn->show();
+        // An installer received earlier is not started by a button that now offers the later.
+        DownloadedB = false;
     });
 }
 
@@ -254,6 +256,9 @@ void TVersionsForm::UpdateProg(int aTop, int aLeft, int aHeight, int aWidth,
         QString newVersion;
         QString remark;
         const int result = GetDownloadName(downloadName, newVersion, remark);
+        // The buttons are written anew below, and none of them says "Installeer": an installer
+        // received earlier must not be started by "Download later" or "Sluit Venster".
+        DownloadedB = false;
 
         const QSize size = frameGeometry().size();
         move(aLeft + (aWidth - size.width()) / 2, aTop + (aHeight - size.height()) / 2);
