@@ -142,6 +142,23 @@ TEST_F(Update, DownloadOfLessThanOneKiBOrAnErrorPageIsDeleted)
     EXPECT_EQ(download("Pelgrandix121.exe"), InstallerDownload::NotReceived);
 }
 
+TEST_F(Update, DownloadNameIsAskedForAsItStandsWhateverCharactersItHolds)
+{
+    // A blank makes no address at all unless written as %20; "#" and "?" would cut the name off,
+    // and a "%" would be read as the start of an escape.
+    for (const std::string name : {"Pelgrandix Setup 121.exe", "Pelgrandix#121.exe",
+                                   "Pelgrandix?121.exe", "Pelgrandix%41.exe"}) {
+        SCOPED_TRACE(name);
+        const std::string installer = bytes(3000);
+        site.serve("/" + name, installer);
+        site.serve("/Pelgrandix", bytes(2000));
+        ASSERT_EQ(download(QString::fromStdString(name)), InstallerDownload::Received);
+        EXPECT_EQ(readFile(DataDir + "Temp/" + QString::fromStdString(name)),
+                  QByteArray::fromStdString(installer));
+        EXPECT_EQ(site.paths().constLast(), QString::fromStdString("/" + name));
+    }
+}
+
 TEST_F(Update, DownloadNamesReachingOutsideTheFolderAreRefusedWithoutARequest)
 {
     ASSERT_TRUE(writeFile(DataDir + "Temp/Pelgrandix120.exe", "old release"));

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QUrl>
 
 #include <climits>
 
@@ -104,7 +105,10 @@ QString OlderInstallerPath(const QString &programName, const QString &runningVer
 
 QString InstallerUrl(const QString &versionListUrl, const QString &downloadName)
 {
-    return LeftOfLast(QLatin1Char('/'), versionListUrl) + QLatin1Char('/') + downloadName;
+    // The name is one path segment, whatever it holds: a blank, "#", "?" or "%" written as is
+    // would make no address or another one.
+    return LeftOfLast(QLatin1Char('/'), versionListUrl) + QLatin1Char('/')
+           + QString::fromLatin1(QUrl::toPercentEncoding(downloadName));
 }
 
 int InstallerDeadlineMs(qint32 sizeKB)
