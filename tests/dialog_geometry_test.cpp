@@ -43,6 +43,28 @@ TEST(CentreOn, OddAndNegativeDifferencesTruncateTowardZero)
     EXPECT_EQ(g.windowLeft, 200 - 99);  // (500 - 699) / 2
 }
 
+TEST(ShowsOnAScreen, EnoughOfTheWindowToTakeHoldOfOnOneScreen)
+{
+    const QList<QRect> twoScreens = {QRect(0, 0, 1920, 1040), QRect(1920, 0, 1280, 1024)};
+    const struct {
+        QRect frame;
+        QList<QRect> screens;
+        bool shows;
+    } cases[] = {
+        {QRect(100, 100, 760, 330), twoScreens, true},
+        {QRect(2500, 300, 760, 330), twoScreens, true},  // on the second screen
+        {QRect(2500, 300, 760, 330), {twoScreens.first()}, false},  // that screen is gone
+        {QRect(1900, 100, 760, 330), {twoScreens.first()}, false},  // a 20 px strip
+        {QRect(1840, 960, 760, 330), {twoScreens.first()}, true},   // an 80 px corner
+        {QRect(1841, 100, 760, 330), {twoScreens.first()}, false},
+        {QRect(-700, -250, 760, 330), {twoScreens.first()}, false},
+        {QRect(10, 10, 40, 30), {twoScreens.first()}, true},  // a small window, whole
+        {QRect(100, 100, 760, 330), {}, false},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(ShowsOnAScreen(c.frame, c.screens), c.shows) << c.frame.x() << "," << c.frame.y();
+}
+
 TEST(YesNoWidth, ShortQuestionKeepsRoomForTheFirstTwoButtons)
 {
     // The second button's design right edge is 227 + 65.

@@ -2,6 +2,8 @@
 
 #include "support/qt_printers.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTimer>
 
 #include "app/main_form.h"
@@ -91,6 +93,18 @@ TEST_F(Settings, StoredPlacementIsAppliedAndTextKeepsItsKind)
     EXPECT_EQ(fixture.form()->width(), 800);
     const QByteArray written = stop();
     EXPECT_TRUE(written.contains("\"Top\"=\"250\"")) << written.toStdString();
+}
+
+TEST_F(Settings, PlaceOutOfSightOfEveryScreenIsCentredOnTheMainScreen)
+{
+    // Left 3000: stored while a second screen stood right of this one.
+    start("\"Top\"=dword:00000050\n\"Left\"=dword:00000bb8\n\"Width\"=dword:00000258\n");
+    TMainForm *form = fixture.form();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    ASSERT_LT(screen.right(), 3000);
+    EXPECT_EQ(form->width(), 600);
+    EXPECT_EQ(form->x(), screen.x() + (screen.width() - 600) / 2);
+    EXPECT_EQ(form->y(), screen.y() + (screen.height() - form->height()) / 2);
 }
 
 TEST_F(Settings, LettersInATextValueGiveTheDefault)

@@ -2,6 +2,7 @@
 
 #include <QtGlobal>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -11,6 +12,9 @@ int half(int difference)
 {
     return difference / 2;
 }
+
+// A corner of a window this large on a screen is enough to drag the rest of it into sight.
+constexpr int kVisibleEnough = 80;
 
 constexpr int kMessageMemoLeft = 20;
 constexpr int kMessageMemoTop = 25;
@@ -24,6 +28,16 @@ constexpr int kYesNoButtonGap = 27;
 constexpr int kYesNoBottomMargin = 15;
 
 } // namespace
+
+bool ShowsOnAScreen(const QRect &frame, const QList<QRect> &screens)
+{
+    const int wide = std::min(kVisibleEnough, frame.width());
+    const int high = std::min(kVisibleEnough, frame.height());
+    return std::any_of(screens.begin(), screens.end(), [&](const QRect &screen) {
+        const QRect shown = screen.intersected(frame);
+        return !shown.isEmpty() && shown.width() >= wide && shown.height() >= high;
+    });
+}
 
 WindowPos CentreOn(const ScreenRect &around, int height, int width)
 {

@@ -4,6 +4,9 @@
 // Every halving truncates toward zero, also when the difference is negative (a dialog larger
 // than the rectangle it is centred on sticks out equally on both sides, give or take a pixel).
 
+#include <QList>
+#include <QRect>
+
 // A window's outer rectangle in screen pixels, in the order the callers pass it.
 struct ScreenRect {
     int top = 0;
@@ -19,6 +22,11 @@ struct WindowPos {
 
 // Top-left corner that centres a window of the given outer size on a rectangle.
 WindowPos CentreOn(const ScreenRect &around, int height, int width);
+
+// Whether enough of a window's rectangle lies on one of the screens (the parts of them that
+// windows may take) for the user to see it and take hold of it. A place stored while another
+// screen was attached would otherwise open the window out of sight.
+bool ShowsOnAScreen(const QRect &frame, const QList<QRect> &screens);
 
 // The timed message window: its panel fills the window, the memo sits in it with a margin of
 // 20 px at the sides and 25 px above and below.

@@ -1,7 +1,10 @@
 #include "entry/options_form.h"
 
+#include <QGuiApplication>
 #include <QMessageBox>
+#include <QScreen>
 
+#include "app/dialog_geometry.h"
 #include "app/main_form.h"
 #include "entry/add_form.h"
 #include "entry/settings_values.h"
@@ -149,6 +152,21 @@ void TOptionsForm::readSettings()
         QMessageBox::critical(nullptr, MainForm->ProgNam, error.message());
     }
     Portfolio = readPortfolioSettings(key);
+    keepMainWindowInSight();
+}
+
+void TOptionsForm::keepMainWindowInSight()
+{
+    QList<QRect> screens;
+    for (const QScreen *screen : QGuiApplication::screens())
+        screens << screen->availableGeometry();
+    if (screens.isEmpty() || ShowsOnAScreen(QRect(MainForm->pos(), MainForm->size()), screens))
+        return;
+    // Centred on the main screen, at the size it had.
+    const QRect main = QGuiApplication::primaryScreen()->availableGeometry();
+    const WindowPos centred = CentreOn({main.top(), main.left(), main.height(), main.width()},
+                                       MainForm->height(), MainForm->width());
+    MainForm->move(centred.left, centred.top);
 }
 
 void TOptionsForm::FormDestroy()

@@ -53,6 +53,8 @@ private:
     void buildControls();
     void FormCreate();
     void readSettings();
+    // A place stored while another screen was attached would show the window out of sight.
+    void keepMainWindowInSight();
     void FormDestroy();
 };
 

@@ -28,8 +28,6 @@ namespace {
 
 constexpr int kChartTab = 1;
 constexpr int kSmallestSide = 200;
-// How much of a stored place must lie on a screen for the window to be found there.
-constexpr int kVisibleEnough = 80;
 
 // Shows negative money differences in red; sorting is left to the model.
 class FigureProxy : public QIdentityProxyModel
@@ -162,13 +160,11 @@ void TOverviewForm::placeOnScreen()
 {
     move(Portfolio.overviewLeft, Portfolio.overviewTop);
     resize(std::max(Portfolio.overviewWidth, kSmallestSide), std::max(Portfolio.overviewHeight, kSmallestSide));
-    // A place stored on a screen that is gone would open the window out of sight.
-    const QRect frame(pos(), size());
-    for (const QScreen *screen : QGuiApplication::screens()) {
-        const QRect shown = screen->availableGeometry().intersected(frame);
-        if (shown.width() >= kVisibleEnough && shown.height() >= kVisibleEnough)
-            return;
-    }
+    QList<QRect> screens;
+    for (const QScreen *screen : QGuiApplication::screens())
+        screens << screen->availableGeometry();
+    if (ShowsOnAScreen(QRect(pos(), size()), screens))
+        return;
     const WindowPos centred = CentreOn({MainForm->y(), MainForm->x(), MainForm->height(), MainForm->width()},
                                        height(), width());
     move(centred.left, centred.top);
