@@ -4,19 +4,10 @@
 
 #include <QLocale>
 
+#include "support/default_locale.h"
 #include "support/held_locale.h"
 #include "support/month_names.h"
 #include "support/text_routines.h"
-
-namespace {
-
-// Sets the default locale for the length of a test and puts the Dutch one back after it.
-struct DefaultLocale {
-    explicit DefaultLocale(QLocale::Language language) { QLocale::setDefault(QLocale(language)); }
-    ~DefaultLocale() { QLocale::setDefault(QLocale(QLocale::Dutch, QLocale::Netherlands)); }
-};
-
-} // namespace
 
 TEST(HeldLocale, EachHoldStartsFromTheLocaleAsItIsThen)
 {

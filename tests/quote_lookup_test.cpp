@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "market/quote_lookup.h"
+#include "support/default_locale.h"
 #include "support/qt_printers.h"
 
 #include <algorithm>
@@ -67,6 +68,19 @@ TEST(GetKoers, Lookups)
     for (const Case &c : cases)
         EXPECT_EQ(lookedUp(c.rec, list), c.koers) << c.name;
     EXPECT_EQ(lookedUp(series('C', 19, 4, 2013, 380), QuoteList()), " 0.0");
+}
+
+TEST(GetKoers, StrikeIsLookedUpInThePagesNotationWhateverTheUsersLocale)
+{
+    const QuoteList list = listOf({"AEX C; 19-04-2013; 380,00; 12,35", "AEX C; 19-04-2013; 1080,50; 1,10"});
+    for (const QLocale &locale : {QLocale(QLocale::English, QLocale::UnitedStates), QLocale(QLocale::C),
+                                  QLocale(QLocale::German, QLocale::Germany)}) {
+        SCOPED_TRACE(locale.name().toStdString());
+        const DefaultLocale users(locale);
+        EXPECT_EQ(QuoteKey(series('P', 5, 3, 2013, 380.125)), "AEX P; 05-03-2013; 380,13");
+        EXPECT_EQ(lookedUp(series('C', 19, 4, 2013, 380), list), " 12,35");
+        EXPECT_EQ(lookedUp(series('C', 19, 4, 2013, 1080.5), list), " 1,10");
+    }
 }
 
 TEST(GetKoers, FirstLineInListOrderWins)

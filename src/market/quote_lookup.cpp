@@ -13,13 +13,15 @@ namespace {
 const QString kNoQuote = QStringLiteral(" 0.0");
 // Every key begins with this text, so a line can contain a key only where this text stands.
 const QString kKeyStart = QStringLiteral("AEX ");
+// The quote site writes its numbers the Dutch way, whatever the user's own notation.
+constexpr QChar kPageDecimalPoint = u',';
 
 } // namespace
 
 QString QuoteKey(const TDataRec &rec)
 {
     // Written in one piece: a download builds one for every position.
-    const QString strike = RealToStr(rec.UitOefen, 5, 2);
+    const QString strike = RealToStr(rec.UitOefen, 5, 2, kPageDecimalPoint);
     QVarLengthArray<char16_t, 64> key(kKeyStart.size() + 30 + strike.size());
     char16_t *out = std::copy(kKeyStart.utf16(), kKeyStart.utf16() + kKeyStart.size(), key.data());
     *out++ = rec.CP.unicode();

@@ -294,6 +294,11 @@ QString IntToStrZ2(int n)
 
 QString RealToStr(double value, int precision, int digits)
 {
+    return RealToStr(value, precision, digits, localeDecimalPoint());
+}
+
+QString RealToStr(double value, int precision, int digits, QChar separator)
+{
     precision = std::clamp(precision, 2, 18);
     digits = std::clamp(digits, 0, 18);
     if (std::isnan(value))
@@ -301,7 +306,6 @@ QString RealToStr(double value, int precision, int digits)
     if (std::isinf(value))
         return value < 0 ? QStringLiteral("-INF") : QStringLiteral("INF");
 
-    const QChar separator = localeDecimalPoint();
     // At most a sign, 18 integer digits, the separator and 18 decimals.
     char16_t text[40];
     if (const int length = writeFixedQuickly(value, precision, digits, separator, text))

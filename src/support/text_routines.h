@@ -20,6 +20,8 @@ char16_t *WriteIntToStrZ2(int n, char16_t *out);
 // the decimal separator of the user's locale; the exponent form when the rounded value has more
 // integer digits than Precision.
 QString RealToStr(double value, int precision, int digits);
+// The same with a given decimal separator, for text that has a notation of its own.
+QString RealToStr(double value, int precision, int digits, QChar decimalPoint);
 
 // Reads a number written with a comma or a point; unreadable text gives 0.
 double StrToReal(QStringView s);
