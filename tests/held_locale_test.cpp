@@ -25,4 +25,5 @@ TEST(HeldLocale, EachHoldStartsFromTheLocaleAsItIsThen)
     QLocale::setDefault(QLocale(QLocale::Dutch, QLocale::Netherlands));
     EXPECT_EQ(RealToStr(1.5, 5, 2), "1,50");
     EXPECT_EQ(MonthNumber(u"mrt"), 3);
+    EXPECT_EQ(MonthNumber(u"Mar"), 12) << "the English names were kept";
 }

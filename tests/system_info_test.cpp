@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "support/default_locale.h"
 #include "support/month_names.h"
 #include "support/program_state.h"
 #include "support/system_info.h"
@@ -160,4 +161,14 @@ TEST(MonthNames, DutchShortNamesWithoutPointAndReadBothForms)
     EXPECT_EQ(MonthNumber(u"jan"), 1);
     EXPECT_EQ(MonthNumber(u"Mrt"), 12) << "case-sensitive; no match counts as December";
     EXPECT_EQ(MonthNumber(u"xyz"), 12);
+}
+
+TEST(MonthNames, DutchNamesAreReadUnderAnotherLocaleToo)
+{
+    const DefaultLocale english(QLocale(QLocale::English, QLocale::UnitedStates));
+    EXPECT_EQ(ShortMonthName(3), "Mar");
+    struct Case { const char16_t *name; int month; };
+    for (const Case &c : {Case{u"Mar", 3}, Case{u"mrt", 3}, Case{u"mei", 5}, Case{u"okt.", 10},
+                          Case{u"May", 5}, Case{u"Mrt", 12}, Case{u"xyz", 12}})
+        EXPECT_EQ(MonthNumber(c.name), c.month) << QString::fromUtf16(c.name).toStdString();
 }

@@ -5,12 +5,41 @@
 #include <QLocale>
 #include <QStringList>
 
-QString ShortMonthName(int month)
+namespace {
+
+QString shortName(const QLocale &locale, int month)
 {
-    QString name = QLocale().monthName(month, QLocale::ShortFormat);
+    QString name = locale.monthName(month, QLocale::ShortFormat);
     if (name.endsWith(QLatin1Char('.')))
         name.chop(1);
     return name;
+}
+
+QStringList shortNames(const QLocale &locale)
+{
+    QStringList names;
+    for (int month = 1; month <= 12; ++month)
+        names << shortName(locale, month);
+    return names;
+}
+
+// The month whose name the text is, with or without a closing point; 0 for none.
+int monthIn(const QStringList &names, QStringView text)
+{
+    for (int month = 1; month <= 12; ++month) {
+        const QString &name = names.at(month - 1);
+        if (text == name
+            || (text.size() == name.size() + 1 && text.startsWith(name) && text.endsWith(QLatin1Char('.'))))
+            return month;
+    }
+    return 0;
+}
+
+} // namespace
+
+QString ShortMonthName(int month)
+{
+    return shortName(QLocale(), month);
 }
 
 QString LongMonthName(int month)
@@ -28,15 +57,15 @@ int MonthNumber(QStringView text)
     const bool mustAsk = HeldLocale::mustAsk(askedUnder);
     if (names.isEmpty() || (mustAsk && !(namesLocale == QLocale()))) {
         namesLocale = QLocale();
-        names.clear();
-        for (int month = 1; month <= 12; ++month)
-            names << ShortMonthName(month);
+        names = shortNames(namesLocale);
     }
-    for (int month = 1; month <= 12; ++month) {
-        const QString &name = names.at(month - 1);
-        if (text == name
-            || (text.size() == name.size() + 1 && text.startsWith(name) && text.endsWith(QLatin1Char('.'))))
-            return month;
-    }
+    if (const int month = monthIn(names, text))
+        return month;
+    // Positions written under Dutch names (the program's own language) and read under another
+    // locale, as by a report that a scheduler starts without the user's settings, keep their
+    // month rather than all being taken for December.
+    static const QStringList dutchNames = shortNames(QLocale(QLocale::Dutch, QLocale::Netherlands));
+    if (const int month = monthIn(dutchNames, text))
+        return month;
     return 12;
 }
