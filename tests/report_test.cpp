@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -254,6 +255,38 @@ TEST(ReportStatus, EachSituationHasItsExitStatusAndMessage)
             EXPECT_EQ(run.out.isEmpty(), c.status == 3) << "nothing is printed from a file not read";
         }
     }
+}
+
+TEST(ReportStatus, AReportThatCannotBeWrittenIsAFailure)
+{
+    QuoteSite site;
+    TempHome home;
+    home.writeDataFile("Regels.dat", demoPositions());
+    OfflineProgram program(home.path());
+    prepare(program, site.host(), ScriptedPing::Reply);
+    program.process().setStandardOutputFile(QStringLiteral("/dev/full"));
+    ASSERT_TRUE(program.start({"--report", "--csv"}));
+    ASSERT_TRUE(program.process().waitForFinished(kPatienceMs));
+    EXPECT_EQ(program.process().exitCode(), 3);
+    EXPECT_TRUE(program.process().readAllStandardError().contains("pelgrandix: Rapport niet geschreven: "));
+}
+
+TEST(ReportStatus, ATerminationSignalDuringTheIndexQuoteSavesNothing)
+{
+    QuoteSite site;
+    // The pages come at once; the index quote keeps the report waiting.
+    site.answer(QuoteSite::Index, trickle());
+    TempHome home;
+    home.writeDataFile("Regels.dat", demoPositions());
+    OfflineProgram program(home.path());
+    prepare(program, site.host(), ScriptedPing::Reply);
+    ASSERT_TRUE(program.start({"--report", "--save"}));
+    ASSERT_TRUE(waitUntil([&] { return site.requests(QuoteSite::Index) > 0; }));
+    EXPECT_TRUE(program.endWith(SIGTERM)) << "ended by itself, not by the signal";
+    EXPECT_EQ(program.process().exitCode(), 2);
+    EXPECT_TRUE(program.process().readAllStandardError().contains("pelgrandix: Download afgebroken."));
+    EXPECT_EQ(home.readDataFile("Regels.dat"), demoPositions());
+    EXPECT_FALSE(QFileInfo::exists(home.dataDir() + "Historie.csv"));
 }
 
 TEST(ReportCommandLine, ArgumentsHelpAndVersionNeedNoDisplay)

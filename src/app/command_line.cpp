@@ -102,8 +102,8 @@ QString HelpText()
         "  --version         show the release\n"
         "\n"
         "Exit status of --report: %1 when the download ran to its end, %2 when there was no\n"
-        "connection or a page failed, %3 when the positions file cannot be read (or, with --save,\n"
-        "a file cannot be written); %4 for a wrong argument.\n")
+        "connection or a page failed, %3 when the positions file cannot be read, a file cannot be\n"
+        "written with --save, or the report cannot be written; %4 for a wrong argument.\n")
         .arg(kReportDone).arg(kReportDownloadFailed).arg(kReportFileFailed).arg(kUsageExitStatus);
 }
 

@@ -3,7 +3,9 @@
 #include <QCoreApplication>
 #include <QDateTime>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "entry/settings_values.h"
 #include "entry/stored_settings.h"
@@ -73,7 +75,11 @@ int RunReport(const ReportOptions &options)
     const QByteArray text = options.format == ReportOptions::Csv ? output.csv()
         : options.format == ReportOptions::Json                  ? output.json()
                                                                  : output.table();
-    std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
-    std::fflush(stdout);
+    // A report that did not reach its reader (a full disk, a closed pipe) has failed.
+    if (std::fwrite(text.constData(), 1, size_t(text.size()), stdout) != size_t(text.size())
+        || std::fflush(stdout) != 0) {
+        complain(QStringLiteral("Rapport niet geschreven: ") + QString::fromLocal8Bit(std::strerror(errno)));
+        return kReportFileFailed;
+    }
     return status;
 }

@@ -16,7 +16,8 @@ struct ReportOptions
 inline constexpr int kReportDone = 0;
 // No connection, or a page failed: the positions are printed as they were.
 inline constexpr int kReportDownloadFailed = 2;
-// The positions file cannot be read, or with --save a file cannot be written.
+// The positions file cannot be read, with --save a file cannot be written, or the report
+// itself cannot be written.
 inline constexpr int kReportFileFailed = 3;
 
 // Prints the report on standard output and what went wrong on standard error; gives the exit

@@ -10,4 +10,10 @@ void ReportDownload::run()
     // A termination signal broke the download off; the index would only keep the user waiting.
     if (!TerminationRequested())
         DownloadAEX(*this);
+    // One that broke the index fetch off came after the pages had been read: the report still
+    // ends as after a download that failed, and nothing is saved.
+    if (TerminationRequested() && m_ranToEnd) {
+        m_ranToEnd = false;
+        m_status = QStringLiteral("Download afgebroken.");
+    }
 }
