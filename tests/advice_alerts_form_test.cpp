@@ -5,10 +5,12 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
+#include <QTimer>
 
 #include <unistd.h>
 
 #include "app/main_form.h"
+#include "entry/options_form.h"
 #include "entry/settings_values.h"
 #include "support/fake_notification_service.h"
 #include "support/files.h"
@@ -99,6 +101,24 @@ TEST_F(AdviceAlertsWindow, EachDownloadThatChangesTheBuyBackAdviceShowsOneNotifi
     downloadAt("13,95");
     ASSERT_EQ(service.calls().size(), 2);
     EXPECT_EQ(service.calls()[1].body, "Advies: Geen actie (verschil 5,00)");
+}
+
+TEST_F(AdviceAlertsWindow, AlertsSwitchedOffInTheSettingsAreOffForTheDownloadTheSameOkStarts)
+{
+    PrivateSessionBus bus;
+    FakeNotificationService service(bus.address());
+    ASSERT_TRUE(service.registered());
+    downloadAt("12,35");
+    site.serve(QuoteSite::Calls, ReadFixture("calls_sample.html").replace(">12,35<", ">13,95<"));
+    TOptionsForm options;
+    QTimer::singleShot(0, [&] {
+        options.MeldingenCheck->setChecked(false);
+        options.JarenEdit->setValue(NumberOfYears + 1);  // a new number of years downloads
+        options.OKBtn->click();
+    });
+    options.showCentred();
+    ASSERT_EQ(fixture.form()->Label1->text(), "Download klaar");
+    EXPECT_TRUE(service.calls().isEmpty());
 }
 
 TEST_F(AdviceAlertsWindow, WithoutABusTheAlertGoesToTheLogOnce)

@@ -220,6 +220,10 @@ void TOptionsForm::DownloadCheckClick()
 
 void TOptionsForm::OKBtnClick()
 {
+    // Taken first: a download that a new number of years starts already alerts and figures by them.
+    Portfolio.ratePercent = RenteEdit->value();
+    Portfolio.dividendYieldPercent = DividendEdit->value();
+    Portfolio.notifications = MeldingenCheck->isChecked();
     const int years = JarenEdit->value();
     if (years != NumberOfYears) {
         NumberOfYears = cutToWord(years);
@@ -230,9 +234,6 @@ void TOptionsForm::OKBtnClick()
     MainForm->DownloadTimer->setInterval(NumberOfMinutes * 60 * 1000);
     if (AddForm)
         AddForm->ReplaceYearList(DataRec.YearFrom, DataRec.YearTill);
-    Portfolio.ratePercent = RenteEdit->value();
-    Portfolio.dividendYieldPercent = DividendEdit->value();
-    Portfolio.notifications = MeldingenCheck->isChecked();
     MainForm->refreshOverview();
     accept();
 }
