@@ -2,6 +2,7 @@
 
 #include "support/qt_printers.h"
 
+#include "support/default_locale.h"
 #include "support/text_routines.h"
 
 #include <algorithm>
@@ -118,6 +119,21 @@ TEST(StrToReal, ReadsCommaOrPointAndYieldsZeroForText)
         EXPECT_DOUBLE_EQ(StrToReal(QString::fromUtf8(c.text)), c.value) << c.text;
     // A zero character (a 0x00 byte in a file or a page) is text, not a blank.
     EXPECT_DOUBLE_EQ(StrToReal(QString("12").insert(1, QChar(0))), 0);
+}
+
+TEST(FixedText, PlainDigitsThatStrToRealReadsBackInEveryLocale)
+{
+    struct Case { const char *locale; const char *minusTwelveAndAHalf; };
+    for (const Case &c : {Case{"nl_NL", "-12,50"}, Case{"en_US", "-12.50"}, Case{"sv_SE", "-12,50"},
+                          Case{"fi_FI", "-12,50"}, Case{"nb_NO", "-12,50"}, Case{"ar_EG", "-12.50"},
+                          Case{"fa_IR", "-12.50"}}) {
+        SCOPED_TRACE(c.locale);
+        const DefaultLocale users{QLocale(QString::fromLatin1(c.locale))};
+        EXPECT_EQ(FixedText(-12.5, 2), c.minusTwelveAndAHalf);
+        EXPECT_EQ(StrToReal(FixedText(-12.5, 2)), -12.5);
+        EXPECT_EQ(StrToReal(FixedText(1234567.25, 2)), 1234567.25) << "no group separators";
+        EXPECT_EQ(FixedText(-0.001, 2).at(0), u'0') << "no sign on a value that rounds to zero";
+    }
 }
 
 TEST(TextCuts, SeparatorAtEdgesAndAbsent)

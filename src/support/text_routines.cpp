@@ -399,17 +399,26 @@ double StrToReal(QStringView s)
     return whole;
 }
 
+// The value, or 0 for one that rounds to zero at that many decimals, so that no "-0,00" is written.
+static double withoutNegativeZero(double value, int decimals)
+{
+    return std::round(value * std::pow(10.0, decimals)) == 0 ? 0.0 : value;
+}
+
 QString LocaleFixedText(double value, int decimals, const QLocale &locale)
 {
-    const bool roundsToZero = std::round(value * std::pow(10.0, decimals)) == 0;
-    return locale.toString(roundsToZero ? 0.0 : value, 'f', decimals);
+    return locale.toString(withoutNegativeZero(value, decimals), 'f', decimals);
 }
 
 QString FixedText(double value, int decimals)
 {
-    QLocale locale;
-    locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    return LocaleFixedText(value, decimals, locale);
+    // Plain digits and "-": some locales write a minus sign of their own (U+2212 in Swedish,
+    // Finnish and Norwegian) or digits of their own, which StrToReal would read as 0, and which
+    // the files' code page cannot hold. Only a decimal comma is taken from the locale.
+    QString text = QString::number(withoutNegativeZero(value, decimals), 'f', decimals);
+    if (localeDecimalPoint() == u',')
+        text.replace(u'.', u',');
+    return text;
 }
 
 QString RightOf(QChar ch, const QString &s)

@@ -29,7 +29,8 @@ double StrToReal(QStringView s);
 // The value in the locale's notation with a fixed number of decimals; a value that rounds to
 // zero is written without a sign.
 QString LocaleFixedText(double value, int decimals, const QLocale &locale);
-// The same in the user's locale, without group separators: for numbers that are read back.
+// The same without group separators, in plain digits with "-" and the locale's decimal comma or
+// a point: for numbers that are read back.
 QString FixedText(double value, int decimals);
 
 QString RightOf(QChar ch, const QString &s);
