@@ -132,7 +132,7 @@ TEST(FixedText, PlainDigitsThatStrToRealReadsBackInEveryLocale)
         EXPECT_EQ(FixedText(-12.5, 2), c.minusTwelveAndAHalf);
         EXPECT_EQ(StrToReal(FixedText(-12.5, 2)), -12.5);
         EXPECT_EQ(StrToReal(FixedText(1234567.25, 2)), 1234567.25) << "no group separators";
-        EXPECT_EQ(FixedText(-0.001, 2).at(0), u'0') << "no sign on a value that rounds to zero";
+        EXPECT_TRUE(FixedText(-0.001, 2).startsWith(u'0')) << "no sign on a value that rounds to zero";
     }
 }
 
