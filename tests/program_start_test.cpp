@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSysInfo>
 
 #include <csignal>
 
@@ -115,4 +116,39 @@ TEST(ProgramStart, RefusesArgumentsItDoesNotKnowBeforeDoingAnything)
         EXPECT_TRUE(program.process().readAllStandardError().contains(c.message));
         EXPECT_FALSE(QDir(home.path() + "/UserData").exists()) << "nothing was started";
     }
+}
+
+// Two windows on one data folder would each save their own list at their close, over what the
+// other had saved: the second is refused while the first is open, and a lock left behind by a
+// window that ended without letting go does not keep the next one out.
+TEST(ProgramStart, ASecondWindowOnTheSameDataFolderIsRefused)
+{
+    TempHome home;
+    const QByteArray positions = "AEX; Call; mrt; 2013; 380; 1,00; 1,00; 1; 0,00; 0\r\n";
+    home.writeDataFile("Regels.dat", positions);
+    OfflineProgram first(home.path());
+    ASSERT_TRUE(first.start());
+    ASSERT_TRUE(first.waitUntilReady());
+
+    OfflineProgram second(home.path());
+    ASSERT_TRUE(second.start());
+    QByteArray told;
+    EXPECT_TRUE(waitUntil([&] {
+        second.process().waitForReadyRead(10);
+        told += second.process().readAllStandardError();
+        return told.contains("pelgrandix: Pelgrandix is al geopend.");
+    })) << told.toStdString();
+    second.process().kill();  // it waits for the message to be read
+    second.process().waitForFinished(kPatienceMs);
+    EXPECT_EQ(second.ping().runCount(), 0) << "the second window did not start its download";
+
+    EXPECT_TRUE(first.endWith(SIGTERM));
+    EXPECT_EQ(home.readDataFile("Regels.dat"), positions);
+
+    // As a window that was killed leaves it: its process is gone.
+    home.writeDataFile("Pelgrandix.lock", "999999999\npelgrandix\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+    OfflineProgram next(home.path());
+    ASSERT_TRUE(next.start());
+    EXPECT_TRUE(next.waitUntilReady()) << next.process().readAllStandardError().toStdString();
+    EXPECT_TRUE(next.endWith(SIGTERM));
 }

@@ -31,6 +31,8 @@ QString HelpText();
 
 // The exit status for a wrong argument (EX_USAGE of sysexits.h).
 inline constexpr int kUsageExitStatus = 64;
+// The exit status of a window started while another one is open on the same data folder.
+inline constexpr int kAlreadyOpenExitStatus = 1;
 
 // Makes the program's data folder, created when missing, the current folder; false when it
 // cannot, and the current folder is then as it was.

@@ -1,5 +1,7 @@
 #include <QApplication>
 #include <QDir>
+#include <QLockFile>
+#include <QMessageBox>
 #include <QScreen>
 
 #include <cstdio>
@@ -93,10 +95,29 @@ void startSupport(const CommandLine &commandLine)
                      qPrintable(QDir::currentPath()));
 }
 
+// A second window on the same data folder would load the same positions, and whichever closed
+// last would save its list over what the other had saved: a position added in one would be
+// lost. The lock is held while the window is open; one left by a program that ended without
+// letting go (a crash, a power cut) is taken over, since its process is gone.
+bool anotherWindowIsOpen(QLockFile &lock)
+{
+    lock.setStaleLockTime(0);
+    // A data folder that cannot hold the lock (read-only) is no reason to refuse the window.
+    return !lock.tryLock(0) && lock.error() == QLockFile::LockFailedError;
+}
+
 int runWindow(int argc, char **argv, const CommandLine &commandLine)
 {
     QApplication app(argc, argv);
     startSupport(commandLine);
+    QLockFile openWindow(GetDataDir(QCoreApplication::applicationName()) + QStringLiteral("Pelgrandix.lock"));
+    if (anotherWindowIsOpen(openWindow)) {
+        const QString text = QStringLiteral("Pelgrandix is al geopend. Twee vensters zouden elkaars "
+                                            "posities overschrijven; gebruik het geopende venster.");
+        std::fprintf(stderr, "pelgrandix: %s\n", qPrintable(text));
+        QMessageBox::information(nullptr, QCoreApplication::applicationName(), text);
+        return kAlreadyOpenExitStatus;
+    }
     TaskBarHeight = GetTaskBarHeight();
     // Lets the desktop match the windows to the menu entry and its icon.
     QGuiApplication::setDesktopFileName(QLatin1String(kDesktopEntryId));
