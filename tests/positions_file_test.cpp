@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <optional>
 
@@ -114,6 +115,29 @@ TEST(PositionsFileSave, MissingFolderFailsWithoutTouchingAnything)
     EXPECT_FALSE(result.error.isEmpty());
     EXPECT_TRUE(QDir(home.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty())
         << "neither the folder nor any file was made";
+}
+
+TEST(PositionsFileSave, AFileThatIsALinkIsReplacedWhereItLiesAndStaysLinked)
+{
+    TempHome home;
+    const QString dir = home.path() + "/";
+    QDir().mkpath(home.path() + "/elsewhere");
+    const QString kept = home.path() + "/elsewhere/posities.dat";
+    ASSERT_TRUE(writeFile(kept, "old\r\n"));
+    ASSERT_TRUE(QFile::link(kept, positions_file::fileName(dir)));
+
+    ASSERT_TRUE(positions_file::save(dir, {"new"}).saved);
+    EXPECT_EQ(QFileInfo(positions_file::fileName(dir)).symLinkTarget(), kept);
+    EXPECT_EQ(readFile(kept), "new\r\n");
+    EXPECT_EQ(readFile(positions_file::backupName(dir)), "old\r\n");
+    EXPECT_EQ(QDir(home.path() + "/elsewhere").entryList(QDir::Files), QStringList{"posities.dat"})
+        << "no temporary file left";
+
+    // A link that leads nowhere is replaced by the file, as before.
+    ASSERT_TRUE(QFile::remove(kept));
+    ASSERT_TRUE(positions_file::save(dir, {"newer"}).saved);
+    EXPECT_FALSE(QFileInfo(positions_file::fileName(dir)).isSymLink());
+    EXPECT_EQ(readFile(positions_file::fileName(dir)), "newer\r\n");
 }
 
 TEST(PositionsFileSave, KeepsThePermissionsOfTheFile)

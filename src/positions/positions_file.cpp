@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryFile>
 
 #include <algorithm>
@@ -84,6 +85,19 @@ LoadResult load(const QString &dataDir)
     return result;
 }
 
+namespace {
+
+// The file that a path names after following its links; the path itself when it is no link or
+// its link leads nowhere (a new file is then made in its place).
+QString filePathBehindLinks(const QString &path)
+{
+    const QFileInfo info(path);
+    const QString target = info.isSymLink() ? info.canonicalFilePath() : QString();
+    return target.isEmpty() ? path : target;
+}
+
+} // namespace
+
 SaveResult save(const QString &dataDir, const QStringList &lines, bool allowEmpty)
 {
     SaveResult result;
@@ -92,13 +106,15 @@ SaveResult save(const QString &dataDir, const QStringList &lines, bool allowEmpt
         return result;
     }
 
-    QTemporaryFile temp(dataDir + QStringLiteral("Regels.XXXXXX.tmp"));
+    // A positions file that is a link to one kept elsewhere (in a folder that is synchronised,
+    // say) is replaced where it lies, so that the link stays and that file gets the new list.
+    const QString existing = filePathBehindLinks(fileName(dataDir));
+    QTemporaryFile temp(QFileInfo(existing).absolutePath() + QStringLiteral("/Regels.XXXXXX.tmp"));
     if (!temp.open()) {
         result.error = temp.errorString();
         return result;
     }
     // A temporary file is private to its owner; the positions file keeps the permissions it had.
-    const QString existing = fileName(dataDir);
     temp.setPermissions(QFile::exists(existing)
                             ? QFile::permissions(existing)
                             : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
@@ -136,6 +152,9 @@ SaveResult save(const QString &dataDir, const QStringList &lines, bool allowEmpt
     QFile::remove(setAside);
     temp.setAutoRemove(false);
     platform::syncFolder(dataDir);
+    const QString fileFolder = QFileInfo(existing).absolutePath() + QLatin1Char('/');
+    if (fileFolder != dataDir)
+        platform::syncFolder(fileFolder);
     result.saved = true;
     return result;
 }
