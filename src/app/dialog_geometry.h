@@ -23,7 +23,7 @@ struct WindowPos {
 // Top-left corner that centres a window of the given outer size on a rectangle.
 WindowPos CentreOn(const ScreenRect &around, int height, int width);
 
-// Whether enough of a window's rectangle lies on one of the screens (the parts of them that
+// Whether enough of a window's rectangle lies on one of the screens (the areas of them that
 // windows may take) for the user to see it and take hold of it. A place stored while another
 // screen was attached would otherwise open the window out of sight.
 bool ShowsOnAScreen(const QRect &frame, const QList<QRect> &screens);
