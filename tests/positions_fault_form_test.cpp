@@ -5,7 +5,9 @@
 #include <cerrno>
 #include <cstring>
 
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QTimer>
 
 #include <optional>
@@ -167,6 +169,28 @@ TEST(PositionsFaultWindow, SessionEndKeepsAnUnsavableListInTheStateFolderAndLogs
         EXPECT_TRUE(LogCatcher::messages.join('\n').contains(path))
             << LogCatcher::messages.join('\n').toStdString();
         LogCatcher::messages.clear();
+    }
+}
+
+TEST(PositionsFaultWindow, AListKeptAtASessionEndIsPointedOutUntilThePositionsAreSavedAgain)
+{
+    const QString kept = ".local/state/Pelgrandix/Regels.dat.unsaved";
+    const QDateTime now = QDateTime::currentDateTime();
+    struct Case { const char *situation; bool kept; int positionsSavedSecondsAgo; bool pointedOut; };
+    for (const Case &c : {Case{"kept after the last save", true, 60, true},
+                          Case{"saved since", true, -60, false},
+                          Case{"nothing kept", false, 60, false}}) {
+        SCOPED_TRACE(c.situation);
+        MainWindowFixture fixture(kPositions, [&](const TempHome &home) {
+            if (c.kept)
+                home.writeFile(kept, kChanged.toLatin1() + "\r\n");
+            QFile positions(home.dataDir() + "Regels.dat");
+            ASSERT_TRUE(positions.open(QIODevice::ReadWrite));
+            ASSERT_TRUE(positions.setFileTime(now.addSecs(-c.positionsSavedSecondsAgo), QFileDevice::FileModificationTime));
+        });
+        const QString notice = "Niet opgeslagen posities van een eerdere sessie staan in " + fixture.home().path() + "/" + kept;
+        EXPECT_EQ(fixture.form()->Label1->text(), c.pointedOut ? notice + "\n" : QString());
+        EXPECT_EQ(fixture.entries(), QStringList{QString::fromLatin1(kPositions).trimmed()}) << "the list is the file's";
     }
 }
 

@@ -1,6 +1,7 @@
 #include "app/main_form.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -8,6 +9,7 @@
 #include "app/main_layout.h"
 #include "portfolio/overview_form.h"
 #include "positions/positions_file.h"
+#include "positions/unsaved_positions.h"
 #include "support/product.h"
 #include "support/system_info.h"
 
@@ -172,10 +174,17 @@ void TMainForm::loadPositions()
     }
     if (!loaded.lines.isEmpty())
         SelectEntry(0);
-    if (!loaded.complete) {
+    if (!loaded.complete)
         m_positionsWarning = loaded.failureText();
+    // A list that the end of a session could not save is pointed out at the next start, until
+    // the positions file has been saved since.
+    const QFileInfo unsaved(UnsavedPositionsPath(ProgNam));
+    const QFileInfo file(positions_file::fileName(DataDir));
+    if (unsaved.exists() && (!file.exists() || unsaved.lastModified() > file.lastModified()))
+        m_unsavedNotice = QStringLiteral("Niet opgeslagen posities van een eerdere sessie staan in ")
+                          + unsaved.filePath();
+    if (!m_positionsWarning.isEmpty() || !m_unsavedNotice.isEmpty())
         showStatus();
-    }
 }
 
 void TMainForm::SelectEntry(int index)

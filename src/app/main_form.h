@@ -159,6 +159,8 @@ private:
     // The status text, and above it why the positions file was not read whole.
     QString m_statusText;
     QString m_positionsWarning;
+    // Where a list lies that the end of an earlier session could not save; empty when none does.
+    QString m_unsavedNotice;
     bool m_sessionEnding = false;
     std::unique_ptr<TOverviewForm> m_overview;
     // The advice of the written options after the last download, for the desktop alerts.

@@ -131,8 +131,9 @@ void TMainForm::setStatusText(const QString &text)
 void TMainForm::showStatus()
 {
     // A positions file that was not read whole stays in view above the status until the user
-    // has said whether to save over it.
-    const bool warning = !m_positionsWarning.isEmpty();
-    Label1->setGeometry(Label1->x(), warning ? 4 : 16, Label1->width(), warning ? 44 : 20);
-    Label1->setText(warning ? m_positionsWarning + QLatin1Char('\n') + m_statusText : m_statusText);
+    // has said whether to save over it; else a list kept elsewhere at a session's end does.
+    const QString &above = m_positionsWarning.isEmpty() ? m_unsavedNotice : m_positionsWarning;
+    const bool twoLines = !above.isEmpty();
+    Label1->setGeometry(Label1->x(), twoLines ? 4 : 16, Label1->width(), twoLines ? 44 : 20);
+    Label1->setText(twoLines ? above + QLatin1Char('\n') + m_statusText : m_statusText);
 }

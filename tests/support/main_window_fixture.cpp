@@ -3,7 +3,8 @@
 #include "app/main_form.h"
 #include "support/system_info.h"
 
-MainWindowFixture::MainWindowFixture(const QByteArray &positionsFile)
+MainWindowFixture::MainWindowFixture(const QByteArray &positionsFile,
+                                     const std::function<void(const TempHome &)> &beforeTheWindow)
 {
     for (auto [variable, guard] : {std::pair{"PELGRANDIX_QUOTE_HOST", &m_quoteHost},
                                    {"PELGRANDIX_INDEX_HOST", &m_indexHost},
@@ -14,6 +15,8 @@ MainWindowFixture::MainWindowFixture(const QByteArray &positionsFile)
     InitSupport();
     if (!positionsFile.isNull())
         m_home.writeDataFile(QStringLiteral("Regels.dat"), positionsFile);
+    if (beforeTheWindow)
+        beforeTheWindow(m_home);
     m_form = std::make_unique<TMainForm>();
 }
 

@@ -4,6 +4,7 @@
 
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -20,7 +21,8 @@ class TMainForm;
 class MainWindowFixture
 {
 public:
-    explicit MainWindowFixture(const QByteArray &positionsFile = QByteArray());
+    explicit MainWindowFixture(const QByteArray &positionsFile = QByteArray(),
+                               const std::function<void(const TempHome &)> &beforeTheWindow = {});
     ~MainWindowFixture();
 
     TMainForm *form() const { return m_form.get(); }
