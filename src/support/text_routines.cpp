@@ -399,11 +399,15 @@ double StrToReal(QStringView s)
     return whole;
 }
 
+namespace {
+
 // The value, or 0 for one that rounds to zero at that many decimals, so that no "-0,00" is written.
-static double withoutNegativeZero(double value, int decimals)
+double withoutNegativeZero(double value, int decimals)
 {
     return std::round(value * std::pow(10.0, decimals)) == 0 ? 0.0 : value;
 }
+
+} // namespace
 
 QString LocaleFixedText(double value, int decimals, const QLocale &locale)
 {
