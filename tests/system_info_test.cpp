@@ -166,7 +166,6 @@ TEST(MonthNames, DutchShortNamesWithoutPointAndReadBothForms)
 TEST(MonthNames, DutchNamesAreReadUnderAnotherLocaleToo)
 {
     const DefaultLocale english(QLocale(QLocale::English, QLocale::UnitedStates));
-    EXPECT_EQ(ShortMonthName(3), "Mar");
     struct Case { const char16_t *name; int month; };
     for (const Case &c : {Case{u"Mar", 3}, Case{u"mrt", 3}, Case{u"mei", 5}, Case{u"okt.", 10},
                           Case{u"May", 5}, Case{u"Mrt", 12}, Case{u"xyz", 12}})

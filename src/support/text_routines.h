@@ -21,7 +21,7 @@ char16_t *WriteIntToStrZ2(int n, char16_t *out);
 // integer digits than Precision.
 QString RealToStr(double value, int precision, int digits);
 // The same with a given decimal separator, for text that has a notation of its own.
-QString RealToStr(double value, int precision, int digits, QChar decimalPoint);
+QString RealToStr(double value, int precision, int digits, QChar separator);
 
 // Reads a number written with a comma or a point; unreadable text gives 0.
 double StrToReal(QStringView s);
