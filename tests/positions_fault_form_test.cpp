@@ -15,6 +15,7 @@
 #include "app/main_form.h"
 #include "app/yes_no_form.h"
 #include "positions/positions_file.h"
+#include "support/dialog_answers.h"
 #include "support/main_window_fixture.h"
 #include "support/scoped_env.h"
 #include "support/scripted_ping.h"
@@ -49,32 +50,6 @@ TEST(PositionsFaultWindow, FullDiskAtCloseSaysSoAndKeepsTheFile)
 }
 
 namespace {
-
-// Answers the confirmation dialog's questions in turn as each shows ("Nee" once the answers
-// run out) and keeps them as "caption: question".
-class Answers : public QObject
-{
-public:
-    explicit Answers(QList<bool> answers) : m_answers(std::move(answers))
-    {
-        m_poll.callOnTimeout(this, &Answers::answer);
-        m_poll.start(5);
-    }
-    QStringList questions;
-
-private:
-    void answer()
-    {
-        if (!YesNoDlg || !YesNoDlg->isVisible())
-            return;
-        questions << YesNoDlg->windowTitle() + ": " + YesNoDlg->MessageMemo->lines().join('\r');
-        const bool yes = !m_answers.isEmpty() && m_answers.takeFirst();
-        (yes ? YesNoDlg->JaBtn : YesNoDlg->NeeBtn)->click();
-    }
-
-    QList<bool> m_answers;
-    QTimer m_poll;
-};
 
 // Keeps what the program writes to its log while it lives.
 class LogCatcher
@@ -121,7 +96,7 @@ TEST(PositionsFaultWindow, FailedSaveAtCloseAsksWhetherToCloseAnyway)
     for (const bool closeAnyway : {false, true}) {
         SavingWindow w;
         w.form->ListBox1->setLine(0, kChanged);
-        Answers answers({closeAnyway});
+        DialogAnswers answers({closeAnyway});
         {
             WriteLimit disk(10);
             w.form->close();
@@ -153,7 +128,7 @@ TEST(PositionsFaultWindow, SessionEndKeepsAnUnsavableListInTheStateFolderAndLogs
             stateHome.emplace("XDG_STATE_HOME", c.absolute ? w.fixture.home().path().toUtf8() + "/" + c.stateHome
                                                            : QByteArray(c.stateHome));
         w.form->ListBox1->setLine(0, kChanged);
-        Answers answers({true});
+        DialogAnswers answers({true});
         LogCatcher log;
         {
             WriteLimit disk(c.readWhole ? 10 : -1);
@@ -225,7 +200,7 @@ TEST(PositionsFaultWindow, FileNotReadWholeIsSavedOverOnlyAfterYes)
         EXPECT_EQ(w.form->Label1->text(), warning + "\nGeen internetverbinding.");
 
         w.form->ListBox1->setLine(0, kChanged);
-        Answers answers({save});
+        DialogAnswers answers({save});
         w.form->WriteRegels();
         EXPECT_EQ(answers.questions,
                   QStringList{"Pelgrandix - Opslaan: Regels.dat is niet volledig gelezen. Toch opslaan?"});

@@ -19,6 +19,8 @@
 #include <optional>
 
 #include "app/main_form.h"
+#include "app/yes_no_form.h"
+#include "support/dialog_answers.h"
 #include "support/event_counter.h"
 #include "support/files.h"
 #include "support/main_window_fixture.h"
@@ -27,6 +29,7 @@
 #include "support/scripted_ping.h"
 #include "support/system_info.h"
 #include "support/wait_until.h"
+#include "support/write_limit.h"
 #include "update/update_state.h"
 #include "update/versions_form.h"
 
@@ -396,6 +399,34 @@ TEST_F(VersionsWindow, InstallerThatCannotBeStartedKeepsTheProgramRunningForAnot
     form->ExitBtn->click();
     EXPECT_TRUE(waitUntil([&] { return !installerArguments().isEmpty(); }));
     EXPECT_EQ(mainCloses->count(), 1);
+}
+
+TEST_F(VersionsWindow, InstallerWaitsUntilTheProgramIsSureToCloseAndTheListIsSavedOnce)
+{
+    DownloadedB = true;
+    DownloadName = "Pelgrandix121.exe";
+    ASSERT_TRUE(writeFile(dataDir() + "Temp/Pelgrandix121.exe", QByteArray::fromStdString(demoInstaller())));
+    TYesNoDlg dialog;
+    main->form()->ListBox1->setLine(0, "changed since the start");
+
+    {
+        // The save fails, and the user keeps the program open rather than lose the change.
+        WriteLimit disk(10);
+        DialogAnswers keepOpen({false});
+        form->ExitBtn->click();
+        EXPECT_EQ(keepOpen.questions.size(), 1);
+    }
+    EXPECT_EQ(form->MemoLines(), QStringList({"", "De installatie van Pelgrandix wordt gestart.",
+                                              "Installatie uitgesteld: het programma blijft open."}));
+    EXPECT_TRUE(main->form()->isVisible());
+    QTest::qWait(300);
+    EXPECT_EQ(installerArguments(), "") << "an installer ran beside the open program";
+
+    form->ExitBtn->click();
+    ASSERT_TRUE(waitUntil([&] { return !installerArguments().isEmpty(); }));
+    EXPECT_FALSE(main->form()->isVisible());
+    EXPECT_TRUE(main->fileBytes("Regels.dat").startsWith("changed since the start\r\n"));
+    EXPECT_EQ(main->fileBytes("Regels!.dat"), kPositions) << "saved twice, the older list rotated away";
 }
 
 TEST_F(VersionsWindow, WhileTheInstallerComesInTheExitButtonStopsItAndNothingElseRuns)

@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "app/help_button_widget.h"
 #include "app/position_list_widget.h"
@@ -82,6 +83,11 @@ public:
     // Ends the program as the session asks (a termination signal): saves as a close does,
     // without asking anything; a list that cannot be saved goes to the state folder instead.
     void EndSession();
+    // Saves as the close would, asking where the close would ask, before something that must
+    // only happen once the window is sure to close (an installer replacing the program). False
+    // when the user keeps the window open. The close that follows saves only what changed since.
+    // A close itself goes through here too.
+    bool readyToClose();
     // Selects an entry without raising the list's click (-1: no entry).
     void SelectEntry(int index);
     QStringList PositionLines() const;
@@ -162,6 +168,8 @@ private:
     // Where a list lies that the end of an earlier session could not save; empty when none does.
     QString m_unsavedNotice;
     bool m_sessionEnding = false;
+    // The list as saved by readyToClose, for the close that follows it.
+    std::optional<QStringList> m_linesSavedForClose;
     std::unique_ptr<TOverviewForm> m_overview;
     // The advice of the written options after the last download, for the desktop alerts.
     AdviceAlerts m_adviceAlerts;

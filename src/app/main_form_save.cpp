@@ -60,10 +60,23 @@ bool TMainForm::askUser(const QString &captionSuffix, const QString &question)
                              QStringLiteral("Negeren"), false, third);
 }
 
-void TMainForm::closeEvent(QCloseEvent *event)
+bool TMainForm::readyToClose()
 {
     storePendingTransactionPrice();
-    if (!saveForClose()) {
+    // Saved a moment ago: a second save of the same list would rotate the older backup away.
+    if (m_linesSavedForClose == PositionLines())
+        return true;
+    if (!saveForClose())
+        return false;
+    m_linesSavedForClose = PositionLines();
+    return true;
+}
+
+void TMainForm::closeEvent(QCloseEvent *event)
+{
+    const bool ready = readyToClose();
+    m_linesSavedForClose.reset();
+    if (!ready) {
         event->ignore();
         return;
     }

@@ -384,6 +384,13 @@ void TVersionsForm::Install()
     addLine(QString());
     addLine(dutch() ? QStringLiteral("De installatie van ") + shown + QStringLiteral(" wordt gestart.")
                     : QStringLiteral("The installation of ") + shown + QStringLiteral(" is started."));
+    // The installer replaces the program's files, so it starts only once the program is sure to
+    // end, with its positions saved; a user who keeps the window open gets no installer.
+    if (!MainForm->readyToClose()) {
+        addLine(dutch() ? QStringLiteral("Installatie uitgesteld: het programma blijft open.")
+                        : QStringLiteral("Installation postponed: the program stays open."));
+        return;
+    }
     if (!StartInstaller(InstallerPath(name))) {
         // The program keeps running; the exit button tries again.
         addLine(dutch() ? QStringLiteral("Installatie is mislukt.")
@@ -398,7 +405,7 @@ void TVersionsForm::Install()
     // that keeps coming back is given up on, so that the program still ends.
     StopCompanion(CompanionPath(MainForm->ProgNam), [] { QCoreApplication::processEvents(); },
                   kCompanionStopLimitMs);
-    // The ordinary close, which saves the positions and the settings.
+    // The ordinary close: it saves the settings, and the positions if they changed meanwhile.
     MainForm->close();
 }
 
