@@ -18,41 +18,62 @@ namespace {
 const QByteArray kHeading("Uitoef. prijs");
 const QByteArray kPriceCell("fBold price\">");
 
-// The rows of a page, cut step by step on copies of the text.
+// Where the next expiry cell starts in the text, found step by step on copies of it; -1 when
+// none does.
+qsizetype referenceFindRow(QByteArray text)
+{
+    qsizetype offset = 0;
+    for (;;) {
+        const qsizetype dash = text.indexOf('-');
+        if (dash < 0)
+            return -1;
+        const qsizetype start = dash < 2 ? 0 : dash - 2;
+        text = text.mid(start);
+        offset += start;
+        if (text.size() >= 6 && text.at(5) == '-')
+            return offset;
+        text = text.mid(9);
+        offset += 9;
+    }
+}
+
+// The rows of a page, cut step by step on copies of the text. A row's cells are the price cells
+// that start before the next row's expiry cell.
 int referenceCut(QByteArray text, const QString &prefix, QuoteList &list)
 {
     const qsizetype heading = text.indexOf(kHeading);
     if (heading < 0)
         return 0;
     text = text.mid(heading + kHeading.size());
+    qsizetype row = referenceFindRow(text);
     int rows = 0;
-    for (;;) {
-        const qsizetype dash = text.indexOf('-');
-        if (dash < 0)
-            break;
-        text = text.mid(dash < 2 ? 0 : dash - 2);
-        if (text.size() < 6 || text.at(5) != '-') {
-            text = text.mid(9);
-            continue;
-        }
+    while (row >= 0) {
+        text = text.mid(row);
+        const qsizetype behindExpiry = referenceFindRow(text.mid(8));
+        const qsizetype next = behindExpiry < 0 ? -1 : 8 + behindExpiry;
         const QByteArray expiry = text.left(6) + "20" + text.mid(6, 2);
         QByteArray cells[2];
-        bool complete = true;
+        int found = 0;
+        QByteArray rest = text;
+        qsizetype restOffset = 0;
         for (QByteArray &cell : cells) {
-            const qsizetype marker = text.indexOf(kPriceCell);
-            if (marker < 0) {
-                complete = false;
+            const qsizetype marker = rest.indexOf(kPriceCell);
+            if (marker < 0 || (next >= 0 && restOffset + marker >= next))
                 break;
-            }
-            text = text.mid(marker + kPriceCell.size());
-            const qsizetype tag = text.indexOf('<');
-            cell = tag < 0 ? QByteArray() : text.left(tag);
+            rest = rest.mid(marker + kPriceCell.size());
+            restOffset += marker + kPriceCell.size();
+            const qsizetype tag = rest.indexOf('<');
+            cell = tag < 0 ? QByteArray() : rest.left(tag);
+            ++found;
         }
-        if (!complete)
+        if (next < 0 && found < 2)
             break;
-        list.add(prefix + PageText(expiry) + QLatin1String("; ") + PageText(cells[0])
-                 + QLatin1String("; ") + PageText(cells[1]));
-        ++rows;
+        if (found > 0) {
+            list.add(prefix + PageText(expiry) + QLatin1String("; ") + PageText(cells[0])
+                     + QLatin1String("; ") + PageText(cells[1]));
+            ++rows;
+        }
+        row = next;
     }
     return rows;
 }

@@ -66,6 +66,13 @@ TEST(OptionPages, RowCutting)
         {"a missing price cell stops, keeping earlier rows",
          page(row("19-04-13", "380,00", "1,00") + "<td>20-04-13</td><td class=\"fBold price\">400,00</td>"),
          {"AEX C; 19-04-2013; 380,00; 1,00"}, 1},
+        // A row's cells end at the next row: a missing cell is not taken from the row below.
+        {"a row without its price cell has no price",
+         page("<tr><td>19-04-13</td><td class=\"fBold price\">380,00</td><td>-</td></tr>\n" + row("20-04-13", "400,00", "1,00")),
+         {"AEX C; 19-04-2013; 380,00; ", "AEX C; 20-04-2013; 400,00; 1,00"}, 2},
+        {"a row without cells is passed over",
+         page("<tr><td>19-04-13</td><td>-</td></tr>\n" + row("20-04-13", "400,00", "1,00")),
+         {"AEX C; 20-04-2013; 400,00; 1,00"}, 1},
         {"Windows-1252 bytes", page(row("19-04-13", "380,00", "\x80 1")), {QString::fromUtf8("AEX C; 19-04-2013; 380,00; \u20ac 1")}, 1},
     };
     for (const Case &c : cases) {

@@ -10,6 +10,8 @@
 namespace {
 
 constexpr QByteArrayView kStrikeHeading("Uitoef. prijs");
+// An expiry cell's text: dd-mm-yy.
+constexpr qsizetype kExpiryLength = 8;
 // Ends the opening tag of a price cell.
 constexpr QByteArrayView kPriceCell("fBold price\">");
 // The marker's one capital. Capitals are rare in a page's markup, so looking for this byte
@@ -30,52 +32,70 @@ public:
         const qsizetype heading = m_page.indexOf(kStrikeHeading);
         if (heading < 0)
             return 0;
-        m_pos = heading + kStrikeHeading.size();
 
         int rows = 0;
-        for (;;) {
-            const qsizetype dash = find('-', m_pos);
-            if (dash < 0)
-                break;
-            // An expiry cell reads dd-mm-yy: its first "-" is the third character.
-            m_pos = std::max(m_pos, dash - 2);
-            if (remaining() < 6 || m_page.at(m_pos + 5) != '-') {
-                // A hyphen in other text: step over it and look again.
-                m_pos = std::min(m_pos + 9, m_page.size());
-                continue;
-            }
-            const QByteArrayView dayAndMonth = piece(m_pos, 6);
-            const QByteArrayView year = piece(m_pos + 6, 2);
-
+        for (qsizetype row = findRow(heading + kStrikeHeading.size()); row >= 0;) {
+            // A row's cells end where the next row's expiry cell begins: a row without its price
+            // cell (a series not traded) must not take the next row's strike for its price.
+            const qsizetype next = findRow(row + kExpiryLength);
+            const qsizetype rowEnd = next < 0 ? m_page.size() : next;
+            m_pos = row;
             QByteArrayView strike;
             QByteArrayView price;
-            if (!nextPriceCell(&strike) || !nextPriceCell(&price))
+            const bool hasStrike = nextPriceCell(rowEnd, &strike);
+            const bool hasPrice = hasStrike && nextPriceCell(rowEnd, &price);
+            // The page ends inside its last row: it was cut off there.
+            if (next < 0 && !hasPrice)
                 break;
-            // Measured first and written in one piece, into the text of a line that the list
-            // dropped when there is one: a page has thousands of rows.
-            const QLatin1StringView century("20");
-            const QLatin1StringView separator("; ");
-            QString line = koersList.takeSpareText();
-            line.resize(prefix.size() + dayAndMonth.size() + century.size() + year.size()
-                        + separator.size() + strike.size() + separator.size() + price.size());
-            char16_t *out = reinterpret_cast<char16_t *>(line.data());
-            out = std::copy(prefix.begin(), prefix.end(), out);
-            out = DecodeWindows1252(dayAndMonth, out);
-            out = std::copy(century.begin(), century.end(), out);
-            out = DecodeWindows1252(year, out);
-            out = std::copy(separator.begin(), separator.end(), out);
-            out = DecodeWindows1252(strike, out);
-            out = std::copy(separator.begin(), separator.end(), out);
-            DecodeWindows1252(price, out);
-            koersList.stage(std::move(line));
-            ++rows;
+            if (hasStrike) {
+                stageLine(prefix, piece(row, 6), piece(row + 6, 2), strike, price, koersList);
+                ++rows;
+            }
+            row = next;
         }
         koersList.addStaged();
         return rows;
     }
 
 private:
-    qsizetype remaining() const { return m_page.size() - m_pos; }
+    // Measured first and written in one piece, into the text of a line that the list dropped
+    // when there is one: a page has thousands of rows. A missing price is written empty, as an
+    // empty price cell reads.
+    static void stageLine(QLatin1StringView prefix, QByteArrayView dayAndMonth, QByteArrayView year,
+                          QByteArrayView strike, QByteArrayView price, QuoteList &koersList)
+    {
+        const QLatin1StringView century("20");
+        const QLatin1StringView separator("; ");
+        QString line = koersList.takeSpareText();
+        line.resize(prefix.size() + dayAndMonth.size() + century.size() + year.size() + separator.size()
+                    + strike.size() + separator.size() + price.size());
+        char16_t *out = reinterpret_cast<char16_t *>(line.data());
+        out = std::copy(prefix.begin(), prefix.end(), out);
+        out = DecodeWindows1252(dayAndMonth, out);
+        out = std::copy(century.begin(), century.end(), out);
+        out = DecodeWindows1252(year, out);
+        out = std::copy(separator.begin(), separator.end(), out);
+        out = DecodeWindows1252(strike, out);
+        out = std::copy(separator.begin(), separator.end(), out);
+        DecodeWindows1252(price, out);
+        koersList.stage(std::move(line));
+    }
+
+    // Where the next expiry cell at or after `from` starts; -1 when none does. An expiry cell
+    // reads dd-mm-yy: its first "-" is the third character. A hyphen in other text is stepped
+    // over, nine characters at a time.
+    qsizetype findRow(qsizetype from) const
+    {
+        for (;;) {
+            const qsizetype dash = find('-', from, m_page.size());
+            if (dash < 0)
+                return -1;
+            const qsizetype start = std::max(from, dash - 2);
+            if (m_page.size() - start >= 6 && m_page.at(start + 5) == '-')
+                return start;
+            from = std::min(start + 9, m_page.size());
+        }
+    }
 
     // At most `length` bytes from `from`, fewer at the end of the page.
     QByteArrayView piece(qsizetype from, qsizetype length) const
@@ -84,11 +104,11 @@ private:
         return m_page.sliced(from, std::min(length, m_page.size() - from));
     }
 
-    // Moves behind the next price cell's opening tag and gives the cell's bytes up to the next
-    // tag; the position stays at the start of that text.
-    bool nextPriceCell(QByteArrayView *text)
+    // Moves behind the next price cell's opening tag that starts before `limit` and gives the
+    // cell's bytes up to the next tag; the position stays at the start of that text.
+    bool nextPriceCell(qsizetype limit, QByteArrayView *text)
     {
-        const qsizetype marker = findPriceCell();
+        const qsizetype marker = findPriceCell(limit);
         if (marker < 0)
             return false;
         m_pos = marker + kPriceCell.size();
@@ -97,22 +117,24 @@ private:
         return true;
     }
 
-    // Where the first byte c at or after `from` stands; -1 when none does. A few searches run
-    // for every row, each over a short distance: memchr itself, without the set-up of a search
-    // for a text.
-    qsizetype find(char c, qsizetype from) const
+    // Where the first byte c at or after `from` and before `to` stands; -1 when none does. A few
+    // searches run for every row, each over a short distance: memchr itself, without the set-up
+    // of a search for a text.
+    qsizetype find(char c, qsizetype from, qsizetype to) const
     {
-        if (from >= m_page.size())
+        to = std::min(to, m_page.size());
+        if (from >= to)
             return -1;
-        const void *found = std::memchr(m_page.data() + from, c, size_t(m_page.size() - from));
+        const void *found = std::memchr(m_page.data() + from, c, size_t(to - from));
         return found ? static_cast<const char *>(found) - m_page.data() : -1;
     }
 
-    // Where the first price cell marker at or after the position starts; -1 when none does.
-    qsizetype findPriceCell() const
+    // Where the first price cell marker at or after the position and before `limit` starts; -1
+    // when none does.
+    qsizetype findPriceCell(qsizetype limit) const
     {
         for (qsizetype from = m_pos + kPriceCellAnchor;;) {
-            const qsizetype anchor = find(kPriceCell[kPriceCellAnchor], from);
+            const qsizetype anchor = find(kPriceCell[kPriceCellAnchor], from, limit + kPriceCellAnchor);
             if (anchor < 0)
                 return -1;
             const qsizetype start = anchor - kPriceCellAnchor;
@@ -131,7 +153,7 @@ private:
             && (m_tagFound < 0 || m_pos <= m_tagFound))
             return m_tagFound;
         m_tagSearchedFrom = m_pos;
-        m_tagFound = find('<', m_pos);
+        m_tagFound = find('<', m_pos, m_page.size());
         return m_tagFound;
     }
 
