@@ -12,7 +12,10 @@
 #include <QProcess>
 
 #include <csignal>
+#include <fcntl.h>
+#include <functional>
 #include <optional>
+#include <unistd.h>
 
 #include "support/files.h"
 #include "support/loopback_listener.h"
@@ -257,18 +260,50 @@ TEST(ReportStatus, EachSituationHasItsExitStatusAndMessage)
     }
 }
 
+TEST(ReportStatus, SaveOfAnUnchangedListLeavesTheBackupsAlone)
+{
+    QuoteSite site;
+    site.serve(QuoteSite::Calls, ReadFixture("calls_sample.html"));
+    TempHome home;
+    const QByteArray before = "AEX; Call; apr; 2013; 380; 10,00; 1,00; 2; 0,00; 1\r\n";
+    home.writeDataFile("Regels.dat", before);
+    for (int run = 0; run < 2; ++run)
+        ASSERT_EQ(runReport(home, {"--report", "--save"}, site.host()).exitCode, 0);
+    EXPECT_NE(home.readDataFile("Regels.dat"), before) << "the first run saved the new price";
+    EXPECT_EQ(home.readDataFile("Regels!.dat"), before) << "the second run pushed the backup out";
+    EXPECT_FALSE(QFileInfo::exists(home.dataDir() + "Regels!!.dat"));
+    EXPECT_EQ(home.readDataFile("Historie.csv").count('\n'), 3) << "the header and both downloads";
+}
+
 TEST(ReportStatus, AReportThatCannotBeWrittenIsAFailure)
 {
     QuoteSite site;
-    TempHome home;
-    home.writeDataFile("Regels.dat", demoPositions());
-    OfflineProgram program(home.path());
-    prepare(program, site.host(), ScriptedPing::Reply);
-    program.process().setStandardOutputFile(QStringLiteral("/dev/full"));
-    ASSERT_TRUE(program.start({"--report", "--csv"}));
-    ASSERT_TRUE(program.process().waitForFinished(kPatienceMs));
-    EXPECT_EQ(program.process().exitCode(), 3);
-    EXPECT_TRUE(program.process().readAllStandardError().contains("pelgrandix: Rapport niet geschreven: "));
+    // A pipe whose reader has gone: the child gets the write end and the default reaction to a
+    // broken pipe, whatever this test program does with it.
+    int closedPipe[2];
+    ASSERT_EQ(::pipe(closedPipe), 0);
+    ::close(closedPipe[0]);
+    struct Case { const char *reader; std::function<void()> outputInChild; };
+    const Case cases[] = {
+        {"a full disk", [] { ::dup2(::open("/dev/full", O_WRONLY), STDOUT_FILENO); }},
+        {"a closed pipe", [&] { ::dup2(closedPipe[1], STDOUT_FILENO); }},
+    };
+    for (const Case &c : cases) {
+        TempHome home;
+        home.writeDataFile("Regels.dat", demoPositions());
+        OfflineProgram program(home.path());
+        prepare(program, site.host(), ScriptedPing::Reply);
+        program.process().setChildProcessModifier([&c] {
+            ::signal(SIGPIPE, SIG_DFL);
+            c.outputInChild();
+        });
+        ASSERT_TRUE(program.start({"--report", "--csv"})) << c.reader;
+        ASSERT_TRUE(program.process().waitForFinished(kPatienceMs)) << c.reader;
+        EXPECT_EQ(program.process().exitStatus(), QProcess::NormalExit) << c.reader;
+        EXPECT_EQ(program.process().exitCode(), 3) << c.reader;
+        EXPECT_TRUE(program.process().readAllStandardError().contains("pelgrandix: Rapport niet geschreven: ")) << c.reader;
+    }
+    ::close(closedPipe[1]);
 }
 
 TEST(ReportStatus, ATerminationSignalDuringTheIndexQuoteSavesNothing)

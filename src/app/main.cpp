@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <QScreen>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -167,6 +168,9 @@ int runReport(int argc, char **argv, const CommandLine &commandLine)
     startSupport(commandLine);
     // A termination signal breaks a download's wait off, and the report ends as it would have.
     const TerminationSignals sessionEnd;
+    // A reader that went away (a pipe into a command that ended) must give the report's own
+    // failure status and message, not end the program without a word.
+    std::signal(SIGPIPE, SIG_IGN);
     return RunReport(commandLine.report);
 }
 

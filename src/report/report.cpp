@@ -23,10 +23,16 @@ void complain(const QString &text)
 }
 
 // Saves as the window does, and adds the download to the history; false when either failed.
-bool saveDownload(const QStringList &lines, std::optional<double> index, const QDateTime &now)
+// A list that the download left as it was read is not saved again: every save pushes the older
+// backup out, and a report run every few minutes outside trading hours would soon leave no
+// backup of the list as it was before a mistake.
+bool saveDownload(const positions_file::FileLines &loaded, const QStringList &lines, std::optional<double> index,
+                  const QDateTime &now)
 {
     bool done = true;
-    const positions_file::SaveResult saved = positions_file::save(DataDir, lines);
+    const positions_file::SaveResult saved =
+        loaded == lines ? positions_file::SaveResult{.skipped = true, .error = {}}
+                        : positions_file::save(DataDir, lines);
     if (saved.failed()) {
         complain(positions_file::saveFailureText(saved.error));
         done = false;
@@ -66,7 +72,7 @@ int RunReport(const ReportOptions &options)
 
     const QDateTime now = QDateTime::currentDateTime();
     // After a download that failed the list is as it was: saving it would only push a backup out.
-    if (options.save && download.ranToEnd() && !saveDownload(download.lines(), index, now))
+    if (options.save && download.ranToEnd() && !saveDownload(loaded.lines, download.lines(), index, now))
         status = kReportFileFailed;
 
     const ReportOutput output({download.lines(), index, Portfolio.ratePercent,
