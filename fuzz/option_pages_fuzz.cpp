@@ -38,7 +38,7 @@ qsizetype referenceFindRow(QByteArray text)
 }
 
 // The rows of a page, cut step by step on copies of the text. A row's cells are the price cells
-// that start before the next row's expiry cell.
+// that start before the next row's expiry cell, and their texts end at a tag before it.
 int referenceCut(QByteArray text, const QString &prefix, QuoteList &list)
 {
     const qsizetype heading = text.indexOf(kHeading);
@@ -63,7 +63,7 @@ int referenceCut(QByteArray text, const QString &prefix, QuoteList &list)
             rest = rest.mid(marker + kPriceCell.size());
             restOffset += marker + kPriceCell.size();
             const qsizetype tag = rest.indexOf('<');
-            cell = tag < 0 ? QByteArray() : rest.left(tag);
+            cell = tag < 0 || (next >= 0 && restOffset + tag > next) ? QByteArray() : rest.left(tag);
             ++found;
         }
         if (next < 0 && found < 2)

@@ -105,6 +105,15 @@ TEST(OptionPages, LargePagesAreCutInLinearTime)
     EXPECT_EQ(ParseCalls(bare, list), 200000);
     EXPECT_EQ(list.lines(), QStringList{"AEX C; 19-04-2013; ; "});
     EXPECT_LT(timer.elapsed(), 10000);
+
+    // One "<" at the very end: no row's texts may run on to it, else the lines of a page of
+    // a few megabytes would take many gigabytes.
+    QByteArray tagAtTheEnd = "Uitoef. prijs";
+    for (int i = 0; i < 500; ++i)
+        tagAtTheEnd += " 19-04-13 fBold price\">" + QByteArray::number(300 + i) + " fBold price\">1,00";
+    ASSERT_EQ(ParseCalls(tagAtTheEnd + "<", list), 500);
+    // Only the last row's texts reach the tag.
+    EXPECT_EQ(list.lines(), QStringList({"AEX C; 19-04-2013; ; ", "AEX C; 19-04-2013; 799 fBold price\">1,00; 1,00"}));
 }
 
 TEST(OptionPages, StrikesSharingEverLongerPrefixesAreSortedWithoutDeepNesting)

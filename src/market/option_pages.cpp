@@ -105,7 +105,10 @@ private:
     }
 
     // Moves behind the next price cell's opening tag that starts before `limit` and gives the
-    // cell's bytes up to the next tag; the position stays at the start of that text.
+    // cell's bytes up to the next tag; the position stays at the start of that text. A cell
+    // without a tag of its own before `limit` reads empty: were its text to run on to a tag far
+    // down the page, every row's text would, and the lines of a page would grow with the square
+    // of its size.
     bool nextPriceCell(qsizetype limit, QByteArrayView *text)
     {
         const qsizetype marker = findPriceCell(limit);
@@ -113,7 +116,7 @@ private:
             return false;
         m_pos = marker + kPriceCell.size();
         const qsizetype end = nextTagStart();
-        *text = piece(m_pos, (end < 0 ? m_pos : end) - m_pos);
+        *text = piece(m_pos, (end < 0 || end > limit ? m_pos : end) - m_pos);
         return true;
     }
 
