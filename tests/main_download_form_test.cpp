@@ -5,6 +5,11 @@
 #include <QApplication>
 #include <QMetaObject>
 
+#include <algorithm>
+#include <chrono>
+#include <mutex>
+#include <optional>
+
 #include "app/main_form.h"
 #include "entry/options_form.h"
 #include "entry/settings_values.h"
@@ -15,6 +20,7 @@
 #include "support/quote_site.h"
 #include "support/server_answers.h"
 #include "support/scripted_ping.h"
+#include "support/timeout_guard.h"
 #include "support/wait_until.h"
 
 namespace {
@@ -135,6 +141,35 @@ TEST_F(MainDownload, IndexSiteNotAnsweringIsShownInTheLabels)
     EXPECT_EQ(form->L22->text(), QString::fromLatin1(site.host()) + " reageert niet");
     EXPECT_EQ(form->L23->text(), "");
     EXPECT_EQ(form->L24->text(), "");
+}
+
+TEST_F(MainDownload, IndexRefreshThatWaitedLongLeavesTheWindowAWholePeriod)
+{
+    ScriptedPing ping(ScriptedPing::Reply);
+    // A site that sends a byte now and then holds each refresh until the fetch's deadline, here
+    // longer than the period between refreshes.
+    using Clock = std::chrono::steady_clock;
+    std::mutex mutex;
+    QList<Clock::time_point> arrivals;
+    site.answer(QuoteSite::Index, [&](const httplib::Request &request, httplib::Response &response) {
+        {
+            const std::lock_guard lock(mutex);
+            arrivals << Clock::now();
+        }
+        trickle()(request, response);
+    });
+    const TimeoutGuard slow(kReceiveTimeoutMs, 700);
+    form->AEXTimer->setInterval(500);
+    form->AEXTimerTimer();
+    const Clock::time_point firstEnded = Clock::now();
+    // The refresh's own attempts all came before it ended.
+    const auto nextRefresh = [&] {
+        const std::lock_guard lock(mutex);
+        const auto later = std::find_if(arrivals.cbegin(), arrivals.cend(), [&](auto t) { return t > firstEnded; });
+        return later == arrivals.cend() ? std::optional<Clock::time_point>() : *later;
+    };
+    ASSERT_TRUE(waitUntil([&] { return nextRefresh().has_value(); }));
+    EXPECT_GE(*nextRefresh() - firstEnded, std::chrono::milliseconds(450)) << "the next refresh came early";
 }
 
 TEST_F(MainDownload, TimerTickDownloadsWhenTheTimeOfDayAllows)

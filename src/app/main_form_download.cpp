@@ -34,6 +34,10 @@ void TMainForm::DownloadTimerTimer()
 void TMainForm::AEXTimerTimer()
 {
     DownloadAEX(*this);
+    // The refresh holds the window while it waits; one that had to wait long (a site sending a
+    // byte now and then) must leave the window a whole period before the next, not start it
+    // at once because its time has already come.
+    AEXTimer->restart();
 }
 
 void TMainForm::setBusyCursor(bool busy)

@@ -16,6 +16,8 @@ public:
     void setEnabled(bool enabled);
     bool isEnabled() const { return m_enabled; }
     void setInterval(int intervalMs);
+    // Counts a whole interval again from now.
+    void restart() { apply(true); }
     int interval() const { return m_interval; }
     // Whether it is really counting (enabled with an interval above 0).
     bool isActive() const { return m_timer.isActive(); }
