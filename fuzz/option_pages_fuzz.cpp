@@ -38,7 +38,8 @@ qsizetype referenceFindRow(QByteArray text)
 }
 
 // The rows of a page, cut step by step on copies of the text. A row's cells are the price cells
-// that start before the next row's expiry cell, and their texts end at a tag before it.
+// that start before the next row's expiry cell, and their texts end at a tag before it, with
+// white space of any kind as blanks.
 int referenceCut(QByteArray text, const QString &prefix, QuoteList &list)
 {
     const qsizetype heading = text.indexOf(kHeading);
@@ -69,6 +70,12 @@ int referenceCut(QByteArray text, const QString &prefix, QuoteList &list)
         if (next < 0 && found < 2)
             break;
         if (found > 0) {
+            for (QByteArray &cell : cells) {
+                for (char &c : cell) {
+                    if ((c >= '\t' && c <= '\r') || c == '\xa0')
+                        c = ' ';
+                }
+            }
             list.add(prefix + PageText(expiry) + QLatin1String("; ") + PageText(cells[0])
                      + QLatin1String("; ") + PageText(cells[1]));
             ++rows;

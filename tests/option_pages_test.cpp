@@ -73,6 +73,8 @@ TEST(OptionPages, RowCutting)
         {"a row without cells is passed over",
          page("<tr><td>19-04-13</td><td>-</td></tr>\n" + row("20-04-13", "400,00", "1,00")),
          {"AEX C; 20-04-2013; 400,00; 1,00"}, 1},
+        {"white space of any kind is a blank", page(row("19-04-13", "\n380,00\t", "\r\n12,35\xa0")),
+         {"AEX C; 19-04-2013;  380,00 ;   12,35 "}, 1},
         {"Windows-1252 bytes", page(row("19-04-13", "380,00", "\x80 1")), {QString::fromUtf8("AEX C; 19-04-2013; 380,00; \u20ac 1")}, 1},
     };
     for (const Case &c : cases) {

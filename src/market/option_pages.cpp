@@ -75,10 +75,20 @@ private:
         out = std::copy(century.begin(), century.end(), out);
         out = DecodeWindows1252(year, out);
         out = std::copy(separator.begin(), separator.end(), out);
-        out = DecodeWindows1252(strike, out);
+        out = decodeCell(strike, out);
         out = std::copy(separator.begin(), separator.end(), out);
-        DecodeWindows1252(price, out);
+        decodeCell(price, out);
         koersList.stage(std::move(line));
+    }
+
+    // A cell's text as written, except that white space of any kind is a blank: a page laid out
+    // over several lines, or with a fixed space behind its numbers, must give the same numbers,
+    // and a quote line must stay one line when the add dialog puts its price into a position.
+    static char16_t *decodeCell(QByteArrayView bytes, char16_t *out)
+    {
+        char16_t *const end = DecodeWindows1252(bytes, out);
+        std::replace_if(out, end, [](char16_t c) { return (c >= u'\t' && c <= u'\r') || c == u'\u00a0'; }, u' ');
+        return end;
     }
 
     // Where the next expiry cell at or after `from` starts; -1 when none does. An expiry cell

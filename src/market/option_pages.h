@@ -1,7 +1,7 @@
 #pragma once
 // Turns the rows of the option price pages into quote lines:
 // "AEX C; " or "AEX P; " + expiry dd-mm-yyyy + "; " + strike + "; " + price,
-// with strike and price exactly as the page writes them.
+// with strike and price as the page writes them, white space of any kind as blanks.
 
 #include "market/quote_list.h"
 
