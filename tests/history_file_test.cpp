@@ -52,19 +52,26 @@ TEST_F(HistoryFile, RowsGoOutInTheUsersNotationUnderOneHeader)
     EXPECT_EQ(read.rows[1].key(), row(kWinter, "AEX", 0).key());
 }
 
-TEST_F(HistoryFile, ALineCutOffByAKillIsSkippedAndTheNextRowStartsOnItsOwnLine)
+TEST_F(HistoryFile, ALineCutOffByAKillIsSkippedAndCutAwayBeforeTheNextRow)
 {
-    ASSERT_TRUE(history_file::append(dir, {row(kWinter, "AEX", 10)}));
-    const QByteArray whole = bytes();
-    write(whole + "2026-12-08T14:18:20+01:00;912,34;AE");
-    EXPECT_EQ(history_file::read(dir).rows.size(), 1);
-    EXPECT_EQ(history_file::read(dir).skipped, 1);
+    // Cut in a text, inside the last number (which would read as -32), and between the two
+    // bytes of the line end.
+    for (const QByteArray cut : {"2026-12-08T14:18:20+01:00;912,34;AE", "2026-12-08T14:18:20+01:00;912,34;AEX;Put;mrt;2027;880,00;12,50;2;-32",
+                                 "2026-12-08T14:18:20+01:00;912,34;AEX;Put;mrt;2027;880,00;12,50;2;-3272,00\r"}) {
+        write({});
+        ASSERT_TRUE(history_file::append(dir, {row(kWinter, "AEX", 10)}));
+        const QByteArray whole = bytes();
+        write(whole + cut);
+        EXPECT_EQ(history_file::read(dir).rows.size(), 1) << cut.toStdString();
+        EXPECT_EQ(history_file::read(dir).skipped, 1) << cut.toStdString();
 
-    ASSERT_TRUE(history_file::append(dir, {row(kWinter.addSecs(1800), "AEX", 30)}));
-    const history_file::ReadResult read = history_file::read(dir);
-    ASSERT_EQ(read.rows.size(), 2);
-    EXPECT_EQ(read.rows[1].difference, 30);
-    EXPECT_EQ(read.skipped, 1) << "the cut line stays apart";
+        ASSERT_TRUE(history_file::append(dir, {row(kWinter.addSecs(1800), "AEX", 30)}));
+        const history_file::ReadResult read = history_file::read(dir);
+        ASSERT_EQ(read.rows.size(), 2) << cut.toStdString();
+        EXPECT_EQ(read.rows[1].difference, 30) << cut.toStdString();
+        EXPECT_EQ(read.skipped, 0) << cut.toStdString();
+        EXPECT_TRUE(bytes().startsWith(whole)) << cut.toStdString();
+    }
 }
 
 TEST(HistoryDecode, WhatCountsAsARow)

@@ -4,6 +4,7 @@
 #include <QLocale>
 #include <QVarLengthArray>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -178,6 +179,30 @@ QByteArray encodeRow(const Row &row)
     });
 }
 
+namespace {
+
+// Every row is written with its line end, so a last line without one was cut off (a full disk,
+// a kill). Ending it would let what is left read as a whole row with a wrong last number; it is
+// cut away instead, as the reader skips it anyway. False when the line stays: longer than any
+// row, or the file could not be cut.
+bool cutAwayALastLineCutOff(QFile &file)
+{
+    constexpr qint64 kLongestRow = 64 * 1024;
+    const qint64 size = file.size();
+    const qint64 from = std::max<qint64>(0, size - kLongestRow);
+    if (size == 0 || !file.seek(from))
+        return true;
+    const QByteArray tail = file.read(size - from);
+    if (tail.endsWith('\n'))
+        return true;
+    const qsizetype lastEnd = tail.lastIndexOf('\n');
+    if (lastEnd < 0 && from > 0)
+        return false;
+    return file.resize(from + lastEnd + 1);
+}
+
+} // namespace
+
 bool append(const QString &dataDir, const QList<Row> &rows, QString *error)
 {
     if (rows.isEmpty())
@@ -190,12 +215,11 @@ bool append(const QString &dataDir, const QList<Row> &rows, QString *error)
         return false;
     }
     QByteArray start;
-    if (file.size() == 0) {
+    if (!cutAwayALastLineCutOff(file)) {
+        // Ended, it stays a line apart from the rows that follow.
+        start = "\r\n";
+    } else if (file.size() == 0) {
         start = header();
-    } else {
-        char last = 0;
-        if (file.seek(file.size() - 1) && file.getChar(&last) && last != '\n')
-            start = "\r\n";
     }
     const auto write = [&file, error](const QByteArray &bytes) {
         if (file.write(bytes) == bytes.size())
