@@ -4,6 +4,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTest>
 #include <QTimer>
 
 #include "app/main_form.h"
@@ -140,6 +141,18 @@ TEST_F(Settings, OkWithoutChangeOnlyReplacesTheAddDialogsYears)
     ASSERT_EQ(add.ComboBox2->count(), 3);
     EXPECT_EQ(add.ComboBox2->itemText(0), "2027");
     EXPECT_EQ(add.ComboBox2->currentIndex(), 0);
+}
+
+TEST_F(Settings, EnterOnAFocusedButtonPressesThatButton)
+{
+    start("\"Aantal jaren\"=dword:00000002\n");
+    QTimer::singleShot(0, [this] {
+        options->JarenEdit->setValue(5);
+        QTest::keyClick(options->CancelBtn, Qt::Key_Return);
+    });
+    options->showCentred();
+    EXPECT_EQ(options->result(), QDialog::Rejected);
+    EXPECT_EQ(NumberOfYears, 2);
 }
 
 TEST_F(Settings, MinutesSetTheDownloadPeriod)

@@ -101,14 +101,13 @@ void TOptionsForm::buildControls()
     DownloadBtn = new QPushButton(QStringLiteral("Check Nu"), UpdateBox);
     DownloadBtn->setGeometry(16, 52, 110, 28);
     DownloadBtn->setCursor(Qt::PointingHandCursor);
-    DownloadBtn->setAutoDefault(false);
 
     OKBtn = new QPushButton(QStringLiteral("OK"), this);
     OKBtn->setGeometry(246, 318, 96, 28);
+    // Enter presses the button that has the focus; OK while none has.
     OKBtn->setDefault(true);
     CancelBtn = new QPushButton(QStringLiteral("Annuleren"), this);
     CancelBtn->setGeometry(246, 360, 96, 28);
-    CancelBtn->setAutoDefault(false);
 
     connect(DownloadCheck, &QCheckBox::clicked, this, [this] { DownloadCheckClick(); });
     connect(OKBtn, &QPushButton::clicked, this, [this] { OKBtnClick(); });
