@@ -106,6 +106,8 @@ TEST_F(AddPositionLine, ComposedFromTheChoicesAndTheQuote)
     }
     EXPECT_FALSE(IsAddableLine("Geen geldige serie."));
     EXPECT_FALSE(IsAddableLine(""));
+    EXPECT_FALSE(IsAddableLine("AEX; Put; mrt; 2013; ;  0.0;  0.0; 1; 0,00; 0")) << "no strike chosen";
+    EXPECT_TRUE(IsAddableLine("AEX; Put; mrt; 2013; 380;  12,34;  12,34; 1; 1234,00; 0"));
 
     DataRec = TDataRec();
     DataRec.MonthFrom = 7;

@@ -129,7 +129,12 @@ QString ComposePositionLine(const QString &series, const QString &kind, int mont
 
 bool IsAddableLine(const QString &resultText)
 {
-    return !resultText.isEmpty() && resultText != NoValidSeriesText();
+    if (resultText.isEmpty() || resultText == NoValidSeriesText())
+        return false;
+    // "Geen", or a strike typed without its decimal comma, composes a line without a strike: a
+    // position of no series, whose price would be 0 at every download.
+    const QStringList fields = SplitPositionLine(resultText);
+    return fields.size() > field::Strike && !fields.at(field::Strike).trimmed().isEmpty();
 }
 
 QPoint CentredTopLeft(const QRect &outer, const QSize &inner)

@@ -57,7 +57,7 @@ QString ComposePositionLine(const QString &series, const QString &kind, int mont
                             const QString &yearText, const QString &strikeText,
                             const QString &countText, const QuoteList &quotes);
 
-// Whether a composed result is a line that may be added to the positions.
+// Whether a composed result is a line that may be added to the positions: one with a strike.
 bool IsAddableLine(const QString &resultText);
 
 // Top left at which a window of size inner stands centred over the window outer; halves are
