@@ -5,6 +5,7 @@
 #include "entry/add_position.h"
 #include "market/data_rec.h"
 #include "support/conversion_error.h"
+#include "support/default_locale.h"
 #include "support/program_state.h"
 
 namespace {
@@ -103,6 +104,12 @@ TEST_F(AddPositionLine, ComposedFromTheChoicesAndTheQuote)
     for (const auto &c : cases) {
         EXPECT_EQ(ComposePositionLine(c.series, c.kind, c.month, c.year, c.strike, c.count, list),
                   c.line);
+    }
+    {
+        // A locale whose month names the positions file cannot hold writes the Dutch one.
+        const DefaultLocale russian(QLocale(QLocale::Russian, QLocale::Russia));
+        EXPECT_EQ(ComposePositionLine("AEX", "Put", 2, "2013", " 380,00", "1", list),
+                  "AEX; Put; mrt; 2013;  380;  12,34;  12,34; 1; 1234,00; 0");
     }
     EXPECT_FALSE(IsAddableLine("Geen geldige serie."));
     EXPECT_FALSE(IsAddableLine(""));

@@ -171,3 +171,19 @@ TEST(MonthNames, DutchNamesAreReadUnderAnotherLocaleToo)
                           Case{u"May", 5}, Case{u"Mrt", 12}, Case{u"xyz", 12}})
         EXPECT_EQ(MonthNumber(c.name), c.month) << QString::fromUtf16(c.name).toStdString();
 }
+
+TEST(MonthNames, PositionLinesGetANameTheFileCanHoldAndReadBack)
+{
+    struct Case { QLocale locale; int month; const char *name; };
+    const Case cases[] = {
+        {QLocale(QLocale::Dutch, QLocale::Netherlands), 3, "mrt"},
+        {QLocale(QLocale::French, QLocale::France), 12, "d\u00e9c"},  // the locale's own, in the code page
+        {QLocale(QLocale::Polish, QLocale::Poland), 10, "okt"},  // "pa\u017a" is not
+        {QLocale(QLocale::Russian, QLocale::Russia), 3, "mrt"},
+    };
+    for (const Case &c : cases) {
+        const DefaultLocale locale(c.locale);
+        EXPECT_EQ(PositionMonthName(c.month), QString::fromUtf8(c.name)) << c.locale.name().toStdString();
+        EXPECT_EQ(MonthNumber(PositionMonthName(c.month)), c.month) << c.locale.name().toStdString();
+    }
+}

@@ -95,7 +95,7 @@ QString ComposePositionLine(const QString &series, const QString &kind, int mont
                             const QString &yearText, const QString &strikeText,
                             const QString &countText, const QuoteList &quotes)
 {
-    const QString month = ShortMonthName(monthIndex + 1);
+    const QString month = PositionMonthName(monthIndex + 1);
     const QString strike = StrikeOfChoice(strikeText);
     const QChar cp = kind.isEmpty() ? QChar() : kind.at(0);
 

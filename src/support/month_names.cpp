@@ -1,5 +1,6 @@
 #include "support/month_names.h"
 
+#include "support/code_page.h"
 #include "support/held_locale.h"
 
 #include <QLocale>
@@ -35,11 +36,25 @@ int monthIn(const QStringList &names, QStringView text)
     return 0;
 }
 
+const QLocale &dutchLocale()
+{
+    static const QLocale dutch(QLocale::Dutch, QLocale::Netherlands);
+    return dutch;
+}
+
 } // namespace
 
 QString ShortMonthName(int month)
 {
     return shortName(QLocale(), month);
+}
+
+QString PositionMonthName(int month)
+{
+    const QString name = ShortMonthName(month);
+    if (Windows1252Text(Windows1252Bytes(name)) == name)
+        return name;
+    return shortName(dutchLocale(), month);
 }
 
 QString LongMonthName(int month)
@@ -64,7 +79,7 @@ int MonthNumber(QStringView text)
     // Positions written under Dutch names (the program's own language) and read under another
     // locale, as by a report that a scheduler starts without the user's settings, keep their
     // month rather than all being taken for December.
-    static const QStringList dutchNames = shortNames(QLocale(QLocale::Dutch, QLocale::Netherlands));
+    static const QStringList dutchNames = shortNames(dutchLocale());
     if (const int month = monthIn(dutchNames, text))
         return month;
     return 12;
