@@ -121,7 +121,7 @@ TEST(StrToReal, ReadsCommaOrPointAndYieldsZeroForText)
     EXPECT_DOUBLE_EQ(StrToReal(QString("12").insert(1, QChar(0))), 0);
 }
 
-TEST(FixedText, PlainDigitsThatStrToRealReadsBackInEveryLocale)
+TEST(FixedText, PlainDigitsThatStrToRealReadsBackInEveryLocaleAsRealToStrsDo)
 {
     struct Case { const char *locale; const char *minusTwelveAndAHalf; };
     for (const Case &c : {Case{"nl_NL", "-12,50"}, Case{"en_US", "-12.50"}, Case{"sv_SE", "-12,50"},
@@ -131,6 +131,8 @@ TEST(FixedText, PlainDigitsThatStrToRealReadsBackInEveryLocale)
         EXPECT_EQ(FixedText(-12.5, 2), c.minusTwelveAndAHalf);
         EXPECT_EQ(StrToReal(FixedText(-12.5, 2)), -12.5);
         EXPECT_EQ(StrToReal(FixedText(1234567.25, 2)), 1234567.25) << "no group separators";
+        // The numbers that position lines hold read back the same way.
+        EXPECT_EQ(StrToReal(RealToStr(-12.5, 10, 2)), -12.5);
     }
 }
 

@@ -219,15 +219,23 @@ int writeFixedQuickly(double value, int precision, int digits, QChar separator, 
     return length;
 }
 
+// The decimal comma of a locale that writes one, and a point for every other: a sign of its own
+// (U+066B in Arabic and Persian) would make the numbers of a line read as 0, and the files' code
+// page cannot hold it.
+QChar decimalPointOf(const QLocale &locale)
+{
+    return locale.decimalPoint() == QLatin1String(",") ? u',' : u'.';
+}
+
 // The decimal separator of the default locale, asked again only when that locale changed.
 QChar localeDecimalPoint()
 {
     thread_local QLocale locale;
-    thread_local QChar point = locale.decimalPoint().at(0);
+    thread_local QChar point = decimalPointOf(locale);
     thread_local unsigned askedUnder = 0;
     if (HeldLocale::mustAsk(askedUnder) && !(locale == QLocale())) {
         locale = QLocale();
-        point = locale.decimalPoint().at(0);
+        point = decimalPointOf(locale);
     }
     return point;
 }
@@ -418,10 +426,9 @@ QString FixedText(double value, int decimals)
 {
     // Plain digits and "-": some locales write a minus sign of their own (U+2212 in Swedish,
     // Finnish and Norwegian) or digits of their own, which StrToReal would read as 0, and which
-    // the files' code page cannot hold. Only a decimal comma is taken from the locale.
+    // the files' code page cannot hold.
     QString text = QString::number(withoutNegativeZero(value, decimals), 'f', decimals);
-    if (localeDecimalPoint() == u',')
-        text.replace(u'.', u',');
+    text.replace(u'.', localeDecimalPoint());
     return text;
 }
 

@@ -17,8 +17,8 @@ char16_t *WriteDecimal(qint64 n, char16_t *out);
 char16_t *WriteIntToStrZ2(int n, char16_t *out);
 
 // Fixed-point text of Value, rounded to Precision significant digits and Digits decimals, with
-// the decimal separator of the user's locale; the exponent form when the rounded value has more
-// integer digits than Precision.
+// the user's locale's decimal comma, or a point where the locale writes any other sign; the
+// exponent form when the rounded value has more integer digits than Precision.
 QString RealToStr(double value, int precision, int digits);
 // The same with a given decimal separator, for text that has a notation of its own.
 QString RealToStr(double value, int precision, int digits, QChar separator);
