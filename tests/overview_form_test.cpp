@@ -93,6 +93,17 @@ TEST_F(Overview, TableAndTotalsFollowTheMainWindowsList)
     EXPECT_EQ(form->ListBox1->currentRow(), 3);
     EXPECT_EQ(form->Label3->text(), "AEX Call mrt 2099 920");
 
+    // A line deleted above it leaves the selection, and so the chart, on the same position.
+    const auto selectedDifference = [&] {
+        const QModelIndexList rows = overview->PositionsView->selectionModel()->selectedRows(PortfolioModel::Verschil);
+        return rows.isEmpty() ? QString() : rows.first().data().toString();
+    };
+    ASSERT_EQ(selectedDifference(), "3.000,00");
+    form->ListBox1->removeLine(0);
+    ASSERT_TRUE(waitForQueuedWork());
+    ASSERT_EQ(table->rowCount(), 2);
+    EXPECT_EQ(selectedDifference(), "3.000,00");
+
     overview->move(321, 123);
     EXPECT_EQ(Portfolio.overviewLeft, 321) << "the place is kept for the stored settings";
     EXPECT_EQ(Portfolio.overviewTop, 123);

@@ -87,8 +87,14 @@ TOverviewForm::TOverviewForm(QWidget *parent, const QString &chartLibraryFolder)
     // and deleted positions, and the prices of a download.
     const QAbstractItemModel *list = MainForm->ListBox1->model();
     connect(list, &QAbstractItemModel::dataChanged, this, &TOverviewForm::scheduleRefresh);
-    connect(list, &QAbstractItemModel::rowsInserted, this, &TOverviewForm::scheduleRefresh);
-    connect(list, &QAbstractItemModel::rowsRemoved, this, &TOverviewForm::scheduleRefresh);
+    connect(list, &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex &, int first, int last) {
+        followSelectedLine(first, last - first + 1);
+        scheduleRefresh();
+    });
+    connect(list, &QAbstractItemModel::rowsRemoved, this, [this](const QModelIndex &, int first, int last) {
+        followSelectedLine(first, -(last - first + 1));
+        scheduleRefresh();
+    });
     connect(list, &QAbstractItemModel::modelReset, this, &TOverviewForm::scheduleRefresh);
     placeOnScreen();
 }
@@ -215,7 +221,8 @@ void TOverviewForm::refresh()
     m_refreshQueued = false;
     m_stale = false;
     const PortfolioRow *selected = selectedRow();
-    const int line = selected ? selected->position.line : -1;
+    const int line = m_selectedLine.value_or(selected ? selected->position.line : -1);
+    m_selectedLine.reset();
     const bool first = m_model->rowCount() == 0;
 
     PortfolioInputs inputs;
@@ -256,6 +263,19 @@ void TOverviewForm::selectLine(int line)
     }
     if (proxyRow < m_proxy->rowCount())
         PositionsView->selectRow(proxyRow);
+}
+
+void TOverviewForm::followSelectedLine(int first, int count)
+{
+    if (!m_selectedLine) {
+        const PortfolioRow *selected = selectedRow();
+        m_selectedLine = selected ? selected->position.line : -1;
+    }
+    int &line = *m_selectedLine;
+    if (line < first)
+        return;
+    // A deleted selected line leaves the selection to the first row.
+    line = count < 0 && line < first - count ? -1 : line + count;
 }
 
 void TOverviewForm::reloadHistoryIfChanged()

@@ -12,6 +12,8 @@
 #include <QTableView>
 #include <QWidget>
 
+#include <optional>
+
 #include "portfolio/history_file.h"
 #include "portfolio/portfolio_model.h"
 
@@ -61,6 +63,9 @@ private:
     void rememberPlacement();
     const PortfolioRow *selectedRow() const;
     void selectLine(int line);
+    // Follows the selected row's list line through `count` lines added at `first` (removed, for a
+    // count below 0) in the main window before the table is filled again.
+    void followSelectedLine(int first, int count);
     void showChart();
     void showHistoryPoint(const QPointF &point, bool hovering);
     void reloadHistoryIfChanged();
@@ -82,6 +87,9 @@ private:
 
     bool m_refreshQueued = false;
     bool m_stale = true;
+    // The list line the selection belongs on after the lines added and deleted since the table
+    // was filled (-1: its line was deleted); unset while no line was added or deleted.
+    std::optional<int> m_selectedLine;
     // Set while a refresh selects the row again; the refresh shows the chart itself.
     bool m_refreshing = false;
 };
