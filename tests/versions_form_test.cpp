@@ -111,6 +111,20 @@ TEST_F(VersionsWindow, InteractiveCheckOnTheCurrentReleaseOnlyOffersToClose)
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
+TEST_F(VersionsWindow, ADownloadNameLongerThanAFileNameIsRefusedAndShownCut)
+{
+    // Laid out whole, a line of this length would hold the window for seconds, and one of
+    // megabytes for minutes.
+    const std::string name = "Pelgrandix121" + std::string(300000, 'x') + ".exe";
+    site.serve("/versions.dat", kOtherProgram + "Pelgrandix," + name + ",b,5,x,nieuw,new\r\n");
+    checkInteractively();
+    form->DownloadBtn->click();
+    for (const QString &line : form->MemoLines())
+        EXPECT_LE(line.size(), 201) << line.left(80).toStdString();
+    EXPECT_TRUE(form->MemoLines().last().startsWith("Ongeldige downloadnaam: \"Pelgrandix121xxx"));
+    EXPECT_EQ(site.paths(), QStringList{"/versions.dat"}) << "no installer asked for";
+}
+
 TEST_F(VersionsWindow, InteractiveCheckIsCentredOnTheCallerTruncatingTowardZero)
 {
     site.serve("/versions.dat", kCurrentList);

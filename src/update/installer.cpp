@@ -67,7 +67,9 @@ InstallerDownload verdict(bool answered, const FetchAnswer &answer, qint64 bytes
 
 bool IsSafeDownloadName(const QString &downloadName)
 {
-    if (downloadName.trimmed().isEmpty() || downloadName == QLatin1String("."))
+    constexpr qsizetype kLongestFileName = 255;
+    if (downloadName.trimmed().isEmpty() || downloadName == QLatin1String(".")
+        || downloadName.toUtf8().size() > kLongestFileName)
         return false;
     if (downloadName.contains(QLatin1Char('/')) || downloadName.contains(QLatin1Char('\\'))
         || downloadName.contains(QLatin1String("..")))

@@ -12,7 +12,8 @@
 using DownloadProgress = std::function<void(quint32 receivedKB, quint32 gaugeProgress)>;
 
 // The download name comes from the network: it must name a plain file inside the installer
-// folder. Refused: nothing but blanks, a "/" or "\", "..", a lone ".", or a control character.
+// folder. Refused: nothing but blanks, a "/" or "\", "..", a lone ".", a control character, or
+// more than the 255 bytes that a file name may hold.
 bool IsSafeDownloadName(const QString &downloadName);
 // The line the update window shows for a refused download name.
 QString UnsafeDownloadNameText(const QString &downloadName, const QString &language);

@@ -181,8 +181,12 @@ void TVersionsForm::clearMemo()
     Memo1->clear();
 }
 
-void TVersionsForm::addLine(const QString &line)
+void TVersionsForm::addLine(const QString &fullLine)
 {
+    // Lines carry texts from the version list, which may be megabytes long: laid out whole, one
+    // such line would hold the window for minutes.
+    constexpr qsizetype kLongestLine = 200;
+    const QString line = fullLine.size() > kLongestLine ? fullLine.left(kLongestLine) + QChar(0x2026) : fullLine;
     QTextCursor cursor(Memo1->document());
     cursor.movePosition(QTextCursor::End);
     // An empty memo still holds one empty paragraph, which takes the first line.
