@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <climits>
 #include <csignal>
 #include <sys/resource.h>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "support/scoped_env.h"
 #include "support/system_info.h"
 #include "support/wait_until.h"
+#include "market/internet.h"
 #include "update/installer.h"
 #include "update/update_check.h"
 #include "update/update_error.h"
@@ -189,6 +191,21 @@ TEST_F(Update, DownloadOntoAFullDiskRaisesAndLeavesNoFile)
     setrlimit(RLIMIT_FSIZE, &original);
     std::signal(SIGXFSZ, previousHandler);
     EXPECT_FALSE(QFileInfo::exists(DataDir + "Temp/Pelgrandix121.exe"));
+}
+
+TEST(Installer, ListedSizeSetsTheLimitsWithinFixedBounds)
+{
+    struct Case { qint32 sizeKB; qint64 bytes; int ms; };
+    const Case cases[] = {
+        {0, 64 << 20, FetchDeadline()},                  // no size listed
+        {32, 33 * 1024 - 1, FetchDeadline()},            // a page's deadline at least
+        {16 * 3600, (16 * 3600 + 1) * 1024 - 1, 3600000},  // an hour at a slow line
+        {INT_MAX, 1 << 30, 2 * 3600000},                 // a list that names terabytes
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(InstallerByteLimit(c.sizeKB), c.bytes) << c.sizeKB;
+        EXPECT_EQ(InstallerDeadlineMs(c.sizeKB), c.ms) << c.sizeKB;
+    }
 }
 
 TEST(Installer, AddressDisplayNameAndSilentStart)

@@ -24,6 +24,10 @@ constexpr int kInstallerBlockSize = 4096;
 constexpr qint64 kSlowLineKiBPerSecond = 16;
 // When the list gives no size, an installer may not be larger than this.
 constexpr qint64 kUnlistedInstallerByteLimit = 64 * 1024 * 1024;
+// Whatever size the list gives: a list that names terabytes must not fill the data folder's
+// disk, where the positions are saved, nor keep a download going for weeks.
+constexpr qint64 kLargestInstallerBytes = 1024 * 1024 * 1024;
+constexpr qint64 kLongestInstallerDownloadMs = 2 * 60 * 60 * 1000;
 
 bool isSmallLetter(QChar c)
 {
@@ -116,12 +120,12 @@ QString InstallerUrl(const QString &versionListUrl, const QString &downloadName)
 int InstallerDeadlineMs(qint32 sizeKB)
 {
     const qint64 slowLineMs = qint64(qMax(0, sizeKB)) * 1000 / kSlowLineKiBPerSecond;
-    return int(qBound(qint64(FetchDeadline()), slowLineMs, qint64(INT_MAX)));
+    return int(qMax(qint64(FetchDeadline()), qMin(slowLineMs, kLongestInstallerDownloadMs)));
 }
 
 qint64 InstallerByteLimit(qint32 sizeKB)
 {
-    return sizeKB > 0 ? (qint64(sizeKB) + 1) * 1024 - 1 : kUnlistedInstallerByteLimit;
+    return sizeKB > 0 ? qMin((qint64(sizeKB) + 1) * 1024 - 1, kLargestInstallerBytes) : kUnlistedInstallerByteLimit;
 }
 
 InstallerDownload DownloadNewVersion(const QString &downloadName, const QString &versionListUrl,

@@ -44,10 +44,10 @@ enum class InstallerDownload {
 };
 
 // The longest an installer download may take: the time for its listed size at a slow line,
-// and never less than the deadline of a page.
+// never less than the deadline of a page and never more than two hours.
 int InstallerDeadlineMs(qint32 sizeKB);
 // The most an installer download takes: less than one KiB beyond its listed size, or a fixed
-// limit when the list gives no size.
+// limit when the list gives no size; never more than 1 GiB.
 qint64 InstallerByteLimit(qint32 sizeKB);
 
 // Deletes the older installer and any earlier copy of this one, then writes the installer
