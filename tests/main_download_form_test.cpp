@@ -3,7 +3,9 @@
 #include "support/qt_printers.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QMetaObject>
+#include <QTimer>
 
 #include <algorithm>
 #include <chrono>
@@ -170,6 +172,23 @@ TEST_F(MainDownload, IndexRefreshThatWaitedLongLeavesTheWindowAWholePeriod)
     };
     ASSERT_TRUE(waitUntil([&] { return nextRefresh().has_value(); }));
     EXPECT_GE(*nextRefresh() - firstEnded, std::chrono::milliseconds(450)) << "the next refresh came early";
+}
+
+TEST_F(MainDownload, CloseDuringADownloadEndsItsWaitsAtOnce)
+{
+    ScriptedPing ping(ScriptedPing::Reply);
+    site.answer(QuoteSite::Calls, trickle());
+    site.answer(QuoteSite::Puts, trickle());
+    const TimeoutGuard slow(kReceiveTimeoutMs, 5000);
+    form->show();
+    // The close comes while the download lets events run.
+    QTimer::singleShot(0, form, [this] { form->close(); });
+    QElapsedTimer clock;
+    clock.start();
+    form->DownloadButtonClick();
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_LT(clock.elapsed(), 2500) << "the download went on after the close";
+    EXPECT_EQ(fixture.fileBytes("Regels.dat"), kPositions);
 }
 
 TEST_F(MainDownload, TimerTickDownloadsWhenTheTimeOfDayAllows)

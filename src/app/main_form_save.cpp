@@ -9,6 +9,7 @@
 #include <QDebug>
 
 #include "app/yes_no_form.h"
+#include "platform/termination_signals.h"
 #include "positions/unsaved_positions.h"
 #include "support/system_info.h"
 
@@ -81,7 +82,10 @@ void TMainForm::closeEvent(QCloseEvent *event)
         return;
     }
     event->accept();
-    // Closing the main window ends the program, whatever other window is still open.
+    // Closing the main window ends the program, whatever other window is still open. A download
+    // that this close interrupted (it lets events run between its pages) gives up its waits at
+    // once instead of holding the program, unseen, for its time-outs.
+    SetProgramEnding(true);
     QCoreApplication::quit();
 }
 

@@ -137,7 +137,7 @@ int checkProgress(void *user, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
 {
     auto *collector = static_cast<BlockCollector *>(user);
     const std::function<bool()> &keepGoing = collector->options.keepGoing;
-    if (TerminationRequested() || (keepGoing && !keepGoing())) {
+    if (WaitsMustEnd() || (keepGoing && !keepGoing())) {
         collector->stopped = true;
         return 1;
     }
@@ -182,7 +182,7 @@ bool ReadUrl(const QString &url, qsizetype blockSize, const BlockReceiver &recei
     if (!answer)
         answer = &unasked;
     *answer = FetchAnswer();
-    if (TerminationRequested()) {
+    if (WaitsMustEnd()) {
         answer->end = FetchEnd::Stopped;
         return false;
     }

@@ -2,7 +2,7 @@
 // Starting a program and waiting for it without processing any window messages, with a time
 // limit: a program still running at the limit is stopped together with every process it
 // started, so that a hanging command can never freeze the caller for good. The same happens
-// at once when the program is asked to end (TerminationRequested), and nothing is started
+// at once when the program is asked to end (WaitsMustEnd), and nothing is started
 // after that.
 
 #include <QString>

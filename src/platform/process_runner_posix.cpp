@@ -19,7 +19,7 @@ constexpr int kTerminationPollMs = 50;
 // asked to end. True when it ended.
 bool waitForEnd(QProcess &process, const QDeadlineTimer &deadline)
 {
-    while (!TerminationRequested() && !deadline.hasExpired()) {
+    while (!WaitsMustEnd() && !deadline.hasExpired()) {
         if (process.waitForFinished(kTerminationPollMs) || process.state() == QProcess::NotRunning)
             return true;
     }
@@ -32,7 +32,7 @@ ProcessRun runAndWait(const QString &program, const QStringList &arguments, bool
                       int timeLimitMs, int outputFd)
 {
     ProcessRun run;
-    if (TerminationRequested())
+    if (WaitsMustEnd())
         return run;
     QProcess process;
     process.setProgram(program);

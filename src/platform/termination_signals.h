@@ -27,3 +27,10 @@ private:
 
 // True once a termination signal has come.
 bool TerminationRequested();
+// Set when the program ends by the close of its window: a download that the close interrupted
+// must not go on waiting after it, nor change the positions after they were saved. False takes
+// it back (for tests, which close many windows in one process).
+void SetProgramEnding(bool ending);
+bool ProgramEnding();
+// Whether a wait (a fetch, a command) must give up at once: the program is to end.
+bool WaitsMustEnd();

@@ -18,6 +18,7 @@ int g_signalSockets[2] = {-1, -1};
 // Lock-free, so that the handler may set it and any thread may read it.
 std::atomic<bool> g_terminationRequested = false;
 static_assert(std::atomic<bool>::is_always_lock_free);
+std::atomic<bool> g_programEnding = false;
 
 void onSignal(int signalNumber)
 {
@@ -69,4 +70,19 @@ void TerminationSignals::readSignal()
 bool TerminationRequested()
 {
     return g_terminationRequested;
+}
+
+void SetProgramEnding(bool ending)
+{
+    g_programEnding = ending;
+}
+
+bool ProgramEnding()
+{
+    return g_programEnding;
+}
+
+bool WaitsMustEnd()
+{
+    return g_terminationRequested || g_programEnding;
 }

@@ -11,6 +11,7 @@
 #include "market/data_rec.h"
 #include "market/index_download.h"
 #include "market/internet.h"
+#include "platform/termination_signals.h"
 #include "support/scoped_env.h"
 #include "support/system_info.h"
 #include "update/update_state.h"
@@ -74,6 +75,7 @@ ProgramState::ProgramState()
     note(QStringLiteral("Portfolio"), Portfolio);
     note<int>(QStringLiteral("the receive time-out"), &ReceiveTimeout, &SetReceiveTimeout);
     note<int>(QStringLiteral("the fetch deadline"), &FetchDeadline, &SetFetchDeadline);
+    note<bool>(QStringLiteral("the program's end by its close"), &ProgramEnding, &SetProgramEnding);
     note<QString>(QStringLiteral("the current folder"), &QDir::currentPath,
                   [](const QString &folder) { QDir::setCurrent(folder); });
     note<QLocale>(QStringLiteral("the default locale"), [] { return QLocale(); }, &QLocale::setDefault);
