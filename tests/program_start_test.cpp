@@ -118,6 +118,20 @@ TEST(ProgramStart, RefusesArgumentsItDoesNotKnowBeforeDoingAnything)
     }
 }
 
+TEST(ProgramStart, AWindowWithoutADisplaySaysSoInsteadOfAborting)
+{
+    TempHome home;
+    OfflineProgram program(home.path());
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        program.environment().remove(QLatin1String(name));
+    ASSERT_TRUE(program.start({}));
+    ASSERT_TRUE(program.process().waitForFinished(kPatienceMs));
+    EXPECT_EQ(program.process().exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.process().exitCode(), 1);
+    EXPECT_TRUE(program.process().readAllStandardError().contains("pelgrandix: Geen beeldscherm gevonden"));
+    EXPECT_FALSE(QDir(home.path() + "/UserData").exists()) << "nothing was started";
+}
+
 // Two windows on one data folder would each save their own list at their close, over what the
 // other had saved: the second is refused while the first is open, and a lock left behind by a
 // window that ended without letting go does not keep the next one out.

@@ -33,6 +33,8 @@ QString HelpText();
 inline constexpr int kUsageExitStatus = 64;
 // The exit status of a window started while another one is open on the same data folder.
 inline constexpr int kAlreadyOpenExitStatus = 1;
+// The window was asked for where there is no display to show it on.
+inline constexpr int kNoDisplayExitStatus = 1;
 
 // Makes the program's data folder, created when missing, the current folder; false when it
 // cannot, and the current folder is then as it was.

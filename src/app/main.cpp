@@ -107,8 +107,22 @@ bool anotherWindowIsOpen(QLockFile &lock)
     return !lock.tryLock(0) && lock.error() == QLockFile::LockFailedError;
 }
 
+// Without a display the toolkit cannot start and aborts the program with a core dump; a window
+// asked for over a remote shell, or from a scheduler, gets a word instead. A platform named in
+// the environment (offscreen, say) is the caller's choice and is left to the toolkit.
+bool aDisplayCanBeReached()
+{
+    return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY")
+           || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
 int runWindow(int argc, char **argv, const CommandLine &commandLine)
 {
+    if (!aDisplayCanBeReached()) {
+        std::fputs("pelgrandix: Geen beeldscherm gevonden (DISPLAY en WAYLAND_DISPLAY zijn leeg). "
+                   "Zonder venster: pelgrandix --report\n", stderr);
+        return kNoDisplayExitStatus;
+    }
     QApplication app(argc, argv);
     startSupport(commandLine);
     QLockFile openWindow(GetDataDir(QCoreApplication::applicationName()) + QStringLiteral("Pelgrandix.lock"));
