@@ -11,19 +11,22 @@
 
 TEST(HeldLocale, EachHoldStartsFromTheLocaleAsItIsThen)
 {
-    // The routines have seen the Dutch locale; the English one set since must be seen by the
+    // The routines have seen the Dutch locale; the German one set since must be seen by the
     // next hold, by one nested in it, and again once the holds have ended.
     EXPECT_EQ(RealToStr(1.5, 5, 2), "1,50");
     EXPECT_EQ(MonthNumber(u"mrt"), 3);
-    const DefaultLocale english(QLocale::English);
+    const DefaultLocale german(QLocale(QLocale::German, QLocale::Switzerland));
+    QString march;
     for (int round = 0; round < 2; ++round) {
         const HeldLocale held;
         const HeldLocale nested;
         EXPECT_EQ(RealToStr(1.5, 5, 2), "1.50") << round;
-        EXPECT_EQ(MonthNumber(u"Mar"), 3) << round;
+        march = ShortMonthName(3);
+        EXPECT_EQ(MonthNumber(march), 3) << round;
     }
     QLocale::setDefault(QLocale(QLocale::Dutch, QLocale::Netherlands));
     EXPECT_EQ(RealToStr(1.5, 5, 2), "1,50");
     EXPECT_EQ(MonthNumber(u"mrt"), 3);
-    EXPECT_EQ(MonthNumber(u"Mar"), 12) << "the English names were kept";
+    ASSERT_NE(march, "mrt");
+    EXPECT_EQ(MonthNumber(march), 12) << "the German names were kept";
 }

@@ -172,6 +172,17 @@ TEST(MonthNames, DutchNamesAreReadUnderAnotherLocaleToo)
         EXPECT_EQ(MonthNumber(c.name), c.month) << QString::fromUtf16(c.name).toStdString();
 }
 
+TEST(MonthNames, EnglishNamesAreReadUnderAnotherLocaleToo)
+{
+    // Written on an English desktop, read by a report started under Dutch or German.
+    for (const QLocale &locale : {QLocale(QLocale::Dutch, QLocale::Netherlands), QLocale(QLocale::German, QLocale::Germany)}) {
+        const DefaultLocale users(locale);
+        struct Case { const char16_t *name; int month; };
+        for (const Case &c : {Case{u"Jan", 1}, Case{u"Mar", 3}, Case{u"Oct", 10}, Case{u"jan", 1}, Case{u"xyz", 12}})
+            EXPECT_EQ(MonthNumber(c.name), c.month) << QString::fromUtf16(c.name).toStdString() << " " << locale.name().toStdString();
+    }
+}
+
 TEST(MonthNames, PositionLinesGetANameTheFileCanHoldAndReadBack)
 {
     struct Case { QLocale locale; int month; const char *name; };

@@ -76,11 +76,14 @@ int MonthNumber(QStringView text)
     }
     if (const int month = monthIn(names, text))
         return month;
-    // Positions written under Dutch names (the program's own language) and read under another
-    // locale, as by a report that a scheduler starts without the user's settings, keep their
-    // month rather than all being taken for December.
-    static const QStringList dutchNames = shortNames(dutchLocale());
-    if (const int month = monthIn(dutchNames, text))
-        return month;
+    // Positions written under Dutch names (the program's own language) or English ones (the
+    // most common desktop language besides) and read under another locale, as by a report that
+    // a scheduler starts with other settings than the user's desktop, keep their month rather
+    // than all being taken for December.
+    static const QStringList fallbackNames[] = {shortNames(dutchLocale()), shortNames(QLocale::c())};
+    for (const QStringList &names : fallbackNames) {
+        if (const int month = monthIn(names, text))
+            return month;
+    }
     return 12;
 }

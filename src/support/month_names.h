@@ -12,6 +12,6 @@ QString ShortMonthName(int month);
 QString PositionMonthName(int month);
 QString LongMonthName(int month);
 // The number (1-12) of the first short month name equal to text, case-sensitive, accepting the
-// form with a trailing point too; the Dutch names are tried after the locale's own; 12 when
-// none matches.
+// form with a trailing point too; the Dutch and then the English names are tried after the
+// locale's own; 12 when none matches.
 int MonthNumber(QStringView text);
