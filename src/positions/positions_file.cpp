@@ -32,7 +32,11 @@ FileLines decode(QByteArray bytes)
     QList<FileLines::Range> ranges;
     const char *const begin = bytes.constData();
     const char *const end = begin + bytes.size();
-    for (const char *start = begin; start < end;) {
+    // An editor that saved the file as UTF-8 may have put a byte order mark before the first
+    // line: read as part of it, it would make the first series "ï»¿AEX", a weekly series.
+    constexpr QByteArrayView kByteOrderMark("\xEF\xBB\xBF");
+    const char *const first = bytes.startsWith(kByteOrderMark) ? begin + kByteOrderMark.size() : begin;
+    for (const char *start = first; start < end;) {
         const auto *newline = static_cast<const char *>(std::memchr(start, '\n', size_t(end - start)));
         const char *lineEnd = newline ? newline : end;
         qsizetype length = lineEnd - start;
