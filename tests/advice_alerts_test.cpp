@@ -8,9 +8,10 @@ namespace {
 
 // A held position (flag "1") or not ("0") with the given money difference for one option:
 // above 15 it shows "Terugkopen" when held, below -15 "Bijschrijven".
-QString line(const char *difference, const char *flag = "1", const char *strike = "380")
+QString line(const char *difference, const char *flag = "1", const char *strike = "380",
+             const char *transactionPrice = "10,00")
 {
-    return QStringLiteral("AEX; Call; apr; 2013; %1; 10,00; 1,00; 1; %2; %3").arg(strike, difference, flag);
+    return QStringLiteral("AEX; Call; apr; 2013; %1; %2; 1,00; 1; %3; %4").arg(strike, transactionPrice, difference, flag);
 }
 
 AdviceAlert alert(const char *strike, const char *advice, const char *difference)
@@ -41,6 +42,9 @@ TEST(AdviceAlerts, OnlyBecomingOrStoppingBuyBackSinceTheDownloadBeforeGivesAnAle
         {"ticked since: new to the alerts", {{line("90,00", "0")}, {line("90,00")}}, {}},
         {"moved in the list and past a line that is no position",
          {{line("10,00"), line("90,00", "1", "400")}, {line("90,00", "1", "400"), "kapot", line("90,00")}},
+         {alert("380", "Terugkopen", "90,00")}},
+        {"another line of the option unticked since, each on its own",
+         {{line("90,00", "1", "380", "20,00"), line("4,00")}, {line("90,00", "0", "380", "20,00"), line("90,00")}},
          {alert("380", "Terugkopen", "90,00")}},
         {"two lines of one option, each on its own",
          {{line("90,00"), line("10,00")}, {line("90,00"), line("90,00")}}, {alert("380", "Terugkopen", "90,00")}},

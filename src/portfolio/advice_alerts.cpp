@@ -25,7 +25,13 @@ QList<AdviceAlert> AdviceAlerts::afterDownload(const QStringList &positionLines,
             continue;
         const QStringList fields = SplitPositionLine(positionLines.at(i));
         const QString title = PositionTitle(fields);
-        const QString key = title + QLatin1Char('\n') + QString::number(occurrences[title]++);
+        // Lines of one option written at different times differ in their transaction price or
+        // amount: with those in the key, a line unticked, ticked or deleted does not hand its
+        // advice to another line of the option. Lines that agree in all of it agree in their
+        // advice too, so their order among themselves does not matter.
+        const QString line = title + QLatin1Char('\n') + fields.value(field::TransactionPrice)
+                             + QLatin1Char('\n') + fields.value(field::Amount);
+        const QString key = line + QLatin1Char('\n') + QString::number(occurrences[line]++);
         const QString now = ShownAdvice(*position);
         advice.insert(key, now);
         if (!m_previous)

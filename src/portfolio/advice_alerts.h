@@ -26,8 +26,9 @@ public:
     QList<AdviceAlert> afterDownload(const QStringList &positionLines, const QDate &today);
 
 private:
-    // The advice of each held position after the last download, by the position's title and
-    // the count of held positions with the same title before it. None before the first.
+    // The advice of each held position after the last download, by the position's title,
+    // transaction price and amount and the count of held positions with all of those the same
+    // before it. None before the first.
     std::optional<QHash<QString, QString>> m_previous;
 };
 
