@@ -184,15 +184,19 @@ namespace {
 // Every row is written with its line end, so a last line without one was cut off (a full disk,
 // a kill). Ending it would let what is left read as a whole row with a wrong last number; it is
 // cut away instead, as the reader skips it anyway. False when the line stays: longer than any
-// row, or the file could not be cut.
+// row, or the file could not be read or cut.
 bool cutAwayALastLineCutOff(QFile &file)
 {
     constexpr qint64 kLongestRow = 64 * 1024;
     const qint64 size = file.size();
     const qint64 from = std::max<qint64>(0, size - kLongestRow);
-    if (size == 0 || !file.seek(from))
+    if (size == 0)
         return true;
+    if (!file.seek(from))
+        return false;
     const QByteArray tail = file.read(size - from);
+    if (tail.size() != size - from)
+        return false;
     if (tail.endsWith('\n'))
         return true;
     const qsizetype lastEnd = tail.lastIndexOf('\n');
