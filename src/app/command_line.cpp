@@ -97,14 +97,18 @@ QString HelpText()
         "                    and the totals, and end; needs no display\n"
         "  --csv             print the report as ';'-separated lines, as Historie.csv is written\n"
         "  --json            print the report as JSON\n"
-        "  --save            save the updated positions to Regels.dat and add them to Historie.csv\n"
+        "  --save            save the updated positions to Regels.dat when a price changed, and\n"
+        "                    add them to Historie.csv\n"
         "  -h, --help        show this text\n"
         "  --version         show the release\n"
         "\n"
         "Exit status of --report: %1 when the download ran to its end, %2 when there was no\n"
         "connection or a page failed, %3 when the positions file cannot be read, a file cannot be\n"
-        "written with --save, or the report cannot be written; %4 for a wrong argument.\n")
-        .arg(kReportDone).arg(kReportDownloadFailed).arg(kReportFileFailed).arg(kUsageExitStatus);
+        "written with --save, or the report cannot be written; %4 for a wrong argument.\n"
+        "Exit status of the window: 0 when it was closed, %5 when one is already open on the same\n"
+        "data folder or no display can be reached.\n")
+        .arg(kReportDone).arg(kReportDownloadFailed).arg(kReportFileFailed).arg(kUsageExitStatus)
+        .arg(kWindowNotOpenedExitStatus);
 }
 
 bool EnterDataFolder(const QString &programName)

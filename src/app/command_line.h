@@ -31,10 +31,9 @@ QString HelpText();
 
 // The exit status for a wrong argument (EX_USAGE of sysexits.h).
 inline constexpr int kUsageExitStatus = 64;
-// The exit status of a window started while another one is open on the same data folder.
-inline constexpr int kAlreadyOpenExitStatus = 1;
-// The window was asked for where there is no display to show it on.
-inline constexpr int kNoDisplayExitStatus = 1;
+// The exit status of a window that did not open: another one is open on the same data folder,
+// or there is no display to show it on.
+inline constexpr int kWindowNotOpenedExitStatus = 1;
 
 // Makes the program's data folder, created when missing, the current folder; false when it
 // cannot, and the current folder is then as it was.

@@ -121,7 +121,7 @@ int runWindow(int argc, char **argv, const CommandLine &commandLine)
     if (!aDisplayCanBeReached()) {
         std::fputs("pelgrandix: Geen beeldscherm gevonden (DISPLAY en WAYLAND_DISPLAY zijn leeg). "
                    "Zonder venster: pelgrandix --report\n", stderr);
-        return kNoDisplayExitStatus;
+        return kWindowNotOpenedExitStatus;
     }
     QApplication app(argc, argv);
     startSupport(commandLine);
@@ -131,7 +131,7 @@ int runWindow(int argc, char **argv, const CommandLine &commandLine)
                                             "posities overschrijven; gebruik het geopende venster.");
         std::fprintf(stderr, "pelgrandix: %s\n", qPrintable(text));
         QMessageBox::information(nullptr, QCoreApplication::applicationName(), text);
-        return kAlreadyOpenExitStatus;
+        return kWindowNotOpenedExitStatus;
     }
     TaskBarHeight = GetTaskBarHeight();
     // Lets the desktop match the windows to the menu entry and its icon.
