@@ -23,9 +23,9 @@ TEST(PositionsFileLoad, SkipsCommentsAndEmptyLinesAcceptsLfAndCrLf)
     const auto loaded = positions_file::load(dir);
     EXPECT_TRUE(loaded.complete);
     EXPECT_EQ(loaded.lines, QStringList({"AEX; Put; mrt", "AEX; Call; apr", "AX1; Call; mei"}));
-    // A byte order mark that an editor put before the first line is not part of it.
-    home.writeFile("Regels.dat", "\xEF\xBB\xBF" "AEX; Put; mrt\r\n");
-    EXPECT_EQ(positions_file::load(dir).lines, QStringList({"AEX; Put; mrt"}));
+    // A byte order mark that an editor put before a line is not part of it.
+    home.writeFile("Regels.dat", "\xEF\xBB\xBF" "AEX; Put; mrt\r\n\xEF\xBB\xBF\xEF\xBB\xBF" "AX1; Call; mei\n");
+    EXPECT_EQ(positions_file::load(dir).lines, QStringList({"AEX; Put; mrt", "AX1; Call; mei"}));
 }
 
 TEST(PositionsFileLoad, MissingFileEmptyFileAndWindows1252)

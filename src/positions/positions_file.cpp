@@ -33,10 +33,13 @@ FileLines decode(QByteArray bytes)
     const char *const begin = bytes.constData();
     const char *const end = begin + bytes.size();
     // An editor that saved the file as UTF-8 may have put a byte order mark before the first
-    // line: read as part of it, it would make the first series "ï»¿AEX", a weekly series.
+    // line (and files joined together, before others): read as part of a line, it would make
+    // its series "ï»¿AEX", a weekly series. Passed over wherever a line starts, so that no line
+    // read starts with one, and each line is read back as it is written.
     constexpr QByteArrayView kByteOrderMark("\xEF\xBB\xBF");
-    const char *const first = bytes.startsWith(kByteOrderMark) ? begin + kByteOrderMark.size() : begin;
-    for (const char *start = first; start < end;) {
+    for (const char *start = begin; start < end;) {
+        while (QByteArrayView(start, end - start).startsWith(kByteOrderMark))
+            start += kByteOrderMark.size();
         const auto *newline = static_cast<const char *>(std::memchr(start, '\n', size_t(end - start)));
         const char *lineEnd = newline ? newline : end;
         qsizetype length = lineEnd - start;
