@@ -30,12 +30,12 @@ bool saveDownload(const positions_file::FileLines &loaded, const QStringList &li
                   const QDateTime &now)
 {
     bool done = true;
-    const positions_file::SaveResult saved =
-        loaded == lines ? positions_file::SaveResult{.skipped = true, .error = {}}
-                        : positions_file::save(DataDir, lines);
-    if (saved.failed()) {
-        complain(positions_file::saveFailureText(saved.error));
-        done = false;
+    if (!(loaded == lines)) {
+        const positions_file::SaveResult saved = positions_file::save(DataDir, lines);
+        if (saved.failed()) {
+            complain(positions_file::saveFailureText(saved.error));
+            done = false;
+        }
     }
     QString error;
     if (!history_file::appendDownload(DataDir, lines, index, now, &error)) {
