@@ -12,7 +12,7 @@
 
 #include <map>
 
-#include "market/data_rec.h"
+#include "market/expiry_calendar.h"
 #include "portfolio/history_file.h"
 #include "portfolio/portfolio_model.h"
 #include "positions/position_line.h"
@@ -42,8 +42,7 @@ QStringList positionLines(int count)
         const bool call = i % 2;
         const double strike = 720 + 10 * (i % 37);
         const risk::Option option{call ? risk::Right::Call : risk::Right::Put, strike,
-                                  risk::YearsToExpiry(now(), QDate(month.year(), month.month(),
-                                                                    ExpiryDay(month.year(), month.month())))};
+                                  risk::YearsToExpiry(now(), MonthlyExpiry(month.year(), month.month()))};
         const double price = risk::Price(option, {kIndex, 0.02, 0.03}, 0.12 + 0.01 * (i % 20));
         lines << QStringLiteral("AEX; %1; %2; %3; %4; 12,34; %5; %6; %7,00; %8")
                      .arg(call ? "Call" : "Put", ShortMonthName(month.month()))

@@ -19,9 +19,6 @@
 
 namespace {
 
-// A Wednesday: weekly series are quoted under Friday the 12th.
-const QDate kToday(2013, 4, 10);
-
 QuoteList *quotes = nullptr;
 QuoteIndex *quoteIndex = nullptr;
 
@@ -71,19 +68,19 @@ void checkLine(const QString &line, const QString &typedPrice)
     FUZZ_CHECK(!usable || fields.size() >= field::Count, line);
 
     // The update after a download: field 7 and 9 only, and the same fields on a second run.
-    const QString updated = UpdatePositionLine(line, TDataRec(), *quoteIndex, kToday);
+    const QString updated = UpdatePositionLine(line, TDataRec(), *quoteIndex);
     if (updated != line) {
         checkRewrite(line, updated, {field::LastPrice, field::Difference});
         const QString lastPrice = SplitPositionLine(updated).at(field::LastPrice);
         static const QRegularExpression twoDecimals(QStringLiteral("\\A-?\\d+,\\d\\d\\z"));
         FUZZ_CHECK(twoDecimals.match(lastPrice).hasMatch(), lastPrice);
-        const QString again = UpdatePositionLine(updated, TDataRec(), *quoteIndex, kToday);
+        const QString again = UpdatePositionLine(updated, TDataRec(), *quoteIndex);
         // Same quotes, same fields; only an empty field written as one blank may lose it.
         FUZZ_CHECK(normalised(again) == normalised(updated),
                    line + QLatin1String(" -> ") + updated + QLatin1String(" -> ") + again);
     }
     // The list-wide update agrees with the update of one line.
-    FUZZ_CHECK(UpdatePositionLines({line}, TDataRec(), *quotes, kToday)
+    FUZZ_CHECK(UpdatePositionLines({line}, TDataRec(), *quotes)
                    == QStringList{updated},
                line);
 

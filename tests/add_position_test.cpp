@@ -10,14 +10,16 @@
 
 namespace {
 
-// Puts and a call of March 2013 (expiring the 15th), a put of April 2013 (the 19th) and a call
-// of March 2014 (the 20th).
+// Puts and a call of March 2013 (expiring the 15th), a put of April 2013 (the 19th), a call of
+// March 2014 (the 21st), and weekly series: a put on the second Friday of March 2013 and a call
+// on 31 December 2026, where the first Friday of January 2027, New Year's Day, moves.
 QuoteList quotes()
 {
     QuoteList list;
     for (const char *line : {"AEX P; 15-03-2013; 380,00; 12,34", "AEX P; 15-03-2013; 382,00; 3,00",
                              "AEX P; 15-03-2013; 382,50; 7,00", "AEX C; 15-03-2013; 380,00; 4,10",
-                             "AEX P; 19-04-2013; 380,00; 16,20", "AEX C; 20-03-2014; 400,00; 5,55"})
+                             "AEX P; 19-04-2013; 380,00; 16,20", "AEX C; 21-03-2014; 400,00; 5,55",
+                             "AEX P; 08-03-2013; 375,00; 2,00", "AEX C; 31-12-2026; 900,00; 3,00"})
         list.add(line);
     return list;
 }
@@ -39,18 +41,23 @@ class AddPositionLine : public ProgramStateTest
 
 } // namespace
 
-TEST(AddPositionExpiry, ThirdFridayWithTheMarchRuleAndUnreadableDates)
+TEST(AddPositionExpiry, EachSeriesOnItsOwnFridayAndUnreadableDates)
 {
-    const char *const cases[][2] = {
-        {"01-03-2014", "20-03-2014"}, {"01-03-2013", "15-03-2013"}, {"01-04-2013", "19-04-2013"},
-        {"01-02-2014", "21-02-2014"},  // the 21st outside March stays
-        {"01-02-2013", "15-02-2013"},  // a month that starts on a Friday
+    const char *const cases[][3] = {
+        {"AEX", "01-03-2014", "21-03-2014"}, {"AEX", "01-03-2013", "15-03-2013"},
+        {"AEX", "01-02-2013", "15-02-2013"},  // a month that starts on a Friday
+        {"AEX", "01-04-2025", "17-04-2025"},  // Good Friday: the Thursday before
+        {"AX2", "01-04-2013", "12-04-2013"},
+        {"AX5", "01-03-2013", "28-03-2013"},  // the fifth Friday is Good Friday
+        {"AX5", "01-04-2013", ""},            // four Fridays: no AX5
+        {"AX1", "01-01-2027", "31-12-2026"},  // New Year's Day: into the year before
+        {"AX3", "01-03-2013", ""},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(GetExpDate(c[0]), c[1]) << c[0];
-    EXPECT_EQ(ExpiryOfChoice(0, "2013"), "18-01-2013");
+        EXPECT_EQ(GetExpDate(c[0], c[1]), c[2]) << c[0] << " " << c[1];
+    EXPECT_EQ(ExpiryOfChoice("AEX", 0, "2013"), "18-01-2013");
     for (const char *text : {"01-00-2013", "01-13-2013", "01-03-", "morgen"}) {
-        EXPECT_EQ(conversionFailure([&] { GetExpDate(text); }),
+        EXPECT_EQ(conversionFailure([&] { GetExpDate("AEX", text); }),
                   QString("'%1' is geen geldige datum").arg(text));
     }
 }
@@ -60,11 +67,11 @@ TEST(AddPositionStrikes, ChoicesOfOneSeriesKindAndExpiryWithTheDefaultEntry)
     EXPECT_EQ(GetUitOef("AEX P; 15-03-2013; 380,00; 12,34"), " 380,00");
     EXPECT_EQ(GetUitOef("AEX P; 15-03-2013; 380,00"), "");
     const QuoteList list = quotes();
-    EXPECT_EQ(StrikeChoices(list, "AEX", 'P', "15-03-2013"),
-              QStringList({"Geen", " 380,00", " 382,00", " 382,50"}));
-    EXPECT_EQ(StrikeChoices(list, "AEX", 'C', "15-03-2013"), QStringList({"Geen", " 380,00"}));
-    EXPECT_EQ(StrikeChoices(list, "AX1", 'P', "15-03-2013"), QStringList{"Geen"});
-    EXPECT_EQ(StrikeChoices(list, "AEX", 'C', "15-03-2014"), QStringList{"Geen"});
+    EXPECT_EQ(StrikeChoices(list, 'P', "15-03-2013"), QStringList({"Geen", " 380,00", " 382,00", " 382,50"}));
+    EXPECT_EQ(StrikeChoices(list, 'C', "15-03-2013"), QStringList({"Geen", " 380,00"}));
+    EXPECT_EQ(StrikeChoices(list, 'P', "08-03-2013"), QStringList({"Geen", " 375,00"}));
+    EXPECT_EQ(StrikeChoices(list, 'P', ""), QStringList{"Geen"}) << "a series without an expiry that month";
+    EXPECT_EQ(StrikeChoices(list, 'C', "15-03-2014"), QStringList{"Geen"});
 
     const int defaults[][2] = {{1, -1}, {3, -1}, {4, -1}, {5, 4}, {7, 5}, {21, 12}};
     for (const auto &d : defaults)
@@ -91,6 +98,10 @@ TEST_F(AddPositionLine, ComposedFromTheChoicesAndTheQuote)
         {"AEX", "Put", 2, "2013", " 380,00", "0", "AEX; Put; mrt; 2013;  380;  12,34;  12,34; 0; 0,00; 0"},
         {"AEX", "Put", 2, "2013", " 380,00", "-1", "AEX; Put; mrt; 2013;  380;  12,34;  12,34; -1; -1234,00; 0"},
         {"AEX", "Put", 2, "2013", " 380,00", "70000", "AEX; Put; mrt; 2013;  380;  12,34;  12,34; 70000; 86380000,00; 0"},
+        // Weekly series under their own Friday, also one moved into the month before.
+        {"AX2", "Put", 2, "2013", " 375,00", "1", "AX2; Put; mrt; 2013;  375;  2,00;  2,00; 1; 200,00; 0"},
+        {"AX1", "Call", 0, "2027", " 900,00", "1", "AX1; Call; jan; 2027;  900;  3,00;  3,00; 1; 300,00; 0"},
+        {"AX5", "Put", 3, "2013", " 380,00", "1", "Geen geldige serie."},  // April 2013: four Fridays
         // No strike at all for the series and kind.
         {"AX1", "Put", 2, "2013", "Geen", "1", "Geen geldige serie."},
         {"AEX", "Call", 3, "2013", "Geen", "1", "Geen geldige serie."},

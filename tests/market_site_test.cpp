@@ -61,16 +61,16 @@ QString commaDecimals(double value)
 
 } // namespace
 
-TEST(ExpiryCalendar, ThirdFridayAndTheTwentiethOfMarch)
+TEST(ExpiryCalendar, ThirdFridayOrTheDayBeforeGoodFriday)
 {
     struct Case { int year, month, plain; const char *listed; };
     const Case cases[] = {
-        {2025, 3, 21, "20-03-2025"}, // the 1st is a Saturday
+        {2025, 3, 21, "21-03-2025"}, // the 1st is a Saturday
         {2026, 3, 20, "20-03-2026"}, // the 1st is a Sunday
         {2013, 4, 19, "19-04-2013"},
         {2024, 11, 15, "15-11-2024"}, // the 1st is a Friday
-        {2020, 2, 21, "21-02-2020"},  // the 21st moves only in March
-        {2036, 3, 21, "20-03-2036"},
+        {2025, 4, 18, "17-04-2025"},  // Good Friday
+        {2008, 3, 21, "20-03-2008"},  // Good Friday
     };
     for (const Case &c : cases) {
         EXPECT_EQ(thirdFriday(c.year, c.month), c.plain) << c.year << "-" << c.month;
@@ -105,14 +105,14 @@ TEST(ExpiryCalendar, FridayOfTheWeekCountedFromSunday)
 
 TEST(ExpiryCalendar, ListOnThePlainThirdFridayKeepsTheMonth)
 {
-    // 21 March 2025 is the plain third Friday: March is still offered, on the 20th, and the
-    // week's Friday is the same expiry.
+    // 21 March 2025 is the third Friday: March is still offered, and the week's Friday is the
+    // same expiry. Three weeks on, Good Friday moves to the Thursday.
     const QList<QDate> dates = expiryDates(date("21-03-2025"));
     EXPECT_TRUE(std::is_sorted(dates.begin(), dates.end()));
     EXPECT_EQ(std::adjacent_find(dates.begin(), dates.end()), dates.end());
-    EXPECT_EQ(dates.first(), date("20-03-2025"));
-    EXPECT_FALSE(dates.contains(date("21-03-2025")));
-    for (const char *weekly : {"28-03-2025", "04-04-2025", "11-04-2025"})
+    EXPECT_EQ(dates.first(), date("21-03-2025"));
+    EXPECT_FALSE(dates.contains(date("18-04-2025")));
+    for (const char *weekly : {"28-03-2025", "04-04-2025", "11-04-2025", "17-04-2025"})
         EXPECT_TRUE(dates.contains(date(weekly))) << weekly;
     for (int i = 0; i < 12; ++i) {
         const QDate month = QDate(2025, 3, 1).addMonths(i);
@@ -130,8 +130,8 @@ TEST(ExpiryCalendar, ListOnThePlainThirdFridayKeepsTheMonth)
 TEST(ExpiryCalendar, MonthMovesOnAfterTheThirdFriday)
 {
     const QList<QDate> saturday = expiryDates(date("22-03-2025"));
-    // The week's Friday (21 March, listed on the 20th) is still there, the month is April.
-    EXPECT_EQ(saturday.first(), date("20-03-2025"));
+    // The week's Friday (21 March) is still there, the month is April.
+    EXPECT_EQ(saturday.first(), date("21-03-2025"));
     EXPECT_TRUE(saturday.contains(monthlyExpiry(2025, 4)));
     EXPECT_TRUE(saturday.contains(monthlyExpiry(2026, 3)));
     EXPECT_FALSE(saturday.contains(monthlyExpiry(2026, 4)));

@@ -3,6 +3,7 @@
 #include "support/qt_printers.h"
 
 #include "market/data_rec.h"
+#include "market/expiry_calendar.h"
 #include "market/index_download.h"
 #include "market/option_download.h"
 #include "market/option_pages.h"
@@ -21,20 +22,22 @@ namespace {
 constexpr double kSiteVolatility = 0.18;
 constexpr double kSiteRatePercent = 2.0;
 
-// A position line for every quoted series that a position line can reach: the monthly
-// series, and the weekly one of this week's Friday.
-QStringList positionLinesFor(const QuoteList &quotes, const QDate &today)
+// A position line for every quoted series, monthly or weekly: named after the Friday that its
+// day is, or was moved back from.
+QStringList positionLinesFor(const QuoteList &quotes)
 {
     QStringList lines;
     for (const QString &quote : quotes.lines()) {
         const QStringList parts = quote.split(QStringLiteral("; "));
         const QDate expiry = QDate::fromString(parts.at(1), QStringLiteral("dd-MM-yyyy"));
-        const bool monthly = expiry.day() == ExpiryDay(expiry.year(), expiry.month());
-        if (!monthly && expiry.day() != PositionExpiryDay(u"AX1", expiry.year(), expiry.month(), today))
+        const QDate friday = expiry.addDays((Qt::Friday - expiry.dayOfWeek() + 7) % 7);
+        const int week = (friday.day() - 1) / 7 + 1;
+        const QString series = week == 3 ? QStringLiteral("AEX") : QStringLiteral("AX%1").arg(week);
+        if (SeriesExpiry(series, friday.year(), friday.month()) != expiry)
             continue;
         lines << QStringLiteral("%1; %2; %3; %4; %5; 0; 0; 1; 0; 0")
-                     .arg(monthly ? "AEX" : "AX1", parts.at(0).endsWith('C') ? "Call" : "Put",
-                          ShortMonthName(expiry.month()), QString::number(expiry.year()), parts.at(2));
+                     .arg(series, parts.at(0).endsWith('C') ? "Call" : "Put",
+                          ShortMonthName(friday.month()), QString::number(friday.year()), parts.at(2));
     }
     return lines;
 }
@@ -76,7 +79,7 @@ TEST_F(DemoSite, ImpliedVolatilityComesBackToTheSitesVolatility)
     }
     ASSERT_TRUE(level);
 
-    const QStringList lines = UpdatePositionLines(positionLinesFor(quotes, now.date()), TDataRec(), quotes, now.date());
+    const QStringList lines = UpdatePositionLines(positionLinesFor(quotes), TDataRec(), quotes);
     const std::vector<PortfolioRow> rows = PortfolioRows({lines, level, kSiteRatePercent, 0.0, now});
     int checked = 0;
     for (const PortfolioRow &row : rows) {

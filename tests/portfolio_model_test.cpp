@@ -10,14 +10,14 @@
 namespace {
 
 // Tuesday 8 December 2026, 10:00 in Amsterdam: the monthly series expires on the 18th, the
-// weekly ones on Friday the 11th.
+// weekly AX2 on the second Friday, the 11th.
 const QDateTime kNow(QDate(2026, 12, 8), QTime(10, 0), QTimeZone("Europe/Amsterdam"));
 
 const QStringList kLines = {
     "AEX; Call; dec; 2026; 900; 15,50; 4,50; 1; 1100,00; 1",
     "AEX; Put; jan; 2027; 880; 5,00; 25,00; 1; -2000,00; 0",
     "kapotte regel",
-    "AX1; Put; dec; 2026; 850; 3,00; 3,00; 1; 0,00",
+    "AX2; Put; dec; 2026; 850; 3,00; 3,00; 1; 0,00",
     "AEX; Call; dec; 2026; 1000; 1,00; 0,00; 2; 200,00; 1",
     "AEX; Call; mrt; 2027; 920; 30,00; 20,00; 3; 3000,00; 1",
 };
@@ -41,7 +41,7 @@ TEST(PortfolioRows, ReadablePositionsWithTheirExpiryAndThePanelsAdvice)
 {
     PortfolioModel model;
     model.setInputs(inputs());
-    EXPECT_EQ(column(model, PortfolioModel::Serie), QStringList({"AEX", "AEX", "AX1", "AEX", "AEX"}));
+    EXPECT_EQ(column(model, PortfolioModel::Serie), QStringList({"AEX", "AEX", "AX2", "AEX", "AEX"}));
     EXPECT_EQ(column(model, PortfolioModel::Expiratie),
               QStringList({"18-12-2026", "15-01-2027", "11-12-2026", "18-12-2026", "19-03-2027"}));
     EXPECT_EQ(column(model, PortfolioModel::Verschil),

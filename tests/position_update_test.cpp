@@ -6,19 +6,28 @@
 
 #include <cstdlib>
 
-TEST(PositionUpdate, ExpiryDayOfMonthlyAndWeeklySeries)
+TEST(PositionUpdate, EachSeriesIsLookedUpUnderItsOwnExpiryDay)
 {
-    struct Case { const char *series; int year, month; QDate today; int day; };
-    const Case cases[] = {
-        {"AEX", 2025, 3, QDate(2026, 12, 5), 20},   // third Friday on the 21st
-        {"AEX", 2026, 3, QDate(2026, 12, 5), 20},   // plain third Friday
-        {"AX1", 2026, 12, QDate(2026, 12, 5), 4},   // Saturday: the day before
-        {"AX1", 2026, 12, QDate(2026, 12, 6), 11},  // Sunday: five days later
-        {"AX2", 2025, 6, QDate(2025, 3, 19), 21},   // this week's Friday, whatever the month
-        {"AX2", 2025, 3, QDate(2025, 3, 19), 20},   // ... with the March exception
+    // Rows on the days that the old rules looked up beside the exchange's days.
+    QuoteList quotes;
+    for (const char *line : {"AEX P; 20-03-2025; 900,00; 1,00", "AEX P; 21-03-2025; 900,00; 2,00",
+                             "AEX P; 17-04-2025; 900,00; 3,00", "AEX P; 18-04-2025; 900,00; 9,00",
+                             "AEX P; 12-06-2025; 900,00; 9,00", "AEX P; 13-06-2025; 900,00; 4,00",
+                             "AEX P; 06-03-2026; 900,00; 9,00", "AEX P; 31-12-2026; 900,00; 5,00"})
+        quotes.add(line);
+    const struct {
+        const char *line, *updated;
+    } cases[] = {
+        {"AEX; Put; mrt; 2025; 900; 1; 0; 1; 0; 1", "AEX; Put; mrt; 2025; 900; 1; 2,00; 1; -100,00; 1"},
+        {"AEX; Put; apr; 2025; 900; 1; 0; 1; 0; 1", "AEX; Put; apr; 2025; 900; 1; 3,00; 1; -200,00; 1"},  // Good Friday
+        {"AX2; Put; jun; 2025; 900; 1; 0; 1; 0; 1", "AX2; Put; jun; 2025; 900; 1; 4,00; 1; -300,00; 1"},
+        {"AX1; Put; jan; 2027; 900; 1; 0; 1; 0; 1", "AX1; Put; jan; 2027; 900; 1; 5,00; 1; -400,00; 1"},
+        // February 2026 has four Fridays: no quote can exist, so the line keeps its price.
+        {"AX5; Put; feb; 2026; 900; 1; 0,50; 1; 50,00; 1", "AX5; Put; feb; 2026; 900; 1; 0,50; 1; 50,00; 1"},
+        {"AX3; Put; mrt; 2025; 900; 1; 0,50; 1; 50,00; 1", "AX3; Put; mrt; 2025; 900; 1; 0,50; 1; 50,00; 1"},
     };
-    for (const Case &c : cases)
-        EXPECT_EQ(PositionExpiryDay(QString::fromLatin1(c.series), c.year, c.month, c.today), c.day) << c.series << " " << c.month;
+    for (const auto &c : cases)
+        EXPECT_EQ(UpdatePositionLines({c.line}, TDataRec(), quotes), QStringList{c.updated}) << c.line;
 }
 
 TEST(PositionUpdate, RewritesLastPriceAndDifference)
@@ -30,8 +39,8 @@ TEST(PositionUpdate, RewritesLastPriceAndDifference)
         quotes.add(line);
     const QStringList lines = {
         "AEX; Put; mrt; 2013;  380;  12,34;  12,34; 1; 1234,00; 0",  // as the add dialog writes it
-        "AEX; Call; mrt; 2025; 900; 4,00; 0; 2; 0; 1",                // March expiry on the 20th
-        "AX1; Call; dec; 2026; 900; 3,5; 1; 1; 0; 0",                 // weekly series on a Saturday
+        "AEX; Call; mrt; 2025; 900; 4,00; 0; 2; 0; 1",                // March expiry on the 21st
+        "AX1; Call; dec; 2026; 900; 3,5; 1; 1; 0; 0",                 // weekly series, first Friday
         "AEX; Call; xyz; 2013; 380; 2; 0; 3; 0; 0",                   // unknown month: December
         "AEX; Call; apr; 2013; 400; 1.5; 7,00; 1; 0; 0",              // empty price cell
         "AEX; Put; apr; 2013; 999; 20; 0; 10; 0; 0; extra",           // no quote, large difference
@@ -43,14 +52,14 @@ TEST(PositionUpdate, RewritesLastPriceAndDifference)
     };
     QStringList expected = {
         "AEX; Put; mrt; 2013; 380; 12,34; 10,00; 1; 234,00; 0",
-        "AEX; Call; mrt; 2025; 900; 4,00; 5,00; 2; -200,00; 1",
+        "AEX; Call; mrt; 2025; 900; 4,00; 9,00; 2; -1000,00; 1",
         "AX1; Call; dec; 2026; 900; 3,5; 3,50; 1; 0,00; 0",
         "AEX; Call; xyz; 2013; 380; 2; 1,00; 3; 300,00; 0",
         "AEX; Call; apr; 2013; 400; 1.5; 0,00; 1; 150,00; 0",
         "AEX; Put; apr; 2013; 999; 20; 0,00; 10; 20000,00; 0",
     };
     expected += lines.mid(expected.size());
-    EXPECT_EQ(UpdatePositionLines(lines, TDataRec(), quotes, QDate(2026, 12, 5)), expected);
+    EXPECT_EQ(UpdatePositionLines(lines, TDataRec(), quotes), expected);
 }
 
 TEST(PositionUpdate, DifferenceNeverTakesTheExponentForm)

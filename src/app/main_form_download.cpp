@@ -66,7 +66,7 @@ void TMainForm::showDownloadedPrices()
     // Every download is compared with the one before, also while the alerts are switched off,
     // so that switching them on does not report a change that is long known.
     const QStringList lines = PositionLines();
-    const QList<AdviceAlert> alerts = m_adviceAlerts.afterDownload(lines, QDate::currentDate());
+    const QList<AdviceAlert> alerts = m_adviceAlerts.afterDownload(lines);
     if (Portfolio.notifications)
         ShowAdviceAlerts(alerts);
     recordDownloadHistory(lines);

@@ -191,9 +191,9 @@ void TAddForm::centreOverMainWindow()
 
 void TAddForm::GetUitOefenKoersen(QChar CP)
 {
-    const QString expiry = ExpiryOfChoice(ComboBox1->currentIndex(), ComboBox2->currentText());
-    const QStringList choices = StrikeChoices(*MainForm->KoersList,
-                                              SeriesName(RadioGroup->itemIndex()), CP, expiry);
+    const QString expiry = ExpiryOfChoice(SeriesName(RadioGroup->itemIndex()), ComboBox1->currentIndex(),
+                                          ComboBox2->currentText());
+    const QStringList choices = StrikeChoices(*MainForm->KoersList, CP, expiry);
     QComboBox *strikes = CP == QLatin1Char('C') ? ComboBox3 : ComboBox4;
     strikes->clear();
     strikes->addItems(choices);

@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "market/data_rec.h"
+#include "market/expiry_calendar.h"
 #include "positions/position_line.h"
 #include "market/quote_lookup.h"
 #include "support/conversion_error.h"
@@ -16,16 +17,18 @@ namespace {
 
 const QString kNoStrike = QStringLiteral("Geen");
 
-// A quote line belongs to a series, kind and expiry when it holds both texts; the series code
-// stands where the quote lines have "AEX", so other codes find no line in a list of AEX lines.
+const QString kDateForm = QStringLiteral("dd-MM-yyyy");
+
+// A quote line belongs to a kind and expiry when it holds both texts.
 bool offersStrike(const QString &line, const QString &key, const QString &expiry)
 {
-    return line.contains(key) && line.contains(expiry);
+    return !expiry.isEmpty() && line.contains(key) && line.contains(expiry);
 }
 
-QString seriesKey(const QString &series, QChar cp)
+// The quote lines' prefix of a kind: the pages list the weekly series under "AEX" too.
+QString kindKey(QChar cp)
 {
-    return series + QLatin1Char(' ') + cp + QLatin1Char(';');
+    return QStringLiteral("AEX ") + cp + QLatin1Char(';');
 }
 
 } // namespace
@@ -38,21 +41,20 @@ QString SeriesName(int index)
     return QString::fromLatin1(names[index]);
 }
 
-QString GetExpDate(const QString &firstOfMonth)
+QString GetExpDate(const QString &series, const QString &firstOfMonth)
 {
     // The date order is fixed, whatever the locale's own short date form.
-    const QDate first = QDate::fromString(firstOfMonth, QStringLiteral("dd-MM-yyyy"));
+    const QDate first = QDate::fromString(firstOfMonth, kDateForm);
     if (!first.isValid())
         throw ConversionError(QStringLiteral("'%1' is geen geldige datum").arg(firstOfMonth));
-    const int thirdFriday = (13 - WeekdayNumber(first)) % 7 + 15;
-    return IntToStrZ2(MarchExpiryDay(thirdFriday, first.month())) + QLatin1Char('-')
-        + RightOf(QLatin1Char('-'), firstOfMonth);
+    const QDate expiry = SeriesExpiry(series, first.year(), first.month());
+    return expiry.isValid() ? expiry.toString(kDateForm) : QString();
 }
 
-QString ExpiryOfChoice(int monthIndex, const QString &yearText)
+QString ExpiryOfChoice(const QString &series, int monthIndex, const QString &yearText)
 {
-    return GetExpDate(QStringLiteral("01-") + IntToStrZ2(monthIndex + 1) + QLatin1Char('-')
-                      + yearText);
+    return GetExpDate(series, QStringLiteral("01-") + IntToStrZ2(monthIndex + 1) + QLatin1Char('-')
+                                  + yearText);
 }
 
 QString GetUitOef(const QString &quoteLine)
@@ -63,11 +65,10 @@ QString GetUitOef(const QString &quoteLine)
     return end < 0 ? QString() : rest.left(end);
 }
 
-QStringList StrikeChoices(const QuoteList &list, const QString &series, QChar cp,
-                          const QString &expiry)
+QStringList StrikeChoices(const QuoteList &list, QChar cp, const QString &expiry)
 {
     QStringList choices{kNoStrike};
-    const QString key = seriesKey(series, cp);
+    const QString key = kindKey(cp);
     for (const QString &line : list.lines()) {
         if (offersStrike(line, key, expiry))
             choices << GetUitOef(line);
@@ -103,8 +104,15 @@ QString ComposePositionLine(const QString &series, const QString &kind, int mont
     DataRec.CP = cp;
     DataRec.UitOefen = StrToReal(strike);
     DataRec.ExpYear = quint16(StrToIntOrThrow(yearText));
-    const QString expiry = ExpiryOfChoice(monthIndex, yearText);
-    DataRec.ExpDay = quint16(LeftOf(QLatin1Char('-'), expiry).toInt());
+    const QString expiry = ExpiryOfChoice(series, monthIndex, yearText);
+    // The whole day, which can lie in the month before (a first Friday on 1 January); a series
+    // without an expiry in the month is looked up under day 0, which no quote line has.
+    const QDate expiryDay = QDate::fromString(expiry, kDateForm);
+    DataRec.ExpDay = quint16(expiryDay.isValid() ? expiryDay.day() : 0);
+    if (expiryDay.isValid()) {
+        DataRec.ExpMonth = quint16(expiryDay.month());
+        DataRec.ExpYear = quint16(expiryDay.year());
+    }
     DataRec.Koers.clear();
     GetKoers(DataRec, quotes);
 
@@ -113,7 +121,7 @@ QString ComposePositionLine(const QString &series, const QString &kind, int mont
     const int count = StrToIntOrThrow(countText);
     const QString value = RealToStr(double(count) * 100.0 * price, 10, 2);
 
-    const QString key = seriesKey(series, cp);
+    const QString key = kindKey(cp);
     const bool anyStrike = std::any_of(quotes.lines().begin(), quotes.lines().end(),
                                        [&](const QString &line) {
                                            return offersStrike(line, key, expiry);

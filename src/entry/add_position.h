@@ -1,5 +1,5 @@
 #pragma once
-// The rules of the add dialog without its window: the expiry date of a month, the strikes that
+// The rules of the add dialog without its window: the expiry date of a series, the strikes that
 // the quote list offers for a series, which strike is chosen first, and the position line that
 // the dialog's choices compose.
 
@@ -16,23 +16,24 @@
 // empty for any other index.
 QString SeriesName(int index);
 
-// Expiry date of a month, given its first day as "01-mm-yyyy": the third Friday as
-// "dd-mm-yyyy", except that a third Friday on 21 March expires on the 20th. Throws
-// ConversionError when the text is no date in that form.
-QString GetExpDate(const QString &firstOfMonth);
+// Expiry date of a series ("AX1", "AX2", "AEX", "AX4", "AX5") in a month, given the month's
+// first day as "01-mm-yyyy": the day on which it expires (market/expiry_calendar.h) as
+// "dd-mm-yyyy", or an empty text when the series does not expire in that month (an AX5 of a
+// month with four Fridays). Throws ConversionError when the text is no date in that form.
+QString GetExpDate(const QString &series, const QString &firstOfMonth);
 
-// Expiry date of the month with list index monthIndex (0 = January) in the year written as
-// yearText. Throws ConversionError as GetExpDate does.
-QString ExpiryOfChoice(int monthIndex, const QString &yearText);
+// Expiry date of a series in the month with list index monthIndex (0 = January) of the year
+// written as yearText. Throws ConversionError as GetExpDate does.
+QString ExpiryOfChoice(const QString &series, int monthIndex, const QString &yearText);
 
 // The strike text of a quote line: its third ";"-separated field with the leading blank it has
 // in the list; empty when the line has fewer fields.
 QString GetUitOef(const QString &quoteLine);
 
-// "Geen", then in list order the strike of every quote line of the series and kind (cp is 'C'
-// or 'P') that expires on expiry ("dd-mm-yyyy").
-QStringList StrikeChoices(const QuoteList &list, const QString &series, QChar cp,
-                          const QString &expiry);
+// "Geen", then in list order the strike of every quote line of the kind (cp is 'C' or 'P') that
+// expires on expiry ("dd-mm-yyyy"); only "Geen" for an empty expiry. The quote pages list every
+// series under "AEX" and tell the weekly ones by their day.
+QStringList StrikeChoices(const QuoteList &list, QChar cp, const QString &expiry);
 
 // The entry first selected in a strike list of entryCount entries ("Geen" included): the one
 // just past the middle, or -1 (none) when that lies beyond the end.
@@ -49,8 +50,8 @@ QString NoValidSeriesText();
 // month list index (0 = January), year text, strike text as the strike field shows it and the
 // count as typed. Fills the lookup fields of DataRec and finds the price in quotes with
 // GetKoers. The value field is count x 100 x price, the count taken as the whole number typed.
-// Gives NoValidSeriesText() when quotes holds no strike for the series, kind and expiry, or the
-// strike holds a ";" or a line break.
+// Gives NoValidSeriesText() when the series does not expire in the month, quotes holds no strike
+// for the kind on the series' expiry day, or the strike holds a ";" or a line break.
 // Throws ConversionError for a year or a count that is not a whole number, or a month index
 // that names no month.
 QString ComposePositionLine(const QString &series, const QString &kind, int monthIndex,

@@ -15,16 +15,6 @@ int ThirdFriday(int year, int month)
     return (13 - w) % 7 + 15;
 }
 
-int MarchExpiryDay(int day, int month)
-{
-    return day == 21 && month == 3 ? 20 : day;
-}
-
-int ExpiryDay(int year, int month)
-{
-    return MarchExpiryDay(ThirdFriday(year, month), month);
-}
-
 void PrepareDataRec(TDataRec &rec, const QDate &today, quint16 numberOfYears)
 {
     int year = today.year();

@@ -1,6 +1,6 @@
 #pragma once
 // The record that carries the expiry range offered by the add dialog and the inputs and result
-// of a quote lookup, with the calendar rules that fill it.
+// of a quote lookup, with the rule that sets the range.
 
 #include <QChar>
 #include <QDate>
@@ -36,13 +36,6 @@ int WeekdayNumber(const QDate &date);
 
 // Day of the month of the third Friday.
 int ThirdFriday(int year, int month);
-
-// The day on which a monthly series expires: its third Friday, except that a third Friday on
-// 21 March is taken as the 20th.
-int ExpiryDay(int year, int month);
-
-// Applies the March exception to an expiry day computed by any rule.
-int MarchExpiryDay(int day, int month);
 
 // First month and year that the add dialog offers, and the last year: the current month until
 // its third Friday has passed, then the next one.

@@ -118,7 +118,7 @@ void DownloadPages(OptionDownloadWindow &window)
     quotes.clear();
     const QStringList lines = window.positionLines();
     if (!lines.isEmpty())
-        window.replacePositionLines(UpdatePositionLines(lines, DataRec, window.quoteList(), QDate::currentDate()));
+        window.replacePositionLines(UpdatePositionLines(lines, DataRec, window.quoteList()));
     LastTime = QTime::currentTime();
     window.setStatusText(QStringLiteral("Download klaar"));
     window.enableDownloadCommands();

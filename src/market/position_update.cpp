@@ -1,5 +1,6 @@
 #include "market/position_update.h"
 
+#include "market/expiry_calendar.h"
 #include "positions/position_line.h"
 #include "positions/position_rules.h"
 #include "positions/position_view.h"
@@ -10,16 +11,6 @@
 #include <optional>
 #include <vector>
 
-int PositionExpiryDay(QStringView series, int expiryYear, int expiryMonth, const QDate &today)
-{
-    // Weekly series are quoted under this week's Friday whatever their month; a day beyond the
-    // month's end or before its start simply finds no quote.
-    const int day = series == QLatin1String("AEX")
-        ? ThirdFriday(expiryYear, expiryMonth)
-        : today.day() + 6 - WeekdayNumber(today);
-    return MarchExpiryDay(day, expiryMonth);
-}
-
 namespace {
 
 // A position line read for its update: its fields, and the series whose price it takes.
@@ -29,7 +20,7 @@ struct PositionRead {
 };
 
 // Nothing for a line that cannot be read as a position.
-std::optional<PositionRead> readPosition(const QString &line, TDataRec rec, const QDate &today)
+std::optional<PositionRead> readPosition(const QString &line, TDataRec rec)
 {
     // The line is read through views and later written in one piece: a download rewrites
     // every position.
@@ -42,10 +33,14 @@ std::optional<PositionRead> readPosition(const QString &line, TDataRec rec, cons
         return std::nullopt;
 
     const QStringView TypeOfOption = fields[field::Series];
+    const QDate expiry = SeriesExpiry(TypeOfOption, year, MonthNumber(fields[field::Month]));
+    if (!expiry.isValid())
+        return std::nullopt;
     rec.CP = kind.at(0);
-    rec.ExpMonth = quint16(MonthNumber(fields[field::Month]));
-    rec.ExpYear = quint16(year);
-    rec.ExpDay = quint16(PositionExpiryDay(TypeOfOption, rec.ExpYear, rec.ExpMonth, today));
+    // The whole day, which can lie in the month before (a first Friday on 1 January).
+    rec.ExpDay = quint16(expiry.day());
+    rec.ExpMonth = quint16(expiry.month());
+    rec.ExpYear = quint16(expiry.year());
     rec.UitOefen = StrToReal(fields[field::Strike]);
     return PositionRead{std::move(fields), std::move(rec)};
 }
@@ -63,10 +58,9 @@ QString withPrice(PositionFieldViews fields, double price)
 
 } // namespace
 
-QString UpdatePositionLine(const QString &line, TDataRec rec, const QuoteIndex &quotes,
-                           const QDate &today)
+QString UpdatePositionLine(const QString &line, TDataRec rec, const QuoteIndex &quotes)
 {
-    std::optional<PositionRead> read = readPosition(line, rec, today);
+    std::optional<PositionRead> read = readPosition(line, rec);
     if (!read)
         return line;
     quotes.GetKoers(read->rec);
@@ -74,7 +68,7 @@ QString UpdatePositionLine(const QString &line, TDataRec rec, const QuoteIndex &
 }
 
 QStringList UpdatePositionLines(const QStringList &lines, const TDataRec &rec,
-                                const QuoteList &koersList, const QDate &today)
+                                const QuoteList &koersList)
 {
     // Thousands of numbers are read and written below, with nothing in between that changes the
     // locale.
@@ -84,7 +78,7 @@ QStringList UpdatePositionLines(const QStringList &lines, const TDataRec &rec,
     reads.reserve(size_t(lines.size()));
     QStringList keys;
     for (const QString &line : lines) {
-        reads.push_back(readPosition(line, rec, today));
+        reads.push_back(readPosition(line, rec));
         if (reads.back())
             keys << QuoteKey(reads.back()->rec);
     }

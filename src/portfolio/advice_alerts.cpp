@@ -14,13 +14,13 @@ const QString kBuyBack = QStringLiteral("Terugkopen");
 
 } // namespace
 
-QList<AdviceAlert> AdviceAlerts::afterDownload(const QStringList &positionLines, const QDate &today)
+QList<AdviceAlert> AdviceAlerts::afterDownload(const QStringList &positionLines)
 {
     QHash<QString, QString> advice;
     QHash<QString, int> occurrences;
     QList<AdviceAlert> alerts;
     for (int i = 0; i < positionLines.size(); ++i) {
-        const std::optional<PortfolioPosition> position = ReadPortfolioPosition(positionLines.at(i), i, today);
+        const std::optional<PortfolioPosition> position = ReadPortfolioPosition(positionLines.at(i), i);
         if (!position || !position->held)
             continue;
         const QStringList fields = SplitPositionLine(positionLines.at(i));

@@ -5,7 +5,6 @@
 // "Terugkopen", or stops being "Terugkopen", gives one alert. The first download, and a
 // position that was not held or not there at the download before, only record.
 
-#include <QDate>
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -23,7 +22,7 @@ class AdviceAlerts
 public:
     // The alerts for the positions as they stand after a download; the advice of each is
     // remembered for the next download.
-    QList<AdviceAlert> afterDownload(const QStringList &positionLines, const QDate &today);
+    QList<AdviceAlert> afterDownload(const QStringList &positionLines);
 
 private:
     // The advice of each held position after the last download, by the position's title,

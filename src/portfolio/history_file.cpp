@@ -150,7 +150,7 @@ QList<Row> downloadRows(const QStringList &positionLines, std::optional<double> 
 {
     QList<Row> rows;
     for (int i = 0; i < positionLines.size(); ++i) {
-        const std::optional<PortfolioPosition> p = ReadPortfolioPosition(positionLines.at(i), i, now.date());
+        const std::optional<PortfolioPosition> p = ReadPortfolioPosition(positionLines.at(i), i);
         if (p)
             rows.append({now, index, p->series, p->kind, p->month, p->year, p->strike, p->lastPrice,
                          p->amount, p->difference});

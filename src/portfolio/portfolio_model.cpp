@@ -28,7 +28,6 @@ std::optional<double> PercentOf(std::optional<double> fraction)
 
 std::vector<PortfolioRow> PortfolioRows(const PortfolioInputs &inputs)
 {
-    const QDate today = inputs.now.date();
     const risk::Market market{inputs.indexLevel.value_or(0), inputs.ratePercent / 100,
                               inputs.dividendYieldPercent / 100};
     // Many positions share few expiries, and the moment of a close takes time to work out.
@@ -37,7 +36,7 @@ std::vector<PortfolioRow> PortfolioRows(const PortfolioInputs &inputs)
     std::vector<PortfolioRow> rows;
     rows.reserve(size_t(inputs.positionLines.size()));
     for (int i = 0; i < inputs.positionLines.size(); ++i) {
-        std::optional<PortfolioPosition> read = ReadPortfolioPosition(inputs.positionLines.at(i), i, today);
+        std::optional<PortfolioPosition> read = ReadPortfolioPosition(inputs.positionLines.at(i), i);
         if (!read)
             continue;
         PortfolioRow row;

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "market/position_update.h"
+#include "market/expiry_calendar.h"
 #include "positions/position_line.h"
 #include "positions/position_view.h"
 #include "support/month_names.h"
@@ -31,8 +31,7 @@ QString ShownAdvice(const PortfolioPosition &position)
     return QStringLiteral("Geen actie");
 }
 
-std::optional<PortfolioPosition> ReadPortfolioPosition(const QString &line, int index,
-                                                       const QDate &today)
+std::optional<PortfolioPosition> ReadPortfolioPosition(const QString &line, int index)
 {
     PositionFieldViews fields = SplitPositionLineViews(line);
     CompleteNineFields(fields);
@@ -49,9 +48,7 @@ std::optional<PortfolioPosition> ReadPortfolioPosition(const QString &line, int 
     p.year = numbers->year;
     p.amount = numbers->amount;
     p.held = numbers->flag == 1;
-    const int month = MonthNumber(p.month);
-    const int day = PositionExpiryDay(p.series, p.year, month, today);
-    p.expiry = QDate(p.year, month, day);
+    p.expiry = SeriesExpiry(p.series, p.year, MonthNumber(p.month));
     p.strike = StrToReal(fields[field::Strike]);
     p.transactionPrice = StrToReal(fields[field::TransactionPrice]);
     p.lastPrice = StrToReal(fields[field::LastPrice]);

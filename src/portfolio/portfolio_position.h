@@ -1,6 +1,6 @@
 #pragma once
 // A position line read for the portfolio overview and its history: its fields as values, and
-// the day on which it expires, as the quote lookup takes it.
+// the day on which it expires, under which the quote lookup finds it too.
 
 #include <QDate>
 #include <QString>
@@ -24,8 +24,8 @@ struct PortfolioPosition {
     // Fields 1 to 3 as they stand.
     QString series, kind, month;
     int year = 0;
-    // The day under which the series is quoted; invalid when that day does not exist in the
-    // month (a weekly series whose Friday falls in another month).
+    // The day on which the series expires and under which it is quoted; invalid when the series
+    // does not expire in its month (an AX5 of a month with four Fridays, an unknown code).
     QDate expiry;
     double strike = 0;
     double transactionPrice = 0;
@@ -48,5 +48,4 @@ QString ShownAdvice(const PortfolioPosition &position);
 // None for a line that the detail panel cannot show either (its year, amount or flag is no
 // whole number, or it has fewer than nine fields) or whose kind is empty. A nine-field line
 // reads as not held.
-std::optional<PortfolioPosition> ReadPortfolioPosition(const QString &line, int index,
-                                                       const QDate &today);
+std::optional<PortfolioPosition> ReadPortfolioPosition(const QString &line, int index);

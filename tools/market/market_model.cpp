@@ -1,5 +1,7 @@
 #include "market_model.h"
 
+#include "market/expiry_calendar.h"
+
 #include <QHashFunctions>
 #include <QMutexLocker>
 #include <QTimeZone>
@@ -29,13 +31,6 @@ int sundayBasedWeekday(const QDate &day)
     return day.dayOfWeek() % 7 + 1;
 }
 
-QDate listedDate(const QDate &day)
-{
-    if (day.month() == 3 && day.day() == 21)
-        return day.addDays(-1);
-    return day;
-}
-
 } // namespace
 
 int thirdFriday(int year, int month)
@@ -47,7 +42,7 @@ int thirdFriday(int year, int month)
 
 QDate monthlyExpiry(int year, int month)
 {
-    return listedDate(QDate(year, month, thirdFriday(year, month)));
+    return MonthlyExpiry(year, month);
 }
 
 QDate weekFriday(const QDate &day)
@@ -61,7 +56,7 @@ QList<QDate> expiryDates(const QDate &today, int years)
 
     const QDate friday = weekFriday(today);
     for (int week = 0; week < 4; ++week)
-        dates.append(listedDate(friday.addDays(7 * week)));
+        dates.append(LastOpenDayOnOrBefore(friday.addDays(7 * week)));
 
     // The current month's expiry counts until its plain third Friday has passed.
     QDate month(today.year(), today.month(), 1);
@@ -87,7 +82,9 @@ QList<QDate> expiryDates(const QDate &today, int years)
 
 QString seriesName(const QDate &expiry)
 {
-    const int week = (expiry.day() - 1) / 7 + 1;
+    // An expiry moved back from a closed Friday is named after that Friday.
+    const QDate friday = expiry.addDays((Qt::Friday - expiry.dayOfWeek() + 7) % 7);
+    const int week = (friday.day() - 1) / 7 + 1;
     return week == 3 ? QStringLiteral("AEX") : QStringLiteral("AX%1").arg(week);
 }
 

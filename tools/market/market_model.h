@@ -14,8 +14,8 @@ enum class OptionKind { Call, Put };
 // Day of the month of the plain third Friday.
 int thirdFriday(int year, int month);
 
-// The monthly expiry as the quote pages list it: the third Friday, except that a third Friday
-// on 21 March is listed on the 20th, where the program looks it up.
+// The monthly expiry as the quote pages list it: the third Friday, or the business day before
+// it when the exchange is closed then (Good Friday).
 QDate monthlyExpiry(int year, int month);
 
 // The Friday of the calendar week of `day`, weeks counted from Sunday to Saturday; on a
@@ -23,12 +23,14 @@ QDate monthlyExpiry(int year, int month);
 QDate weekFriday(const QDate &day);
 
 // Every expiry the pages offer on `today`, ascending and without doubles: the Friday of this
-// week and the three after it, the next twelve monthly expiries (this month's while it has not
-// passed), and then the March, June, September and December expiries up to `years` ahead.
+// week and the three after it (each on the business day before when the exchange is closed
+// then), the next twelve monthly expiries (this month's while it has not passed), and then the
+// March, June, September and December expiries up to `years` ahead.
 QList<QDate> expiryDates(const QDate &today, int years = 5);
 
 // Weekly options carry the series name of their Friday within the month (AX1, AX2, AX4, AX5);
-// the third Friday is the monthly series AEX.
+// the third Friday is the monthly series AEX. An expiry moved back from a closed Friday keeps
+// that Friday's name.
 QString seriesName(const QDate &expiry);
 
 struct PricingParameters
