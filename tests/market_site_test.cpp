@@ -178,7 +178,7 @@ TEST(OptionPricing, ExpiredOptionsAreWorthTheirIntrinsicValue)
     EXPECT_DOUBLE_EQ(optionValue(OptionKind::Put, 900, 920, 0), 20);
     // A Friday listed on Saturday has expired.
     EXPECT_DOUBLE_EQ(yearsToExpiry(localTime("22-03-2025", "10:00:00"), date("21-03-2025")), 0);
-    EXPECT_NEAR(yearsToExpiry(localTime("21-03-2025", "17:30:00"), date("20-03-2026")),
+    EXPECT_NEAR(yearsToExpiry(localTime("21-03-2025", "16:00:00"), date("20-03-2026")),
                 364.0 / 365.25, 1e-3);
 }
 

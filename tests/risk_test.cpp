@@ -112,7 +112,7 @@ TEST(ImpliedVolatility, NoneWhenThePriceTellsNothing)
         EXPECT_FALSE(ImpliedVolatility(c.option, c.market, c.price)) << c.why;
 }
 
-TEST(YearsToExpiry, CountsToHalfPastFiveInAmsterdamInDaysOf365)
+TEST(YearsToExpiry, CountsToFourOClockInAmsterdamInDaysOf365)
 {
     struct Case {
         QDateTime now;
@@ -120,15 +120,17 @@ TEST(YearsToExpiry, CountsToHalfPastFiveInAmsterdamInDaysOf365)
         double days;
     };
     const Case cases[] = {
-        {amsterdam(2026, 12, 18, 17, 30), QDate(2026, 12, 18), 0},
-        {amsterdam(2026, 12, 17, 17, 30), QDate(2026, 12, 18), 1},
-        {amsterdam(2026, 12, 18, 18, 0), QDate(2026, 12, 18), -0.5 / 24},
-        // Summer time: 17:30 in Amsterdam is 15:30 UTC, in winter 16:30 UTC.
-        {QDateTime(QDate(2026, 6, 19), QTime(15, 30), QTimeZone::utc()), QDate(2026, 6, 19), 0},
-        {QDateTime(QDate(2026, 1, 16), QTime(15, 30), QTimeZone::utc()), QDate(2026, 1, 16), 1.0 / 24},
+        {amsterdam(2026, 12, 18, 16, 0), QDate(2026, 12, 18), 0},
+        {amsterdam(2026, 12, 17, 16, 0), QDate(2026, 12, 18), 1},
+        // Expired once trading ended, though the exchange is still open.
+        {amsterdam(2026, 12, 18, 17, 30), QDate(2026, 12, 18), -1.5 / 24},
+        {amsterdam(2026, 12, 18, 15, 59), QDate(2026, 12, 18), 1.0 / 24 / 60},
+        // Summer time: 16:00 in Amsterdam is 14:00 UTC, in winter 15:00 UTC.
+        {QDateTime(QDate(2026, 6, 19), QTime(14, 0), QTimeZone::utc()), QDate(2026, 6, 19), 0},
+        {QDateTime(QDate(2026, 1, 16), QTime(14, 0), QTimeZone::utc()), QDate(2026, 1, 16), 1.0 / 24},
         // Over the change to summer time the night is an hour shorter.
-        {amsterdam(2026, 3, 27, 17, 30), QDate(2026, 4, 17), 21 - 1.0 / 24},
-        {amsterdam(2026, 1, 16, 17, 30), QDate(2027, 1, 16), 365},
+        {amsterdam(2026, 3, 27, 16, 0), QDate(2026, 4, 17), 21 - 1.0 / 24},
+        {amsterdam(2026, 1, 16, 16, 0), QDate(2027, 1, 16), 365},
     };
     for (const Case &c : cases)
         EXPECT_NEAR(YearsToExpiry(c.now, c.expiry) * 365, c.days, 1e-9) << c.now.toString().toStdString();

@@ -168,7 +168,7 @@ std::optional<double> ImpliedVolatility(const Option &option, const Market &mark
     return volatility;
 }
 
-double YearsToExpiry(const QDateTime &now, const QDate &expiryDay)
+QDateTime ExpiryMoment(const QDate &expiryDay)
 {
     static const QTimeZone amsterdam = [] {
         const QTimeZone zone("Europe/Amsterdam");
@@ -179,9 +179,13 @@ double YearsToExpiry(const QDateTime &now, const QDate &expiryDay)
         platform::leaveWideVectorState();
         return chosen;
     }();
-    const QDateTime close(expiryDay, QTime(17, 30), amsterdam);
-    constexpr double kMsPerYear = 365.0 * 24 * 3600 * 1000;
-    return double(now.msecsTo(close)) / kMsPerYear;
+    return QDateTime(expiryDay, QTime(16, 0), amsterdam);
+}
+
+double YearsToExpiry(const QDateTime &now, const QDate &expiryDay)
+{
+    constexpr double kMsPerYear = kDaysPerYear * 24 * 3600 * 1000;
+    return double(now.msecsTo(ExpiryMoment(expiryDay))) / kMsPerYear;
 }
 
 } // namespace risk

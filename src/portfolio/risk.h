@@ -41,8 +41,14 @@ std::optional<double> ImpliedVolatility(const Option &option, const Market &mark
 inline constexpr double kLowestVolatility = 0.001;
 inline constexpr double kHighestVolatility = 5.0;
 
-// Years from now to the close of trading, 17:30 in Amsterdam, on the expiry day, counted in
-// days of 365; negative once the option has expired.
+inline constexpr double kDaysPerYear = 365;
+
+// The moment an option expires: the end of its trading at 16:00 in Amsterdam on the expiry day
+// (the settlement price is the average of the index over the half hour before).
+QDateTime ExpiryMoment(const QDate &expiryDay);
+
+// Years from now to the expiry moment, counted in days of 365; 0 at that moment and negative
+// after it, when the option has expired.
 double YearsToExpiry(const QDateTime &now, const QDate &expiryDay);
 
 } // namespace risk

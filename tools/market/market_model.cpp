@@ -112,7 +112,7 @@ double yearsToExpiry(const QDateTime &now, const QDate &expiry)
         const QTimeZone zone("Europe/Amsterdam");
         return zone.isValid() ? zone : QTimeZone::systemTimeZone();
     }();
-    const QDateTime close(expiry, QTime(17, 30), amsterdam);
+    const QDateTime close(expiry, QTime(16, 0), amsterdam);
     return std::max(0.0, now.msecsTo(close) / 1000.0 / kSecondsPerYear);
 }
 

@@ -43,7 +43,7 @@ struct PricingParameters
 double optionValue(OptionKind kind, double index, double strike, double years,
                    const PricingParameters &p = {});
 
-// Years from `now` to the close of trading (17:30 in Amsterdam) on `expiry`; never negative.
+// Years from `now` to the end of trading (16:00 in Amsterdam) on `expiry`; never negative.
 double yearsToExpiry(const QDateTime &now, const QDate &expiry);
 
 // A geometric random walk of the index level, one move per step of the clock. A level depends
