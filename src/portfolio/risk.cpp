@@ -73,6 +73,11 @@ public:
         return m_call ? m_carry * normalCdf(d) : -m_carry * normalCdf(-d);
     }
     double vegaAt(double d1) const { return m_index * normalPdf(d1) * m_rootYears; }
+    // The discounted index's density at d1 over the index, spread by the volatility.
+    double gammaAt(double volatility, double d1, double index) const
+    {
+        return m_index * normalPdf(d1) / (index * index * volatility * m_rootYears);
+    }
     // How the value bends, as its second derivative by the volatility over its first.
     double bendAt(double volatility, double d1) const
     {
@@ -103,6 +108,17 @@ private:
 
 } // namespace
 
+namespace {
+
+// Where the formula is used: before expiry, with a volatility, an index and a strike. Elsewhere
+// its limits hold, and working it out would divide by 0.
+bool bends(const Option &option, const Market &market, double volatility)
+{
+    return option.years > 0 && volatility > 0 && market.index > 0 && option.strike > 0;
+}
+
+} // namespace
+
 double Price(const Option &option, const Market &market, double volatility)
 {
     if (option.years <= 0 || volatility <= 0) {
@@ -110,11 +126,45 @@ double Price(const Option &option, const Market &market, double volatility)
                                                              : option.strike - market.index;
         return std::max(intrinsic, 0.0);
     }
-    return Pricer(option, market).value(volatility);
+    const Pricer pricer(option, market);
+    if (!bends(option, market, volatility))
+        return pricer.lowerBound();
+    return pricer.value(volatility);
+}
+
+double Gamma(const Option &option, const Market &market, double volatility)
+{
+    if (!bends(option, market, volatility))
+        return 0;
+    const Pricer pricer(option, market);
+    return pricer.gammaAt(volatility, pricer.d1(volatility), market.index);
+}
+
+double Vega(const Option &option, const Market &market, double volatility)
+{
+    if (!bends(option, market, volatility))
+        return 0;
+    const Pricer pricer(option, market);
+    return pricer.vegaAt(pricer.d1(volatility)) / 100;
+}
+
+double ThetaPerDay(const Option &option, const Market &market, double volatility)
+{
+    Option dayLater = option;
+    dayLater.years -= 1 / kDaysPerYear;
+    return Price(dayLater, market, volatility) - Price(option, market, volatility);
 }
 
 double Delta(const Option &option, const Market &market, double volatility)
 {
+    if (!bends(option, market, volatility)) {
+        // The slope of the limit: the discounted index's share where the option is worth
+        // something, nothing where it is not.
+        const double carry = option.years > 0 ? std::exp(-market.dividendYield * option.years) : 1.0;
+        if (!(Price(option, market, volatility) > 0))
+            return 0;
+        return option.right == Right::Call ? carry : -carry;
+    }
     return Pricer(option, market).delta(volatility);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // Risk figures of an option on the AEX index: the European Black-Scholes value with a
-// continuous dividend yield, its delta, and the volatility that a quoted price implies.
-// Rates, yields and volatilities are fractions (0.02 for 2 %), times in years.
+// continuous dividend yield, its delta, gamma, vega and theta, and the volatility that a quoted
+// price implies. Rates, yields and volatilities are fractions (0.02 for 2 %), times in years.
 
 #include <QDate>
 #include <QDateTime>
@@ -24,9 +24,23 @@ struct Option {
     double years = 0;  // time left to expiry
 };
 
+// At or past expiry, or without volatility, the intrinsic value. With an index or a strike of 0
+// (an index move of -100 %) the value no longer depends on the volatility and is its limit, the
+// discounted intrinsic value.
 double Price(const Option &option, const Market &market, double volatility);
-// How much the value moves per point the index moves; for an option that has not expired.
+// How much the value moves per point the index moves. Where the value is its limit (see Price)
+// the slope of that limit: the share of the index for an option worth something, else 0.
 double Delta(const Option &option, const Market &market, double volatility);
+// How much the delta moves per point the index moves, and how much the value moves per
+// volatility point (one percentage point). Both 0 where the value does not bend with the index
+// or depend on the volatility: at or past expiry, without volatility, with an index or a strike
+// of 0.
+double Gamma(const Option &option, const Market &market, double volatility);
+double Vega(const Option &option, const Market &market, double volatility);
+// What the value changes by in one day with nothing else moving: its value a day closer to
+// expiry less its value now, the value at or past expiry being the intrinsic value. On the last
+// day it is the time value that is left, where the derivative by time runs off to infinity.
+double ThetaPerDay(const Option &option, const Market &market, double volatility);
 
 // The bounds within which a price has a volatility: the discounted intrinsic value below, the
 // discounted index (call) or strike (put) above.
