@@ -74,6 +74,8 @@ TEST_F(Overview, TableAndTotalsFollowTheMainWindowsList)
     EXPECT_TRUE(overview->TotalsLabel->text().startsWith("Verschil posities: 4.100,00    Verschil alle regels: 2.100,00"))
         << overview->TotalsLabel->text().toStdString();
     EXPECT_TRUE(overview->InputsLabel->text().startsWith("AEX 900,00")) << overview->InputsLabel->text().toStdString();
+    EXPECT_EQ(overview->RiskTotalsLabel->text(), RiskTotalsText(overview->model()->totals()));
+    EXPECT_EQ(overview->CoverLabel->text(), CoverText(overview->model()->totals()));
 
     // Ticking "Positie:" for the put in the main window counts it among the held positions.
     form->ListBox1->setCurrentRow(1);

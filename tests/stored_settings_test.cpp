@@ -320,3 +320,20 @@ TEST_F(StoredSettingsTest, PortfolioValuesBesideTheNineKeepTheirDefaultsWhenUnre
         EXPECT_EQ(readAll().front(), std::make_pair(StoredValue::Top, 7)) << "the nine read as before";
     }
 }
+
+TEST_F(StoredSettingsTest, MarginPercentageRunsToAHundredBesideTheOthers)
+{
+    const std::pair<QByteArray, double> cases[] = {
+        {"\"25\"", 25}, {"\"150\"", 100}, {"\"-1\"", 0}, {"\"12.5\"", 12.5}, {"\"geen\"", 7.5}, {"hex:01", 7.5},
+    };
+    for (const auto &[stored, percent] : cases) {
+        store(kHeader + kKey + "\"Marginpercentage\"=" + stored + "\n\"Rente\"=\"25\"\n");
+        const PortfolioSettings read = readPortfolioSettings(RegistryKey("Pelgrandix"));
+        EXPECT_EQ(read.marginPercent, percent) << stored.constData();
+        EXPECT_EQ(read.ratePercent, 20) << "the rate keeps its own bound";
+    }
+    RegistryKey key("Pelgrandix");
+    putPortfolioSettings(key, PortfolioSettings{});
+    ASSERT_TRUE(key.sync());
+    EXPECT_TRUE(stored().contains("\"Marginpercentage\"=\"7,50\"\n")) << stored().toStdString();
+}

@@ -31,10 +31,10 @@ QSpinBox *makeSpin(QWidget *parent, int minimum, int maximum, int value, const Q
     return spin;
 }
 
-QDoubleSpinBox *makePercentSpin(QWidget *parent, const QRect &geometry)
+QDoubleSpinBox *makePercentSpin(QWidget *parent, const QRect &geometry, double highest = kHighestPercent)
 {
     auto *spin = new QDoubleSpinBox(parent);
-    spin->setRange(kLowestPercent, kHighestPercent);
+    spin->setRange(kLowestPercent, highest);
     spin->setDecimals(kPercentDecimals);
     spin->setSingleStep(0.25);
     spin->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
@@ -86,16 +86,18 @@ void TOptionsForm::buildControls()
     Label3 = makeLabel(GroupBox1, QStringLiteral("minuten"), 200, 58);
 
     PortfolioBox = new QGroupBox(QStringLiteral(" Portefeuille "), this);
-    PortfolioBox->setGeometry(12, 178, 330, 120);
+    PortfolioBox->setGeometry(12, 178, 330, 150);
     makeLabel(PortfolioBox, QStringLiteral("Rente %"), 16, 28);
     RenteEdit = makePercentSpin(PortfolioBox, QRect(200, 24, 90, 26));
     makeLabel(PortfolioBox, QStringLiteral("Dividendrendement %"), 16, 58);
     DividendEdit = makePercentSpin(PortfolioBox, QRect(200, 54, 90, 26));
+    makeLabel(PortfolioBox, QStringLiteral("Marginpercentage %"), 16, 88);
+    MarginEdit = makePercentSpin(PortfolioBox, QRect(200, 84, 90, 26), kHighestMarginPercent);
     MeldingenCheck = new QCheckBox(QStringLiteral("Meldingen Aan"), PortfolioBox);
-    MeldingenCheck->setGeometry(16, 88, 200, 22);
+    MeldingenCheck->setGeometry(16, 118, 200, 22);
 
     UpdateBox = new QGroupBox(QStringLiteral(" Update "), this);
-    UpdateBox->setGeometry(12, 306, 220, 90);
+    UpdateBox->setGeometry(12, 336, 220, 90);
     UpdatesCheck = new QCheckBox(QStringLiteral("Check voor Updates Aan"), UpdateBox);
     UpdatesCheck->setGeometry(16, 24, 196, 22);
     DownloadBtn = new QPushButton(QStringLiteral("Check Nu"), UpdateBox);
@@ -103,11 +105,11 @@ void TOptionsForm::buildControls()
     DownloadBtn->setCursor(Qt::PointingHandCursor);
 
     OKBtn = new QPushButton(QStringLiteral("OK"), this);
-    OKBtn->setGeometry(246, 318, 96, 28);
+    OKBtn->setGeometry(246, 348, 96, 28);
     // Enter presses the button that has the focus; OK while none has.
     OKBtn->setDefault(true);
     CancelBtn = new QPushButton(QStringLiteral("Annuleren"), this);
-    CancelBtn->setGeometry(246, 360, 96, 28);
+    CancelBtn->setGeometry(246, 390, 96, 28);
 
     connect(DownloadCheck, &QCheckBox::clicked, this, [this] { DownloadCheckClick(); });
     connect(OKBtn, &QPushButton::clicked, this, [this] { OKBtnClick(); });
@@ -205,6 +207,7 @@ void TOptionsForm::showEvent(QShowEvent *event)
     MinutesEdit->setValue(NumberOfMinutes);
     RenteEdit->setValue(Portfolio.ratePercent);
     DividendEdit->setValue(Portfolio.dividendYieldPercent);
+    MarginEdit->setValue(Portfolio.marginPercent);
     MeldingenCheck->setChecked(Portfolio.notifications);
     QDialog::showEvent(event);
 }
@@ -222,6 +225,7 @@ void TOptionsForm::OKBtnClick()
     // Taken first: a download that a new number of years starts already alerts and figures by them.
     Portfolio.ratePercent = RenteEdit->value();
     Portfolio.dividendYieldPercent = DividendEdit->value();
+    Portfolio.marginPercent = MarginEdit->value();
     Portfolio.notifications = MeldingenCheck->isChecked();
     const int years = JarenEdit->value();
     if (years != NumberOfYears) {

@@ -27,11 +27,12 @@ public:
     QLabel *Label2;
     QSpinBox *MinutesEdit;
     QLabel *Label3;
-    // The portfolio overview's rate and dividend yield, in per cent, and the desktop alerts
-    // when the advice of a written option changes.
+    // The portfolio overview's rate and dividend yield and its margin percentage, in per cent,
+    // and the desktop alerts when the advice of a written option changes.
     QGroupBox *PortfolioBox;
     QDoubleSpinBox *RenteEdit;
     QDoubleSpinBox *DividendEdit;
+    QDoubleSpinBox *MarginEdit;
     QCheckBox *MeldingenCheck;
     QGroupBox *UpdateBox;
     QCheckBox *UpdatesCheck;

@@ -25,7 +25,8 @@ quint16 DownloadMinutesOf(int storedValue);
 
 // The portfolio overview's values, kept beside the options above: the interest rate and the
 // dividend yield of the index in per cent, the switch of the desktop alerts when the advice of
-// a written option changes, and the overview's place and size.
+// a written option changes, the overview's place and size, and the percentage of the index
+// that the margin estimate asks above a written option's price.
 struct PortfolioSettings {
     double ratePercent = 2.0;
     double dividendYieldPercent = 3.0;
@@ -34,11 +35,13 @@ struct PortfolioSettings {
     int overviewLeft = 140;
     int overviewHeight = 460;
     int overviewWidth = 1040;
+    double marginPercent = 7.5;
 
     bool operator==(const PortfolioSettings &) const = default;
 };
 inline constexpr double kLowestPercent = 0;
 inline constexpr double kHighestPercent = 20;
+inline constexpr double kHighestMarginPercent = 100;
 inline constexpr int kPercentDecimals = 2;
 
 extern PortfolioSettings Portfolio;

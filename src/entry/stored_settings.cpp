@@ -67,13 +67,14 @@ ConversionError wrongKind(const QString &name)
     return ConversionError(QStringLiteral("Ongeldig gegevenstype voor '%1'").arg(name));
 }
 
-// Each value is a percentage, a whole number or a switch.
+// Each value is a percentage (up to its highest), a whole number or a switch.
 struct PortfolioEntry
 {
     const char *name;
     double PortfolioSettings::*percent;
     int PortfolioSettings::*whole;
     bool PortfolioSettings::*toggle;
+    double highest = kHighestPercent;
 };
 
 const PortfolioEntry kPortfolioEntries[] = {
@@ -84,6 +85,7 @@ const PortfolioEntry kPortfolioEntries[] = {
     {"Overzicht Left", nullptr, &PortfolioSettings::overviewLeft, nullptr},
     {"Overzicht Height", nullptr, &PortfolioSettings::overviewHeight, nullptr},
     {"Overzicht Width", nullptr, &PortfolioSettings::overviewWidth, nullptr},
+    {"Marginpercentage", &PortfolioSettings::marginPercent, nullptr, nullptr, kHighestMarginPercent},
 };
 
 } // namespace
@@ -232,7 +234,7 @@ QString percentText(double percent)
     return FixedText(percent, kPercentDecimals);
 }
 
-std::optional<double> percentFromText(const QString &text)
+std::optional<double> percentFromText(const QString &text, double highest)
 {
     QString number = UnSpace(text);
     const qsizetype comma = number.indexOf(QLatin1Char(','));
@@ -243,7 +245,7 @@ std::optional<double> percentFromText(const QString &text)
     if (!ok || !std::isfinite(value))
         return std::nullopt;
     const double scale = std::pow(10.0, kPercentDecimals);
-    return std::round(std::clamp(value, kLowestPercent, kHighestPercent) * scale) / scale;
+    return std::round(std::clamp(value, kLowestPercent, highest) * scale) / scale;
 }
 
 PortfolioSettings readPortfolioSettings(const RegistryKey &key)
@@ -257,7 +259,7 @@ PortfolioSettings readPortfolioSettings(const RegistryKey &key)
             } else if (entry.toggle) {
                 settings.*entry.toggle = key.readBool(name, settings.*entry.toggle);
             } else if (const std::optional<QString> text = key.readText(name)) {
-                settings.*entry.percent = percentFromText(*text).value_or(settings.*entry.percent);
+                settings.*entry.percent = percentFromText(*text, entry.highest).value_or(settings.*entry.percent);
             }
         } catch (const ConversionError &) {
             // A value of another kind keeps its default, as a missing one does.

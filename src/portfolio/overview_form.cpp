@@ -126,9 +126,13 @@ void TOverviewForm::buildTable()
     QFont bold = TotalsLabel->font();
     bold.setBold(true);
     TotalsLabel->setFont(bold);
+    RiskTotalsLabel = new QLabel(page);
+    CoverLabel = new QLabel(page);
     auto *layout = new QVBoxLayout(page);
     layout->addWidget(PositionsView, 1);
     layout->addWidget(TotalsLabel);
+    layout->addWidget(RiskTotalsLabel);
+    layout->addWidget(CoverLabel);
     layout->addWidget(InputsLabel);
     Tabs->addTab(page, QStringLiteral("Posities"));
 }
@@ -231,8 +235,11 @@ void TOverviewForm::refresh()
     inputs.ratePercent = Portfolio.ratePercent;
     inputs.dividendYieldPercent = Portfolio.dividendYieldPercent;
     inputs.now = QDateTime::currentDateTime();
+    inputs.marginPercent = Portfolio.marginPercent;
     m_model->setInputs(inputs);
     TotalsLabel->setText(TotalsText(m_model->totals()));
+    RiskTotalsLabel->setText(RiskTotalsText(m_model->totals()));
+    CoverLabel->setText(CoverText(m_model->totals()));
     InputsLabel->setText(InputsText(inputs));
     if (first)
         PositionsView->resizeColumnsToContents();

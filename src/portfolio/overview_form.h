@@ -33,6 +33,9 @@ public:
     QTableView *PositionsView;
     QLabel *InputsLabel;
     QLabel *TotalsLabel;
+    // Theta, gamma and vega of the held positions, and the cover they ask.
+    QLabel *RiskTotalsLabel;
+    QLabel *CoverLabel;
     QLabel *ChartTitle;
     QStackedWidget *ChartStack;
     QLabel *NoHistoryLabel;

@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "platform/vector_state.h"
+#include "portfolio/cover.h"
 #include "positions/position_view.h"
 #include "support/text_routines.h"
 
@@ -17,7 +18,21 @@ namespace {
 const char *const kHeaders[PortfolioModel::ColumnCount] = {
     "Serie", "Soort", "Expiratie", "Uitoefen-\nkoers", "Aantal", "Transactie-\nkoers", "Laatste\nkoers",
     "Verschil", "Verschil\n/optie", "Advies", "Positie", "Impl. vol.\n%", "Delta", "Positie-\ndelta",
+    "Theta/dag", "Gamma", "Vega", "Margin",
 };
+
+// A written position's share of a figure of one option: the writer holds -amount x 100 options.
+std::optional<double> positionFigure(const PortfolioPosition &p, std::optional<double> perOption)
+{
+    if (!p.held)
+        return 0.0;
+    return perOption ? std::optional<double>(-p.amount * 100.0 * *perOption) : std::nullopt;
+}
+
+std::optional<double> heldOnly(const PortfolioPosition &p, std::optional<double> figure)
+{
+    return p.held ? figure : std::nullopt;
+}
 
 } // namespace
 
@@ -48,39 +63,90 @@ std::vector<PortfolioRow> PortfolioRows(const PortfolioInputs &inputs)
             row.advice = p.action;
 
         const std::optional<risk::Right> right = p.right();
+        std::optional<double> marginPerContract;
         if (right && p.expiry.isValid() && inputs.indexLevel) {
             auto years = yearsByExpiry.find(p.expiry.toJulianDay());
             if (years == yearsByExpiry.end())
                 years = yearsByExpiry.insert(p.expiry.toJulianDay(), risk::YearsToExpiry(inputs.now, p.expiry));
             const risk::Option option{*right, p.strike, *years};
             row.impliedVolatility = risk::ImpliedVolatility(option, market, p.lastPrice);
-            if (row.impliedVolatility)
-                row.delta = risk::Delta(option, market, *row.impliedVolatility);
+            if (row.impliedVolatility) {
+                const double volatility = *row.impliedVolatility;
+                row.delta = risk::Delta(option, market, volatility);
+                row.gamma = risk::Gamma(option, market, volatility);
+                row.vega = risk::Vega(option, market, volatility);
+                row.thetaPerDay = risk::ThetaPerDay(option, market, volatility);
+            } else if (*years <= 0) {
+                row.gamma = row.vega = row.thetaPerDay = 0.0;
+            }
+            // Without a price the margin would come out as a low figure that no broker asks.
+            if (p.lastPrice > 0)
+                marginPerContract = 100 * cover::MarginPerOption(*right, p.strike, p.lastPrice, market.index,
+                                                                 inputs.marginPercent / 100);
         }
-        if (!p.held)
-            row.positionDelta = 0.0;
-        else if (row.delta)
-            row.positionDelta = -p.amount * 100.0 * *row.delta;
+        row.positionDelta = positionFigure(p, row.delta);
+        row.positionGamma = positionFigure(p, row.gamma);
+        row.positionVega = positionFigure(p, row.vega);
+        row.positionThetaPerDay = positionFigure(p, row.thetaPerDay);
+        // A line held with no contracts, or fewer than none, has nothing written to cover.
+        const int written = std::max(p.amount, 0);
+        if (marginPerContract)
+            row.marginEstimate = heldOnly(p, *marginPerContract * written);
+        if (right == risk::Right::Put)
+            row.cashCover = heldOnly(p, p.strike * 100.0 * written);
         rows.push_back(std::move(row));
     }
     return rows;
 }
 
+void HeldSum::add(std::optional<double> figure)
+{
+    if (figure)
+        sum += *figure;
+    else
+        ++leftOut;
+}
+
 PortfolioTotals TotalsOf(const std::vector<PortfolioRow> &rows)
 {
     PortfolioTotals totals;
+    std::vector<cover::WrittenContracts> written;
     for (const PortfolioRow &row : rows) {
-        totals.allDifference += row.position.difference;
-        if (!row.position.held)
+        const PortfolioPosition &p = row.position;
+        totals.allDifference += p.difference;
+        if (!p.held)
             continue;
-        totals.heldDifference += row.position.difference;
+        totals.heldDifference += p.difference;
         if (row.positionDelta)
             totals.heldPositionDelta += *row.positionDelta;
         else
             ++totals.heldWithoutDelta;
+        totals.heldThetaPerDay.add(row.positionThetaPerDay);
+        totals.heldGamma.add(row.positionGamma);
+        totals.heldVega.add(row.positionVega);
+        totals.cashCoverPuts += row.cashCover.value_or(0);
+        if (!row.marginEstimate)
+            ++totals.heldMargin.leftOut;
+        else if (p.amount > 0)
+            written.push_back({*p.right(), p.expiry, p.amount, *row.marginEstimate / p.amount});
     }
+    totals.heldMargin.sum = cover::PairedMargin(written);
     return totals;
 }
+
+namespace {
+
+// " (zonder 2 posities met onbekende delta)"; nothing when none is left out.
+QString leftOutText(int leftOut, const QString &figure)
+{
+    if (leftOut <= 0)
+        return QString();
+    if (leftOut == 1)
+        return QStringLiteral(" (zonder 1 positie met onbekende %1)").arg(figure);
+    return QStringLiteral(" (zonder %1 posities met onbekende %2)").arg(leftOut).arg(figure);
+}
+
+} // namespace
 
 QString FigureText(std::optional<double> value, int decimals)
 {
@@ -94,11 +160,26 @@ QString TotalsText(const PortfolioTotals &totals)
                        .arg(FigureText(totals.heldDifference, kMoneyDecimals),
                             FigureText(totals.allDifference, kMoneyDecimals),
                             FigureText(totals.heldPositionDelta, kPositionDeltaDecimals));
-    if (totals.heldWithoutDelta == 1)
-        text += QStringLiteral(" (zonder 1 positie met onbekende delta)");
-    else if (totals.heldWithoutDelta > 1)
-        text += QStringLiteral(" (zonder %1 posities met onbekende delta)").arg(totals.heldWithoutDelta);
-    return text;
+    return text + leftOutText(totals.heldWithoutDelta, QStringLiteral("delta"));
+}
+
+QString RiskTotalsText(const PortfolioTotals &totals)
+{
+    return QStringLiteral("Theta posities: %1 per dag%2    Gamma posities: %3 per indexpunt%4    "
+                          "Vega posities: %5 per volatiliteitspunt%6")
+        .arg(FigureText(totals.heldThetaPerDay.sum, kMoneyDecimals),
+             leftOutText(totals.heldThetaPerDay.leftOut, QStringLiteral("theta")),
+             FigureText(totals.heldGamma.sum, kPositionGammaDecimals),
+             leftOutText(totals.heldGamma.leftOut, QStringLiteral("gamma")),
+             FigureText(totals.heldVega.sum, kMoneyDecimals),
+             leftOutText(totals.heldVega.leftOut, QStringLiteral("vega")));
+}
+
+QString CoverText(const PortfolioTotals &totals)
+{
+    return QStringLiteral("Kasdekking puts: %1    Geschatte margin (schatting; uw broker rekent zelf): %2%3")
+        .arg(FigureText(totals.cashCoverPuts, kMoneyDecimals), FigureText(totals.heldMargin.sum, kMoneyDecimals),
+             leftOutText(totals.heldMargin.leftOut, QStringLiteral("margin")));
 }
 
 QString InputsText(const PortfolioInputs &inputs)
@@ -158,6 +239,10 @@ std::optional<double> PortfolioModel::sortNumber(const PortfolioRow &row, int co
     case ImplicieteVolatiliteit: return PercentOf(row.impliedVolatility);
     case Delta: return row.delta;
     case PositieDelta: return row.positionDelta;
+    case ThetaPerDag: return row.positionThetaPerDay;
+    case Gamma: return row.positionGamma;
+    case Vega: return row.positionVega;
+    case Margin: return row.marginEstimate;
     }
     return std::nullopt;
 }
@@ -231,6 +316,10 @@ QString PortfolioModel::displayText(const PortfolioRow &row, int column) const
     case ImplicieteVolatiliteit: return FigureText(PercentOf(row.impliedVolatility), kVolatilityDecimals);
     case Delta: return FigureText(row.delta, kDeltaDecimals);
     case PositieDelta: return FigureText(row.positionDelta, kPositionDeltaDecimals);
+    case ThetaPerDag: return FigureText(row.positionThetaPerDay, kMoneyDecimals);
+    case Gamma: return FigureText(row.positionGamma, kPositionGammaDecimals);
+    case Vega: return FigureText(row.positionVega, kMoneyDecimals);
+    case Margin: return FigureText(row.marginEstimate, kMoneyDecimals);
     }
     return QString();
 }
@@ -251,7 +340,8 @@ QVariant PortfolioModel::data(const QModelIndex &index, int role) const
         return number ? QVariant(*number) : QVariant();
     }
     case NegativeRole:
-        return (column == Verschil || column == VerschilPerOptie) && sortNumber(row, column).value_or(0) < 0;
+        return (column == Verschil || column == VerschilPerOptie || column == ThetaPerDag)
+            && sortNumber(row, column).value_or(0) < 0;
     case Qt::CheckStateRole:
         return column == Positie ? QVariant(row.position.held ? Qt::Checked : Qt::Unchecked) : QVariant();
     case Qt::TextAlignmentRole:

@@ -18,6 +18,8 @@ struct PortfolioInputs {
     double ratePercent = 0;
     double dividendYieldPercent = 0;
     QDateTime now;
+    // The percentage of the index that the margin estimate asks above a written option's price.
+    double marginPercent = 7.5;
 };
 
 struct PortfolioRow {
@@ -29,6 +31,24 @@ struct PortfolioRow {
     // What the position gains when the index rises one point: -amount x 100 x delta for a
     // written option; 0 for one that is not held.
     std::optional<double> positionDelta;
+    // Per option at its implied volatility: how the delta moves per index point, how the value
+    // moves per volatility point, and what the value changes by overnight (risk.h). An expired
+    // option has none of them left: 0.
+    std::optional<double> gamma, vega, thetaPerDay;
+    // The same for the position as positionDelta is: -amount x 100 x the figure for a written
+    // option (what a writer earns per day is a positive theta), 0 for one that is not held.
+    std::optional<double> positionGamma, positionVega, positionThetaPerDay;
+    // For a held position: the broker's margin as brokers publish it (none without a price or
+    // an index quote), and for a written put the cash to buy it in at its strike (none for a
+    // call). None for a position that is not held.
+    std::optional<double> marginEstimate, cashCover;
+};
+
+// A figure summed over the held positions that have it, and how many held ones lack it.
+struct HeldSum {
+    double sum = 0;
+    int leftOut = 0;
+    void add(std::optional<double> figure);
 };
 
 struct PortfolioTotals {
@@ -36,6 +56,10 @@ struct PortfolioTotals {
     double allDifference = 0;
     double heldPositionDelta = 0;
     int heldWithoutDelta = 0;  // held positions left out of the delta sum: their delta is unknown
+    HeldSum heldThetaPerDay, heldGamma, heldVega;
+    // The held positions' margins together, puts and calls of one expiry paired (cover.h).
+    HeldSum heldMargin;
+    double cashCoverPuts = 0;
 };
 
 std::vector<PortfolioRow> PortfolioRows(const PortfolioInputs &inputs);
@@ -50,8 +74,14 @@ inline constexpr int kMoneyDecimals = 2;
 inline constexpr int kVolatilityDecimals = 2;
 inline constexpr int kDeltaDecimals = 3;
 inline constexpr int kPositionDeltaDecimals = 1;
+inline constexpr int kPositionGammaDecimals = 2;
 // The line below the table.
 QString TotalsText(const PortfolioTotals &totals);
+// The lines below it: what the held positions earn per day and how their delta and value move
+// ("Theta posities: 12,34 per dag ..."), and the money they ask as cover ("Kasdekking puts:
+// ... Geschatte margin: ..."), each saying how many held positions it leaves out.
+QString RiskTotalsText(const PortfolioTotals &totals);
+QString CoverText(const PortfolioTotals &totals);
 // What the risk figures rest on: the index level, the rate and the yield.
 QString InputsText(const PortfolioInputs &inputs);
 
@@ -61,14 +91,14 @@ class PortfolioModel : public QAbstractTableModel
 public:
     enum Column {
         Serie, Soort, Expiratie, Uitoefenkoers, Aantal, Transactiekoers, LaatsteKoers, Verschil,
-        VerschilPerOptie, Advies, Positie, ImplicieteVolatiliteit, Delta, PositieDelta,
-        ColumnCount
+        VerschilPerOptie, Advies, Positie, ImplicieteVolatiliteit, Delta, PositieDelta, ThetaPerDag,
+        Gamma, Vega, Margin, ColumnCount
     };
     enum Role {
         // What a column sorts by: numbers and dates as numbers, texts as texts; nothing for
         // an unknown figure.
         SortRole = Qt::UserRole,
-        // True for a money difference below zero.
+        // True for money below zero: a difference, or a theta that costs the positions money.
         NegativeRole,
     };
 
