@@ -236,6 +236,7 @@ void TOverviewForm::refresh()
     inputs.dividendYieldPercent = Portfolio.dividendYieldPercent;
     inputs.now = QDateTime::currentDateTime();
     inputs.marginPercent = Portfolio.marginPercent;
+    inputs.quoteLines = MainForm->KoersList->lines();
     m_model->setInputs(inputs);
     TotalsLabel->setText(TotalsText(m_model->totals()));
     RiskTotalsLabel->setText(RiskTotalsText(m_model->totals()));

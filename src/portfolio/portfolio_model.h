@@ -20,6 +20,9 @@ struct PortfolioInputs {
     QDateTime now;
     // The percentage of the index that the margin estimate asks above a written option's price.
     double marginPercent = 7.5;
+    // The quote list's lines of the last download: a held position that lacks a volatility of
+    // its own borrows that of a neighbouring strike from them (portfolio/scenarios.h).
+    QStringList quoteLines = {};
 };
 
 struct PortfolioRow {
