@@ -177,6 +177,32 @@ TEST_F(Report, JsonHoldsEveryReadablePositionWithItsFiguresAndChangesNoFile)
                 positions[0]["position_delta"].toDouble() + positions[1]["position_delta"].toDouble(), 1e-6);
     EXPECT_EQ(totals["held_without_delta"].toInt(), 1);
     EXPECT_GT(totals["index_level"].toDouble(), 0);
+
+    // Theta, margin and cover: per position, null where unknown or not held, and their totals.
+    const double index = totals["index_level"].toDouble();
+    EXPECT_GT(put["position_theta_per_day"].toDouble(), 0) << "a writer earns the time value";
+    EXPECT_NEAR(put["position_theta_per_day"].toDouble(), -2 * 100 * put["theta_per_day"].toDouble(), 1e-9);
+    EXPECT_NEAR(put["margin_estimate"].toDouble(), 2 * 100 * (last + 0.075 * (2 * 900 - index)), 1e-6)
+        << "at the default margin percentage";
+    EXPECT_EQ(put["cash_cover"].toDouble(), 2 * 100 * 900.0);
+    EXPECT_TRUE(positions[1]["cash_cover"].isNull()) << "a call";
+    EXPECT_TRUE(unquoted["margin_estimate"].isNull()) << "no price";
+    EXPECT_TRUE(notHeld["margin_estimate"].isNull() && notHeld["cash_cover"].isNull());
+    EXPECT_EQ(notHeld["position_vega"].toDouble(), 0.0);
+    EXPECT_NEAR(totals["position_theta_per_day_held"].toDouble(),
+                put["position_theta_per_day"].toDouble() + positions[1]["position_theta_per_day"].toDouble(), 1e-9);
+    EXPECT_EQ(totals["cash_cover_puts_held"].toDouble(), 2 * 100 * 900.0);
+    // The written call shares June with one of the two written puts: that pair counts once.
+    const double putMargin = put["margin_estimate"].toDouble() / 2;
+    EXPECT_NEAR(totals["margin_estimate_held"].toDouble(),
+                std::max(putMargin, positions[1]["margin_estimate"].toDouble()) + putMargin, 1e-6);
+    const QJsonArray scenarios = report["scenarios"].toArray();
+    ASSERT_EQ(scenarios.size(), 9);
+    EXPECT_EQ(scenarios[0]["index_move"].toDouble(), -0.1);
+    EXPECT_NEAR(scenarios[0]["index_level"].toDouble(), 0.9 * index, 1e-9);
+    for (const char *key : {"difference_now", "difference_week", "difference_at_expiry"})
+        EXPECT_TRUE(scenarios[8][key].isDouble()) << key;
+    EXPECT_TRUE(report["break_even_levels"].isArray());
     EXPECT_EQ(totals["unreadable_lines"].toInt(), 1);
 
     EXPECT_EQ(file("Regels.dat"), demoPositions()) << "only --save writes the positions";
@@ -197,7 +223,7 @@ TEST_F(Report, SaveWritesThePrintedPricesAsTheWindowDoesAndAddsTheHistory)
     ASSERT_EQ(rows.size(), 6) << run.out.toStdString();
     EXPECT_TRUE(rows[0].startsWith("tijd;aex;serie;soort;maand;jaar;uitoefenkoers;"));
     const QList<QByteArray> put = rows[1].chopped(1).split(';');
-    ASSERT_EQ(put.size(), 17) << rows[1].toStdString();
+    ASSERT_EQ(put.size(), 19) << rows[1].toStdString();
     EXPECT_EQ(put[2] + ";" + put[3] + ";" + put[6], "AEX;Put;900,00");
     EXPECT_TRUE(rows[1].endsWith("\r")) << "lines end in CR LF";
 

@@ -75,8 +75,8 @@ int RunReport(const ReportOptions &options)
     if (options.save && download.ranToEnd() && !saveDownload(loaded.lines, download.lines(), index, now))
         status = kReportFileFailed;
 
-    const ReportOutput output({download.lines(), index, Portfolio.ratePercent,
-                               Portfolio.dividendYieldPercent, now},
+    const ReportOutput output({download.lines(), index, Portfolio.ratePercent, Portfolio.dividendYieldPercent,
+                               now, Portfolio.marginPercent, download.quoteList().lines()},
                               download.statusText());
     const QByteArray text = options.format == ReportOptions::Csv ? output.csv()
         : options.format == ReportOptions::Json                  ? output.json()

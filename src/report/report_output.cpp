@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "portfolio/history_file.h"
+#include "portfolio/payoff.h"
 #include "support/product.h"
 
 namespace {
@@ -91,6 +92,7 @@ QByteArray ReportOutput::table() const
             text += line([&](int c) { return cells[r].at(c); });
     }
     text += QLatin1Char('\n') + TotalsText(m_model.totals()) + QLatin1Char('\n')
+        + RiskTotalsText(m_model.totals()) + QLatin1Char('\n') + CoverText(m_model.totals()) + QLatin1Char('\n')
         + InputsText(m_inputs) + QLatin1Char('\n');
     const int unreadable = unreadableLines();
     if (unreadable == 1)
@@ -109,7 +111,7 @@ QByteArray ReportOutput::csv() const
         QStringLiteral("transactiekoers"), QStringLiteral("laatste koers"), QStringLiteral("aantal"),
         QStringLiteral("verschil"), QStringLiteral("verschil per optie"), QStringLiteral("advies"),
         QStringLiteral("positie"), QStringLiteral("impl. vol. %"), QStringLiteral("delta"),
-        QStringLiteral("positie-delta"),
+        QStringLiteral("positie-delta"), QStringLiteral("theta/dag"), QStringLiteral("margin"),
     });
     const QString time = history_file::timeField(m_inputs.now);
     for (const PortfolioRow &row : m_model.rows()) {
@@ -132,6 +134,8 @@ QByteArray ReportOutput::csv() const
             numberField(PercentOf(row.impliedVolatility), kVolatilityDecimals),
             numberField(row.delta, kDeltaDecimals),
             numberField(row.positionDelta, kPositionDeltaDecimals),
+            numberField(row.positionThetaPerDay, kMoneyDecimals),
+            numberField(row.marginEstimate, kMoneyDecimals),
         });
     }
     return bytes;
@@ -160,7 +164,36 @@ QByteArray ReportOutput::json() const
             {QStringLiteral("implied_volatility"), jsonNumber(row.impliedVolatility)},
             {QStringLiteral("delta"), jsonNumber(row.delta)},
             {QStringLiteral("position_delta"), jsonNumber(row.positionDelta)},
+            {QStringLiteral("gamma"), jsonNumber(row.gamma)},
+            {QStringLiteral("vega"), jsonNumber(row.vega)},
+            {QStringLiteral("theta_per_day"), jsonNumber(row.thetaPerDay)},
+            {QStringLiteral("position_gamma"), jsonNumber(row.positionGamma)},
+            {QStringLiteral("position_vega"), jsonNumber(row.positionVega)},
+            {QStringLiteral("position_theta_per_day"), jsonNumber(row.positionThetaPerDay)},
+            {QStringLiteral("margin_estimate"), jsonNumber(row.marginEstimate)},
+            {QStringLiteral("cash_cover"), jsonNumber(row.cashCover)},
         });
+    }
+    // The grid without a volatility shift and the levels where the chart's expiry curve is nil;
+    // both null before the first index quote.
+    QJsonValue scenarios(QJsonValue::Null);
+    QJsonValue breakEvens(QJsonValue::Null);
+    if (const std::optional<ScenarioBook> book = MakeScenarioBook(m_inputs, m_model.rows())) {
+        QJsonArray grid;
+        for (const ScenarioRow &row : ScenarioGrid(*book)) {
+            grid.append(QJsonObject{
+                {QStringLiteral("index_move"), row.move},
+                {QStringLiteral("index_level"), row.level},
+                {QStringLiteral("difference_now"), row.now},
+                {QStringLiteral("difference_week"), row.inOneWeek},
+                {QStringLiteral("difference_at_expiry"), row.atExpiry},
+            });
+        }
+        scenarios = grid;
+        QJsonArray levels;
+        for (const BreakEven &level : PayoffOf(*book).breakEvens)
+            levels.append(level.isStretch() ? QJsonValue(QJsonArray{level.from, level.to}) : QJsonValue(level.from));
+        breakEvens = levels;
     }
     const PortfolioTotals &totals = m_model.totals();
     const QJsonObject report{
@@ -169,12 +202,19 @@ QByteArray ReportOutput::json() const
         {QStringLiteral("rate"), m_inputs.ratePercent / 100},
         {QStringLiteral("dividend_yield"), m_inputs.dividendYieldPercent / 100},
         {QStringLiteral("positions"), positions},
+        {QStringLiteral("scenarios"), scenarios},
+        {QStringLiteral("break_even_levels"), breakEvens},
         {QStringLiteral("totals"),
          QJsonObject{
              {QStringLiteral("difference_held"), totals.heldDifference},
              {QStringLiteral("difference_all"), totals.allDifference},
              {QStringLiteral("position_delta_held"), totals.heldPositionDelta},
              {QStringLiteral("held_without_delta"), totals.heldWithoutDelta},
+             {QStringLiteral("position_gamma_held"), totals.heldGamma.sum},
+             {QStringLiteral("position_vega_held"), totals.heldVega.sum},
+             {QStringLiteral("position_theta_per_day_held"), totals.heldThetaPerDay.sum},
+             {QStringLiteral("margin_estimate_held"), totals.heldMargin.sum},
+             {QStringLiteral("cash_cover_puts_held"), totals.cashCoverPuts},
              {QStringLiteral("index_level"), jsonNumber(m_inputs.indexLevel)},
              {QStringLiteral("unreadable_lines"), unreadableLines()},
          }},
