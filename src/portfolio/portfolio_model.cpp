@@ -26,12 +26,26 @@ std::optional<double> positionFigure(const PortfolioPosition &p, std::optional<d
 {
     if (!p.held)
         return 0.0;
-    return perOption ? std::optional<double>(-p.amount * 100.0 * *perOption) : std::nullopt;
+    if (!perOption)
+        return std::nullopt;
+    // A figure of 0 stays 0, not -0, which the report would print as such.
+    const double figure = -p.amount * 100.0 * *perOption;
+    return figure == 0 ? 0.0 : figure;
 }
 
 std::optional<double> heldOnly(const PortfolioPosition &p, std::optional<double> figure)
 {
     return p.held ? figure : std::nullopt;
+}
+
+// " (zonder 2 posities met onbekende delta)"; nothing when none is left out.
+QString leftOutText(int leftOut, const QString &figure)
+{
+    if (leftOut <= 0)
+        return QString();
+    if (leftOut == 1)
+        return QStringLiteral(" (zonder 1 positie met onbekende %1)").arg(figure);
+    return QStringLiteral(" (zonder %1 posities met onbekende %2)").arg(leftOut).arg(figure);
 }
 
 } // namespace
@@ -133,20 +147,6 @@ PortfolioTotals TotalsOf(const std::vector<PortfolioRow> &rows)
     totals.heldMargin.sum = cover::PairedMargin(written);
     return totals;
 }
-
-namespace {
-
-// " (zonder 2 posities met onbekende delta)"; nothing when none is left out.
-QString leftOutText(int leftOut, const QString &figure)
-{
-    if (leftOut <= 0)
-        return QString();
-    if (leftOut == 1)
-        return QStringLiteral(" (zonder 1 positie met onbekende %1)").arg(figure);
-    return QStringLiteral(" (zonder %1 posities met onbekende %2)").arg(leftOut).arg(figure);
-}
-
-} // namespace
 
 QString FigureText(std::optional<double> value, int decimals)
 {
