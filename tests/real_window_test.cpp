@@ -95,9 +95,9 @@ TEST(RealWindow, CaptionsAreTheProgramsOwnAndTheUpdateWindowAnswersOverTheSettin
     ASSERT_FALSE(settings.isEmpty()) << "the settings dialog did not appear";
     EXPECT_EQ(captions(settings), QStringList(2, "Pelgrandix - Instellingen"));
 
-    // "Check Nu" in the update box (box at 12, 306 below the portfolio group; button at 16, 52
+    // "Check Nu" in the update box (box at 12, 336 below the portfolio group; button at 16, 52
     // in it; 110 x 28).
-    click(settings, 83, 372);
+    click(settings, 83, 402);
     const QString update = waitForWindow(QStringLiteral("^Pelgrandix - Update"));
     ASSERT_FALSE(update.isEmpty()) << "the update window did not appear";
     EXPECT_EQ(captions(update), QStringList(2, "Pelgrandix - Update"));

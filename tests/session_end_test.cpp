@@ -55,7 +55,7 @@ TEST(SessionEnd, SettingsAreWrittenAtTheEnd)
               "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Pelgrandix\\Defaults]\n"
               "\"Aantal jaren\"=dword:00000001\n\"Aantal minuten\"=dword:0000000f\n"
               "\"Dividendrendement\"=\"3,00\"\n\"DownloadTimer\"=\"1\"\n"
-              "\"Height\"=dword:0000014a\n\"Left\"=dword:00000064\n\"Meldingen\"=\"1\"\n"
+              "\"Height\"=dword:0000014a\n\"Left\"=dword:00000064\n\"Marginpercentage\"=\"7,50\"\n\"Meldingen\"=\"1\"\n"
               "\"Overzicht Height\"=dword:000001cc\n\"Overzicht Left\"=dword:0000008c\n"
               "\"Overzicht Top\"=dword:0000008c\n\"Overzicht Width\"=dword:00000410\n"
               "\"Rente\"=\"2,00\"\n<splitter>"
