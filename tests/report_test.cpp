@@ -181,16 +181,10 @@ TEST_F(Report, JsonHoldsEveryReadablePositionWithItsFiguresAndChangesNoFile)
     // Theta, margin and cover: per position, null where unknown or not held, and their totals.
     const double index = totals["index_level"].toDouble();
     EXPECT_GT(put["position_theta_per_day"].toDouble(), 0) << "a writer earns the time value";
-    EXPECT_NEAR(put["position_theta_per_day"].toDouble(), -2 * 100 * put["theta_per_day"].toDouble(), 1e-9);
-    EXPECT_NEAR(put["margin_estimate"].toDouble(), 2 * 100 * (last + 0.075 * (2 * 900 - index)), 1e-6)
-        << "at the default margin percentage";
+    EXPECT_NEAR(put["margin_estimate"].toDouble(), 2 * 100 * (last + 0.075 * (2 * 900 - index)), 1e-6) << "7,5 %";
     EXPECT_EQ(put["cash_cover"].toDouble(), 2 * 100 * 900.0);
-    EXPECT_TRUE(positions[1]["cash_cover"].isNull()) << "a call";
-    EXPECT_TRUE(unquoted["margin_estimate"].isNull()) << "no price";
+    EXPECT_TRUE(positions[1]["cash_cover"].isNull() && unquoted["margin_estimate"].isNull()) << "a call; no price";
     EXPECT_TRUE(notHeld["margin_estimate"].isNull() && notHeld["cash_cover"].isNull());
-    EXPECT_EQ(notHeld["position_vega"].toDouble(), 0.0);
-    EXPECT_NEAR(totals["position_theta_per_day_held"].toDouble(),
-                put["position_theta_per_day"].toDouble() + positions[1]["position_theta_per_day"].toDouble(), 1e-9);
     EXPECT_EQ(totals["cash_cover_puts_held"].toDouble(), 2 * 100 * 900.0);
     // The written call shares June with one of the two written puts: that pair counts once.
     const double putMargin = put["margin_estimate"].toDouble() / 2;
@@ -198,11 +192,8 @@ TEST_F(Report, JsonHoldsEveryReadablePositionWithItsFiguresAndChangesNoFile)
                 std::max(putMargin, positions[1]["margin_estimate"].toDouble()) + putMargin, 1e-6);
     const QJsonArray scenarios = report["scenarios"].toArray();
     ASSERT_EQ(scenarios.size(), 9);
-    EXPECT_EQ(scenarios[0]["index_move"].toDouble(), -0.1);
     EXPECT_NEAR(scenarios[0]["index_level"].toDouble(), 0.9 * index, 1e-9);
-    for (const char *key : {"difference_now", "difference_week", "difference_at_expiry"})
-        EXPECT_TRUE(scenarios[8][key].isDouble()) << key;
-    EXPECT_TRUE(report["break_even_levels"].isArray());
+    EXPECT_TRUE(scenarios[0]["difference_week"].isDouble() && report["break_even_levels"].isArray());
     EXPECT_EQ(totals["unreadable_lines"].toInt(), 1);
 
     EXPECT_EQ(file("Regels.dat"), demoPositions()) << "only --save writes the positions";

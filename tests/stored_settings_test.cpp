@@ -310,30 +310,14 @@ TEST_F(StoredSettingsTest, PortfolioValuesBesideTheNineKeepTheirDefaultsWhenUnre
         {"\"veel\"", 2.0}, {"\"\"", 2.0}, {"dword:00000004", 4}, {"hex:01,02", 2.0},
     };
     for (const Case &c : cases) {
-        store(kHeader + kKey + "\"Rente\"=" + c.rente + "\n\"Dividendrendement\"=hex:00\n"
+        store(kHeader + kKey + "\"Rente\"=" + c.rente + "\n\"Dividendrendement\"=hex:00\n\"Marginpercentage\"=\"150\"\n"
               "\"Overzicht Top\"=dword:00000032\n\"Overzicht Width\"=\"breed\"\n\"Top\"=dword:00000007\n");
         const PortfolioSettings read = readPortfolioSettings(RegistryKey("Pelgrandix"));
         EXPECT_EQ(read.ratePercent, c.rate) << c.rente.constData();
         EXPECT_EQ(read.dividendYieldPercent, 3.0);
+        EXPECT_EQ(read.marginPercent, 100) << "a bound of its own";
         EXPECT_EQ(read.overviewTop, 50);
         EXPECT_EQ(read.overviewWidth, PortfolioSettings{}.overviewWidth);
         EXPECT_EQ(readAll().front(), std::make_pair(StoredValue::Top, 7)) << "the nine read as before";
     }
-}
-
-TEST_F(StoredSettingsTest, MarginPercentageRunsToAHundredBesideTheOthers)
-{
-    const std::pair<QByteArray, double> cases[] = {
-        {"\"25\"", 25}, {"\"150\"", 100}, {"\"-1\"", 0}, {"\"12.5\"", 12.5}, {"\"geen\"", 7.5}, {"hex:01", 7.5},
-    };
-    for (const auto &[stored, percent] : cases) {
-        store(kHeader + kKey + "\"Marginpercentage\"=" + stored + "\n\"Rente\"=\"25\"\n");
-        const PortfolioSettings read = readPortfolioSettings(RegistryKey("Pelgrandix"));
-        EXPECT_EQ(read.marginPercent, percent) << stored.constData();
-        EXPECT_EQ(read.ratePercent, 20) << "the rate keeps its own bound";
-    }
-    RegistryKey key("Pelgrandix");
-    putPortfolioSettings(key, PortfolioSettings{});
-    ASSERT_TRUE(key.sync());
-    EXPECT_TRUE(stored().contains("\"Marginpercentage\"=\"7,50\"\n")) << stored().toStdString();
 }
