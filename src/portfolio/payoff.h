@@ -1,8 +1,8 @@
 #pragma once
 // The payoff chart's figures: "Verschil posities" of the held positions against the index
 // level, today and at the first expiry among them; the levels at which the result at that expiry
-// is nil; and the worst result within the range. No window: the overview's chart and the report
-// show them.
+// is nil; and the worst result within the range. No window: the figures are for a chart to
+// draw and for the report.
 
 #include <QDate>
 

@@ -3,7 +3,7 @@
 // amount x 100 x (transaction price - value) over the held positions, worked out again at
 // another index level, at a later moment and with other volatilities. Before its expiry a
 // position is valued with Black-Scholes at its implied volatility, after it at its intrinsic
-// value. No window: the overview's tabs and the report show these figures.
+// value. No window: the figures are for a window to show and for the report.
 
 #include <QDateTime>
 #include <QString>
