@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QDir>
+#include <QTemporaryDir>
 
 #include <cerrno>
 #include <cstdio>
@@ -47,6 +49,24 @@ bool saveDownload(const QStringList &loaded, PositionsBook &book, std::optional<
     return done;
 }
 
+// The probe's output and the page copy are only scratch to the report: they go to a private
+// folder of its own, removed at its end, so that the report changes no file of the folder it is
+// run from. The current folder is put back afterwards.
+class PrivateScratchFolder
+{
+public:
+    PrivateScratchFolder() : m_before(QDir::currentPath())
+    {
+        if (m_folder.isValid())
+            QDir::setCurrent(m_folder.path());
+    }
+    ~PrivateScratchFolder() { QDir::setCurrent(m_before); }
+
+private:
+    QTemporaryDir m_folder;
+    QString m_before;
+};
+
 // Runs the window's first download on the book: the option pages, then the index quote. True
 // when the prices were brought up to date and the run was not broken off.
 bool download(PositionsBook &book)
@@ -70,6 +90,7 @@ int RunReport(const ReportOptions &options)
 {
     const QString program = QCoreApplication::applicationName();
     DataDir = GetDataDir(program);
+    const PrivateScratchFolder scratch;
     PositionsBook book(program);
     book.load();
     if (!book.incompleteText().isEmpty()) {
