@@ -145,6 +145,8 @@ private:
     void loadPositions();
     void storePendingTransactionPrice();
     void storeTransactionPrice(int row, const QString &typed);
+    // The difference, its amount per option and the advice of the panel, from a line's fields.
+    void showDifference(const QStringList &fields);
     bool mayOverwritePositions();
     // Asks the confirmation dialog, centred on this window; true for "Ja".
     bool askUser(const QString &captionSuffix, const QString &question);

@@ -45,6 +45,12 @@ void TMainForm::ListBox1Click()
     Label5->setText(QStringLiteral("Laatste koers:"));
     Label15->setText(RealToStr(lastPrice, 5, 2));
     Label6->setText(QStringLiteral("Verschil:"));
+    showDifference(fields);
+    bListBox = false;
+}
+
+void TMainForm::showDifference(const QStringList &fields)
+{
     const QString difference = fields.at(field::Difference);
     const double differenceValue = StrToReal(difference);
     const int shownAmount = AantalSpin->value();
@@ -55,7 +61,6 @@ void TMainForm::ListBox1Click()
     const bool shown = ActionShown(differenceValue, shownAmount, action);
     ActieLabel->setVisible(shown);
     Label9->setVisible(shown);
-    bListBox = false;
 }
 
 void TMainForm::PositieCheckClick()
@@ -111,4 +116,10 @@ void TMainForm::storeTransactionPrice(int row, const QString &typed)
     if (row < 0 || row >= ListBox1->count())
         return;
     m_book.setLine(row, PutTransactieKoers(typed, m_book.line(row)));
+    // The difference shown beside the price follows the price stored; the price field itself is
+    // left as the user typed it.
+    QStringList fields = SplitPositionLine(m_book.line(row));
+    CompleteNineFields(fields);
+    if (row == ListBox1->currentRow() && ReadPositionNumbers(fields))
+        showDifference(fields);
 }
