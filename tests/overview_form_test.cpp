@@ -130,7 +130,16 @@ TEST_F(Overview, ChartShowsThePositionsHistoryAndFollowsDownloads)
 
     const QString png = QDir(fixture.home().path()).filePath("grafiek.png");
     ASSERT_TRUE(overview->saveChart(png));
-    EXPECT_FALSE(QImage(png).isNull());
+    // The picture names its position above the chart: the band over the chart holds text.
+    const QImage saved(png);
+    ASSERT_EQ(saved.size().width(), overview->ChartView->width());
+    const int band = saved.height() - overview->ChartView->height();
+    ASSERT_GT(band, 0);
+    int inked = 0;
+    for (int y = 0; y < band; ++y)
+        for (int x = 0; x < saved.width(); ++x)
+            inked += qGray(saved.pixel(x, y)) < 128;
+    EXPECT_GT(inked, 20);
 
     // The next download adds a point to the chart that is open.
     rows = {history_file::Row{start.addSecs(3600), 905.0, "AEX", "Call", "dec", 2099, 900, 4.0, 1, 1150}};

@@ -10,6 +10,7 @@
 #include <QHeaderView>
 #include <QIdentityProxyModel>
 #include <QMessageBox>
+#include <QPainter>
 #include <QScreen>
 #include <QTimer>
 #include <QToolTip>
@@ -58,6 +59,23 @@ QString timeFormatFor(qint64 seconds)
     if (seconds < 60 * 24 * 3600)
         return QStringLiteral("dd-MM HH:mm");
     return QStringLiteral("dd-MM-yyyy");
+}
+
+// A picture of the view with the title written above it, so that a saved chart says what it
+// shows.
+QImage withTitle(const QPixmap &view, const QString &title, const QFont &font)
+{
+    const int band = QFontMetrics(font).height() * 2;
+    const QSize size = view.deviceIndependentSize().toSize();
+    QImage image(QSize(size.width(), size.height() + band) * view.devicePixelRatio(), QImage::Format_RGB32);
+    image.setDevicePixelRatio(view.devicePixelRatio());
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawText(QRect(0, 0, size.width(), band), Qt::AlignCenter, title);
+    painter.drawPixmap(0, band, view);
+    return image;
 }
 
 } // namespace
@@ -376,7 +394,9 @@ QLineSeries *TOverviewForm::indexSeries() const
 
 bool TOverviewForm::saveChart(const QString &path)
 {
-    return ChartView && ChartView->grab().save(path, "PNG");
+    QFont titleFont = font();
+    titleFont.setBold(true);
+    return ChartView && withTitle(ChartView->grab(), ChartTitle->text(), titleFont).save(path, "PNG");
 }
 
 void TOverviewForm::saveChartAs()
