@@ -1,8 +1,10 @@
 #include <QApplication>
 #include <QDir>
+#include <QLibraryInfo>
 #include <QLockFile>
 #include <QMessageBox>
 #include <QScreen>
+#include <QTranslator>
 
 #include <csignal>
 #include <cstdio>
@@ -127,6 +129,12 @@ int runWindow(int argc, char **argv, const CommandLine &commandLine)
     }
     QApplication app(argc, argv);
     startSupport(commandLine);
+    // Qt's own windows and menus (the file dialog, the buttons of a message box, the menu of a
+    // text field) speak the user's language, as the rest of the desktop does.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(), QStringLiteral("qt"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(&qtTexts);
     QLockFile openWindow(GetDataDir(QCoreApplication::applicationName()) + QStringLiteral("Pelgrandix.lock"));
     if (anotherWindowIsOpen(openWindow)) {
         const QString text = QStringLiteral("Pelgrandix is al geopend. Twee vensters zouden elkaars "
