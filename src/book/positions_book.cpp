@@ -138,3 +138,8 @@ void PositionsBook::showIndexQuote(const IndexQuoteResult &result)
     m_indexTexts = result;
     emit indexQuoteChanged(result);
 }
+
+void PositionsBook::journalWritten()
+{
+    emit journalChanged();
+}

@@ -85,6 +85,8 @@ public:
     void pagesRead();
     void pricesDownloaded();
     void showIndexQuote(const IndexQuoteResult &result);
+    // A buy-back added a row to the journal of realised results.
+    void journalWritten();
 
 signals:
     void statusChanged(const QString &text);
@@ -98,6 +100,7 @@ signals:
     // An index refresh has new texts for the index labels.
     void indexQuoteChanged(const IndexQuoteResult &result);
     void settingsChanged();
+    void journalChanged();
 
 private:
     QString m_programName;
