@@ -13,7 +13,9 @@
 
 #include "about/about_form.h"
 #include "app/main_form.h"
+#include "app/main_form_windows.h"
 #include "app/message_form.h"
+#include "book/positions_book.h"
 #include "support/program_state.h"
 #include "support/scoped_env.h"
 #include "support/system_info.h"
@@ -73,8 +75,9 @@ protected:
     ScopedEnv systemConfig{"XDG_CONFIG_DIRS", QFile::encodeName(noSystemDesktop.path())};
     ScopedEnv desktopKind{"XDG_CURRENT_DESKTOP", std::nullopt};
     ScopedEnv desktopSession{"DESKTOP_SESSION", std::nullopt};
-    std::unique_ptr<TMainForm> mainForm = std::make_unique<TMainForm>();
-    std::unique_ptr<TAboutForm> about = std::make_unique<TAboutForm>();
+    PositionsBook book{QStringLiteral("Pelgrandix")};
+    std::unique_ptr<TMainForm> mainForm = std::make_unique<TMainForm>(book);
+    std::unique_ptr<TAboutForm> about = MakeAboutForm(*mainForm);
     std::unique_ptr<TMessageForm> message = std::make_unique<TMessageForm>();
     UrlCatcher catcher;
 };
@@ -98,7 +101,7 @@ TEST_F(AboutFormTest, TextsFollowTheLanguageCodeAtCreation)
                            "Mail, bel of schrijf voor nadere informatie!"}));
 
     sLanguage = QStringLiteral("ENG");
-    TAboutForm english;
+    TAboutForm english(mainForm->identity());
     EXPECT_EQ(english.windowTitle(), "Pelgrandix, versie 1.20a - Information");
     EXPECT_EQ(english.Label2->text(), "when investing in options.");
     EXPECT_EQ(english.HomeBtn->toolTip(), "Download the newest version of Pelgrandix");

@@ -7,6 +7,8 @@
 #include <QTimer>
 
 #include "app/main_form.h"
+#include "app/main_form_windows.h"
+#include "book/positions_book.h"
 #include "entry/add_form.h"
 #include "market/data_rec.h"
 #include "support/event_counter.h"
@@ -27,11 +29,11 @@ public:
     explicit AddFormScene(const QByteArray &positions = QByteArray(), bool withQuotes = true)
         : main(positions)
     {
-        DataRec = TDataRec();
-        DataRec.MonthFrom = 3;
-        DataRec.YearFrom = 2013;
-        DataRec.YearTill = 2015;
-        form = std::make_unique<TAddForm>();
+        TDataRec &record = main.book().DataRec();
+        record.MonthFrom = 3;
+        record.YearFrom = 2013;
+        record.YearTill = 2015;
+        form = MakeAddForm(*main.form());
         if (!withQuotes)
             return;
         const char *putPrices[] = {"12,34", "15,00", "19,50", "25,10"};
@@ -42,7 +44,7 @@ public:
         quote("AEX P; 19-04-2013; 370,00; 9,00");
         quote("AEX P; 19-04-2013; 380,00; 16,20");
     }
-    void quote(const QString &line) { MainForm->KoersList->add(line); }
+    void quote(const QString &line) { main.book().KoersList().add(line); }
 
     // Shows the dialog and waits for the work of its first paint.
     bool showPainted()
@@ -274,7 +276,7 @@ TEST(AddFormCancel, AddsNothingAndTheNextShowingKeepsListsAndChoices)
     EXPECT_EQ(scene.main.entries().size(), 1);
     EXPECT_TRUE(scene.main.fileBytes("Regels!.dat").isEmpty()) << "nothing was saved";
 
-    MainForm->KoersList->clear();  // a download in between refills nothing
+    scene.main.book().KoersList().clear();  // a download in between refills nothing
     EventCounter paints(form, QEvent::Paint);
     form->show();
     // Work that this showing's paint would start has run by the time the queue is through.

@@ -112,14 +112,15 @@ TEST_F(AddPositionLine, ComposedFromTheChoicesAndTheQuote)
         {"AEX", "Put", 2, "2013", "380,00;5", "1", "AEX; Put; mrt; 2013; 380;  12,34;  12,34; 1; 1234,00; 0"},
     };
     const QuoteList list = quotes();
+    TDataRec record;
     for (const auto &c : cases) {
-        EXPECT_EQ(ComposePositionLine(c.series, c.kind, c.month, c.year, c.strike, c.count, list),
+        EXPECT_EQ(ComposePositionLine(c.series, c.kind, c.month, c.year, c.strike, c.count, list, record),
                   c.line);
     }
     {
         // A locale whose month names the positions file cannot hold writes the Dutch one.
         const DefaultLocale russian(QLocale(QLocale::Russian, QLocale::Russia));
-        EXPECT_EQ(ComposePositionLine("AEX", "Put", 2, "2013", " 380,00", "1", list),
+        EXPECT_EQ(ComposePositionLine("AEX", "Put", 2, "2013", " 380,00", "1", list, record),
                   "AEX; Put; mrt; 2013;  380;  12,34;  12,34; 1; 1234,00; 0");
     }
     EXPECT_FALSE(IsAddableLine("Geen geldige serie."));
@@ -127,30 +128,31 @@ TEST_F(AddPositionLine, ComposedFromTheChoicesAndTheQuote)
     EXPECT_FALSE(IsAddableLine("AEX; Put; mrt; 2013; ;  0.0;  0.0; 1; 0,00; 0")) << "no strike chosen";
     EXPECT_TRUE(IsAddableLine("AEX; Put; mrt; 2013; 380;  12,34;  12,34; 1; 1234,00; 0"));
 
-    DataRec = TDataRec();
-    DataRec.MonthFrom = 7;
-    ComposePositionLine("AEX", "Put", 2, "2013", " 382,50", "1", list);
-    EXPECT_EQ(DataRec.CP, QChar('P'));
-    EXPECT_EQ(DataRec.ExpDay, 15);
-    EXPECT_EQ(DataRec.ExpMonth, 3);
-    EXPECT_EQ(DataRec.ExpYear, 2013);
-    EXPECT_EQ(DataRec.UitOefen, 382.0);
-    EXPECT_EQ(DataRec.Koers, " 3,00");
-    EXPECT_EQ(DataRec.MonthFrom, 7) << "the range offered is not the dialog's to change";
+    record = TDataRec();
+    record.MonthFrom = 7;
+    ComposePositionLine("AEX", "Put", 2, "2013", " 382,50", "1", list, record);
+    EXPECT_EQ(record.CP, QChar('P'));
+    EXPECT_EQ(record.ExpDay, 15);
+    EXPECT_EQ(record.ExpMonth, 3);
+    EXPECT_EQ(record.ExpYear, 2013);
+    EXPECT_EQ(record.UitOefen, 382.0);
+    EXPECT_EQ(record.Koers, " 3,00");
+    EXPECT_EQ(record.MonthFrom, 7) << "the range offered is not the dialog's to change";
 }
 
 TEST_F(AddPositionLine, CountYearOrMonthThatCannotBeReadFails)
 {
     const QuoteList list = quotes();
+    TDataRec record;
     for (const char *count : {"abc", "", "1,5", "99999999999"}) {
         EXPECT_EQ(conversionFailure([&] {
-                      ComposePositionLine("AEX", "Put", 2, "2013", " 380,00", count, list);
+                      ComposePositionLine("AEX", "Put", 2, "2013", " 380,00", count, list, record);
                   }),
                   QString("'%1' is geen geldige integerwaarde").arg(count));
     }
-    EXPECT_EQ(conversionFailure([&] { ComposePositionLine("AEX", "Put", 2, "twee", "", "1", list); }),
+    EXPECT_EQ(conversionFailure([&] { ComposePositionLine("AEX", "Put", 2, "twee", "", "1", list, record); }),
               "'twee' is geen geldige integerwaarde");
-    EXPECT_EQ(conversionFailure([&] { ComposePositionLine("AEX", "Put", -1, "2013", "", "1", list); }),
+    EXPECT_EQ(conversionFailure([&] { ComposePositionLine("AEX", "Put", -1, "2013", "", "1", list, record); }),
               "'01-00-2013' is geen geldige datum");
 }
 

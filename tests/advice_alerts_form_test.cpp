@@ -10,6 +10,8 @@
 #include <unistd.h>
 
 #include "app/main_form.h"
+#include "app/main_form_windows.h"
+#include "book/positions_book.h"
 #include "entry/options_form.h"
 #include "entry/settings_values.h"
 #include "support/fake_notification_service.h"
@@ -93,9 +95,12 @@ TEST_F(AdviceAlertsWindow, EachDownloadThatChangesTheBuyBackAdviceShowsOneNotifi
     EXPECT_EQ(service.calls()[0].summary, kSummary);
     EXPECT_EQ(service.calls()[0].body, "Advies: Geen actie (verschil 5,00)");
 
-    Portfolio.notifications = false;
+    PortfolioSettings settings = fixture.book().settings();
+    settings.notifications = false;
+    fixture.book().setSettings(settings);
     downloadAt("12,35");
-    Portfolio.notifications = true;
+    settings.notifications = true;
+    fixture.book().setSettings(settings);
     downloadAt("12,35");
     EXPECT_EQ(service.calls().size(), 1) << "nothing while switched off, nor later for that change";
     downloadAt("13,95");
@@ -110,7 +115,8 @@ TEST_F(AdviceAlertsWindow, AlertsSwitchedOffInTheSettingsAreOffForTheDownloadThe
     ASSERT_TRUE(service.registered());
     downloadAt("12,35");
     site.serve(QuoteSite::Calls, ReadFixture("calls_sample.html").replace(">12,35<", ">13,95<"));
-    TOptionsForm options;
+    const std::unique_ptr<TOptionsForm> made = MakeOptionsForm(*fixture.form());
+    TOptionsForm &options = *made;
     QTimer::singleShot(0, [&] {
         options.MeldingenCheck->setChecked(false);
         options.JarenEdit->setValue(NumberOfYears + 1);  // a new number of years downloads

@@ -24,7 +24,7 @@ TEST(Calendar, FirstMonthOfferedMovesOnOnlyAfterTheThirdFriday)
     const Case cases[] = {
         {QDate(2013, 4, 19), 4, 2013},  // the third Friday itself still counts
         {QDate(2013, 4, 20), 5, 2013}, {QDate(2013, 12, 20), 12, 2013}, {QDate(2013, 12, 28), 1, 2014},
-        {QDate(2025, 3, 21), 3, 2025},  // plain third Friday, no March exception here
+        {QDate(2025, 3, 21), 3, 2025},  // the third Friday itself
         {QDate(2025, 3, 22), 4, 2025},
     };
     for (const Case &c : cases) {

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include "book/positions_book.h"
 #include "market/index_download.h"
 #include "market/internet.h"
 #include "market/option_download.h"
@@ -44,29 +45,30 @@ const QStringList kUpdatedPositions = {
     "notitie zonder velden",
 };
 
-class RecordingWindow : public OptionDownloadWindow, public IndexQuoteWindow
+// A positions book whose announcements are kept.
+class RecordingBook
 {
 public:
-    QStringList lines = kPositions;
-    QuoteList quotes;
+    PositionsBook book{QStringLiteral("Pelgrandix")};
     QStringList statusTexts;
     bool commandsEnabled = false;
     int pricesShown = 0;
     int busy = 0;
     QList<IndexQuoteResult> indexShown;
 
-    void setStatusText(const QString &text) override { statusTexts << text; }
-    void setBusyCursor(bool on) override { busy += on ? 1 : -1; }
-    QuoteList &quoteList() override { return quotes; }
-    QStringList positionLines() const override { return lines; }
-    void replacePositionLines(const QStringList &updated) override
+    RecordingBook()
     {
-        EXPECT_EQ(updated.size(), lines.size());
-        lines = updated;
+        for (const QString &line : kPositions)
+            book.appendLine(line);
+        QObject::connect(&book, &PositionsBook::statusChanged, [this](const QString &text) { statusTexts << text; });
+        QObject::connect(&book, &PositionsBook::busyChanged, [this](bool on) { busy += on ? 1 : -1; });
+        QObject::connect(&book, &PositionsBook::pagesFetched, [this] { commandsEnabled = true; });
+        QObject::connect(&book, &PositionsBook::pricesUpdated, [this] { ++pricesShown; });
+        QObject::connect(&book, &PositionsBook::indexQuoteChanged,
+                         [this](const IndexQuoteResult &result) { indexShown << result; });
     }
-    void enableDownloadCommands() override { commandsEnabled = true; }
-    void showDownloadedPrices() override { ++pricesShown; }
-    void showIndexQuote(const IndexQuoteResult &result) override { indexShown << result; }
+    QStringList lines() const { return book.lines(); }
+    const QuoteList &quotes() const { return book.KoersList(); }
 };
 
 // One site for all three hosts; what it answers is switched per case.
@@ -75,7 +77,7 @@ class HostileSite : public ProgramStateTest
 protected:
     HostileSite()
     {
-        window.quotes.add("AEX C; 19-04-2013; 380,00; 11,00");  // the last good download
+        recorded.book.KoersList().add("AEX C; 19-04-2013; 380,00; 11,00");  // the last good download
     }
 
     // Runs one option download and returns how long it kept the caller waiting, in ms.
@@ -83,7 +85,7 @@ protected:
     {
         QElapsedTimer clock;
         clock.start();
-        DownloadPages(window);
+        DownloadPages(recorded.book);
         return clock.elapsed();
     }
 
@@ -96,7 +98,7 @@ protected:
     ScopedCurrentDir cwd{folder.path()};  // the probe's and the page copy's files land here
     ScriptedPing ping;
     TimeoutGuard timeout{kReceiveTimeoutMs};
-    RecordingWindow window;
+    RecordingBook recorded;
     QuoteSite site;
 };
 
@@ -107,10 +109,10 @@ TEST_F(HostileSite, GoodPagesUpdateThePositionsAsIntended)
     site.answer(QuoteSite::Calls, page(kCallPage));
     site.answer(QuoteSite::Puts, page(kPutPage));
     download();
-    EXPECT_EQ(window.statusTexts.value(0), "Download klaar");
-    EXPECT_EQ(window.lines, kUpdatedPositions);
-    EXPECT_EQ(window.quotes.count(), 200);
-    EXPECT_EQ(window.pricesShown, 1);
+    EXPECT_EQ(recorded.statusTexts.value(0), "Download klaar");
+    EXPECT_EQ(recorded.lines(), kUpdatedPositions);
+    EXPECT_EQ(recorded.quotes().count(), 200);
+    EXPECT_EQ(recorded.pricesShown, 1);
 }
 
 TEST_F(HostileSite, PageThatFailsChangesNoPositionAndKeepsTheLastQuotes)
@@ -138,23 +140,22 @@ TEST_F(HostileSite, PageThatFailsChangesNoPositionAndKeepsTheLastQuotes)
         SCOPED_TRACE(c.name);
         site.answer(QuoteSite::Calls, c.call);
         site.answer(QuoteSite::Puts, c.put);
-        window.statusTexts.clear();
-        window.commandsEnabled = false;
+        recorded.statusTexts.clear();
+        recorded.commandsEnabled = false;
         const qint64 elapsed = download();
         EXPECT_LT(elapsed, kWithinTimeOutsMs);
-        EXPECT_EQ(window.statusTexts, QStringList{c.status});
-        EXPECT_EQ(window.lines, kPositions);
-        EXPECT_EQ(window.quotes.lines(), QStringList{"AEX C; 19-04-2013; 380,00; 11,00"});
-        EXPECT_TRUE(window.commandsEnabled);
-        EXPECT_EQ(window.pricesShown, 0);
-        EXPECT_EQ(window.busy, 0);
+        EXPECT_EQ(recorded.statusTexts, QStringList{c.status});
+        EXPECT_EQ(recorded.lines(), kPositions);
+        EXPECT_EQ(recorded.quotes().lines(), QStringList{"AEX C; 19-04-2013; 380,00; 11,00"});
+        EXPECT_TRUE(recorded.commandsEnabled);
+        EXPECT_EQ(recorded.pricesShown, 0);
+        EXPECT_EQ(recorded.busy, 0);
     }
 }
 
 TEST_F(HostileSite, SiteThatTricklesOrStreamsWithoutEndIsGivenUpAndChangesNothing)
 {
     const TimeoutGuard deadline(kReceiveTimeoutMs, kDeadlineMs);
-    AEXQuote = IndexQuote();
     struct Case { const char *name; Handler hostile; bool onCallPage; const char *status; };
     const Case cases[] = {
         {"call page trickles", trickle(), true, "Download mislukt: de callpagina is niet volledig ontvangen."},
@@ -167,19 +168,19 @@ TEST_F(HostileSite, SiteThatTricklesOrStreamsWithoutEndIsGivenUpAndChangesNothin
         site.answer(QuoteSite::Calls, c.onCallPage ? c.hostile : page(kCallPage));
         site.answer(QuoteSite::Puts, c.onCallPage ? page(kPutPage) : c.hostile);
         site.answer(QuoteSite::Index, c.hostile);
-        window.statusTexts.clear();
+        recorded.statusTexts.clear();
         EXPECT_LT(download(), kDeadlineMs + 1500);
-        EXPECT_EQ(window.statusTexts, QStringList{c.status});
-        EXPECT_EQ(window.lines, kPositions);
-        EXPECT_EQ(window.quotes.lines(), QStringList{"AEX C; 19-04-2013; 380,00; 11,00"});
+        EXPECT_EQ(recorded.statusTexts, QStringList{c.status});
+        EXPECT_EQ(recorded.lines(), kPositions);
+        EXPECT_EQ(recorded.quotes().lines(), QStringList{"AEX C; 19-04-2013; 380,00; 11,00"});
         // What was taken in is bounded: the page copy holds all of it.
         EXPECT_LE(QFileInfo(folder.filePath("Temp.txt")).size(), kPageByteLimit + 2);
 
         QElapsedTimer clock;
         clock.start();
-        DownloadAEX(window);
+        DownloadAEX(recorded.book);
         EXPECT_LT(clock.elapsed(), kDeadlineMs + 1500);
-        EXPECT_TRUE(window.indexShown.isEmpty());
+        EXPECT_TRUE(recorded.indexShown.isEmpty());
     }
 }
 
@@ -192,9 +193,9 @@ TEST_F(HostileSite, SiteThatNeverAnswersHoldsTheWindowForOneTimeOut)
     // asked for, so the wait is not doubled.
     EXPECT_GE(elapsed, kReceiveTimeoutMs * 95 / 100);
     EXPECT_LT(elapsed, 2 * kReceiveTimeoutMs);
-    EXPECT_EQ(window.statusTexts, QStringList{"Download mislukt: de callpagina is leeg."});
-    EXPECT_EQ(window.lines, kPositions);
-    EXPECT_TRUE(window.commandsEnabled);
+    EXPECT_EQ(recorded.statusTexts, QStringList{"Download mislukt: de callpagina is leeg."});
+    EXPECT_EQ(recorded.lines(), kPositions);
+    EXPECT_TRUE(recorded.commandsEnabled);
 }
 
 TEST_F(HostileSite, NoConnectionAsksNothing)
@@ -203,10 +204,10 @@ TEST_F(HostileSite, NoConnectionAsksNothing)
     site.answer(QuoteSite::Calls, page(kCallPage));
     site.answer(QuoteSite::Puts, page(kPutPage));
     EXPECT_LT(download(), kWithinTimeOutsMs);
-    EXPECT_EQ(window.statusTexts, QStringList{"Geen internetverbinding."});
+    EXPECT_EQ(recorded.statusTexts, QStringList{"Geen internetverbinding."});
     EXPECT_EQ(requests(), 0);
-    EXPECT_EQ(window.lines, kPositions);
-    EXPECT_FALSE(window.commandsEnabled);
+    EXPECT_EQ(recorded.lines(), kPositions);
+    EXPECT_FALSE(recorded.commandsEnabled);
 }
 
 namespace {
@@ -223,11 +224,10 @@ std::string indexPageText(const char *time, const char *level)
 
 TEST_F(HostileSite, IndexRefreshShowsNothingFromABadPage)
 {
-    AEXQuote = IndexQuote();
     site.answer(QuoteSite::Index, page(indexPageText("17:35:12", "912,34")));
-    DownloadAEX(window);
-    ASSERT_EQ(window.indexShown.size(), 1);
-    EXPECT_EQ(window.indexShown.at(0).l22, "912,34");
+    DownloadAEX(recorded.book);
+    ASSERT_EQ(recorded.indexShown.size(), 1);
+    EXPECT_EQ(recorded.indexShown.at(0).l22, "912,34");
 
     // Each page carries a new quote time, so a page that were read would be shown.
     const std::string later = indexPageText("17:36:40", "915,78");
@@ -246,30 +246,29 @@ TEST_F(HostileSite, IndexRefreshShowsNothingFromABadPage)
         const int before = site.requests(QuoteSite::Index);
         QElapsedTimer clock;
         clock.start();
-        DownloadAEX(window);
+        DownloadAEX(recorded.book);
         EXPECT_LT(clock.elapsed(), kWithinTimeOutsMs);
         EXPECT_EQ(site.requests(QuoteSite::Index) - before, c.requests);
-        EXPECT_EQ(window.indexShown.size(), 1);
-        EXPECT_EQ(window.busy, 0);
+        EXPECT_EQ(recorded.indexShown.size(), 1);
+        EXPECT_EQ(recorded.busy, 0);
     }
     // A good page afterwards is shown again.
     site.answer(QuoteSite::Index, page(later));
-    DownloadAEX(window);
-    ASSERT_EQ(window.indexShown.size(), 2);
-    EXPECT_EQ(window.indexShown.at(1).l22, "915,78");
+    DownloadAEX(recorded.book);
+    ASSERT_EQ(recorded.indexShown.size(), 2);
+    EXPECT_EQ(recorded.indexShown.at(1).l22, "915,78");
 }
 
 TEST_F(HostileSite, IndexSiteThatNeverAnswersIsGivenUpAfterThreeTimeOuts)
 {
-    AEXQuote = IndexQuote();
     LoopbackListener silent(LoopbackListener::Silent);
     ScopedEnv indexHost("PELGRANDIX_INDEX_HOST", silent.host());
     QElapsedTimer clock;
     clock.start();
-    DownloadAEX(window);
+    DownloadAEX(recorded.book);
     const qint64 elapsed = clock.elapsed();
     EXPECT_GE(elapsed, 3 * kReceiveTimeoutMs * 95 / 100);
     EXPECT_LT(elapsed, 4 * kReceiveTimeoutMs) << "tried a fourth time";
-    EXPECT_TRUE(window.indexShown.isEmpty());
-    EXPECT_EQ(window.busy, 0);
+    EXPECT_TRUE(recorded.indexShown.isEmpty());
+    EXPECT_EQ(recorded.busy, 0);
 }

@@ -170,7 +170,7 @@ TEST(MainStart, FirstPaintDownloadsOnceAndIndexRefreshOnce)
 TEST(MainStart, HelpButtonOpensTheInformationWindow)
 {
     MainWindowFixture fixture;
-    TAboutForm about;
+    TAboutForm about(fixture.form()->identity());
     bool shown = false;
     QTimer::singleShot(0, [&] {
         shown = about.isVisible();

@@ -13,6 +13,8 @@
 #include <optional>
 
 #include "app/main_form.h"
+#include "app/main_form_windows.h"
+#include "book/positions_book.h"
 #include "entry/options_form.h"
 #include "entry/settings_values.h"
 #include "market/data_rec.h"
@@ -60,7 +62,7 @@ TEST_F(MainDownload, PricesReachEveryPositionAndThePanel)
     EXPECT_EQ(lines(), QStringList({"AEX; Call; apr; 2013; 380; 10,00; 12,35; 2; -470,00; 0",
                                     "AEX; Put; mrt; 2013; 380; 1,00; 2,95; 1; -195,00; 1",
                                     "kept as it is"}));
-    EXPECT_EQ(form->KoersList->count(), 10) << "a repeated row is listed once";
+    EXPECT_EQ(form->book().KoersList().count(), 10) << "a repeated row is listed once";
     EXPECT_EQ(form->Label15->text(), "12,35") << "the panel shows the selected position again";
     EXPECT_NE(LastTime, QTime(0, 0));
     EXPECT_TRUE(form->DownloadTimer->isActive());
@@ -125,7 +127,6 @@ TEST_F(MainDownload, ZeroMinutesNeverMakesTheTimerFireWithoutPause)
 TEST_F(MainDownload, IndexLabelsShowLevelChangeAndMoment)
 {
     ScriptedPing ping(ScriptedPing::Reply);
-    AEXQuote = IndexQuote();
     form->AEXTimerTimer();
     EXPECT_EQ(form->L21->text(), "AEX:");
     EXPECT_EQ(form->L22->text(), "912,34");
@@ -224,7 +225,8 @@ TEST_F(MainDownload, TimerTickDownloadsWhenTheTimeOfDayAllows)
 TEST_F(MainDownload, ManualDownloadLeavesTheTimerAsTheSwitchSays)
 {
     ScriptedPing ping(ScriptedPing::Reply);
-    TOptionsForm options;
+    const std::unique_ptr<TOptionsForm> made = MakeOptionsForm(*form);
+    TOptionsForm &options = *made;
     for (bool on : {false, true}) {
         SCOPED_TRACE(on ? "switched on" : "switched off");
         if (options.DownloadCheck->isChecked() != on)

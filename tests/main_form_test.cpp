@@ -4,6 +4,7 @@
 
 
 #include "app/main_form.h"
+#include "book/positions_book.h"
 #include "support/event_counter.h"
 #include "support/main_window_fixture.h"
 #include "support/program_state.h"
@@ -73,9 +74,9 @@ TEST(MainFormClose, EveryCloseSavesWithTwoBackupGenerations)
 {
     MainWindowFixture fixture(kTwoPositions);
     TMainForm *form = fixture.form();
-    form->ListBox1->setLine(0, "first");
+    form->book().setLine(0, "first");
     form->close();
-    form->ListBox1->setLine(0, "second");
+    form->book().setLine(0, "second");
     form->close();
     EXPECT_TRUE(fixture.fileBytes("Regels.dat").startsWith("second\r\n"));
     EXPECT_TRUE(fixture.fileBytes("Regels!.dat").startsWith("first\r\n"));

@@ -8,6 +8,8 @@
 #include <QTimer>
 
 #include "app/main_form.h"
+#include "app/main_form_windows.h"
+#include "book/positions_book.h"
 #include "entry/add_form.h"
 #include "entry/options_form.h"
 #include "entry/settings_values.h"
@@ -38,7 +40,7 @@ protected:
         if (!values.isNull())
             fixture.home().writeFile(kStore, storeWith(values));
         NumberOfYears = NumberOfMinutes = 0;
-        options = std::make_unique<TOptionsForm>();
+        options = MakeOptionsForm(*fixture.form());
     }
     // The program's end: the dialog writes the settings back.
     QByteArray stop()
@@ -132,12 +134,13 @@ TEST_F(Settings, YearsOutsideTheFieldBoundsShowAsTheNearestBoundAndOkDownloads)
 
 TEST_F(Settings, OkWithoutChangeOnlyReplacesTheAddDialogsYears)
 {
-    TAddForm add;
+    const std::unique_ptr<TAddForm> made = MakeAddForm(*fixture.form());
+    TAddForm &add = *made;
     start("\"Aantal jaren\"=dword:00000002\n");
-    DataRec.YearFrom = 2027;
+    fixture.book().DataRec().YearFrom = 2027;
     showAndPress(&TOptionsForm::OKBtn);
     EXPECT_EQ(fixture.form()->Label1->text(), "") << "no download";
-    EXPECT_EQ(DataRec.YearTill, 2029);
+    EXPECT_EQ(fixture.book().DataRec().YearTill, 2029);
     ASSERT_EQ(add.ComboBox2->count(), 3);
     EXPECT_EQ(add.ComboBox2->itemText(0), "2027");
     EXPECT_EQ(add.ComboBox2->currentIndex(), 0);
@@ -230,9 +233,10 @@ TEST(UpdateCheckAtStart, RunsOnceWhenSwitchedOnAndNeverWhenOff)
         ScriptedPing ping(ScriptedPing::Reply);
         MainWindowFixture main;
         main.home().writeFile(kStore, storeWith(on ? "\"Updates Aan\"=\"1\"\n" : "\"Updates Aan\"=\"0\"\n"));
-        TOptionsForm options;
-        TVersionsForm versions;
         TMainForm *form = main.form();
+        const std::unique_ptr<TOptionsForm> options = MakeOptionsForm(*form);
+        const std::unique_ptr<TVersionsForm> made = MakeVersionsForm(*form);
+        TVersionsForm &versions = *made;
         form->show();
         // The first paint's download and index refresh probe once each; the switch is read first.
         ASSERT_TRUE(waitUntil([&ping] { return ping.runCount() >= 2; }));
@@ -248,13 +252,13 @@ TEST(UpdateCheckAtStart, RunsOnceWhenSwitchedOnAndNeverWhenOff)
 TEST_F(Settings, PortfolioRateAndYieldTakeEffectAtOkOnlyAndAreStoredAsText)
 {
     start("\"Rente\"=\"2,5\"\n");
-    EXPECT_EQ(Portfolio.ratePercent, 2.5);
-    EXPECT_EQ(Portfolio.dividendYieldPercent, 3.0);
+    EXPECT_EQ(fixture.book().settings().ratePercent, 2.5);
+    EXPECT_EQ(fixture.book().settings().dividendYieldPercent, 3.0);
     EXPECT_EQ(options->PortfolioBox->title(), " Portefeuille ");
     EXPECT_GT(options->UpdateBox->y(), options->PortfolioBox->geometry().bottom());
 
     showAndPress(&TOptionsForm::CancelBtn, [&] { options->RenteEdit->setValue(7); });
-    EXPECT_EQ(Portfolio.ratePercent, 2.5);
+    EXPECT_EQ(fixture.book().settings().ratePercent, 2.5);
     double shown = 0;
     showAndPress(&TOptionsForm::OKBtn, [&] {
         shown = options->RenteEdit->value();
@@ -262,8 +266,8 @@ TEST_F(Settings, PortfolioRateAndYieldTakeEffectAtOkOnlyAndAreStoredAsText)
         options->MarginEdit->setValue(150);
     });
     EXPECT_EQ(shown, 2.5) << "each showing starts from the values in force";
-    EXPECT_EQ(Portfolio.dividendYieldPercent, 20.0);
-    EXPECT_EQ(Portfolio.marginPercent, 100.0);
+    EXPECT_EQ(fixture.book().settings().dividendYieldPercent, 20.0);
+    EXPECT_EQ(fixture.book().settings().marginPercent, 100.0);
     EXPECT_GT(options->MeldingenCheck->geometry().top(), options->MarginEdit->geometry().bottom());
     const QByteArray written = stop();
     for (const char *line : {"\"Rente\"=\"2,50\"\n", "\"Dividendrendement\"=\"20,00\"\n", "\"Marginpercentage\"=\"100,00\"\n"})
@@ -286,7 +290,7 @@ TEST_F(Settings, AlertSwitchIsOnByDefaultTakesEffectAtOkAndIsStoredAsText)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.stored.toStdString());
         start(c.stored);
-        EXPECT_EQ(Portfolio.notifications, c.read);
+        EXPECT_EQ(fixture.book().settings().notifications, c.read);
 
         bool shown = !c.read;
         showAndPress(&TOptionsForm::CancelBtn, [&] {
@@ -294,9 +298,9 @@ TEST_F(Settings, AlertSwitchIsOnByDefaultTakesEffectAtOkAndIsStoredAsText)
             options->MeldingenCheck->setChecked(!c.read);
         });
         EXPECT_EQ(shown, c.read) << "the dialog shows the switch in force";
-        EXPECT_EQ(Portfolio.notifications, c.read) << "cancelled";
+        EXPECT_EQ(fixture.book().settings().notifications, c.read) << "cancelled";
         showAndPress(&TOptionsForm::OKBtn, [&] { options->MeldingenCheck->setChecked(c.tickedAtOk); });
-        EXPECT_EQ(Portfolio.notifications, c.tickedAtOk);
+        EXPECT_EQ(fixture.book().settings().notifications, c.tickedAtOk);
         const QByteArray written = stop();
         EXPECT_TRUE(written.contains(c.written)) << written.toStdString();
     }

@@ -11,8 +11,8 @@
 #include <QTest>
 
 #include "app/main_form.h"
+#include "book/positions_book.h"
 #include "entry/settings_values.h"
-#include "market/index_download.h"
 #include "portfolio/overview_form.h"
 #include "support/main_window_fixture.h"
 #include "support/system_info.h"
@@ -31,8 +31,7 @@ class Overview : public ::testing::Test
 protected:
     Overview() : fixture(kPositions), form(fixture.form())
     {
-        AEXQuote.sAEX = QStringLiteral("900,00");
-        Portfolio = PortfolioSettings{};
+        fixture.book().AEXQuote().sAEX = QStringLiteral("900,00");
     }
 
     // Opens the overview with its button, usable after the first download.
@@ -101,14 +100,14 @@ TEST_F(Overview, TableAndTotalsFollowTheMainWindowsList)
         return rows.isEmpty() ? QString() : rows.first().data().toString();
     };
     ASSERT_EQ(selectedDifference(), "3.000,00");
-    form->ListBox1->removeLine(0);
+    form->book().removeLine(0);
     ASSERT_TRUE(waitForQueuedWork());
     ASSERT_EQ(table->rowCount(), 2);
     EXPECT_EQ(selectedDifference(), "3.000,00");
 
     overview->move(321, 123);
-    EXPECT_EQ(Portfolio.overviewLeft, 321) << "the place is kept for the stored settings";
-    EXPECT_EQ(Portfolio.overviewTop, 123);
+    EXPECT_EQ(OverviewPlace.left, 321) << "the place is kept for the stored settings";
+    EXPECT_EQ(OverviewPlace.top, 123);
 }
 
 TEST_F(Overview, ChartShowsThePositionsHistoryAndFollowsDownloads)
@@ -133,12 +132,21 @@ TEST_F(Overview, ChartShowsThePositionsHistoryAndFollowsDownloads)
 
     const QString png = QDir(fixture.home().path()).filePath("grafiek.png");
     ASSERT_TRUE(overview->saveChart(png));
-    EXPECT_FALSE(QImage(png).isNull());
+    // The picture names its position above the chart: the band over the chart holds text.
+    const QImage saved(png);
+    ASSERT_EQ(saved.size().width(), overview->ChartView->width());
+    const int band = saved.height() - overview->ChartView->height();
+    ASSERT_GT(band, 0);
+    int inked = 0;
+    for (int y = 0; y < band; ++y)
+        for (int x = 0; x < saved.width(); ++x)
+            inked += qGray(saved.pixel(x, y)) < 128;
+    EXPECT_GT(inked, 20);
 
     // The next download adds a point to the chart that is open.
     rows = {history_file::Row{start.addSecs(3600), 905.0, "AEX", "Call", "dec", 2099, 900, 4.0, 1, 1150}};
     ASSERT_TRUE(history_file::append(DataDir, rows));
-    form->refreshOverview();
+    overview->scheduleRefresh();
     ASSERT_TRUE(waitForQueuedWork());
     EXPECT_EQ(overview->differenceSeries()->count(), 4);
 
@@ -154,7 +162,7 @@ TEST_F(Overview, WithoutTheChartLibraryTheTableWorksAndTheChartTabSaysWhy)
     ASSERT_TRUE(history_file::append(
         DataDir, {history_file::Row{QDateTime::currentDateTime(), 900.0, "AEX", "Call", "dec", 2099, 900, 4.5, 1, 1100}}));
     const QTemporaryDir withoutLibrary;
-    TOverviewForm overview(nullptr, withoutLibrary.path());
+    TOverviewForm overview(fixture.book(), form->identity(), *form, withoutLibrary.path());
     overview.show();
     EXPECT_EQ(overview.PositionsView->model()->rowCount(), 3);
 

@@ -2,7 +2,7 @@
 
 #include "support/qt_printers.h"
 
-#include "app/position_list_model.h"
+#include "book/position_list_model.h"
 #include "positions/positions_file.h"
 
 namespace {

@@ -178,6 +178,9 @@ TEST_F(PositionPanel, BlanksAroundATypedPriceAreRemoved)
     EXPECT_TRUE(waitUntil([&] { return entry(0).contains("; 3,5;"); }));
     EXPECT_EQ(form->TransactieEdit->text(), "3,5");
     EXPECT_EQ(entry(0), "AEX; Call; apr; 2013; 400; 3,5; 2,80; 3; 210,00; 0");
+    // The panel shows the difference of the price stored, not the one from before the edit.
+    EXPECT_EQ(form->Label16->text(), "210,00 (70,00/optie)");
+    EXPECT_EQ(form->ActieLabel->text(), "Geen actie");
 }
 
 TEST_F(PositionPanel, SelectionChangeStoresAPendingPriceIntoItsOwnEntry)

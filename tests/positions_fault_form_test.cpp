@@ -13,6 +13,7 @@
 #include <optional>
 
 #include "app/main_form.h"
+#include "book/positions_book.h"
 #include "app/yes_no_form.h"
 #include "positions/positions_file.h"
 #include "support/dialog_answers.h"
@@ -32,7 +33,7 @@ TEST(PositionsFaultWindow, FullDiskAtCloseSaysSoAndKeepsTheFile)
 {
     MainWindowFixture fixture(kPositions);
     TMainForm *form = fixture.form();
-    form->ListBox1->setLine(0, "AEX; Put; mrt; 2013; 380; 12,34; 12,34; 2; 2468,00; 0");
+    form->book().setLine(0, "AEX; Put; mrt; 2013; 380; 12,34; 12,34; 2; 2468,00; 0");
     {
         WriteLimit disk(10);
         form->close();
@@ -95,7 +96,7 @@ TEST(PositionsFaultWindow, FailedSaveAtCloseAsksWhetherToCloseAnyway)
 {
     for (const bool closeAnyway : {false, true}) {
         SavingWindow w;
-        w.form->ListBox1->setLine(0, kChanged);
+        w.form->book().setLine(0, kChanged);
         DialogAnswers answers({closeAnyway});
         {
             WriteLimit disk(10);
@@ -127,7 +128,7 @@ TEST(PositionsFaultWindow, SessionEndKeepsAnUnsavableListInTheStateFolderAndLogs
         if (c.stateHome)
             stateHome.emplace("XDG_STATE_HOME", c.absolute ? w.fixture.home().path().toUtf8() + "/" + c.stateHome
                                                            : QByteArray(c.stateHome));
-        w.form->ListBox1->setLine(0, kChanged);
+        w.form->book().setLine(0, kChanged);
         DialogAnswers answers({true});
         LogCatcher log;
         {
@@ -172,7 +173,7 @@ TEST(PositionsFaultWindow, AListKeptAtASessionEndIsPointedOutUntilThePositionsAr
 TEST(PositionsFaultWindow, SessionEndWhileTheCloseQuestionWaitsFinishesTheClose)
 {
     SavingWindow w;
-    w.form->ListBox1->setLine(0, kChanged);
+    w.form->book().setLine(0, kChanged);
     QTimer::singleShot(0, w.form, [&] {
         waitUntil([] { return YesNoDlg->isVisible(); });
         w.form->EndSession();
@@ -199,7 +200,7 @@ TEST(PositionsFaultWindow, FileNotReadWholeIsSavedOverOnlyAfterYes)
         w.form->DownloadButtonClick();
         EXPECT_EQ(w.form->Label1->text(), warning + "\nGeen internetverbinding.");
 
-        w.form->ListBox1->setLine(0, kChanged);
+        w.form->book().setLine(0, kChanged);
         DialogAnswers answers({save});
         w.form->WriteRegels();
         EXPECT_EQ(answers.questions,

@@ -200,6 +200,8 @@ TEST_F(Report, JsonHoldsEveryReadablePositionWithItsFiguresAndChangesNoFile)
     EXPECT_FALSE(QFile::exists(home.dataDir() + "Regels!.dat"));
     EXPECT_FALSE(QFile::exists(home.dataDir() + "Historie.csv"));
     EXPECT_EQ(home.readFile(TempHome::kSettingsFile), kDemoSettings);
+    for (const char *scratch : {"Temp.txt", "tmp.txt"})
+        EXPECT_FALSE(QFile::exists(home.path() + '/' + scratch)) << scratch << " in the folder it ran from";
 }
 
 TEST_F(Report, SaveWritesThePrintedPricesAsTheWindowDoesAndAddsTheHistory)

@@ -312,12 +312,13 @@ TEST_F(StoredSettingsTest, PortfolioValuesBesideTheNineKeepTheirDefaultsWhenUnre
     for (const Case &c : cases) {
         store(kHeader + kKey + "\"Rente\"=" + c.rente + "\n\"Dividendrendement\"=hex:00\n\"Marginpercentage\"=\"150\"\n"
               "\"Overzicht Top\"=dword:00000032\n\"Overzicht Width\"=\"breed\"\n\"Top\"=dword:00000007\n");
-        const PortfolioSettings read = readPortfolioSettings(RegistryKey("Pelgrandix"));
+        const RegistryKey key("Pelgrandix");
+        const PortfolioSettings read = readPortfolioSettings(key);
         EXPECT_EQ(read.ratePercent, c.rate) << c.rente.constData();
         EXPECT_EQ(read.dividendYieldPercent, 3.0);
         EXPECT_EQ(read.marginPercent, 100) << "a bound of its own";
-        EXPECT_EQ(read.overviewTop, 50);
-        EXPECT_EQ(read.overviewWidth, PortfolioSettings{}.overviewWidth);
+        EXPECT_EQ(readOverviewPlace(key).top, 50);
+        EXPECT_EQ(readOverviewPlace(key).width, kOverviewDefaultPlace.width);
         EXPECT_EQ(readAll().front(), std::make_pair(StoredValue::Top, 7)) << "the nine read as before";
     }
 }

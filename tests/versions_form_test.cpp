@@ -19,6 +19,8 @@
 #include <optional>
 
 #include "app/main_form.h"
+#include "app/main_form_windows.h"
+#include "book/positions_book.h"
 #include "app/yes_no_form.h"
 #include "support/dialog_answers.h"
 #include "support/event_counter.h"
@@ -58,7 +60,7 @@ protected:
         main.emplace(kPositions);
         main->form()->UpdateTimer->setEnabled(false);
         main->form()->show();
-        form = std::make_unique<TVersionsForm>();
+        form = MakeVersionsForm(*main->form());
         mainCloses.emplace(main->form(), QEvent::Close);
         DownloadName.clear();
         DownloadedB = false;
@@ -374,7 +376,7 @@ TEST_F(VersionsWindow, InstallStartsTheInstallerStopsTheCompanionAndClosesThePro
     site.serve("/Pelgrandix121.exe", demoInstaller());
     checkInteractively();
     form->DownloadBtn->click();
-    main->form()->ListBox1->setLine(0, "changed since the start");
+    main->form()->book().setLine(0, "changed since the start");
     // A second click while the companion is being stopped starts no second installer.
     QTimer::singleShot(0, [&] { form->ExitBtn->click(); });
     form->ExitBtn->click();
@@ -421,7 +423,7 @@ TEST_F(VersionsWindow, InstallerWaitsUntilTheProgramIsSureToCloseAndTheListIsSav
     DownloadName = "Pelgrandix121.exe";
     ASSERT_TRUE(writeFile(dataDir() + "Temp/Pelgrandix121.exe", QByteArray::fromStdString(demoInstaller())));
     TYesNoDlg dialog;
-    main->form()->ListBox1->setLine(0, "changed since the start");
+    main->form()->book().setLine(0, "changed since the start");
 
     {
         // The save fails, and the user keeps the program open rather than lose the change.

@@ -9,7 +9,6 @@
 
 #include "about/contact.h"
 #include "app/dialog_geometry.h"
-#include "app/main_form.h"
 #include "app/message_form.h"
 #include "platform/desktop_handler.h"
 #include "support/system_info.h"
@@ -57,8 +56,8 @@ QFrame *bevel(QWidget *parent)
 
 } // namespace
 
-TAboutForm::TAboutForm(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+TAboutForm::TAboutForm(const ProgramIdentity &identity, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_identity(identity)
 {
     AboutForm = this;
     buildControls();
@@ -143,13 +142,13 @@ void TAboutForm::buildControls()
 void TAboutForm::FormCreate()
 {
     const bool dutch = sLanguage == QLatin1String("NLD");
-    const QString progNam = MainForm->ProgNam;
+    const QString progNam = m_identity.name;
 
     NameLabel->setText(progNam);
-    VersionLabel->setText(MainForm->Version);
-    CopyrightLabel->setText(MainForm->Copyright);
+    VersionLabel->setText(m_identity.version);
+    CopyrightLabel->setText(m_identity.copyright);
 
-    m_mainCaption = MainForm->windowTitle()
+    m_mainCaption = m_identity.caption()
                     + (dutch ? QStringLiteral(" - Informatie") : QStringLiteral(" - Information"));
     m_authorCaption = progNam + (dutch ? QStringLiteral(" - Auteur") : QStringLiteral(" - Author"));
     setWindowTitle(m_mainCaption);
@@ -173,7 +172,7 @@ void TAboutForm::FormCreate()
     // author button on either side; the window keeps equal margins around it.
     const int buttonRoom = kAuthorBtnSize + 8;
     const int bevelWidth = qMax(kBevel3MinWidth,
-                                CopyrightLabel->fontMetrics().horizontalAdvance(MainForm->Copyright)
+                                CopyrightLabel->fontMetrics().horizontalAdvance(m_identity.copyright)
                                     + 2 * buttonRoom + 8);
     Bevel3->setGeometry(kMargin, kBevel3Top, bevelWidth, kBevel3Height);
     CopyrightLabel->setGeometry(kMargin + buttonRoom, kBevel3Top + 2, bevelWidth - 2 * buttonRoom,
@@ -270,7 +269,7 @@ void TAboutForm::done(int result)
 void TAboutForm::MailBtnClick()
 {
     const bool dutch = sLanguage == QLatin1String("NLD");
-    openAddress(MailAddressText(MailMemo->lines(), MainForm->ProgNam, MainForm->Version),
+    openAddress(MailAddressText(MailMemo->lines(), m_identity.name, m_identity.version),
                 dutch ? QStringLiteral("E-mail is in de fout gegaan.")
                       : QStringLiteral("Error sending E-mail."));
 }
@@ -278,7 +277,7 @@ void TAboutForm::MailBtnClick()
 void TAboutForm::HomeBtnClick()
 {
     const bool dutch = sLanguage == QLatin1String("NLD");
-    openAddress(DownloadPageAddress(MainForm->ProgNam),
+    openAddress(DownloadPageAddress(m_identity.name),
                 dutch ? QStringLiteral("Browser niet geopend.") : QStringLiteral("Browser not opened."));
 }
 

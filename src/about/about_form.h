@@ -10,13 +10,14 @@
 #include <QToolButton>
 
 #include "app/memo_widget.h"
+#include "support/program_identity.h"
 
 class TAboutForm : public QDialog
 {
     Q_OBJECT
 public:
-    // Reads the main window's caption, name, version and notice, so it is made after it.
-    explicit TAboutForm(QWidget *parent = nullptr);
+    // Shows the program's name, version and notice; its caption starts with the main window's.
+    explicit TAboutForm(const ProgramIdentity &identity, QWidget *parent = nullptr);
     ~TAboutForm() override;
 
     // Main view.
@@ -59,6 +60,7 @@ private:
     void openAddress(const QString &address, const QString &failureText);
     void showMainView();
 
+    ProgramIdentity m_identity;
     QString m_mainCaption;
     QString m_authorCaption;
     bool m_paintedSinceShow = false;

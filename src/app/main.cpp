@@ -1,8 +1,10 @@
 #include <QApplication>
 #include <QDir>
+#include <QLibraryInfo>
 #include <QLockFile>
 #include <QMessageBox>
 #include <QScreen>
+#include <QTranslator>
 
 #include <csignal>
 #include <cstdio>
@@ -14,7 +16,9 @@
 #include "app/command_line.h"
 #include "app/main_form.h"
 #include "app/message_form.h"
+#include "app/main_form_windows.h"
 #include "app/yes_no_form.h"
+#include "book/positions_book.h"
 #include "entry/add_form.h"
 #include "entry/options_form.h"
 #include "platform/termination_signals.h"
@@ -125,6 +129,12 @@ int runWindow(int argc, char **argv, const CommandLine &commandLine)
     }
     QApplication app(argc, argv);
     startSupport(commandLine);
+    // Qt's own windows and menus (the file dialog, the buttons of a message box, the menu of a
+    // text field) speak the user's language, as the rest of the desktop does.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(), QStringLiteral("qt"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(&qtTexts);
     QLockFile openWindow(GetDataDir(QCoreApplication::applicationName()) + QStringLiteral("Pelgrandix.lock"));
     if (anotherWindowIsOpen(openWindow)) {
         const QString text = QStringLiteral("Pelgrandix is al geopend. Twee vensters zouden elkaars "
@@ -139,25 +149,27 @@ int runWindow(int argc, char **argv, const CommandLine &commandLine)
     // The main window's close ends the program, also while another window is open.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    // Every window is made once and lives until the end. The main window and the settings window,
+    // The positions book, the program's document, outlives every window that shows it. Every
+    // window is made once and lives until the end. The main window and the settings window,
     // which applies the stored settings to it, are made before it shows; the others right after
     // its first paint, so that it shows sooner. They are destroyed in the reverse order of this
     // list, so the main window still exists while the others take leave.
-    auto mainForm = std::make_unique<TMainForm>();
+    PositionsBook book(QCoreApplication::applicationName());
+    auto mainForm = std::make_unique<TMainForm>(book);
     std::unique_ptr<TAboutForm> aboutForm;
     std::unique_ptr<TMessageForm> messageForm;
     std::unique_ptr<TAddForm> addForm;
     std::unique_ptr<TYesNoDlg> yesNoDlg;
-    auto optionsForm = std::make_unique<TOptionsForm>();
+    auto optionsForm = MakeOptionsForm(*mainForm);
     std::unique_ptr<TVersionsForm> versionsForm;
     std::unique_ptr<TTerminateForm> terminateForm;
     AfterFirstPaint otherWindows(mainForm.get(), [&] {
-        aboutForm = std::make_unique<TAboutForm>();
+        aboutForm = MakeAboutForm(*mainForm);
         messageForm = std::make_unique<TMessageForm>();
-        addForm = std::make_unique<TAddForm>();
+        addForm = MakeAddForm(*mainForm);
         yesNoDlg = std::make_unique<TYesNoDlg>();
-        versionsForm = std::make_unique<TVersionsForm>();
-        terminateForm = std::make_unique<TTerminateForm>();
+        versionsForm = MakeVersionsForm(*mainForm);
+        terminateForm = MakeTerminateForm(*mainForm);
     });
 
     TerminationSignals sessionEnd;

@@ -7,9 +7,9 @@
 #include <QVBoxLayout>
 
 #include "app/main_layout.h"
+#include "book/download_recorder.h"
+#include "book/positions_book.h"
 #include "portfolio/overview_form.h"
-#include "positions/positions_file.h"
-#include "positions/unsaved_positions.h"
 #include "support/product.h"
 #include "support/system_info.h"
 
@@ -44,17 +44,17 @@ QPushButton *makeButton(QWidget *parent, const QString &text, int left)
 
 } // namespace
 
-TMainForm::TMainForm(QWidget *parent)
-    : QWidget(parent)
+TMainForm::TMainForm(PositionsBook &book, QWidget *parent)
+    : QWidget(parent), m_book(book)
 {
     MainForm = this;
     buildControls();
+    followBook();
     FormCreate();
 }
 
 TMainForm::~TMainForm()
 {
-    // The quote list goes with the window; nothing else to free.
     if (MainForm == this)
         MainForm = nullptr;
 }
@@ -89,7 +89,7 @@ void TMainForm::buildControls()
     L23 = makeLabel(Panel2, QString(), 0, 16);
     L24 = makeLabel(Panel2, QString(), 0, 16);
 
-    ListBox1 = new PositionListWidget(this);
+    ListBox1 = new PositionListWidget(m_book.lineModel(), this);
 
     Panel3 = new QFrame(this);
     Panel3->setFrameShape(QFrame::Panel);
@@ -158,32 +158,32 @@ void TMainForm::FormCreate()
     Copyright = sLanguage == QLatin1String("NLD")
                     ? QStringLiteral("Copyright \u00A9 Rondel Software, alle rechten voorbehouden")
                     : QStringLiteral("Copyright \u00A9 Rondel Software, all rights reserved");
-    setWindowTitle(ProgNam + QStringLiteral(", ") + Version);
+    setWindowTitle(identity().caption());
     DataDir = GetDataDir(ProgNam);
-    KoersList = std::make_unique<QuoteList>();
     loadPositions();
     Panel3->setFixedWidth(PositieCheck->x() + PositieCheck->width() + Label3->x());
 }
 
+void TMainForm::followBook()
+{
+    connect(&m_book, &PositionsBook::statusChanged, this, [this] { showStatus(); });
+    connect(&m_book, &PositionsBook::busyChanged, this, &TMainForm::setBusyCursor);
+    connect(&m_book, &PositionsBook::pagesFetched, this, &TMainForm::enableDownloadCommands);
+    // The history and the alerts first, so that the panel shows what they made of the download.
+    new DownloadRecorder(m_book);
+    connect(&m_book, &PositionsBook::pricesUpdated, this, &TMainForm::showDownloadedPrices);
+    connect(&m_book, &PositionsBook::indexQuoteChanged, this, &TMainForm::showIndexQuote);
+}
+
 void TMainForm::loadPositions()
 {
-    const positions_file::LoadResult loaded = positions_file::load(DataDir);
     {
         const QSignalBlocker blocker(ListBox1);
-        ListBox1->setLines(loaded.lines);
+        m_book.load();
     }
-    if (!loaded.lines.isEmpty())
+    if (m_book.count() > 0)
         SelectEntry(0);
-    if (!loaded.complete)
-        m_positionsWarning = loaded.failureText();
-    // A list that the end of a session could not save is pointed out at the next start, until
-    // the positions file has been saved since.
-    const QFileInfo unsaved(UnsavedPositionsPath(ProgNam));
-    const QFileInfo file(positions_file::fileName(DataDir));
-    if (unsaved.exists() && (!file.exists() || unsaved.lastModified() > file.lastModified()))
-        m_unsavedNotice = QStringLiteral("Niet opgeslagen posities van een eerdere sessie staan in ")
-                          + unsaved.filePath();
-    if (!m_positionsWarning.isEmpty() || !m_unsavedNotice.isEmpty())
+    if (!m_book.incompleteText().isEmpty() || !m_book.unsavedNotice().isEmpty())
         showStatus();
 }
 
@@ -195,7 +195,7 @@ void TMainForm::SelectEntry(int index)
 
 QStringList TMainForm::PositionLines() const
 {
-    return ListBox1->lines();
+    return m_book.lines();
 }
 
 void TMainForm::paintEvent(QPaintEvent *event)

@@ -1,7 +1,8 @@
 #pragma once
 // The main window: the list of positions with its detail panel, the top bar of commands, the
-// status and index labels at the bottom, and the timers that drive downloads and refreshes.
-// Other windows reach it through the global MainForm.
+// status and index labels at the bottom, and the timers that drive downloads and refreshes. It
+// shows the positions book and runs its downloads; the other windows get the book, and what
+// little they need of this window, when they are made.
 
 #include <QLabel>
 #include <QPushButton>
@@ -18,28 +19,28 @@
 #include "app/help_button_widget.h"
 #include "app/position_list_widget.h"
 #include "app/spin_field_widget.h"
-#include "market/index_download.h"
-#include "market/option_download.h"
-#include "market/quote_list.h"
+#include "market/index_quote.h"
 #include "platform/steady_timer.h"
-#include "portfolio/advice_alerts.h"
 #include "positions/positions_file.h"
+#include "support/program_identity.h"
+#include "update/program_closer.h"
 
+class PositionsBook;
 class TOverviewForm;
 
-class TMainForm : public QWidget, public OptionDownloadWindow, public IndexQuoteWindow
+class TMainForm : public QWidget, public ProgramCloser
 {
     Q_OBJECT
 public:
-    explicit TMainForm(QWidget *parent = nullptr);
+    explicit TMainForm(PositionsBook &book, QWidget *parent = nullptr);
     ~TMainForm() override;
 
     // Identity of the program.
     QString ProgNam;
     QString Version;
     QString Copyright;
-    // The quote list of the last download, sorted.
-    std::unique_ptr<QuoteList> KoersList;
+    ProgramIdentity identity() const { return {ProgNam, Version, Copyright}; }
+    PositionsBook &book() const { return m_book; }
     bool bPainted = false;
     // The time of day by which the download timer decides whether to fetch: the system's clock,
     // unless a test puts its own here.
@@ -87,10 +88,13 @@ public:
     // only happen once the window is sure to close (an installer replacing the program). False
     // when the user keeps the window open. The close that follows saves only what changed since.
     // A close itself goes through here too.
-    bool readyToClose();
+    bool readyToClose() override;
+    void closeProgram() override { close(); }
     // Selects an entry without raising the list's click (-1: no entry).
     void SelectEntry(int index);
     QStringList PositionLines() const;
+    // Appends a position composed in the add dialog, saves, and shows it in the panel.
+    void addPosition(const QString &line);
 
     void FormResize();
 
@@ -106,8 +110,6 @@ public:
     void HelpButtonClick();
     // Opens the portfolio overview, made at its first opening.
     void OverzichtButtonClick();
-    // Brings an open overview up to date with changed settings or quotes.
-    void refreshOverview();
     void DownloadButtonClick();
     void DownloadTimerTimer();
     void AEXTimerTimer();
@@ -122,15 +124,12 @@ public:
     // The one silent update check after start.
     void UpdateTimerTimer();
 
-    // What the price and index downloads read and change in this window.
-    void setStatusText(const QString &text) override;
-    void setBusyCursor(bool busy) override;
-    QuoteList &quoteList() override { return *KoersList; }
-    QStringList positionLines() const override { return PositionLines(); }
-    void replacePositionLines(const QStringList &lines) override;
-    void enableDownloadCommands() override;
-    void showDownloadedPrices() override;
-    void showIndexQuote(const IndexQuoteResult &result) override;
+    // What the downloads of the book show in this window.
+    void setStatusText(const QString &text);
+    void setBusyCursor(bool busy);
+    void enableDownloadCommands();
+    void showDownloadedPrices();
+    void showIndexQuote(const IndexQuoteResult &result);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -142,14 +141,12 @@ private:
     void FormPaintFirst();
     void buildControls();
     void layoutBars();
+    void followBook();
     void loadPositions();
     void storePendingTransactionPrice();
     void storeTransactionPrice(int row, const QString &typed);
-    // Adds the positions as they stand after a download to the history file.
-    void recordDownloadHistory(const QStringList &lines);
-
-    positions_file::SaveResult savePositions();
-    bool hasListToWrite() const;
+    // The difference, its amount per option and the advice of the panel, from a line's fields.
+    void showDifference(const QStringList &fields);
     bool mayOverwritePositions();
     // Asks the confirmation dialog, centred on this window; true for "Ja".
     bool askUser(const QString &captionSuffix, const QString &question);
@@ -158,21 +155,13 @@ private:
     void saveAtSessionEnd();
     void showStatus();
 
-    // Set when the user's delete emptied the list, so that the empty list is written once.
-    bool m_listEmptiedByUser = false;
+    PositionsBook &m_book;
     // The entry that a typed transaction price belongs to while its store is pending.
     int m_pendingPriceRow = -1;
-    // The status text, and above it why the positions file was not read whole.
-    QString m_statusText;
-    QString m_positionsWarning;
-    // Where a list lies that the end of an earlier session could not save; empty when none does.
-    QString m_unsavedNotice;
     bool m_sessionEnding = false;
     // The list as saved by readyToClose, for the close that follows it.
     std::optional<QStringList> m_linesSavedForClose;
     std::unique_ptr<TOverviewForm> m_overview;
-    // The advice of the written options after the last download, for the desktop alerts.
-    AdviceAlerts m_adviceAlerts;
 };
 
 extern TMainForm *MainForm;

@@ -3,6 +3,7 @@
 #include "app/main_form.h"
 
 #include "about/about_form.h"
+#include "book/positions_book.h"
 #include "entry/add_form.h"
 #include "entry/options_form.h"
 
@@ -27,15 +28,27 @@ void TMainForm::DelButtonClick()
     const int index = ListBox1->currentRow();
     {
         const QSignalBlocker blocker(ListBox1);
-        ListBox1->removeLine(index);
+        m_book.removeLine(index);
     }
     SelectEntry(index < ListBox1->count() ? index : ListBox1->count() - 1);
-    // The user emptied the list on purpose: that empty list is written, so the last position
-    // does not come back at the next start.
     if (ListBox1->count() == 0)
-        m_listEmptiedByUser = true;
+        m_book.markEmptiedByUser();
     WriteRegels();
     // The panel shows the entry now selected, so that an edit lands where the user sees it.
+    ListBox1Click();
+}
+
+void TMainForm::addPosition(const QString &line)
+{
+    {
+        const QSignalBlocker blocker(ListBox1);
+        m_book.appendLine(line);
+    }
+    WriteRegels();
+    // The first entry with this text, which may be an equal line listed before.
+    SelectEntry(m_book.indexOf(line));
+    // The detail panel follows the selection, so that an edit made there next belongs to the
+    // position it shows.
     ListBox1Click();
 }
 

@@ -7,8 +7,11 @@
 #include <QPalette>
 
 #include "app/download_schedule.h"
+#include "book/positions_book.h"
 #include "entry/settings_values.h"
 #include "market/data_rec.h"
+#include "market/index_download.h"
+#include "market/option_download.h"
 
 void TMainForm::DownloadButtonClick()
 {
@@ -18,7 +21,7 @@ void TMainForm::DownloadButtonClick()
     setStatusText(QStringLiteral("Downloading..."));
     setBusyCursor(true);
     QCoreApplication::processEvents();
-    DownloadPages(*this);
+    DownloadPages(m_book);
     DownloadTimer->setInterval(NumberOfMinutes * 60000);
     DownloadTimer->setEnabled(DownloadSwitchOn());
     setBusyCursor(false);
@@ -33,7 +36,7 @@ void TMainForm::DownloadTimerTimer()
 
 void TMainForm::AEXTimerTimer()
 {
-    DownloadAEX(*this);
+    DownloadAEX(m_book);
     // The refresh holds the window while it waits; one that had to wait long (a site sending a
     // byte now and then) must leave the window a whole period before the next, not start it
     // at once because its time has already come.
@@ -48,12 +51,6 @@ void TMainForm::setBusyCursor(bool busy)
         QApplication::restoreOverrideCursor();
 }
 
-void TMainForm::replacePositionLines(const QStringList &lines)
-{
-    for (int row = 0; row < lines.size() && row < ListBox1->count(); ++row)
-        ListBox1->setLine(row, lines.at(row));
-}
-
 void TMainForm::enableDownloadCommands()
 {
     AddButton->setEnabled(true);
@@ -63,14 +60,6 @@ void TMainForm::enableDownloadCommands()
 
 void TMainForm::showDownloadedPrices()
 {
-    // Every download is compared with the one before, also while the alerts are switched off,
-    // so that switching them on does not report a change that is long known.
-    const QStringList lines = PositionLines();
-    const QList<AdviceAlert> alerts = m_adviceAlerts.afterDownload(lines);
-    if (Portfolio.notifications)
-        ShowAdviceAlerts(alerts);
-    recordDownloadHistory(lines);
-    refreshOverview();
     ListBox1Click();
     FormResize();
 }
@@ -92,5 +81,4 @@ void TMainForm::showIndexQuote(const IndexQuoteResult &result)
     L23->setText(result.l23);
     L24->setText(result.l24);
     layoutBars();
-    refreshOverview();
 }

@@ -1,32 +1,24 @@
-// The main window's part in the portfolio overview: opening it, keeping it up to date, and the
-// history that every download adds to.
+// The main window's part in the portfolio overview: opening it, and showing a position that is
+// chosen there.
 
 #include "app/main_form.h"
 
-#include "market/index_download.h"
-#include "portfolio/history_file.h"
 #include "portfolio/overview_form.h"
-#include "support/system_info.h"
 
 void TMainForm::OverzichtButtonClick()
 {
-    if (!m_overview)
-        m_overview = std::make_unique<TOverviewForm>();
+    if (!m_overview) {
+        m_overview = std::make_unique<TOverviewForm>(m_book, identity(), *this);
+        connect(m_overview.get(), &TOverviewForm::lineChosen, this, [this](int line) {
+            if (line >= ListBox1->count())
+                return;
+            // As if the user picked the line here: the detail panel shows it.
+            ListBox1->setCurrentRow(line);
+            raise();
+            activateWindow();
+        });
+    }
     m_overview->show();
     m_overview->raise();
     m_overview->activateWindow();
-}
-
-void TMainForm::refreshOverview()
-{
-    if (m_overview)
-        m_overview->scheduleRefresh();
-}
-
-void TMainForm::recordDownloadHistory(const QStringList &lines)
-{
-    QString error;
-    if (!history_file::appendDownload(DataDir, lines, AEXQuote.level(),
-                                      QDateTime::currentDateTime(), &error))
-        setStatusText(QStringLiteral("Download klaar; ") + history_file::appendFailureText(error));
 }

@@ -9,44 +9,28 @@
 #include <QDebug>
 
 #include "app/yes_no_form.h"
+#include "book/positions_book.h"
 #include "platform/termination_signals.h"
-#include "positions/unsaved_positions.h"
-#include "support/system_info.h"
 
 void TMainForm::WriteRegels()
 {
     if (!mayOverwritePositions())
         return;
-    const positions_file::SaveResult result = savePositions();
+    const positions_file::SaveResult result = m_book.save();
     if (result.failed())
         setStatusText(positions_file::saveFailureText(result.error));
 }
 
-positions_file::SaveResult TMainForm::savePositions()
-{
-    const positions_file::SaveResult result =
-        positions_file::save(DataDir, PositionLines(), m_listEmptiedByUser);
-    if (result.saved)
-        m_listEmptiedByUser = false;
-    return result;
-}
-
-bool TMainForm::hasListToWrite() const
-{
-    // An empty list is written only when the user emptied it.
-    return ListBox1->count() > 0 || m_listEmptiedByUser;
-}
-
 bool TMainForm::mayOverwritePositions()
 {
-    if (m_positionsWarning.isEmpty() || !hasListToWrite())
+    if (m_book.incompleteText().isEmpty() || !m_book.hasListToWrite())
         return true;
     // The list lacks what could not be read; the file keeps it until the user says otherwise.
     if (m_sessionEnding
         || !askUser(QStringLiteral(" - Opslaan"),
                     QStringLiteral("Regels.dat is niet volledig gelezen. Toch opslaan?")))
         return false;
-    m_positionsWarning.clear();
+    m_book.acceptIncomplete();
     showStatus();
     return true;
 }
@@ -93,7 +77,7 @@ bool TMainForm::saveForClose()
 {
     // The questions below may still be open when the session ends; it then finishes the close.
     if (!m_sessionEnding && mayOverwritePositions()) {
-        const positions_file::SaveResult result = savePositions();
+        const positions_file::SaveResult result = m_book.save();
         if (!result.failed())
             return true;
         const QString failure = positions_file::saveFailureText(result.error);
@@ -124,33 +108,27 @@ void TMainForm::saveAtSessionEnd()
     if (!mayOverwritePositions()) {
         reason = QStringLiteral("Regels.dat is niet volledig gelezen");
     } else {
-        const positions_file::SaveResult result = savePositions();
+        const positions_file::SaveResult result = m_book.save();
         if (!result.failed())
             return;
         reason = result.error;
     }
     // Nobody is there to ask: the list goes where it harms no file, and the log says where.
-    QString error;
-    const QString path = UnsavedPositionsPath(ProgNam);
-    if (SaveUnsavedPositions(ProgNam, PositionLines(), &error))
-        qWarning().noquote() << positions_file::saveFailureText(reason) + QStringLiteral("; bewaard in ") + path;
-    else
-        qWarning().noquote() << positions_file::saveFailureText(reason) + QStringLiteral("; ook niet in ") + path
-                                    + QStringLiteral(": ") + error;
+    m_book.keepUnsaved(reason);
 }
 
 void TMainForm::setStatusText(const QString &text)
 {
-    m_statusText = text;
-    showStatus();
+    m_book.setStatusText(text);
 }
 
 void TMainForm::showStatus()
 {
     // A positions file that was not read whole stays in view above the status until the user
     // has said whether to save over it; else a list kept elsewhere at a session's end does.
-    const QString &above = m_positionsWarning.isEmpty() ? m_unsavedNotice : m_positionsWarning;
+    const QString &above = m_book.incompleteText().isEmpty() ? m_book.unsavedNotice() : m_book.incompleteText();
+    const QString &status = m_book.statusText();
     const bool twoLines = !above.isEmpty();
     Label1->setGeometry(Label1->x(), twoLines ? 4 : 16, Label1->width(), twoLines ? 44 : 20);
-    Label1->setText(twoLines ? above + QLatin1Char('\n') + m_statusText : m_statusText);
+    Label1->setText(twoLines ? above + QLatin1Char('\n') + status : status);
 }

@@ -3,6 +3,7 @@
 
 #include "app/main_form.h"
 
+#include "book/positions_book.h"
 #include "positions/position_line.h"
 #include "positions/position_view.h"
 #include "support/text_routines.h"
@@ -19,12 +20,12 @@ void TMainForm::ListBox1Click()
     storePendingTransactionPrice();
 
     bListBox = true;
-    QStringList fields = SplitPositionLine(ListBox1->line(row));
+    QStringList fields = SplitPositionLine(m_book.line(row));
     CompleteNineFields(fields);
     const std::optional<PositionNumbers> numbers = ReadPositionNumbers(fields);
     if (!numbers) {
         // A line the program cannot read is shown as it stands and never rewritten.
-        Label3->setText(ListBox1->line(row));
+        Label3->setText(m_book.line(row));
         for (QLabel *value : {Label15, Label16, ActieLabel})
             value->setText(QStringLiteral("---"));
         Label9->setVisible(false);
@@ -32,7 +33,7 @@ void TMainForm::ListBox1Click()
         bListBox = false;
         return;
     }
-    ListBox1->setLine(row, JoinPositionFields(fields));
+    m_book.setLine(row, JoinPositionFields(fields));
     const double lastPrice = StrToReal(fields.at(field::LastPrice));
     Label3->setText(PositionTitle(fields));
 
@@ -44,6 +45,12 @@ void TMainForm::ListBox1Click()
     Label5->setText(QStringLiteral("Laatste koers:"));
     Label15->setText(RealToStr(lastPrice, 5, 2));
     Label6->setText(QStringLiteral("Verschil:"));
+    showDifference(fields);
+    bListBox = false;
+}
+
+void TMainForm::showDifference(const QStringList &fields)
+{
     const QString difference = fields.at(field::Difference);
     const double differenceValue = StrToReal(difference);
     const int shownAmount = AantalSpin->value();
@@ -54,7 +61,6 @@ void TMainForm::ListBox1Click()
     const bool shown = ActionShown(differenceValue, shownAmount, action);
     ActieLabel->setVisible(shown);
     Label9->setVisible(shown);
-    bListBox = false;
 }
 
 void TMainForm::PositieCheckClick()
@@ -62,7 +68,7 @@ void TMainForm::PositieCheckClick()
     const int row = ListBox1->currentRow();
     if (row < 0 || !IsUsablePosition(SplitPositionLine(ListBox1->currentLine())))
         return;
-    ListBox1->setLine(row, WithFlag(ListBox1->currentLine(), PositieCheck->isChecked()));
+    m_book.setLine(row, WithFlag(ListBox1->currentLine(), PositieCheck->isChecked()));
     ListBox1Click();
 }
 
@@ -71,7 +77,7 @@ void TMainForm::AantalSpinChange()
     const int row = ListBox1->currentRow();
     if (row < 0)
         return;
-    ListBox1->setLine(row, WithAmount(ListBox1->currentLine(), AantalSpin->value()));
+    m_book.setLine(row, WithAmount(ListBox1->currentLine(), AantalSpin->value()));
 }
 
 void TMainForm::TransactieEditChange()
@@ -109,5 +115,11 @@ void TMainForm::storeTransactionPrice(int row, const QString &typed)
 {
     if (row < 0 || row >= ListBox1->count())
         return;
-    ListBox1->setLine(row, PutTransactieKoers(typed, ListBox1->line(row)));
+    m_book.setLine(row, PutTransactieKoers(typed, m_book.line(row)));
+    // The difference shown beside the price follows the price stored; the price field itself is
+    // left as the user typed it.
+    QStringList fields = SplitPositionLine(m_book.line(row));
+    CompleteNineFields(fields);
+    if (row == ListBox1->currentRow() && ReadPositionNumbers(fields))
+        showDifference(fields);
 }

@@ -1,11 +1,10 @@
 #include "app/position_list_widget.h"
 
+#include <QAbstractListModel>
 #include <QMouseEvent>
 
-#include "app/position_list_model.h"
-
-PositionListWidget::PositionListWidget(QWidget *parent)
-    : QListView(parent), m_lines(new PositionListModel(this))
+PositionListWidget::PositionListWidget(QAbstractListModel *lines, QWidget *parent)
+    : QListView(parent), m_lines(lines)
 {
     setModel(m_lines);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -48,39 +47,5 @@ void PositionListWidget::setCurrentRow(int row)
 
 QString PositionListWidget::line(int row) const
 {
-    return m_lines->line(row);
-}
-
-QStringList PositionListWidget::lines() const
-{
-    return m_lines->lines();
-}
-
-int PositionListWidget::indexOf(const QString &text) const
-{
-    for (int row = 0; row < count(); ++row) {
-        if (line(row) == text)
-            return row;
-    }
-    return -1;
-}
-
-void PositionListWidget::setLine(int row, const QString &text)
-{
-    m_lines->setLine(row, text);
-}
-
-void PositionListWidget::appendLine(const QString &text)
-{
-    m_lines->appendLine(text);
-}
-
-void PositionListWidget::removeLine(int row)
-{
-    m_lines->removeLine(row);
-}
-
-void PositionListWidget::setLines(const positions_file::FileLines &lines)
-{
-    m_lines->setLines(lines);
+    return m_lines->index(row).data().toString();
 }

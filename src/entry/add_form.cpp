@@ -6,7 +6,7 @@
 #include <QSignalBlocker>
 #include <QTimer>
 
-#include "app/main_form.h"
+#include "book/positions_book.h"
 #include "entry/add_position.h"
 #include "market/data_rec.h"
 #include "support/conversion_error.h"
@@ -41,8 +41,9 @@ void selectDefaultStrike(QComboBox *box)
 
 } // namespace
 
-TAddForm::TAddForm(QWidget *parent)
-    : QDialog(parent)
+TAddForm::TAddForm(PositionsBook &book, const ProgramIdentity &identity, const QWidget &mainWindow,
+                   QWidget *parent)
+    : QDialog(parent), m_book(book), m_identity(identity), m_mainWindow(mainWindow)
 {
     AddForm = this;
     buildControls();
@@ -139,7 +140,7 @@ void TAddForm::buildControls()
 
 void TAddForm::FormCreate()
 {
-    setWindowTitle(MainForm->ProgNam + QStringLiteral(" - Toevoegen"));
+    setWindowTitle(m_identity.name + QStringLiteral(" - Toevoegen"));
     bPainted = false;
 }
 
@@ -158,7 +159,7 @@ void TAddForm::FormPaintFirst()
 {
     guarded([this] {
         fillMonthList();
-        ReplaceYearList(DataRec.YearFrom, DataRec.YearTill);
+        ReplaceYearList(m_book.DataRec().YearFrom, m_book.DataRec().YearTill);
         GetUitOefenKoersen(QLatin1Char('C'));
         GetUitOefenKoersen(QLatin1Char('P'));
         composeChoice(this);
@@ -172,7 +173,7 @@ void TAddForm::fillMonthList()
     ComboBox1->clear();
     for (int month = 1; month <= 12; ++month)
         ComboBox1->addItem(LongMonthName(month));
-    ComboBox1->setCurrentIndex(DataRec.MonthFrom - 1);
+    ComboBox1->setCurrentIndex(m_book.DataRec().MonthFrom - 1);
 }
 
 void TAddForm::ReplaceYearList(int yearFrom, int yearTill)
@@ -186,14 +187,14 @@ void TAddForm::ReplaceYearList(int yearFrom, int yearTill)
 
 void TAddForm::centreOverMainWindow()
 {
-    move(CentredTopLeft(MainForm->frameGeometry(), frameGeometry().size()));
+    move(CentredTopLeft(m_mainWindow.frameGeometry(), frameGeometry().size()));
 }
 
 void TAddForm::GetUitOefenKoersen(QChar CP)
 {
     const QString expiry = ExpiryOfChoice(SeriesName(RadioGroup->itemIndex()), ComboBox1->currentIndex(),
                                           ComboBox2->currentText());
-    const QStringList choices = StrikeChoices(*MainForm->KoersList, CP, expiry);
+    const QStringList choices = StrikeChoices(m_book.KoersList(), CP, expiry);
     QComboBox *strikes = CP == QLatin1Char('C') ? ComboBox3 : ComboBox4;
     strikes->clear();
     strikes->addItems(choices);
@@ -217,7 +218,7 @@ void TAddForm::composeChoice(QObject *sender)
         SeriesName(RadioGroup->itemIndex()),
         put ? QStringLiteral("Put") : QStringLiteral("Call"), ComboBox1->currentIndex(),
         ComboBox2->currentText(), put ? ComboBox4->currentText() : ComboBox3->currentText(),
-        EditAantal->text(), *MainForm->KoersList);
+        EditAantal->text(), m_book.KoersList(), m_book.DataRec());
     ResultLabel->setText(line);
 }
 
@@ -237,18 +238,8 @@ void TAddForm::EditAantalChange()
 void TAddForm::OKButtonClick()
 {
     const QString line = ResultLabel->text();
-    if (IsAddableLine(line)) {
-        {
-            const QSignalBlocker blocker(MainForm->ListBox1);
-            MainForm->ListBox1->appendLine(line);
-        }
-        MainForm->WriteRegels();
-        // The first entry with this text, which may be an equal line listed before.
-        MainForm->SelectEntry(MainForm->ListBox1->indexOf(line));
-        // The detail panel follows the selection, so that an edit made there next belongs to
-        // the position it shows.
-        MainForm->ListBox1Click();
-    }
+    if (IsAddableLine(line))
+        emit positionComposed(line);
     accept();
 }
 
@@ -268,5 +259,5 @@ void TAddForm::guarded(const std::function<void()> &handler)
 
 void TAddForm::showConversionError(const ConversionError &error)
 {
-    QMessageBox::critical(this, MainForm->ProgNam, error.message());
+    QMessageBox::critical(this, m_identity.name, error.message());
 }

@@ -1,8 +1,8 @@
 #pragma once
 // The add dialog: the user composes a new position from the series that the last download
-// offers, sees the complete line with its current price while choosing, and OK adds it to the
-// main window's positions. Created once after the main window; its lists are filled the first
-// time it is shown and keep their contents and choices between showings.
+// offers in the positions book, sees the complete line with its current price while choosing,
+// and OK hands it to the main window to add. Created once after the main window; its lists are
+// filled the first time it is shown and keep their contents and choices between showings.
 
 #include <QComboBox>
 #include <QDialog>
@@ -14,14 +14,18 @@
 #include <functional>
 
 #include "entry/radio_group_widget.h"
+#include "support/program_identity.h"
 
 class ConversionError;
+class PositionsBook;
 
 class TAddForm : public QDialog
 {
     Q_OBJECT
 public:
-    explicit TAddForm(QWidget *parent = nullptr);
+    // Centred over mainWindow when it is first shown.
+    TAddForm(PositionsBook &book, const ProgramIdentity &identity, const QWidget &mainWindow,
+             QWidget *parent = nullptr);
     ~TAddForm() override;
 
     // Set by the first paint, whose work fills the lists once.
@@ -41,7 +45,7 @@ public:
     QLabel *MaandLabel, *JaarLabel, *PutStrikeLabel, *CallStrikeLabel, *AantalLabel;
 
     // Refills the call strike list ('C', ComboBox3) or the put strike list ('P', ComboBox4) for
-    // the chosen series, month and year from the main window's quote list, then selects the
+    // the chosen series, month and year from the book's quote list, then selects the
     // first strike offered in both lists. Throws ConversionError, before any list changes, when
     // the month or year chosen is no date.
     void GetUitOefenKoersen(QChar CP);
@@ -59,6 +63,10 @@ public:
     // lists and the result line stay until the next change of month, year or series.
     void ReplaceYearList(int yearFrom, int yearTill);
 
+signals:
+    // OK was pressed on a line that may be added.
+    void positionComposed(const QString &line);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
 
@@ -73,6 +81,10 @@ private:
     // Runs one event handler, showing a conversion failure in the error box.
     void guarded(const std::function<void()> &handler);
     void showConversionError(const ConversionError &error);
+
+    PositionsBook &m_book;
+    ProgramIdentity m_identity;
+    const QWidget &m_mainWindow;
 };
 
 extern TAddForm *AddForm;

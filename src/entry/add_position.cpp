@@ -94,7 +94,7 @@ QString NoValidSeriesText()
 
 QString ComposePositionLine(const QString &series, const QString &kind, int monthIndex,
                             const QString &yearText, const QString &strikeText,
-                            const QString &countText, const QuoteList &quotes)
+                            const QString &countText, const QuoteList &quotes, TDataRec &DataRec)
 {
     const QString month = PositionMonthName(monthIndex + 1);
     const QString strike = StrikeOfChoice(strikeText);

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "market/data_rec.h"
 #include "market/quote_list.h"
 
 // The series code of the series group's entry 0-4 ("AX1", "AX2", "AEX", "AX4", "AX5");
@@ -48,7 +49,7 @@ QString NoValidSeriesText();
 
 // Composes the position line for the dialog's choices: series code, kind ("Put" or "Call"),
 // month list index (0 = January), year text, strike text as the strike field shows it and the
-// count as typed. Fills the lookup fields of DataRec and finds the price in quotes with
+// count as typed. Fills the lookup fields of the record and finds the price in quotes with
 // GetKoers. The value field is count x 100 x price, the count taken as the whole number typed.
 // Gives NoValidSeriesText() when the series does not expire in the month, quotes holds no strike
 // for the kind on the series' expiry day, or the strike holds a ";" or a line break.
@@ -56,7 +57,7 @@ QString NoValidSeriesText();
 // that names no month.
 QString ComposePositionLine(const QString &series, const QString &kind, int monthIndex,
                             const QString &yearText, const QString &strikeText,
-                            const QString &countText, const QuoteList &quotes);
+                            const QString &countText, const QuoteList &quotes, TDataRec &DataRec);
 
 // Whether a composed result is a line that may be added to the positions: one with a strike.
 bool IsAddableLine(const QString &resultText);

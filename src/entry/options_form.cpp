@@ -5,12 +5,13 @@
 #include <QScreen>
 
 #include "app/dialog_geometry.h"
-#include "app/main_form.h"
+#include "book/positions_book.h"
 #include "entry/add_form.h"
 #include "entry/settings_values.h"
 #include "entry/stored_settings.h"
 #include "market/data_rec.h"
 #include "market/option_download.h"
+#include "platform/steady_timer.h"
 #include "platform/termination_signals.h"
 #include "support/conversion_error.h"
 #include "update/versions_form.h"
@@ -52,8 +53,9 @@ QLabel *makeLabel(QWidget *parent, const QString &text, int left, int top)
 
 } // namespace
 
-TOptionsForm::TOptionsForm(QWidget *parent)
-    : QDialog(parent)
+TOptionsForm::TOptionsForm(PositionsBook &book, const ProgramIdentity &identity,
+                           const MainWindowParts &mainWindow, QWidget *parent)
+    : QDialog(parent), m_book(book), m_identity(identity), m_main(mainWindow)
 {
     OptionsForm = this;
     buildControls();
@@ -119,7 +121,7 @@ void TOptionsForm::buildControls()
 
 void TOptionsForm::FormCreate()
 {
-    setWindowTitle(MainForm->ProgNam + QStringLiteral(" - Instellingen"));
+    setWindowTitle(m_identity.name + QStringLiteral(" - Instellingen"));
     readSettings();
     const int margin = NOYBox->x();
     setFixedSize(NOYBox->x() + NOYBox->width() + margin,
@@ -130,15 +132,17 @@ void TOptionsForm::readSettings()
 {
     // Each value takes effect as it is read, so a value of the wrong kind stops the reading
     // with the values before it applied and the rest at their design values.
-    RegistryKey key(MainForm->ProgNam);
+    RegistryKey key(m_identity.name);
+    QWidget &main = m_main.window;
+    QWidget &list = m_main.positionList;
     try {
-        readStoredSettings(key, [this](StoredValue which, int value) {
+        readStoredSettings(key, [&](StoredValue which, int value) {
             switch (which) {
-            case StoredValue::Top: MainForm->move(MainForm->x(), value); break;
-            case StoredValue::Left: MainForm->move(value, MainForm->y()); break;
-            case StoredValue::Height: MainForm->resize(MainForm->width(), value); break;
-            case StoredValue::Width: MainForm->resize(value, MainForm->height()); break;
-            case StoredValue::Splitter: MainForm->ListBox1->resize(value, MainForm->ListBox1->height()); break;
+            case StoredValue::Top: main.move(main.x(), value); break;
+            case StoredValue::Left: main.move(value, main.y()); break;
+            case StoredValue::Height: main.resize(main.width(), value); break;
+            case StoredValue::Width: main.resize(value, main.height()); break;
+            case StoredValue::Splitter: list.resize(value, list.height()); break;
             case StoredValue::NumberOfYears: NumberOfYears = cutToWord(value); break;
             case StoredValue::DownloadTimer:
                 DownloadCheck->setChecked(value != 0);
@@ -150,9 +154,10 @@ void TOptionsForm::readSettings()
         });
     } catch (const ConversionError &error) {
         // No parent: the main window is not shown yet, and a modal child would fix its frame early.
-        QMessageBox::critical(nullptr, MainForm->ProgNam, error.message());
+        QMessageBox::critical(nullptr, m_identity.name, error.message());
     }
-    Portfolio = readPortfolioSettings(key);
+    m_book.setSettings(readPortfolioSettings(key));
+    OverviewPlace = readOverviewPlace(key);
     keepMainWindowInSight();
 }
 
@@ -161,31 +166,33 @@ void TOptionsForm::keepMainWindowInSight()
     QList<QRect> screens;
     for (const QScreen *screen : QGuiApplication::screens())
         screens << screen->availableGeometry();
-    if (screens.isEmpty() || ShowsOnAScreen(QRect(MainForm->pos(), MainForm->size()), screens))
+    QWidget &window = m_main.window;
+    if (screens.isEmpty() || ShowsOnAScreen(QRect(window.pos(), window.size()), screens))
         return;
     // Centred on the main screen, at the size it had.
     const QRect main = QGuiApplication::primaryScreen()->availableGeometry();
     const WindowPos centred = CentreOn({main.top(), main.left(), main.height(), main.width()},
-                                       MainForm->height(), MainForm->width());
-    MainForm->move(centred.left, centred.top);
+                                       window.height(), window.width());
+    window.move(centred.left, centred.top);
 }
 
 void TOptionsForm::FormDestroy()
 {
     StoredSettings settings;
-    settings.top = MainForm->y();
-    settings.left = MainForm->x();
-    settings.height = MainForm->height();
-    settings.width = MainForm->width();
-    settings.splitter = MainForm->ListBox1->width();
+    settings.top = m_main.window.y();
+    settings.left = m_main.window.x();
+    settings.height = m_main.window.height();
+    settings.width = m_main.window.width();
+    settings.splitter = m_main.positionList.width();
     settings.numberOfYears = NumberOfYears;
     settings.downloadTimer = DownloadCheck->isChecked();
     settings.numberOfMinutes = NumberOfMinutes;
     settings.updatesOn = UpdatesCheck->isChecked();
-    RegistryKey key(MainForm->ProgNam);
-    // Both groups in one write of the file.
+    RegistryKey key(m_identity.name);
+    // All groups in one write of the file.
     putStoredSettings(key, settings);
-    putPortfolioSettings(key, Portfolio);
+    putPortfolioSettings(key, m_book.settings());
+    putOverviewPlace(key, OverviewPlace);
     if (key.sync())
         return;
     const QString text = QStringLiteral("Instellingen niet opgeslagen: ") + key.fileName()
@@ -195,7 +202,7 @@ void TOptionsForm::FormDestroy()
     if (TerminationRequested())
         qWarning().noquote() << text;
     else
-        QMessageBox::critical(nullptr, MainForm->ProgNam, text);
+        QMessageBox::critical(nullptr, m_identity.name, text);
 }
 
 void TOptionsForm::showEvent(QShowEvent *event)
@@ -205,10 +212,11 @@ void TOptionsForm::showEvent(QShowEvent *event)
     // far more often, which would undo the user's typing.)
     JarenEdit->setValue(NumberOfYears);
     MinutesEdit->setValue(NumberOfMinutes);
-    RenteEdit->setValue(Portfolio.ratePercent);
-    DividendEdit->setValue(Portfolio.dividendYieldPercent);
-    MarginEdit->setValue(Portfolio.marginPercent);
-    MeldingenCheck->setChecked(Portfolio.notifications);
+    const PortfolioSettings &portfolio = m_book.settings();
+    RenteEdit->setValue(portfolio.ratePercent);
+    DividendEdit->setValue(portfolio.dividendYieldPercent);
+    MarginEdit->setValue(portfolio.marginPercent);
+    MeldingenCheck->setChecked(portfolio.notifications);
     QDialog::showEvent(event);
 }
 
@@ -217,27 +225,29 @@ void TOptionsForm::DownloadCheckClick()
     const bool on = DownloadCheck->isChecked();
     Label2->setEnabled(on);
     Label3->setEnabled(on);
-    MainForm->DownloadTimer->setEnabled(on);
+    m_main.downloadTimer.setEnabled(on);
 }
 
 void TOptionsForm::OKBtnClick()
 {
     // Taken first: a download that a new number of years starts already alerts and figures by them.
-    Portfolio.ratePercent = RenteEdit->value();
-    Portfolio.dividendYieldPercent = DividendEdit->value();
-    Portfolio.marginPercent = MarginEdit->value();
-    Portfolio.notifications = MeldingenCheck->isChecked();
+    PortfolioSettings portfolio = m_book.settings();
+    portfolio.ratePercent = RenteEdit->value();
+    portfolio.dividendYieldPercent = DividendEdit->value();
+    portfolio.marginPercent = MarginEdit->value();
+    portfolio.notifications = MeldingenCheck->isChecked();
+    m_book.setSettings(portfolio);
     const int years = JarenEdit->value();
     if (years != NumberOfYears) {
         NumberOfYears = cutToWord(years);
-        DownloadPages(*MainForm);
+        DownloadPages(m_book);
     }
-    DataRec.YearTill = DataRec.YearFrom + NumberOfYears;
+    TDataRec &record = m_book.DataRec();
+    record.YearTill = record.YearFrom + NumberOfYears;
     NumberOfMinutes = cutToWord(MinutesEdit->value());
-    MainForm->DownloadTimer->setInterval(NumberOfMinutes * 60 * 1000);
+    m_main.downloadTimer.setInterval(NumberOfMinutes * 60 * 1000);
     if (AddForm)
-        AddForm->ReplaceYearList(DataRec.YearFrom, DataRec.YearTill);
-    MainForm->refreshOverview();
+        AddForm->ReplaceYearList(record.YearFrom, record.YearTill);
     accept();
 }
 
@@ -245,12 +255,12 @@ void TOptionsForm::DownloadBtnClick()
 {
     // The update window centres itself on this dialog, which stays open meanwhile.
     if (VersionsForm)
-        VersionsForm->UpdateProg(y(), x(), height(), width(), MainForm->ProgNam, MainForm->Version);
+        VersionsForm->UpdateProg(y(), x(), height(), width(), m_identity.name, m_identity.version);
 }
 
 int TOptionsForm::showCentred()
 {
-    move(MainForm->x() + (MainForm->width() - width()) / 2,
-         MainForm->y() + (MainForm->height() - height()) / 2);
+    const QWidget &main = m_main.window;
+    move(main.x() + (main.width() - width()) / 2, main.y() + (main.height() - height()) / 2);
     return exec();
 }

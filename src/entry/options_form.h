@@ -1,7 +1,8 @@
 #pragma once
 // The settings dialog: how many years of expiries the add dialog offers, the periodic download
-// and its period, and the update check at start. It also owns the stored settings: it reads
-// them when it is created at start-up (and applies the window placement to the main window)
+// and its period, the values of the portfolio figures, and the update check at start. It also
+// owns the stored settings: it reads them when it is created at start-up (applies the window
+// placement and the download timer to the main window, and the portfolio values to the book)
 // and writes them back when it is destroyed at the end of the program.
 
 #include <QCheckBox>
@@ -12,11 +13,25 @@
 #include <QPushButton>
 #include <QSpinBox>
 
+#include "support/program_identity.h"
+
+class PositionsBook;
+class SteadyTimer;
+
+// The parts of the main window that the stored settings set up at start and that are stored
+// again at the end.
+struct MainWindowParts {
+    QWidget &window;            // its place and size
+    QWidget &positionList;      // its width is stored as the "Splitter"
+    SteadyTimer &downloadTimer; // switched and timed by the settings
+};
+
 class TOptionsForm : public QDialog
 {
     Q_OBJECT
 public:
-    explicit TOptionsForm(QWidget *parent = nullptr);
+    TOptionsForm(PositionsBook &book, const ProgramIdentity &identity, const MainWindowParts &mainWindow,
+                 QWidget *parent = nullptr);
     ~TOptionsForm() override;
 
     QGroupBox *NOYBox;
@@ -57,6 +72,10 @@ private:
     // A place stored while another screen was attached would show the window out of sight.
     void keepMainWindowInSight();
     void FormDestroy();
+
+    PositionsBook &m_book;
+    ProgramIdentity m_identity;
+    MainWindowParts m_main;
 };
 
 extern TOptionsForm *OptionsForm;

@@ -10,4 +10,4 @@ quint16 DownloadMinutesOf(int storedValue)
     return quint16(std::clamp(storedValue, kMinDownloadMinutes, kMaxDownloadMinutes));
 }
 
-PortfolioSettings Portfolio;
+WindowPlace OverviewPlace = kOverviewDefaultPlace;

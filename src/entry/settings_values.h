@@ -23,18 +23,15 @@ inline constexpr int kMinDownloadMinutes = 1;
 inline constexpr int kMaxDownloadMinutes = 60;
 quint16 DownloadMinutesOf(int storedValue);
 
-// The portfolio overview's values, kept beside the options above: the interest rate and the
-// dividend yield of the index in per cent, the switch of the desktop alerts when the advice of
-// a written option changes, the overview's place and size, and the percentage of the index
-// that the margin estimate asks above a written option's price.
+// The values the portfolio figures and the desktop alerts rest on, kept beside the options
+// above: the interest rate and the dividend yield of the index in per cent, the switch of the
+// desktop alerts when the advice of a written option changes, and the percentage of the index
+// that the margin estimate asks above a written option's price. The positions book holds the
+// values in force.
 struct PortfolioSettings {
     double ratePercent = 2.0;
     double dividendYieldPercent = 3.0;
     bool notifications = true;
-    int overviewTop = 140;
-    int overviewLeft = 140;
-    int overviewHeight = 460;
-    int overviewWidth = 1040;
     double marginPercent = 7.5;
 
     bool operator==(const PortfolioSettings &) const = default;
@@ -44,4 +41,16 @@ inline constexpr double kHighestPercent = 20;
 inline constexpr double kHighestMarginPercent = 100;
 inline constexpr int kPercentDecimals = 2;
 
-extern PortfolioSettings Portfolio;
+// Where a window stands and how large it is.
+struct WindowPlace {
+    int top = 0;
+    int left = 0;
+    int height = 0;
+    int width = 0;
+
+    bool operator==(const WindowPlace &) const = default;
+};
+
+// The portfolio overview's place, kept while the program runs for the stored settings.
+inline constexpr WindowPlace kOverviewDefaultPlace{140, 140, 460, 1040};
+extern WindowPlace OverviewPlace;

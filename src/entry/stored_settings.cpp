@@ -67,25 +67,33 @@ ConversionError wrongKind(const QString &name)
     return ConversionError(QStringLiteral("Ongeldig gegevenstype voor '%1'").arg(name));
 }
 
-// Each value is a percentage (up to its highest), a whole number or a switch.
+// Each value is a percentage (up to its highest) or a switch.
 struct PortfolioEntry
 {
     const char *name;
     double PortfolioSettings::*percent;
-    int PortfolioSettings::*whole;
     bool PortfolioSettings::*toggle;
     double highest = kHighestPercent;
 };
 
 const PortfolioEntry kPortfolioEntries[] = {
-    {"Rente", &PortfolioSettings::ratePercent, nullptr, nullptr},
-    {"Dividendrendement", &PortfolioSettings::dividendYieldPercent, nullptr, nullptr},
-    {"Meldingen", nullptr, nullptr, &PortfolioSettings::notifications},
-    {"Overzicht Top", nullptr, &PortfolioSettings::overviewTop, nullptr},
-    {"Overzicht Left", nullptr, &PortfolioSettings::overviewLeft, nullptr},
-    {"Overzicht Height", nullptr, &PortfolioSettings::overviewHeight, nullptr},
-    {"Overzicht Width", nullptr, &PortfolioSettings::overviewWidth, nullptr},
-    {"Marginpercentage", &PortfolioSettings::marginPercent, nullptr, nullptr, kHighestMarginPercent},
+    {"Rente", &PortfolioSettings::ratePercent, nullptr},
+    {"Dividendrendement", &PortfolioSettings::dividendYieldPercent, nullptr},
+    {"Meldingen", nullptr, &PortfolioSettings::notifications},
+    {"Marginpercentage", &PortfolioSettings::marginPercent, nullptr, kHighestMarginPercent},
+};
+
+struct PlaceEntry
+{
+    const char *name;
+    int WindowPlace::*value;
+};
+
+const PlaceEntry kOverviewPlaceEntries[] = {
+    {"Overzicht Top", &WindowPlace::top},
+    {"Overzicht Left", &WindowPlace::left},
+    {"Overzicht Height", &WindowPlace::height},
+    {"Overzicht Width", &WindowPlace::width},
 };
 
 } // namespace
@@ -254,9 +262,7 @@ PortfolioSettings readPortfolioSettings(const RegistryKey &key)
     for (const PortfolioEntry &entry : kPortfolioEntries) {
         const QString name = QString::fromLatin1(entry.name);
         try {
-            if (entry.whole) {
-                settings.*entry.whole = key.readInteger(name, settings.*entry.whole);
-            } else if (entry.toggle) {
+            if (entry.toggle) {
                 settings.*entry.toggle = key.readBool(name, settings.*entry.toggle);
             } else if (const std::optional<QString> text = key.readText(name)) {
                 settings.*entry.percent = percentFromText(*text, entry.highest).value_or(settings.*entry.percent);
@@ -272,11 +278,28 @@ void putPortfolioSettings(RegistryKey &key, const PortfolioSettings &settings)
 {
     for (const PortfolioEntry &entry : kPortfolioEntries) {
         const QString name = QString::fromLatin1(entry.name);
-        if (entry.whole)
-            key.writeInteger(name, settings.*entry.whole);
-        else if (entry.toggle)
+        if (entry.toggle)
             key.writeBool(name, settings.*entry.toggle);
         else
             key.writeText(name, percentText(settings.*entry.percent));
     }
+}
+
+WindowPlace readOverviewPlace(const RegistryKey &key)
+{
+    WindowPlace place = kOverviewDefaultPlace;
+    for (const PlaceEntry &entry : kOverviewPlaceEntries) {
+        try {
+            place.*entry.value = key.readInteger(QString::fromLatin1(entry.name), place.*entry.value);
+        } catch (const ConversionError &) {
+            // As above: its default.
+        }
+    }
+    return place;
+}
+
+void putOverviewPlace(RegistryKey &key, const WindowPlace &place)
+{
+    for (const PlaceEntry &entry : kOverviewPlaceEntries)
+        key.writeInteger(QString::fromLatin1(entry.name), place.*entry.value);
 }

@@ -98,14 +98,15 @@ void putStoredSettings(RegistryKey &key, const StoredSettings &settings);
 // Sets the nine values and stores them; false when they could not be stored.
 bool writeStoredSettings(RegistryKey &key, const StoredSettings &settings);
 
-// The portfolio overview's values, stored beside the nine and read and written after them:
-// "Rente" and "Dividendrendement" as texts in the user's notation ("2,00"), the switch
-// "Meldingen" as the text "1" or "0", "Overzicht Top",
-// "Overzicht Left", "Overzicht Height" and "Overzicht Width" as whole numbers, and
-// "Marginpercentage" as text like the first two. Each value that is missing or cannot be read
-// keeps its default, without touching the nine or the others.
+// The portfolio's values, stored beside the nine and read and written after them: "Rente",
+// "Dividendrendement" and "Marginpercentage" as texts in the user's notation ("2,00") and the
+// switch "Meldingen" as the text "1" or "0"; then the overview's place, "Overzicht Top",
+// "Overzicht Left", "Overzicht Height" and "Overzicht Width", as whole numbers. Each value that
+// is missing or cannot be read keeps its default, without touching the nine or the others.
 PortfolioSettings readPortfolioSettings(const RegistryKey &key);
 void putPortfolioSettings(RegistryKey &key, const PortfolioSettings &settings);
+WindowPlace readOverviewPlace(const RegistryKey &key);
+void putOverviewPlace(RegistryKey &key, const WindowPlace &place);
 
 // A percentage as stored, and as read back: a number with a comma or a point, brought within
 // 0 to highest; nothing for a text that is no number.

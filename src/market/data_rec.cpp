@@ -1,6 +1,5 @@
 #include "market/data_rec.h"
 
-TDataRec DataRec;
 QTime LastTime(0, 0);
 
 int WeekdayNumber(const QDate &date)

@@ -25,9 +25,6 @@ struct TDataRec {
     bool operator==(const TDataRec &) const = default;
 };
 
-// The record shared by the download and the add dialog.
-extern TDataRec DataRec;
-
 // Time of day at which the last option download finished; midnight before the first one.
 extern QTime LastTime;
 

@@ -2,30 +2,29 @@
 
 #include <QDateTime>
 
+#include "book/positions_book.h"
 #include "market/connectivity_probe.h"
 #include "market/market_hosts.h"
 #include "market/page_fetch.h"
-
-IndexQuote AEXQuote;
 
 QString IndexPageUrl()
 {
     return QStringLiteral("http://") + IndexHost() + QStringLiteral("/index.php?type=main");
 }
 
-void DownloadAEX(IndexQuoteWindow &window)
+void DownloadAEX(PositionsBook &book)
 {
-    window.setBusyCursor(true);
+    book.setBusy(true);
     if (!MarketProbePassed(RunConnectivityProbe(IndexHost()))) {
-        window.showIndexQuote(IndexQuote::probeFailed(IndexHost()));
-        window.setBusyCursor(false);
+        book.showIndexQuote(IndexQuote::probeFailed(IndexHost()));
+        book.setBusy(false);
         return;
     }
     const QByteArray page = FetchIndexPage(IndexPageUrl());
     if (!page.isEmpty()) {
-        const IndexQuoteResult result = AEXQuote.takePage(page, QDateTime::currentDateTime());
+        const IndexQuoteResult result = book.AEXQuote().takePage(page, QDateTime::currentDateTime());
         if (result.kind == IndexQuoteResult::Show)
-            window.showIndexQuote(result);
+            book.showIndexQuote(result);
     }
-    window.setBusyCursor(false);
+    book.setBusy(false);
 }

@@ -4,16 +4,8 @@
 
 #include "market/index_quote.h"
 
-class IndexQuoteWindow
-{
-public:
-    virtual ~IndexQuoteWindow() = default;
-    virtual void setBusyCursor(bool busy) = 0;
-    virtual void showIndexQuote(const IndexQuoteResult &result) = 0;
-};
-
-// The texts of the last refreshes, kept for the whole run.
-extern IndexQuote AEXQuote;
+class PositionsBook;
 
 QString IndexPageUrl();
-void DownloadAEX(IndexQuoteWindow &window);
+// Refreshes the book's index quote; the book announces new texts for the index labels.
+void DownloadAEX(PositionsBook &book);

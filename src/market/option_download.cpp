@@ -5,6 +5,7 @@
 
 #include <optional>
 
+#include "book/positions_book.h"
 #include "entry/settings_values.h"
 #include "market/connectivity_probe.h"
 #include "market/data_rec.h"
@@ -28,14 +29,15 @@ public:
     ~DownloadGuard() { g_downloading = false; }
 };
 
-class BusyCursor
+// Announces the wait on the network for as long as it lives, also when a fetch throws.
+class BusyBook
 {
 public:
-    explicit BusyCursor(OptionDownloadWindow &window) : m_window(window) { m_window.setBusyCursor(true); }
-    ~BusyCursor() { m_window.setBusyCursor(false); }
+    explicit BusyBook(PositionsBook &book) : m_book(book) { m_book.setBusy(true); }
+    ~BusyBook() { m_book.setBusy(false); }
 
 private:
-    OptionDownloadWindow &m_window;
+    PositionsBook &m_book;
 };
 
 // Why a page cannot be used, or an empty text when it can. A page that broke off holds only
@@ -79,22 +81,23 @@ bool DownloadInProgress()
     return g_downloading;
 }
 
-void DownloadPages(OptionDownloadWindow &window)
+bool DownloadPages(PositionsBook &book)
 {
     if (g_downloading)
-        return;
+        return false;
     const DownloadGuard guard;
-    const BusyCursor busy(window);
+    const BusyBook busy(book);
 
     if (!MarketProbePassed(RunConnectivityProbe(MakerHost()))) {
-        window.setStatusText(QStringLiteral("Geen internetverbinding."));
-        return;
+        book.setStatusText(QStringLiteral("Geen internetverbinding."));
+        return false;
     }
-    PrepareDataRec(DataRec, QDate::currentDate(), NumberOfYears);
+    TDataRec &record = book.DataRec();
+    PrepareDataRec(record, QDate::currentDate(), NumberOfYears);
 
     // The new quotes are collected apart, so that a page that failed leaves the prices of the
     // last good download in place instead of zeroing every position.
-    QuoteList &quotes = nextQuoteList(window.quoteList());
+    QuoteList &quotes = nextQuoteList(book.KoersList());
     bool whole = DownloadRightPage(CallPageUrl(), PageStr);
     QCoreApplication::processEvents();
     QString fault = pageFault(PageStr, whole, ParseCalls(PageStr, quotes), QStringLiteral("callpagina"));
@@ -109,18 +112,19 @@ void DownloadPages(OptionDownloadWindow &window)
 
     if (!fault.isEmpty()) {
         quotes.clear();
-        window.setStatusText(fault);
-        window.enableDownloadCommands();
-        return;
+        book.setStatusText(fault);
+        book.pagesRead();
+        return false;
     }
 
-    std::swap(window.quoteList(), quotes);
+    std::swap(book.KoersList(), quotes);
     quotes.clear();
-    const QStringList lines = window.positionLines();
+    const QStringList lines = book.lines();
     if (!lines.isEmpty())
-        window.replacePositionLines(UpdatePositionLines(lines, DataRec, window.quoteList()));
+        book.replaceLines(UpdatePositionLines(lines, record, book.KoersList()));
     LastTime = QTime::currentTime();
-    window.setStatusText(QStringLiteral("Download klaar"));
-    window.enableDownloadCommands();
-    window.showDownloadedPrices();
+    book.setStatusText(QStringLiteral("Download klaar"));
+    book.pagesRead();
+    book.pricesDownloaded();
+    return true;
 }

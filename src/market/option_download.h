@@ -1,29 +1,13 @@
 #pragma once
 // Bringing the option prices up to date: probe the connection, fetch the call page and the put
 // page, rebuild the quote list and rewrite the last price and difference of every position.
+// The window and the report run the same download, each on its positions book.
 
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 
-class QuoteList;
-
-// What a download needs from the window that owns the positions and the quote list.
-class OptionDownloadWindow
-{
-public:
-    virtual ~OptionDownloadWindow() = default;
-    virtual void setStatusText(const QString &text) = 0;
-    virtual void setBusyCursor(bool busy) = 0;
-    virtual QuoteList &quoteList() = 0;
-    virtual QStringList positionLines() const = 0;
-    // Replaces the lines in place; the list has the same length as positionLines() gave.
-    virtual void replacePositionLines(const QStringList &lines) = 0;
-    // The download has run to its end: the commands that need prices can be used.
-    virtual void enableDownloadCommands() = 0;
-    // Prices changed: show the selected position again and lay the window out.
-    virtual void showDownloadedPrices() = 0;
-};
+class PositionsBook;
 
 // The last option page fetched.
 extern QByteArray PageStr;
@@ -31,8 +15,10 @@ extern QByteArray PageStr;
 // True while a download waits between its fetches; a second one must not start then.
 bool DownloadInProgress();
 
-// Runs one download. Returns at once, doing nothing, while another one is in progress.
-void DownloadPages(OptionDownloadWindow &window);
+// Runs one download on the book: its quote list and the prices of its lines are replaced, and
+// it announces each step. True when the download ran to its end; returns false at once, doing
+// nothing, while another one is in progress.
+bool DownloadPages(PositionsBook &book);
 
 // The addresses of the two pages on the option price site.
 QString CallPageUrl();

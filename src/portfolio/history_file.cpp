@@ -109,6 +109,15 @@ std::optional<Row> decodeRow(QStringView line, std::vector<QString> &quotedTexts
 
 } // namespace
 
+QStringList splitLine(QStringView line)
+{
+    std::vector<QString> quotedTexts;
+    QStringList fields;
+    for (QStringView field : splitFields(line, quotedTexts))
+        fields.append(field.toString());
+    return fields;
+}
+
 QString numberField(double value, int decimals)
 {
     return FixedText(value, decimals);
@@ -207,23 +216,24 @@ bool cutAwayALastLineCutOff(QFile &file)
 
 } // namespace
 
-bool append(const QString &dataDir, const QList<Row> &rows, QString *error)
+bool appendLines(const QString &path, const QByteArray &headerLine, const QList<QByteArray> &lines,
+                 QString *error, qint64 *start)
 {
-    if (rows.isEmpty())
+    if (lines.isEmpty())
         return true;
     // Unbuffered: every write below reaches the file at once.
-    QFile file(fileName(dataDir));
+    QFile file(path);
     if (!file.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered)) {
         if (error)
             *error = file.errorString();
         return false;
     }
-    QByteArray start;
+    QByteArray lead;
     if (!cutAwayALastLineCutOff(file)) {
         // Ended, it stays a line apart from the rows that follow.
-        start = "\r\n";
+        lead = "\r\n";
     } else if (file.size() == 0) {
-        start = header();
+        lead = headerLine;
     }
     const auto write = [&file, error](const QByteArray &bytes) {
         if (file.write(bytes) == bytes.size())
@@ -232,13 +242,24 @@ bool append(const QString &dataDir, const QList<Row> &rows, QString *error)
             *error = file.errorString();
         return false;
     };
-    if (!start.isEmpty() && !write(start))
+    if (!lead.isEmpty() && !write(lead))
         return false;
-    for (const Row &row : rows) {
-        if (!write(encodeRow(row)))
+    if (start)
+        *start = file.size();
+    for (const QByteArray &line : lines) {
+        if (!write(line))
             return false;
     }
     return true;
+}
+
+bool append(const QString &dataDir, const QList<Row> &rows, QString *error)
+{
+    QList<QByteArray> lines;
+    lines.reserve(rows.size());
+    for (const Row &row : rows)
+        lines.append(encodeRow(row));
+    return appendLines(fileName(dataDir), header(), lines, error);
 }
 
 bool appendDownload(const QString &dataDir, const QStringList &positionLines,

@@ -63,6 +63,14 @@ QString numberField(std::optional<double> value, int decimals = 2);
 QString timeField(const QDateTime &time);
 QString textField(const QString &text);
 QByteArray encodeLine(const QStringList &fields);
+// The fields of a line, a quoted one without its quotes; none for a line that is cut inside a
+// quoted field.
+QStringList splitLine(QStringView line);
+// Appends the lines, each written as it is (with its line end), so that a kill loses at most
+// the line being written. A new file starts with the header line; a last line cut off before is
+// cut away first. start, when given, receives where the first appended line begins.
+bool appendLines(const QString &path, const QByteArray &headerLine, const QList<QByteArray> &lines,
+                 QString *error = nullptr, qint64 *start = nullptr);
 
 // Beyond this many bytes only the newest part of the file is read.
 inline constexpr qint64 kReadCap = 32 * 1024 * 1024;

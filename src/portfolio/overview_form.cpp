@@ -10,6 +10,7 @@
 #include <QHeaderView>
 #include <QIdentityProxyModel>
 #include <QMessageBox>
+#include <QPainter>
 #include <QScreen>
 #include <QTimer>
 #include <QToolTip>
@@ -18,9 +19,8 @@
 #include <algorithm>
 
 #include "app/dialog_geometry.h"
-#include "app/main_form.h"
+#include "book/positions_book.h"
 #include "entry/settings_values.h"
-#include "market/index_download.h"
 #include "portfolio/history_chart_library.h"
 #include "support/system_info.h"
 
@@ -61,13 +61,31 @@ QString timeFormatFor(qint64 seconds)
     return QStringLiteral("dd-MM-yyyy");
 }
 
+// A picture of the view with the title written above it, so that a saved chart says what it
+// shows.
+QImage withTitle(const QPixmap &view, const QString &title, const QFont &font)
+{
+    const int band = QFontMetrics(font).height() * 2;
+    const QSize size = view.deviceIndependentSize().toSize();
+    QImage image(QSize(size.width(), size.height() + band) * view.devicePixelRatio(), QImage::Format_RGB32);
+    image.setDevicePixelRatio(view.devicePixelRatio());
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawText(QRect(0, 0, size.width(), band), Qt::AlignCenter, title);
+    painter.drawPixmap(0, band, view);
+    return image;
+}
+
 } // namespace
 
-TOverviewForm::TOverviewForm(QWidget *parent, const QString &chartLibraryFolder)
-    : QWidget(parent, Qt::Window)
+TOverviewForm::TOverviewForm(PositionsBook &book, const ProgramIdentity &identity, const QWidget &mainWindow,
+                             const QString &chartLibraryFolder)
+    : QWidget(nullptr, Qt::Window), m_book(book)
 {
     setFont(QFont(QStringLiteral("Verdana"), 9));
-    setWindowTitle(MainForm->ProgNam + QStringLiteral(" - Overzicht"));
+    setWindowTitle(identity.name + QStringLiteral(" - Overzicht"));
     m_model = new PortfolioModel(this);
     m_proxy = new FigureProxy(this);
     m_proxy->setSourceModel(m_model);
@@ -83,9 +101,9 @@ TOverviewForm::TOverviewForm(QWidget *parent, const QString &chartLibraryFolder)
             showChart();
     });
 
-    // The overview follows every change of the main window's list: edits in its panel, added
-    // and deleted positions, and the prices of a download.
-    const QAbstractItemModel *list = MainForm->ListBox1->model();
+    // The overview follows every change of the book's lines (edits in the main window's panel,
+    // added and deleted positions, the prices of a download), its index quote and its settings.
+    const QAbstractItemModel *list = book.lineModel();
     connect(list, &QAbstractItemModel::dataChanged, this, &TOverviewForm::scheduleRefresh);
     connect(list, &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex &, int first, int last) {
         followSelectedLine(first, last - first + 1);
@@ -96,7 +114,10 @@ TOverviewForm::TOverviewForm(QWidget *parent, const QString &chartLibraryFolder)
         scheduleRefresh();
     });
     connect(list, &QAbstractItemModel::modelReset, this, &TOverviewForm::scheduleRefresh);
-    placeOnScreen();
+    connect(&book, &PositionsBook::pricesUpdated, this, &TOverviewForm::scheduleRefresh);
+    connect(&book, &PositionsBook::indexQuoteChanged, this, &TOverviewForm::scheduleRefresh);
+    connect(&book, &PositionsBook::settingsChanged, this, &TOverviewForm::scheduleRefresh);
+    placeOnScreen(mainWindow);
 }
 
 TOverviewForm::~TOverviewForm() = default;
@@ -115,7 +136,7 @@ void TOverviewForm::buildTable()
     // In the order of the main window's list until the user sorts by a column.
     PositionsView->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     PositionsView->setSortingEnabled(true);
-    connect(PositionsView, &QAbstractItemView::doubleClicked, this, &TOverviewForm::selectInMainWindow);
+    connect(PositionsView, &QAbstractItemView::doubleClicked, this, &TOverviewForm::chooseLine);
     connect(PositionsView->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         if (Tabs->currentIndex() == kChartTab && !m_refreshing)
             showChart();
@@ -166,26 +187,23 @@ void TOverviewForm::buildChart(const QString &libraryFolder)
     Tabs->addTab(page, QStringLiteral("Grafiek"));
 }
 
-void TOverviewForm::placeOnScreen()
+void TOverviewForm::placeOnScreen(const QWidget &mainWindow)
 {
-    move(Portfolio.overviewLeft, Portfolio.overviewTop);
-    resize(std::max(Portfolio.overviewWidth, kSmallestSide), std::max(Portfolio.overviewHeight, kSmallestSide));
+    move(OverviewPlace.left, OverviewPlace.top);
+    resize(std::max(OverviewPlace.width, kSmallestSide), std::max(OverviewPlace.height, kSmallestSide));
     QList<QRect> screens;
     for (const QScreen *screen : QGuiApplication::screens())
         screens << screen->availableGeometry();
     if (ShowsOnAScreen(QRect(pos(), size()), screens))
         return;
-    const WindowPos centred = CentreOn({MainForm->y(), MainForm->x(), MainForm->height(), MainForm->width()},
+    const WindowPos centred = CentreOn({mainWindow.y(), mainWindow.x(), mainWindow.height(), mainWindow.width()},
                                        height(), width());
     move(centred.left, centred.top);
 }
 
 void TOverviewForm::rememberPlacement()
 {
-    Portfolio.overviewTop = y();
-    Portfolio.overviewLeft = x();
-    Portfolio.overviewHeight = height();
-    Portfolio.overviewWidth = width();
+    OverviewPlace = {y(), x(), height(), width()};
 }
 
 void TOverviewForm::moveEvent(QMoveEvent *event)
@@ -230,13 +248,13 @@ void TOverviewForm::refresh()
     const bool first = m_model->rowCount() == 0;
 
     PortfolioInputs inputs;
-    inputs.positionLines = MainForm->PositionLines();
-    inputs.indexLevel = AEXQuote.level();
-    inputs.ratePercent = Portfolio.ratePercent;
-    inputs.dividendYieldPercent = Portfolio.dividendYieldPercent;
+    inputs.positionLines = m_book.lines();
+    inputs.indexLevel = m_book.AEXQuote().level();
+    inputs.ratePercent = m_book.settings().ratePercent;
+    inputs.dividendYieldPercent = m_book.settings().dividendYieldPercent;
     inputs.now = QDateTime::currentDateTime();
-    inputs.marginPercent = Portfolio.marginPercent;
-    inputs.quoteLines = MainForm->KoersList->lines();
+    inputs.marginPercent = m_book.settings().marginPercent;
+    inputs.quoteLines = m_book.KoersList().lines();
     m_model->setInputs(inputs);
     TotalsLabel->setText(TotalsText(m_model->totals()));
     RiskTotalsLabel->setText(RiskTotalsText(m_model->totals()));
@@ -367,15 +385,9 @@ void TOverviewForm::showHistoryPoint(const QPointF &point, bool hovering)
                        ChartView);
 }
 
-void TOverviewForm::selectInMainWindow(const QModelIndex &index)
+void TOverviewForm::chooseLine(const QModelIndex &index)
 {
-    const int line = m_model->row(m_proxy->mapToSource(index).row()).position.line;
-    if (line >= MainForm->ListBox1->count())
-        return;
-    // As if the user picked the line there: the detail panel shows it.
-    MainForm->ListBox1->setCurrentRow(line);
-    MainForm->raise();
-    MainForm->activateWindow();
+    emit lineChosen(m_model->row(m_proxy->mapToSource(index).row()).position.line);
 }
 
 QLineSeries *TOverviewForm::differenceSeries() const
@@ -390,7 +402,9 @@ QLineSeries *TOverviewForm::indexSeries() const
 
 bool TOverviewForm::saveChart(const QString &path)
 {
-    return ChartView && ChartView->grab().save(path, "PNG");
+    QFont titleFont = font();
+    titleFont.setBold(true);
+    return ChartView && withTitle(ChartView->grab(), ChartTitle->text(), titleFont).save(path, "PNG");
 }
 
 void TOverviewForm::saveChartAs()

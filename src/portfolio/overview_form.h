@@ -1,8 +1,8 @@
 #pragma once
 // The portfolio overview "Pelgrandix - Overzicht": every readable position with its figures
 // and the totals on the tab "Posities", and the history of the selected position on the tab
-// "Grafiek". Not modal; it follows the main window's positions, downloads and index quotes
-// while it is open. Made when it is first opened, it lives as long as the main window.
+// "Grafiek". Not modal; it follows the positions book (its lines, downloads, index quotes and
+// settings) while it is open. Made when it is first opened, it lives as long as the main window.
 
 #include <QDateTime>
 #include <QLabel>
@@ -16,8 +16,10 @@
 
 #include "portfolio/history_file.h"
 #include "portfolio/portfolio_model.h"
+#include "support/program_identity.h"
 
 class HistoryChart;
+class PositionsBook;
 class QIdentityProxyModel;
 class QLineSeries;
 
@@ -25,8 +27,10 @@ class TOverviewForm : public QWidget
 {
     Q_OBJECT
 public:
-    // The chart library is looked for in that folder; the program's own unless told otherwise.
-    explicit TOverviewForm(QWidget *parent = nullptr, const QString &chartLibraryFolder = QString());
+    // Placed over mainWindow when its stored place is out of sight. The chart library is looked
+    // for in chartLibraryFolder; the program's own unless told otherwise.
+    TOverviewForm(PositionsBook &book, const ProgramIdentity &identity, const QWidget &mainWindow,
+                  const QString &chartLibraryFolder = QString());
     ~TOverviewForm() override;
 
     QTabWidget *Tabs;
@@ -47,12 +51,16 @@ public:
     QLineSeries *differenceSeries() const;
     QLineSeries *indexSeries() const;
 
-    // Brings the figures up to date with the main window's positions, the last index quote and
-    // the settings: soon while the window is shown, else when it is shown next.
+    // Brings the figures up to date with the book's positions, the last index quote and the
+    // settings: soon while the window is shown, else when it is shown next.
     void scheduleRefresh();
     void refresh();
     // The chart as a PNG file; false when it could not be written.
     bool saveChart(const QString &path);
+
+signals:
+    // The user asked to see the position of this line of the book (a double click on its row).
+    void lineChosen(int line);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -62,19 +70,20 @@ protected:
 private:
     void buildTable();
     void buildChart(const QString &libraryFolder);
-    void placeOnScreen();
+    void placeOnScreen(const QWidget &mainWindow);
     void rememberPlacement();
     const PortfolioRow *selectedRow() const;
     void selectLine(int line);
     // Follows the selected row's list line through `count` lines added at `first` (removed, for a
-    // count below 0) in the main window before the table is filled again.
+    // count below 0) in the book before the table is filled again.
     void followSelectedLine(int first, int count);
     void showChart();
     void showHistoryPoint(const QPointF &point, bool hovering);
     void reloadHistoryIfChanged();
-    void selectInMainWindow(const QModelIndex &index);
+    void chooseLine(const QModelIndex &index);
     void saveChartAs();
 
+    PositionsBook &m_book;
     PortfolioModel *m_model;
     QIdentityProxyModel *m_proxy;
     // Owned by ChartView, which it is.

@@ -2,16 +2,20 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QDir>
+#include <QTemporaryDir>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
-#include "entry/settings_values.h"
+#include "book/positions_book.h"
 #include "entry/stored_settings.h"
+#include "market/index_download.h"
+#include "market/option_download.h"
+#include "platform/termination_signals.h"
 #include "portfolio/history_file.h"
 #include "positions/positions_file.h"
-#include "report/report_download.h"
 #include "report/report_output.h"
 #include "support/system_info.h"
 
@@ -26,12 +30,12 @@ void complain(const QString &text)
 // A list that the download left as it was read is not saved again: every save pushes the older
 // backup out, and a report run every few minutes outside trading hours would soon leave no
 // backup of the list as it was before a mistake.
-bool saveDownload(const positions_file::FileLines &loaded, const QStringList &lines, std::optional<double> index,
-                  const QDateTime &now)
+bool saveDownload(const QStringList &loaded, PositionsBook &book, std::optional<double> index, const QDateTime &now)
 {
     bool done = true;
-    if (!(loaded == lines)) {
-        const positions_file::SaveResult saved = positions_file::save(DataDir, lines);
+    const QStringList lines = book.lines();
+    if (loaded != lines) {
+        const positions_file::SaveResult saved = book.save();
         if (saved.failed()) {
             complain(positions_file::saveFailureText(saved.error));
             done = false;
@@ -45,39 +49,76 @@ bool saveDownload(const positions_file::FileLines &loaded, const QStringList &li
     return done;
 }
 
+// The probe's output and the page copy are only scratch to the report: they go to a private
+// folder of its own, removed at its end, so that the report changes no file of the folder it is
+// run from. The current folder is put back afterwards.
+class PrivateScratchFolder
+{
+public:
+    PrivateScratchFolder() : m_before(QDir::currentPath())
+    {
+        if (m_folder.isValid())
+            QDir::setCurrent(m_folder.path());
+    }
+    ~PrivateScratchFolder() { QDir::setCurrent(m_before); }
+
+private:
+    QTemporaryDir m_folder;
+    QString m_before;
+};
+
+// Runs the window's first download on the book: the option pages, then the index quote. True
+// when the prices were brought up to date and the run was not broken off.
+bool download(PositionsBook &book)
+{
+    const bool updated = DownloadPages(book);
+    // A termination signal broke the download off; the index would only keep the user waiting.
+    if (!TerminationRequested())
+        DownloadAEX(book);
+    // One that broke the index fetch off came after the pages had been read: the report still
+    // ends as after a download that failed, and nothing is saved.
+    if (TerminationRequested() && updated) {
+        book.setStatusText(QStringLiteral("Download afgebroken."));
+        return false;
+    }
+    return updated;
+}
+
 } // namespace
 
 int RunReport(const ReportOptions &options)
 {
     const QString program = QCoreApplication::applicationName();
     DataDir = GetDataDir(program);
-    const positions_file::LoadResult loaded = positions_file::load(DataDir);
-    if (!loaded.complete) {
-        complain(loaded.failureText());
+    const PrivateScratchFolder scratch;
+    PositionsBook book(program);
+    book.load();
+    if (!book.incompleteText().isEmpty()) {
+        complain(book.incompleteText());
         return kReportFileFailed;
     }
     // The rate and the dividend yield of the risk figures; the report stores no setting.
-    Portfolio = readPortfolioSettings(RegistryKey(program, RegistryKey::ReadOnly));
+    book.setSettings(readPortfolioSettings(RegistryKey(program, RegistryKey::ReadOnly)));
+    const QStringList loaded = book.lines();
 
-    ReportDownload download(loaded.lines);
-    download.run();
+    const bool updated = download(book);
     int status = kReportDone;
-    if (!download.ranToEnd()) {
-        complain(download.statusText());
+    if (!updated) {
+        complain(book.statusText());
         status = kReportDownloadFailed;
     }
-    const std::optional<double> index = AEXQuote.level();
+    const std::optional<double> index = book.AEXQuote().level();
     if (!index)
-        complain(download.indexText().isEmpty() ? QStringLiteral("Geen AEX-koers ontvangen.") : download.indexText());
+        complain(book.indexTexts().l22.isEmpty() ? QStringLiteral("Geen AEX-koers ontvangen.") : book.indexTexts().l22);
 
     const QDateTime now = QDateTime::currentDateTime();
     // After a download that failed the list is as it was: saving it would only push a backup out.
-    if (options.save && download.ranToEnd() && !saveDownload(loaded.lines, download.lines(), index, now))
+    if (options.save && updated && !saveDownload(loaded, book, index, now))
         status = kReportFileFailed;
 
-    const ReportOutput output({download.lines(), index, Portfolio.ratePercent, Portfolio.dividendYieldPercent,
-                               now, Portfolio.marginPercent, download.quoteList().lines()},
-                              download.statusText());
+    const ReportOutput output({book.lines(), index, book.settings().ratePercent, book.settings().dividendYieldPercent,
+                               now, book.settings().marginPercent, book.KoersList().lines()},
+                              book.statusText());
     const QByteArray text = options.format == ReportOptions::Csv ? output.csv()
         : options.format == ReportOptions::Json                  ? output.json()
                                                                  : output.table();

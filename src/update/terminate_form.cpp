@@ -1,19 +1,18 @@
 #include "update/terminate_form.h"
 
-#include "app/main_form.h"
 #include "update/process_control.h"
 
 TTerminateForm *TerminateForm = nullptr;
 
-TTerminateForm::TTerminateForm(QWidget *parent)
+TTerminateForm::TTerminateForm(const QWidget *centreOn, QWidget *parent)
     : QWidget(parent)
 {
     TerminateForm = this;
     setWindowTitle(QStringLiteral("TerminateForm"));
     resize(203, 108);
-    if (MainForm) {
+    if (centreOn) {
         QRect placed(QPoint(), size());
-        placed.moveCenter(MainForm->geometry().center());
+        placed.moveCenter(centreOn->geometry().center());
         move(placed.topLeft());
     }
 }

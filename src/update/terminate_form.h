@@ -9,7 +9,8 @@ class TTerminateForm : public QWidget
 {
     Q_OBJECT
 public:
-    explicit TTerminateForm(QWidget *parent = nullptr);
+    // Placed centred on centreOn, when given.
+    explicit TTerminateForm(const QWidget *centreOn = nullptr, QWidget *parent = nullptr);
     ~TTerminateForm() override;
 
     // Process ids; 0 means no such process runs.

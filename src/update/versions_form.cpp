@@ -8,7 +8,6 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
-#include "app/main_form.h"
 #include "support/conversion_error.h"
 #include "support/system_info.h"
 #include "update/installer.h"
@@ -54,8 +53,8 @@ private:
 
 } // namespace
 
-TVersionsForm::TVersionsForm(QWidget *parent)
-    : QWidget(parent)
+TVersionsForm::TVersionsForm(const ProgramIdentity &identity, ProgramCloser &program, QWidget *parent)
+    : QWidget(parent), m_identity(identity), m_program(program)
 {
     VersionsForm = this;
     buildControls();
@@ -115,7 +114,7 @@ void TVersionsForm::FormCreate()
 
 void TVersionsForm::FormShow()
 {
-    setWindowTitle(MainForm->ProgNam + QStringLiteral(" - Update"));
+    setWindowTitle(m_identity.name + QStringLiteral(" - Update"));
 }
 
 void TVersionsForm::FormPaint()
@@ -221,7 +220,7 @@ void TVersionsForm::refuseDownloadName(const QString &downloadName)
 
 int TVersionsForm::GetDownloadName(QString &ProgramStr, QString &NewVersion, QString &Remark)
 {
-    return ::GetDownloadName(ProgramStr, NewVersion, Remark, MainForm->Version);
+    return ::GetDownloadName(ProgramStr, NewVersion, Remark, m_identity.version);
 }
 
 void TVersionsForm::UpdateStealth(const QString &ProgramStr, const QString &Version)
@@ -270,7 +269,7 @@ void TVersionsForm::UpdateProg(int aTop, int aLeft, int aHeight, int aWidth,
         clearMemo();
         addLine(QString());
         addLine((dutch() ? QStringLiteral("Updaten van ") : QStringLiteral("Updating "))
-                + MainForm->ProgNam);
+                + m_identity.name);
         addLine(QString());
         for (const QString &line : UpdateResultText(result, sLanguage))
             addLine(line);
@@ -304,7 +303,7 @@ bool TVersionsForm::DownloadNewVersion(const QString &downloadName, const QStrin
     Gauge1->setRange(0, qMax(1, maximum));
     Gauge1->setValue(0);
     const InstallerDownload outcome = ::DownloadNewVersion(
-        downloadName, versionListUrl, MainForm->ProgNam, MainForm->Version,
+        downloadName, versionListUrl, m_identity.name, m_identity.version,
         {InstallerSizeKB, InstallerSha256},
         [this, maximum](quint32, quint32 gaugeProgress) {
             // The gauge stops at its maximum, as a size from the list may fall short; without a
@@ -390,7 +389,7 @@ void TVersionsForm::Install()
                     : QStringLiteral("The installation of ") + shown + QStringLiteral(" is started."));
     // The installer replaces the program's files, so it starts only once the program is sure to
     // end, with its positions saved; a user who keeps the window open gets no installer.
-    if (!MainForm->readyToClose()) {
+    if (!m_program.readyToClose()) {
         addLine(dutch() ? QStringLiteral("Installatie uitgesteld: het programma blijft open.")
                         : QStringLiteral("Installation postponed: the program stays open."));
         return;
@@ -407,10 +406,10 @@ void TVersionsForm::Install()
 
     // The companion must not hold the program's files while the installer replaces them. One
     // that keeps coming back is given up on, so that the program still ends.
-    StopCompanion(CompanionPath(MainForm->ProgNam), [] { QCoreApplication::processEvents(); },
+    StopCompanion(CompanionPath(m_identity.name), [] { QCoreApplication::processEvents(); },
                   kCompanionStopLimitMs);
     // The ordinary close: it saves the settings, and the positions if they changed meanwhile.
-    MainForm->close();
+    m_program.closeProgram();
 }
 
 CommandResult TVersionsForm::ExecuteShellCommand(const QString &command, bool hidden,

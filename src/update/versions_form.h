@@ -11,12 +11,14 @@
 #include <QWidget>
 
 #include "market/shell_command.h"
+#include "support/program_identity.h"
+#include "update/program_closer.h"
 
 class TVersionsForm : public QWidget
 {
     Q_OBJECT
 public:
-    explicit TVersionsForm(QWidget *parent = nullptr);
+    TVersionsForm(const ProgramIdentity &identity, ProgramCloser &program, QWidget *parent = nullptr);
     ~TVersionsForm() override;
 
     // True from the creation until the first paint.
@@ -33,7 +35,7 @@ public:
     // The check on request: the window always shows the outcome, centred on the caller's window.
     void UpdateProg(int aTop, int aLeft, int aHeight, int aWidth, const QString &ProgramStr,
                     const QString &Version);
-    // Probe, version list and comparison for the running release of the main window; ProgramStr
+    // Probe, version list and comparison for the running release; ProgramStr
     // is the program's name on the way in and the download name on the way out.
     int GetDownloadName(QString &ProgramStr, QString &NewVersion, QString &Remark);
 
@@ -86,6 +88,8 @@ private:
     // Set when the window closes during a download, which then stops.
     bool m_stopDownload = false;
     bool m_installerStarted = false;
+    ProgramIdentity m_identity;
+    ProgramCloser &m_program;
 };
 
 extern TVersionsForm *VersionsForm;

@@ -1,6 +1,7 @@
 #include "support/main_window_fixture.h"
 
 #include "app/main_form.h"
+#include "book/positions_book.h"
 #include "support/system_info.h"
 
 MainWindowFixture::MainWindowFixture(const QByteArray &positionsFile,
@@ -17,7 +18,8 @@ MainWindowFixture::MainWindowFixture(const QByteArray &positionsFile,
         m_home.writeDataFile(QStringLiteral("Regels.dat"), positionsFile);
     if (beforeTheWindow)
         beforeTheWindow(m_home);
-    m_form = std::make_unique<TMainForm>();
+    m_book = std::make_unique<PositionsBook>(QStringLiteral("Pelgrandix"));
+    m_form = std::make_unique<TMainForm>(*m_book);
 }
 
 MainWindowFixture::~MainWindowFixture() = default;

@@ -13,6 +13,7 @@
 #include "support/scoped_env.h"
 #include "support/temp_home.h"
 
+class PositionsBook;
 class TMainForm;
 
 // The three sites point at a local port that refuses connections, so that the start-up download
@@ -26,6 +27,7 @@ public:
     ~MainWindowFixture();
 
     TMainForm *form() const { return m_form.get(); }
+    PositionsBook &book() const { return *m_book; }
     const TempHome &home() const { return m_home; }
     QStringList entries() const;
     // A file of the data folder: null when it is missing.
@@ -36,5 +38,6 @@ private:
     LoopbackListener m_closedSite{LoopbackListener::Refusing};
     std::optional<ScopedEnv> m_quoteHost, m_indexHost, m_makerHost;
     TempHome m_home;
+    std::unique_ptr<PositionsBook> m_book;
     std::unique_ptr<TMainForm> m_form;
 };

@@ -9,7 +9,6 @@
 
 #include "entry/settings_values.h"
 #include "market/data_rec.h"
-#include "market/index_download.h"
 #include "market/internet.h"
 #include "platform/termination_signals.h"
 #include "support/scoped_env.h"
@@ -67,12 +66,10 @@ ProgramState::ProgramState()
     note(QStringLiteral("InstallerSha256"), InstallerSha256);
     note(QStringLiteral("DownloadedB"), DownloadedB);
     note(QStringLiteral("ReceivedKB"), ReceivedKB);
-    note(QStringLiteral("AEXQuote"), AEXQuote);
-    note(QStringLiteral("DataRec"), DataRec);
     note(QStringLiteral("LastTime"), LastTime);
     note(QStringLiteral("NumberOfYears"), NumberOfYears);
     note(QStringLiteral("NumberOfMinutes"), NumberOfMinutes);
-    note(QStringLiteral("Portfolio"), Portfolio);
+    note(QStringLiteral("OverviewPlace"), OverviewPlace);
     note<int>(QStringLiteral("the receive time-out"), &ReceiveTimeout, &SetReceiveTimeout);
     note<int>(QStringLiteral("the fetch deadline"), &FetchDeadline, &SetFetchDeadline);
     note<bool>(QStringLiteral("the program's end by its close"), &ProgramEnding, &SetProgramEnding);

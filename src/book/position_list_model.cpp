@@ -1,4 +1,4 @@
-#include "app/position_list_model.h"
+#include "book/position_list_model.h"
 
 int PositionListModel::rowCount(const QModelIndex &parent) const
 {

@@ -1,0 +1,204 @@
+#include "portfolio/journal_file.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+
+#include <algorithm>
+#include <cmath>
+
+#include "portfolio/history_file.h"
+#include "positions/positions_file.h"
+#include "support/code_page.h"
+#include "support/text_routines.h"
+
+namespace journal_file {
+
+namespace {
+
+enum Column {
+    Time, Series, Kind, Month, Year, Strike, Amount, TransactionPrice, BuyBackPrice, Commission, Result,
+    PositionsBefore, PositionsAfter, ColumnCount
+};
+
+const QString kHeader = QStringLiteral(
+    "tijd;serie;soort;maand;jaar;uitoefenkoers;aantal;transactiekoers;terugkoopkoers;commissie;resultaat;"
+    "regels voor;regels na");
+
+bool isDigest(const QString &text)
+{
+    static const QByteArray hex("0123456789abcdef");
+    return text.size() == 64 && std::all_of(text.begin(), text.end(), [](QChar c) {
+               return c.unicode() < 128 && hex.contains(char(c.unicode()));
+           });
+}
+
+std::optional<Row> decodeRow(QStringView line)
+{
+    const QStringList fields = history_file::splitLine(line);
+    if (fields.size() != ColumnCount)
+        return std::nullopt;
+    Row row;
+    row.time = QDateTime::fromString(fields[Time], Qt::ISODate);
+    if (!row.time.isValid() || !ParseDecimalInt(fields[Year], &row.year)
+        || !ParseDecimalInt(fields[Amount], &row.amount) || !isDigest(fields[PositionsAfter])
+        || !(fields[PositionsBefore].isEmpty() || isDigest(fields[PositionsBefore])))
+        return std::nullopt;
+    row.series = fields[Series];
+    row.kind = fields[Kind];
+    row.month = fields[Month];
+    row.strike = StrToReal(fields[Strike]);
+    row.transactionPrice = StrToReal(fields[TransactionPrice]);
+    row.buyBackPrice = StrToReal(fields[BuyBackPrice]);
+    row.commission = StrToReal(fields[Commission]);
+    row.result = StrToReal(fields[Result]);
+    row.positionsBefore = fields[PositionsBefore].toLatin1();
+    row.positionsAfter = fields[PositionsAfter].toLatin1();
+    return row;
+}
+
+} // namespace
+
+QString fileName(const QString &dataDir)
+{
+    return dataDir + QStringLiteral("Afgesloten.csv");
+}
+
+double RealisedResult(int amount, double transactionPrice, double buyBackPrice, double commission)
+{
+    return double(amount) * 100.0 * (transactionPrice - buyBackPrice) - commission;
+}
+
+QByteArray header()
+{
+    return kHeader.toLatin1() + "\r\n";
+}
+
+QByteArray encodeRow(const Row &row)
+{
+    using namespace history_file;
+    return encodeLine({
+        timeField(row.time),
+        textField(row.series),
+        textField(row.kind),
+        textField(row.month),
+        QString::number(row.year),
+        numberField(row.strike),
+        QString::number(row.amount),
+        numberField(row.transactionPrice),
+        numberField(row.buyBackPrice),
+        numberField(row.commission),
+        numberField(row.result),
+        QString::fromLatin1(row.positionsBefore),
+        QString::fromLatin1(row.positionsAfter),
+    });
+}
+
+bool append(const QString &dataDir, const Row &row, qint64 *start, QString *error)
+{
+    return history_file::appendLines(fileName(dataDir), header(), {encodeRow(row)}, error, start);
+}
+
+bool takeBack(const QString &dataDir, qint64 start, QString *error)
+{
+    QFile file(fileName(dataDir));
+    if (file.resize(start))
+        return true;
+    if (error)
+        *error = file.errorString();
+    return false;
+}
+
+ReadResult decode(const QByteArray &bytes, const QByteArray &positionsDigest)
+{
+    ReadResult result;
+    const QString text = Windows1252Text(bytes);
+    qsizetype lineStart = 0;
+    qsizetype lastRowStart = -1;
+    // Windows-1252 has one character for every byte, so a place in the text is one in the file.
+    while (lineStart < text.size()) {
+        const qsizetype end = text.indexOf(QLatin1Char('\n'), lineStart);
+        if (end < 0) {
+            // Every row is written with its line end: a line without one was cut off.
+            ++result.skipped;
+            break;
+        }
+        QStringView line = QStringView(text).mid(lineStart, end - lineStart);
+        const qsizetype start = lineStart;
+        lineStart = end + 1;
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        if (line.isEmpty() || line == kHeader)
+            continue;
+        if (std::optional<Row> row = decodeRow(line)) {
+            result.rows.append(std::move(*row));
+            lastRowStart = start;
+        } else {
+            ++result.skipped;
+        }
+    }
+    if (!result.rows.isEmpty()) {
+        const Row &last = result.rows.constLast();
+        if (last.positionsBefore == positionsDigest && last.positionsAfter != positionsDigest) {
+            result.unfinishedAt = lastRowStart;
+            result.rows.removeLast();
+        }
+    }
+    return result;
+}
+
+ReadResult read(const QString &dataDir)
+{
+    QFile file(fileName(dataDir));
+    if (!file.exists())
+        return {};
+    if (!file.open(QIODevice::ReadOnly))
+        return {{}, 0, std::nullopt, file.errorString()};
+    // Of a file beyond the cap the newest part is read, where an unfinished row would be.
+    const qint64 skip = std::max<qint64>(0, file.size() - kReadCap);
+    QByteArray bytes;
+    if (file.seek(skip))
+        bytes = file.read(kReadCap);
+    if (file.error() != QFileDevice::NoError)
+        return {{}, 0, std::nullopt, file.errorString()};
+    qsizetype cut = 0;
+    if (skip > 0)
+        cut = bytes.indexOf('\n') + 1;  // the first line read is only a part of one
+    ReadResult result = decode(bytes.mid(cut), PositionsDigest(dataDir));
+    if (result.unfinishedAt)
+        *result.unfinishedAt += skip + cut;
+    return result;
+}
+
+QByteArray PositionsDigest(const QString &dataDir)
+{
+    QFile file(positions_file::fileName(dataDir));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    hash.addData(&file);
+    return hash.result().toHex();
+}
+
+bool settle(const QString &dataDir, QString *error)
+{
+    const ReadResult read = journal_file::read(dataDir);
+    if (!read.error.isEmpty()) {
+        if (error)
+            *error = read.error;
+        return false;
+    }
+    return !read.unfinishedAt || takeBack(dataDir, *read.unfinishedAt, error);
+}
+
+Totals TotalsOf(const QList<Row> &rows)
+{
+    Totals totals;
+    for (const Row &row : rows) {
+        const QDate day = row.time.date();
+        totals.perYear[day.year()] += row.result;
+        totals.perMonth[day.toString(QStringLiteral("yyyy-MM"))] += row.result;
+    }
+    return totals;
+}
+
+} // namespace journal_file
