@@ -143,6 +143,9 @@ TEST_F(Report, JsonHoldsEveryReadablePositionWithItsFiguresAndChangesNoFile)
     EXPECT_EQ(put["strike"].toDouble(), 900.0);
     EXPECT_EQ(put["amount"].toInt(), 2);
     EXPECT_EQ(put["transaction_price"].toDouble(), 25.0);
+    EXPECT_EQ(put["premium"].toDouble(), 2 * 100 * 25.0);
+    EXPECT_EQ(put["days_to_expiry"].toInt(),
+              QDate::currentDate().daysTo(QDate::fromString(put["expiry"].toString(), Qt::ISODate)));
     EXPECT_TRUE(put["held"].isBool() && put["held"].toBool());
     const double last = put["last_price"].toDouble();
     EXPECT_GT(last, 0) << "the download brought the price";
@@ -216,7 +219,7 @@ TEST_F(Report, SaveWritesThePrintedPricesAsTheWindowDoesAndAddsTheHistory)
     ASSERT_EQ(rows.size(), 6) << run.out.toStdString();
     EXPECT_TRUE(rows[0].startsWith("tijd;aex;serie;soort;maand;jaar;uitoefenkoers;"));
     const QList<QByteArray> put = rows[1].chopped(1).split(';');
-    ASSERT_EQ(put.size(), 19) << rows[1].toStdString();
+    ASSERT_EQ(put.size(), 21) << rows[1].toStdString();
     EXPECT_EQ(put[2] + ";" + put[3] + ";" + put[6], "AEX;Put;900,00");
     EXPECT_TRUE(rows[1].endsWith("\r")) << "lines end in CR LF";
 
@@ -268,7 +271,7 @@ TEST(ReportStatus, EachSituationHasItsExitStatusAndMessage)
         EXPECT_EQ(run.exitCode, c.status) << run.err.toStdString();
         EXPECT_TRUE(run.err.contains(c.message)) << run.err.toStdString();
         if (c.lastPrice) {
-            EXPECT_EQ(tableRow(run.out, "AEX").value(6), c.lastPrice) << run.out.toStdString();
+            EXPECT_EQ(tableRow(run.out, "AEX").value(8), c.lastPrice) << run.out.toStdString();
         }
         if (c.lastPrice == QByteArray("12,35")) {
             EXPECT_TRUE(run.out.contains("AEX 912,34")) << "the index quote of the same run";
