@@ -1,11 +1,13 @@
 #include "entry/stored_settings.h"
 
+#include "platform/private_files.h"
 #include "platform/registry_format.h"
 #include "platform/user_registry.h"
 #include "support/conversion_error.h"
 #include "support/text_routines.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 
 #include <algorithm>
@@ -165,7 +167,12 @@ void RegistryKey::writeText(const QString &name, const QString &text)
 
 bool RegistryKey::sync()
 {
+    // The settings name the user's sites and the window's place: the user's alone. The folder
+    // is closed first, so that the file is never open to others, not even for a moment.
+    const QString file = m_settings->fileName();
+    platform::makePrivateFolder(QFileInfo(file).absolutePath());
     m_settings->sync();
+    platform::makePrivate(file);
     return m_settings->status() == QSettings::NoError;
 }
 

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <vector>
 
+#include "platform/private_files.h"
 #include "support/code_page.h"
 #include "support/text_routines.h"
 
@@ -218,6 +219,8 @@ bool append(const QString &dataDir, const QList<Row> &rows, QString *error)
             *error = file.errorString();
         return false;
     }
+    // The history tells what the user holds: the user's alone, a file made by an older release too.
+    platform::makePrivate(file);
     QByteArray start;
     if (!cutAwayALastLineCutOff(file)) {
         // Ended, it stays a line apart from the rows that follow.
