@@ -11,6 +11,7 @@
 #include "entry/stored_settings.h"
 #include "portfolio/history_file.h"
 #include "positions/positions_file.h"
+#include "positions/window_lock.h"
 #include "report/report_download.h"
 #include "report/report_output.h"
 #include "support/system_info.h"
@@ -72,8 +73,17 @@ int RunReport(const ReportOptions &options)
 
     const QDateTime now = QDateTime::currentDateTime();
     // After a download that failed the list is as it was: saving it would only push a backup out.
-    if (options.save && download.ranToEnd() && !saveDownload(loaded.lines, download.lines(), index, now))
-        status = kReportFileFailed;
+    if (options.save && download.ranToEnd()) {
+        // An open window keeps its own list and saves it at its close, over what the report saved;
+        // the lock also keeps a window from starting during the save.
+        QLockFile openWindow(WindowLockPath(DataDir));
+        if (!TakeWindowLock(openWindow)) {
+            complain(QStringLiteral("Het venster is open; niets opgeslagen."));
+            status = kReportFileFailed;
+        } else if (!saveDownload(loaded.lines, download.lines(), index, now)) {
+            status = kReportFileFailed;
+        }
+    }
 
     const ReportOutput output({download.lines(), index, Portfolio.ratePercent,
                                Portfolio.dividendYieldPercent, now},
