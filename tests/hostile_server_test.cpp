@@ -18,6 +18,7 @@
 #include "support/scripted_ping.h"
 #include "support/server_answers.h"
 #include "support/timeout_guard.h"
+#include "support/untrusted_tls_site.h"
 
 // Quote sites that misbehave: pages that break off, megabytes of garbage, error pages, a site
 // that takes the connection and never answers. The downloads must end within their time-outs,
@@ -272,4 +273,19 @@ TEST_F(HostileSite, IndexSiteThatNeverAnswersIsGivenUpAfterThreeTimeOuts)
     EXPECT_LT(elapsed, 4 * kReceiveTimeoutMs) << "tried a fourth time";
     EXPECT_TRUE(window.indexShown.isEmpty());
     EXPECT_EQ(window.busy, 0);
+}
+
+TEST_F(HostileSite, SiteWhoseCertificateIsNotTrustedIsNotReadAndTheBarSaysSo)
+{
+    // Signed by nobody the system's store knows: anyone on the way could have made it.
+    const UntrustedTlsSite tls;
+    for (const char *site : {"PELGRANDIX_QUOTE_HOST", "PELGRANDIX_INDEX_HOST", "PELGRANDIX_MAKER_HOST"})
+        qputenv(site, tls.address());  // the fixture's state puts them back
+    download();
+    EXPECT_EQ(window.statusTexts.value(0), "Download mislukt: het certificaat van 127.0.0.1 wordt niet vertrouwd.");
+    EXPECT_EQ(window.lines, kPositions);
+    DownloadAEX(window);
+    ASSERT_FALSE(window.indexShown.isEmpty());
+    EXPECT_EQ(window.indexShown.last().l22, "het certificaat van 127.0.0.1 wordt niet vertrouwd");
+    EXPECT_EQ(tls.requests(), 0);
 }

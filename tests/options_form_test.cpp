@@ -12,9 +12,11 @@
 #include "entry/options_form.h"
 #include "entry/settings_values.h"
 #include "market/data_rec.h"
+#include "market/market_hosts.h"
 #include "support/main_window_fixture.h"
 #include "support/maker_site.h"
 #include "support/message_box_catcher.h"
+#include "support/scoped_env.h"
 #include "support/scripted_ping.h"
 #include "support/wait_until.h"
 #include "update/versions_form.h"
@@ -297,4 +299,43 @@ TEST_F(Settings, AlertSwitchIsOnByDefaultTakesEffectAtOkAndIsStoredAsText)
         const QByteArray written = stop();
         EXPECT_TRUE(written.contains(c.written)) << written.toStdString();
     }
+}
+
+TEST_F(Settings, SitesAreTypedInTheWebsitesGroupUnlessTheEnvironmentNamesThem)
+{
+    const ScopedEnv noQuotes("PELGRANDIX_QUOTE_HOST", std::nullopt);
+    const ScopedEnv noIndex("PELGRANDIX_INDEX_HOST", std::nullopt);
+    start("\"Indexsite\"=\"https://index.example\"\n");
+    EXPECT_EQ(IndexHost(), "https://index.example");
+    EXPECT_EQ(options->WebsitesBox->title(), " Websites ");
+
+    MessageBoxCatcher boxes;
+    QStringList shown;
+    bool makerEditable = true;
+    bool openAfterRefusal = false;
+    double rateAfterRefusal = 0;
+    QTimer::singleShot(0, [&] {
+        for (const QLineEdit *edit : {options->OptiesiteEdit, options->IndexsiteEdit, options->MakersiteEdit})
+            shown << edit->text();
+        makerEditable = options->MakersiteEdit->isEnabled();
+        options->OptiesiteEdit->setText("ftp://quotes.example");
+        options->RenteEdit->setValue(7);
+        options->OKBtn->click();
+        openAfterRefusal = options->isVisible();
+        rateAfterRefusal = Portfolio.ratePercent;
+        options->OptiesiteEdit->setText(" https://quotes.example ");
+        options->OKBtn->click();
+    });
+    options->showCentred();
+    EXPECT_EQ(shown, QStringList({"127.0.0.1:8470", "https://index.example", qEnvironmentVariable("PELGRANDIX_MAKER_HOST")}));
+    EXPECT_FALSE(makerEditable) << "the environment names it";
+    EXPECT_EQ(boxes.others(), QStringList{"Optiesite is geen adres van een website: ftp://quotes.example"});
+    EXPECT_TRUE(openAfterRefusal);
+    EXPECT_EQ(rateAfterRefusal, 2.0) << "a refused OK takes nothing";
+    EXPECT_EQ(QuoteHost(), "https://quotes.example");
+    EXPECT_EQ(Portfolio.ratePercent, 7.0);
+    const QByteArray written = stop();
+    for (const char *line : {"\"Optiesite\"=\"https://quotes.example\"\n", "\"Indexsite\"=\"https://index.example\"\n",
+                             "\"Makersite\"=\"\"\n"})
+        EXPECT_TRUE(written.contains(line)) << line << "\n" << written.toStdString();
 }

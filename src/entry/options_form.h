@@ -9,6 +9,7 @@
 #include <QDoubleSpinBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
 
@@ -33,6 +34,11 @@ public:
     QDoubleSpinBox *RenteEdit;
     QDoubleSpinBox *DividendEdit;
     QCheckBox *MeldingenCheck;
+    // The three sites; one that the environment names is shown, not edited.
+    QGroupBox *WebsitesBox;
+    QLineEdit *OptiesiteEdit;
+    QLineEdit *IndexsiteEdit;
+    QLineEdit *MakersiteEdit;
     QGroupBox *UpdateBox;
     QCheckBox *UpdatesCheck;
     QPushButton *DownloadBtn;
@@ -56,6 +62,9 @@ private:
     // A place stored while another screen was attached would show the window out of sight.
     void keepMainWindowInSight();
     void FormDestroy();
+    void showSites();
+    // Takes the sites typed; false (with a message, nothing taken) when one names no site.
+    bool takeSites();
 };
 
 extern TOptionsForm *OptionsForm;

@@ -88,6 +88,30 @@ const PortfolioEntry kPortfolioEntries[] = {
     {"Overzicht Width", nullptr, &PortfolioSettings::overviewWidth, nullptr},
 };
 
+const QString kListTimeName = QStringLiteral("Versielijst Tijd");
+
+struct SiteEntry
+{
+    const char *name;
+    QString SiteSettings::*site;
+};
+
+const SiteEntry kSiteEntries[] = {
+    {"Optiesite", &SiteSettings::optionSite},
+    {"Indexsite", &SiteSettings::indexSite},
+    {"Makersite", &SiteSettings::makerSite},
+};
+
+// A text value as it stands; nothing for one that is missing or of another kind.
+std::optional<QString> textOrNothing(const RegistryKey &key, const QString &name)
+{
+    try {
+        return key.readText(name);
+    } catch (const ConversionError &) {
+        return std::nullopt;
+    }
+}
+
 } // namespace
 
 RegistryKey::RegistryKey(const QString &programName, Access access)
@@ -284,4 +308,32 @@ void putPortfolioSettings(RegistryKey &key, const PortfolioSettings &settings)
         else
             key.writeText(name, percentText(settings.*entry.percent));
     }
+}
+
+SiteSettings readSiteSettings(const RegistryKey &key)
+{
+    SiteSettings sites;
+    for (const SiteEntry &entry : kSiteEntries) {
+        const std::optional<QString> text = textOrNothing(key, QString::fromLatin1(entry.name));
+        sites.*entry.site = SiteFromText(text.value_or(QString())).value_or(QString());
+    }
+    return sites;
+}
+
+void putSiteSettings(RegistryKey &key, const SiteSettings &sites)
+{
+    for (const SiteEntry &entry : kSiteEntries)
+        key.writeText(QString::fromLatin1(entry.name), sites.*entry.site);
+}
+
+qint64 readListTime(const RegistryKey &key)
+{
+    bool ok = false;
+    const qint64 seconds = textOrNothing(key, kListTimeName).value_or(QString()).toLongLong(&ok);
+    return ok && seconds > 0 ? seconds : 0;
+}
+
+void putListTime(RegistryKey &key, qint64 seconds)
+{
+    key.writeText(kListTimeName, QString::number(seconds));
 }

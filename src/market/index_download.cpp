@@ -3,6 +3,7 @@
 #include <QDateTime>
 
 #include "market/connectivity_probe.h"
+#include "market/internet.h"
 #include "market/market_hosts.h"
 #include "market/page_fetch.h"
 
@@ -10,18 +11,22 @@ IndexQuote AEXQuote;
 
 QString IndexPageUrl()
 {
-    return QStringLiteral("http://") + IndexHost() + QStringLiteral("/index.php?type=main");
+    return SiteAddress(IndexHost()) + QStringLiteral("/index.php?type=main");
 }
 
 void DownloadAEX(IndexQuoteWindow &window)
 {
     window.setBusyCursor(true);
-    if (!MarketProbePassed(RunConnectivityProbe(IndexHost()))) {
-        window.showIndexQuote(IndexQuote::probeFailed(IndexHost()));
+    const QString host = SiteProbeHost(IndexHost());
+    if (!MarketProbePassed(RunConnectivityProbe(host))) {
+        window.showIndexQuote(IndexQuote::probeFailed(host));
         window.setBusyCursor(false);
         return;
     }
-    const QByteArray page = FetchIndexPage(IndexPageUrl());
+    bool certificateRefused = false;
+    const QByteArray page = FetchIndexPage(IndexPageUrl(), &certificateRefused);
+    if (certificateRefused)
+        window.showIndexQuote(IndexQuote::notReached(CertificateRefusedText(IndexPageUrl())));
     if (!page.isEmpty()) {
         const IndexQuoteResult result = AEXQuote.takePage(page, QDateTime::currentDateTime());
         if (result.kind == IndexQuoteResult::Show)

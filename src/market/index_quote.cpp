@@ -83,6 +83,15 @@ IndexQuoteResult IndexQuote::probeFailed(const QString &host)
     return result;
 }
 
+IndexQuoteResult IndexQuote::notReached(const QString &reason)
+{
+    IndexQuoteResult result;
+    result.kind = IndexQuoteResult::Show;
+    result.l21 = QStringLiteral("AEX:");
+    result.l22 = reason;
+    return result;
+}
+
 QDateTime IndexQuote::quoteMoment(const QString &dateText, const QString &timeText,
                                   const QDateTime &now)
 {

@@ -57,8 +57,11 @@ int RunReport(const ReportOptions &options)
         complain(loaded.failureText());
         return kReportFileFailed;
     }
-    // The rate and the dividend yield of the risk figures; the report stores no setting.
-    Portfolio = readPortfolioSettings(RegistryKey(program, RegistryKey::ReadOnly));
+    // The rate and the dividend yield of the risk figures, and the sites; the report stores no
+    // setting.
+    const RegistryKey settings(program, RegistryKey::ReadOnly);
+    Portfolio = readPortfolioSettings(settings);
+    Sites = readSiteSettings(settings);
 
     ReportDownload download(loaded.lines);
     download.run();

@@ -11,6 +11,7 @@
 #include "market/data_rec.h"
 #include "market/index_download.h"
 #include "market/internet.h"
+#include "market/market_hosts.h"
 #include "platform/termination_signals.h"
 #include "support/scoped_env.h"
 #include "support/system_info.h"
@@ -73,6 +74,7 @@ ProgramState::ProgramState()
     note(QStringLiteral("NumberOfYears"), NumberOfYears);
     note(QStringLiteral("NumberOfMinutes"), NumberOfMinutes);
     note(QStringLiteral("Portfolio"), Portfolio);
+    note(QStringLiteral("Sites"), Sites);
     note<int>(QStringLiteral("the receive time-out"), &ReceiveTimeout, &SetReceiveTimeout);
     note<int>(QStringLiteral("the fetch deadline"), &FetchDeadline, &SetFetchDeadline);
     note<bool>(QStringLiteral("the program's end by its close"), &ProgramEnding, &SetProgramEnding);
