@@ -2,11 +2,11 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QMessageBox>
 #include <QSignalBlocker>
 #include <QTimer>
 
 #include "app/main_form.h"
+#include "app/plain_text_box_widget.h"
 #include "entry/add_position.h"
 #include "market/data_rec.h"
 #include "support/conversion_error.h"
@@ -80,6 +80,8 @@ void TAddForm::buildControls()
     RadioPut->setChecked(true);
 
     ResultLabel = new QLabel(this);
+    // It shows quote texts as the page gave them.
+    ResultLabel->setTextFormat(Qt::PlainText);
     ResultLabel->setAlignment(Qt::AlignCenter);
     ResultLabel->setMinimumHeight(32);
 
@@ -268,5 +270,5 @@ void TAddForm::guarded(const std::function<void()> &handler)
 
 void TAddForm::showConversionError(const ConversionError &error)
 {
-    QMessageBox::critical(this, MainForm->ProgNam, error.message());
+    ShowCriticalText(this, MainForm->ProgNam, error.message());
 }

@@ -14,6 +14,7 @@
 #include "market/option_download.h"
 #include "platform/termination_signals.h"
 #include "support/conversion_error.h"
+#include "support/text_routines.h"
 #include "update/versions_form.h"
 
 TOptionsForm *OptionsForm = nullptr;
@@ -265,7 +266,7 @@ bool TOptionsForm::takeSites()
         if (!site) {
             QMessageBox box(QMessageBox::Warning, windowTitle(),
                             QStringLiteral("%1 is geen adres van een website: %2")
-                                .arg(field.name, field.edit->text()),
+                                .arg(field.name, ShownText(field.edit->text())),
                             QMessageBox::Ok, this);
             box.setTextFormat(Qt::PlainText);
             box.exec();

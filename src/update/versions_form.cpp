@@ -2,15 +2,16 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QMessageBox>
 #include <QTextBlockFormat>
 #include <QTextCursor>
 #include <QVBoxLayout>
 #include <QWindow>
 
 #include "app/main_form.h"
+#include "app/plain_text_box_widget.h"
 #include "support/conversion_error.h"
 #include "support/system_info.h"
+#include "support/text_routines.h"
 #include "update/installer.h"
 #include "update/process_control.h"
 #include "update/update_check.h"
@@ -171,7 +172,7 @@ void TVersionsForm::guarded(Work work)
     try {
         work();
     } catch (const ConversionError &failure) {
-        QMessageBox::critical(this, QGuiApplication::applicationDisplayName(), failure.message());
+        ShowCriticalText(this, QGuiApplication::applicationDisplayName(), failure.message());
     }
 }
 
@@ -183,10 +184,9 @@ void TVersionsForm::clearMemo()
 
 void TVersionsForm::addLine(const QString &fullLine)
 {
-    // Lines carry texts from the version list, which may be megabytes long: laid out whole, one
-    // such line would hold the window for minutes.
-    constexpr qsizetype kLongestLine = 200;
-    const QString line = fullLine.size() > kLongestLine ? fullLine.left(kLongestLine) + QChar(0x2026) : fullLine;
+    // Lines carry texts from the version list, which may be long: laid out whole, one such line
+    // would hold the window.
+    const QString line = ShownText(fullLine);
     QTextCursor cursor(Memo1->document());
     cursor.movePosition(QTextCursor::End);
     // An empty memo still holds one empty paragraph, which takes the first line.
