@@ -19,6 +19,8 @@
 #include "support/server_answers.h"
 #include "support/timeout_guard.h"
 #include "support/untrusted_tls_site.h"
+#include "update/update_check.h"
+#include "update/version_list.h"
 
 // Quote sites that misbehave: pages that break off, megabytes of garbage, error pages, a site
 // that takes the connection and never answers. The downloads must end within their time-outs,
@@ -287,5 +289,11 @@ TEST_F(HostileSite, SiteWhoseCertificateIsNotTrustedIsNotReadAndTheBarSaysSo)
     DownloadAEX(window);
     ASSERT_FALSE(window.indexShown.isEmpty());
     EXPECT_EQ(window.indexShown.last().l22, "het certificaat van 127.0.0.1 wordt niet vertrouwd");
+    QString name = "Pelgrandix", version, remark;
+    EXPECT_EQ(GetDownloadName(name, version, remark, "versie 1.20a", [] { return ProbeResult{"Reply"}; }),
+              SiteNotTrusted);
+    EXPECT_EQ(UpdateResultText(SiteNotTrusted, "NLD"),
+              QStringList{"Het certificaat van de makersite wordt niet vertrouwd."});
+    EXPECT_EQ(name, "Pelgrandix");
     EXPECT_EQ(tls.requests(), 0);
 }
