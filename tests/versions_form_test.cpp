@@ -27,6 +27,7 @@
 #include "support/main_window_fixture.h"
 #include "support/maker_site.h"
 #include "support/message_box_catcher.h"
+#include "support/scoped_env.h"
 #include "support/scripted_ping.h"
 #include "support/system_info.h"
 #include "support/update_keys.h"
@@ -574,6 +575,32 @@ TEST_F(VersionsWindow, InstallerThatIsNotTheListedOneIsNeitherKeptNorStarted)
     EXPECT_NE(form->ExitBtn->text(), "Installeer");
     form->ExitBtn->click();
     EXPECT_FALSE(QFileInfo::exists(dataDir() + "Temp/Pelgrandix121.exe"));
+    EXPECT_EQ(mainCloses->count(), 0);
+    EXPECT_EQ(installerArguments(), "");
+}
+
+TEST_F(VersionsWindow, InstalledFromThePackageTheNewReleaseIsLeftToThePackageManager)
+{
+    QTemporaryDir dpkg;
+    ASSERT_TRUE(writeFile(dpkg.filePath("info/pelgrandix.list"),
+                          "/.\n/usr\n" + QFile::encodeName(QCoreApplication::applicationFilePath()) + "\n"));
+    const ScopedEnv database("DPKG_ADMINDIR", QFile::encodeName(dpkg.path()));
+    site.serveList(newerList());
+    site.serve("/Pelgrandix121.exe", demoInstaller());
+    for (const auto &check : {std::function<void()>([&] { checkInteractively(); }),
+                              std::function<void()>([&] { form->UpdateStealth("Pelgrandix", "versie 1.20a"); })}) {
+        check();
+        EXPECT_TRUE(form->isVisible());
+        EXPECT_EQ(form->MemoLines().mid(form->MemoLines().size() - 5),
+                  kAdvisedLines + QStringList({"", "Installeer de nieuwe versie met uw pakketbeheerder."}));
+        EXPECT_TRUE(form->DownloadBtn->isHidden());
+        EXPECT_EQ(form->ExitBtn->text(), "Sluit Venster");
+        form->DownloadBtn->click();
+        DownloadedB = true;  // as if an installer had come before
+        form->ExitBtn->click();
+        DownloadedB = false;
+    }
+    EXPECT_FALSE(site.paths().contains("/Pelgrandix121.exe"));
     EXPECT_EQ(mainCloses->count(), 0);
     EXPECT_EQ(installerArguments(), "");
 }

@@ -13,6 +13,7 @@
 #include "support/system_info.h"
 #include "support/text_routines.h"
 #include "update/installer.h"
+#include "update/package_install.h"
 #include "update/process_control.h"
 #include "update/update_check.h"
 #include "update/update_state.h"
@@ -213,6 +214,19 @@ void TVersionsForm::addReleaseLines(const QString &version, const QString &newVe
     }
 }
 
+void TVersionsForm::referToPackageManager()
+{
+    // The package manager owns the program's files: an installer of the program's own would
+    // write over them behind its back.
+    addLine(QString());
+    addLine(dutch() ? QStringLiteral("Installeer de nieuwe versie met uw pakketbeheerder.")
+                    : QStringLiteral("Install the new version with your package manager."));
+    DownloadBtn->hide();
+    ExitBtn->setText(dutch() ? QStringLiteral("Sluit Venster") : QStringLiteral("Close Window"));
+    ExitBtn->show();
+    ExitBtn->setFocus();
+}
+
 void TVersionsForm::refuseDownloadName(const QString &downloadName)
 {
     addLine(QString());
@@ -240,6 +254,10 @@ void TVersionsForm::UpdateStealth(const QString &ProgramStr, const QString &Vers
         addLine(UpdateResultText(UpdateAdvised, sLanguage).constFirst());
         addLine(QString());
         addReleaseLines(Version, newVersion, downloadName);
+        if (InstalledByPackageManager()) {
+            referToPackageManager();
+            return;
+        }
         DownloadBtn->setText(dutch() ? QStringLiteral("Start Downloaden")
                                      : QStringLiteral("Start Downloading"));
         ExitBtn->setText(QStringLiteral("Download Later"));
@@ -275,7 +293,11 @@ void TVersionsForm::UpdateProg(int aTop, int aLeft, int aHeight, int aWidth,
         for (const QString &line : UpdateResultText(result, sLanguage))
             addLine(line);
 
-        if (result == UpdateAdvised) {
+        if (result == UpdateAdvised && InstalledByPackageManager()) {
+            addLine(QString());
+            addReleaseLines(Version, newVersion, downloadName);
+            referToPackageManager();
+        } else if (result == UpdateAdvised) {
             addLine(QString());
             addReleaseLines(Version, newVersion, downloadName);
             DownloadBtn->setText(QStringLiteral("Start Download"));
@@ -327,7 +349,7 @@ bool TVersionsForm::DownloadNewVersion(const QString &downloadName, const QStrin
 
 void TVersionsForm::DownloadBtnClick()
 {
-    if (m_downloading)
+    if (m_downloading || InstalledByPackageManager())
         return;
     guarded([&] {
         const QString name = DownloadName;
@@ -375,7 +397,8 @@ void TVersionsForm::ExitBtnClick()
 void TVersionsForm::Install()
 {
     // One installer only: a click while the companion is being stopped must not start another.
-    if (m_installerStarted)
+    // None at all over the files of a package.
+    if (m_installerStarted || InstalledByPackageManager())
         return;
     const QString name = DownloadName;
     // A later check may have named another file since the download; it must still be one

@@ -23,6 +23,7 @@ constexpr const char *kVariables[] = {
     "HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_STATE_HOME", "COMSPEC",
     "PELGRANDIX_QUOTE_HOST", "PELGRANDIX_INDEX_HOST", "PELGRANDIX_MAKER_HOST", "PELGRANDIX_PING",
     "PELGRANDIX_EXIT_AFTER_FIRST_PAINT", "DBUS_SESSION_BUS_ADDRESS", "XDG_RUNTIME_DIR",
+    "DPKG_ADMINDIR",
 };
 
 // Fails the running test when it left any value changed, and puts the values back.
