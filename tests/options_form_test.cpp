@@ -18,6 +18,7 @@
 #include "support/message_box_catcher.h"
 #include "support/scoped_env.h"
 #include "support/scripted_ping.h"
+#include "support/update_keys.h"
 #include "support/wait_until.h"
 #include "update/versions_form.h"
 
@@ -227,10 +228,11 @@ TEST(UpdateCheckAtStart, RunsOnceWhenSwitchedOnAndNeverWhenOff)
     for (bool on : {false, true}) {
         SCOPED_TRACE(on ? "switched on" : "switched off");
         MakerSite maker;
-        maker.serve("/versions.dat", "Pelgrandix,Pelgrandix120.exe,a,8,x,huidig,current\r\n"
-                                     "Koersbord,Koersbord300.exe,c,900,x,oud,old\r\n");
         ScriptedPing ping(ScriptedPing::Reply);
         MainWindowFixture main;
+        // Signed by a key trusted in the window's home.
+        maker.serveList("Pelgrandix,Pelgrandix120.exe,a,8," + Sha256Field("current") + ",huidig,current\r\n"
+                        "Koersbord,Koersbord300.exe,c,900,x,oud,old\r\n");
         main.home().writeFile(kStore, storeWith(on ? "\"Updates Aan\"=\"1\"\n" : "\"Updates Aan\"=\"0\"\n"));
         TOptionsForm options;
         TVersionsForm versions;
