@@ -513,23 +513,14 @@ TEST(MarketSite, SignsItsListWithAKeyOfItsOwnThatMinisignVerifies)
     EXPECT_EQ(QFile::permissions(folder + "update.key") & 0x0077, 0);
 }
 
-TEST(MarketSite, SignsWithAMinisignKeyGivenOrSaysWhyNot)
+TEST(MarketSite, SignsWithAKeyThatMinisignMadeWithoutAPassword)
 {
+    // minisign leaves the checksum of such a key at zero.
     QTemporaryDir dir;
     ASSERT_EQ(QProcess::execute("minisign", {"-G", "-W", "-p", dir.filePath("maker.pub"), "-s", dir.filePath("maker.key")}), 0);
-    ASSERT_TRUE(writeFile(dir.filePath("protected.key"), "untrusted comment: minisign encrypted secret key\nRWRTY0Iy" + QByteArray(204, 'A') + "\n"));
-    struct Case { QString key; int status; QByteArray out; QByteArray err; };
-    const Case cases[] = {
-        {dir.filePath("maker.key"), 0, readFile(dir.filePath("maker.pub")).split('\n').value(1), ""},
-        {dir.filePath("protected.key"), 1, "", "no minisign secret key without a password"},
-        {dir.filePath("none.key"), 1, "", "none.key"},
-    };
-    for (const Case &c : cases) {
-        QProcess market;
-        market.start(PELGRANDIX_BIN_DIR "/pelgrandix-market", {"--update-key", c.key, "--print-update-key"});
-        ASSERT_TRUE(market.waitForFinished(kPatienceMs));
-        EXPECT_EQ(market.exitCode(), c.status) << c.key.toStdString();
-        EXPECT_TRUE(market.readAllStandardOutput().contains(c.out)) << c.key.toStdString();
-        EXPECT_TRUE(market.readAllStandardError().contains(c.err)) << c.key.toStdString();
-    }
+    QProcess market;
+    market.start(PELGRANDIX_BIN_DIR "/pelgrandix-market", {"--update-key", dir.filePath("maker.key"), "--print-update-key"});
+    ASSERT_TRUE(market.waitForFinished(kPatienceMs));
+    EXPECT_EQ(market.exitCode(), 0) << market.readAllStandardError().toStdString();
+    EXPECT_TRUE(market.readAllStandardOutput().contains(readFile(dir.filePath("maker.pub")).split('\n').value(1)));
 }

@@ -33,23 +33,12 @@ mode_t modeOf(const QString &path)
     return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 0777 : 0;
 }
 
-// Sets the umask for a scope.
-class Umask
-{
-public:
-    explicit Umask(mode_t mask) : m_was(::umask(mask)) {}
-    ~Umask() { ::umask(m_was); }
-
-private:
-    mode_t m_was;
-};
-
 } // namespace
 
 TEST(PrivateFiles, EveryFileAboutTheUserIsTheUsersAloneWhateverTheUmask)
 {
     const ProgramState state;
-    const Umask open(0);
+    const mode_t umaskWas = ::umask(0);
     const TempHome home;
     const QString data = GetDataDir("Pelgrandix");
     DataDir = data;
@@ -93,4 +82,5 @@ TEST(PrivateFiles, EveryFileAboutTheUserIsTheUsersAloneWhateverTheUmask)
         EXPECT_EQ(modeOf(c.file) & 077, 0u) << std::oct << modeOf(c.file);
         EXPECT_EQ(modeOf(QFileInfo(c.file).absolutePath()) & 077, 0u) << "its folder";
     }
+    ::umask(umaskWas);
 }
