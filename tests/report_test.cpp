@@ -9,6 +9,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLockFile>
 #include <QProcess>
 
 #include <csignal>
@@ -246,6 +247,8 @@ TEST(ReportStatus, EachSituationHasItsExitStatusAndMessage)
         const char *lastPrice;  // as printed
     };
     const auto write = [&](const TempHome &home) { home.writeDataFile("Regels.dat", positions); };
+    // Held as the open window holds it.
+    std::optional<QLockFile> window;
     const Case cases[] = {
         {"download ran to its end", ScriptedPing::Reply, false, write, 0, "", "12,35"},
         {"no connection", ScriptedPing::TimeOut, false, write, 2, "pelgrandix: Geen internetverbinding.", "1,00"},
@@ -259,6 +262,12 @@ TEST(ReportStatus, EachSituationHasItsExitStatusAndMessage)
              write(home);
              QDir().mkpath(home.dataDir() + "Historie.csv");
          }, 3, "pelgrandix: Historie.csv niet bijgewerkt", "12,35"},
+        {"the window is open: it would save over what the report saved", ScriptedPing::Reply, false,
+         [&](const TempHome &home) {
+             write(home);
+             window.emplace(home.dataDir() + "Pelgrandix.lock");
+             ASSERT_TRUE(window->tryLock(0));
+         }, 3, "pelgrandix: Het venster is open; niets opgeslagen.", "12,35"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.situation);
@@ -278,6 +287,11 @@ TEST(ReportStatus, EachSituationHasItsExitStatusAndMessage)
         }
         if (!c.lastPrice) {
             EXPECT_EQ(run.out.isEmpty(), c.status == 3) << "nothing is printed from a file not read";
+        }
+        if (window) {
+            EXPECT_EQ(home.readDataFile("Regels.dat"), positions);
+            EXPECT_TRUE(home.readDataFile("Historie.csv").isNull());
+            window.reset();
         }
     }
 }

@@ -162,8 +162,11 @@ void TOverviewForm::buildChart(const QString &libraryFolder)
 {
     auto *page = new QWidget;
     ChartTitle = new QLabel(page);
+    // Both show texts of the positions file and of the history file: never as markup.
+    ChartTitle->setTextFormat(Qt::PlainText);
 
     NoHistoryLabel = new QLabel;
+    NoHistoryLabel->setTextFormat(Qt::PlainText);
     NoHistoryLabel->setAlignment(Qt::AlignCenter);
     NoHistoryLabel->setWordWrap(true);
     ChartStack = new QStackedWidget(page);
