@@ -31,7 +31,9 @@ class Overview : public ::testing::Test
 protected:
     Overview() : fixture(kPositions), form(fixture.form())
     {
+        // An index quote as a refresh brings it.
         fixture.book().AEXQuote().sAEX = QStringLiteral("900,00");
+        fixture.book().showIndexQuote({IndexQuoteResult::Show, "AEX:", "900,00"});
     }
 
     // Opens the overview with its button, usable after the first download.

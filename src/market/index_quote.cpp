@@ -153,6 +153,7 @@ IndexQuoteResult IndexQuote::takePage(QByteArray page, const QDateTime &now)
         return result;
     }
 
+    this->moment = moment;
     const double level = StrToReal(sAEX);
     const double previous = StrToReal(sPrevAEX);
     const double change = StrToReal(sDeltaAEX);

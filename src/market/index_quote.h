@@ -58,6 +58,9 @@ public:
     QString sAEX_Tijd;      // quote time as cut from the page
     QString Old_sAEX_Tijd;  // sAEX_Tijd of the refresh before
 
+    // The moment of the last quote shown; null before the first.
+    QDateTime moment;
+
     // The level as a number; none before the first quote.
     std::optional<double> level() const;
 

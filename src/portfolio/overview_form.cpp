@@ -250,14 +250,7 @@ void TOverviewForm::refresh()
     m_selectedLine.reset();
     const bool first = m_model->rowCount() == 0;
 
-    PortfolioInputs inputs;
-    inputs.positionLines = m_book.lines();
-    inputs.indexLevel = m_book.AEXQuote().level();
-    inputs.ratePercent = m_book.settings().ratePercent;
-    inputs.dividendYieldPercent = m_book.settings().dividendYieldPercent;
-    inputs.now = QDateTime::currentDateTime();
-    inputs.marginPercent = m_book.settings().marginPercent;
-    inputs.quoteLines = m_book.KoersList().lines();
+    const PortfolioInputs inputs = m_book.figureInputs(QDateTime::currentDateTime());
     m_model->setInputs(inputs);
     TotalsLabel->setText(TotalsText(m_model->totals()));
     RiskTotalsLabel->setText(RiskTotalsText(m_model->totals()));

@@ -188,9 +188,17 @@ QString CoverText(const PortfolioTotals &totals)
 
 QString InputsText(const PortfolioInputs &inputs)
 {
-    const QString index = inputs.indexLevel
+    QString index = inputs.indexLevel
         ? QStringLiteral("AEX %1").arg(FigureText(inputs.indexLevel, kMoneyDecimals))
         : QStringLiteral("AEX nog onbekend: impliciete volatiliteit en delta volgen na de eerste indexkoers");
+    // The moment of the level as the index labels show it, with its day when that is not today
+    // (a quote of Friday's close on a Monday morning).
+    if (inputs.indexLevel && inputs.indexMoment.isValid()) {
+        const QDateTime &moment = inputs.indexMoment;
+        index += moment.toString(QStringLiteral(" 'om' HH:mm"));
+        if (moment.date() != inputs.now.toOffsetFromUtc(moment.offsetFromUtc()).date())
+            index += moment.toString(QStringLiteral(" 'op' dd-MM-yyyy"));
+    }
     return QStringLiteral("%1    Rente %2 %    Dividendrendement %3 %")
         .arg(index, FigureText(inputs.ratePercent, 2), FigureText(inputs.dividendYieldPercent, 2));
 }

@@ -23,6 +23,8 @@ struct PortfolioInputs {
     // The quote list's lines of the last download: a held position that lacks a volatility of
     // its own borrows that of a neighbouring strike from them (portfolio/scenarios.h).
     QStringList quoteLines = {};
+    // The moment of the index quote, when known.
+    QDateTime indexMoment = {};
 };
 
 struct PortfolioRow {

@@ -111,7 +111,7 @@ int RunReport(const ReportOptions &options)
         complain(book.statusText());
         status = kReportDownloadFailed;
     }
-    const std::optional<double> index = book.AEXQuote().level();
+    const std::optional<double> index = book.pricingIndex().level;
     if (!index)
         complain(book.indexTexts().l22.isEmpty() ? QStringLiteral("Geen AEX-koers ontvangen.") : book.indexTexts().l22);
 
@@ -129,9 +129,7 @@ int RunReport(const ReportOptions &options)
         }
     }
 
-    const ReportOutput output({book.lines(), index, book.settings().ratePercent, book.settings().dividendYieldPercent,
-                               now, book.settings().marginPercent, book.KoersList().lines()},
-                              book.statusText());
+    const ReportOutput output(book.figureInputs(now), book.statusText());
     const QByteArray text = options.format == ReportOptions::Csv ? output.csv()
         : options.format == ReportOptions::Json                  ? output.json()
                                                                  : output.table();
