@@ -112,6 +112,18 @@ TEST_F(Overview, TableAndTotalsFollowTheMainWindowsList)
     EXPECT_EQ(OverviewPlace.top, 123);
 }
 
+TEST_F(Overview, AColumnWidensForAWiderFigure)
+{
+    TOverviewForm *overview = open();
+    ASSERT_TRUE(overview);
+    // A difference far wider than any the column was fitted to at the first showing.
+    form->book().setLine(3, "AEX; Call; mrt; 2099; 920; 30,00; 20,00; 30000; 30000000,00; 1");
+    ASSERT_TRUE(waitForQueuedWork());
+    const int shown = overview->PositionsView->columnWidth(PortfolioModel::Verschil);
+    overview->PositionsView->resizeColumnToContents(PortfolioModel::Verschil);
+    EXPECT_EQ(shown, overview->PositionsView->columnWidth(PortfolioModel::Verschil)) << "the width of its contents";
+}
+
 TEST_F(Overview, ChartShowsThePositionsHistoryAndFollowsDownloads)
 {
     const QDateTime start = QDateTime::currentDateTime().addDays(-1);

@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QProcess>
 #include <QThread>
-#include <QRegularExpression>
 #include <QStringList>
 
 #include <csignal>
@@ -16,60 +15,13 @@
 #include "support/temp_home.h"
 #include "support/update_keys.h"
 #include "support/wait_until.h"
+#include "support/x_windows.h"
 
 // The real program in a real X window (CTest runs this under xvfb-run, on a free display, with
 // no window manager): the captions as the X server holds them, and the update window's buttons
 // clicked with the mouse while the settings dialog is open, down to the installation of a signed
 // release.
 
-namespace {
-
-QString run(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(10000)) {
-        process.kill();
-        process.waitForFinished();
-        return QString();
-    }
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-// Ids of the mapped windows whose name matches the pattern (an extended regular expression).
-QStringList visibleWindows(const QString &namePattern)
-{
-    return run(QStringLiteral("xdotool"), {"search", "--onlyvisible", "--name", namePattern})
-        .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-}
-
-QString waitForWindow(const QString &namePattern)
-{
-    QStringList ids;
-    waitUntil([&] { return !(ids = visibleWindows(namePattern)).isEmpty(); });
-    return ids.value(0);
-}
-
-// The caption in both forms that the X server keeps: WM_NAME (Latin-1) and _NET_WM_NAME (UTF-8).
-QStringList captions(const QString &window)
-{
-    const QString output = run(QStringLiteral("xprop"), {"-id", window, "WM_NAME", "_NET_WM_NAME"});
-    static const QRegularExpression property(QStringLiteral("^\\S+\\(\\S+\\) = \"(.*)\"$"),
-                                             QRegularExpression::MultilineOption);
-    QStringList names;
-    for (auto match = property.globalMatch(output); match.hasNext();)
-        names << match.next().captured(1);
-    return names;
-}
-
-// A left click at x, y inside the window's client area.
-void click(const QString &window, int x, int y)
-{
-    run(QStringLiteral("xdotool"), {"mousemove", "--window", window, QString::number(x),
-                                    QString::number(y), "click", "1"});
-}
-
-} // namespace
 
 TEST(RealWindow, CaptionsAreTheProgramsOwnAndTheUpdateWindowInstallsOverTheSettingsDialog)
 {
@@ -95,33 +47,33 @@ TEST(RealWindow, CaptionsAreTheProgramsOwnAndTheUpdateWindowInstallsOverTheSetti
     program.process().setProcessChannelMode(QProcess::ForwardedChannels);
     ASSERT_TRUE(program.start());
 
-    const QString mainWindow = waitForWindow(QStringLiteral("^Pelgrandix, versie"));
+    const QString mainWindow = WaitForWindow(QStringLiteral("^Pelgrandix, versie"));
     ASSERT_FALSE(mainWindow.isEmpty()) << "the main window did not appear";
-    EXPECT_EQ(captions(mainWindow), QStringList(2, "Pelgrandix, versie 1.20a"));
+    EXPECT_EQ(Captions(mainWindow), QStringList(2, "Pelgrandix, versie 1.20a"));
 
     // "Instellingen" in the top bar (design place 314, 12; 96 x 28).
-    click(mainWindow, 362, 26);
-    const QString settings = waitForWindow(QStringLiteral("^Pelgrandix - Instellingen"));
+    Click(mainWindow, 362, 26);
+    const QString settings = WaitForWindow(QStringLiteral("^Pelgrandix - Instellingen"));
     ASSERT_FALSE(settings.isEmpty()) << "the settings dialog did not appear";
-    EXPECT_EQ(captions(settings), QStringList(2, "Pelgrandix - Instellingen"));
+    EXPECT_EQ(Captions(settings), QStringList(2, "Pelgrandix - Instellingen"));
 
     // "Check Nu" in the update box (box at 12, 464 below the websites group; button at 16, 52
     // in it; 110 x 28).
-    click(settings, 83, 530);
-    const QString update = waitForWindow(QStringLiteral("^Pelgrandix - Update"));
+    Click(settings, 83, 530);
+    const QString update = WaitForWindow(QStringLiteral("^Pelgrandix - Update"));
     ASSERT_FALSE(update.isEmpty()) << "the update window did not appear";
-    EXPECT_EQ(captions(update), QStringList(2, "Pelgrandix - Update"));
+    EXPECT_EQ(Captions(update), QStringList(2, "Pelgrandix - Update"));
 
     // "Start Download" (bottom panel of 99 px in the 309 px high window; button at 26, 45 in
     // it; 176 x 41) while the settings dialog stays open; then "Installeer" in the place of
     // "Download later" (at 234, 45) starts the installer and ends the program.
-    click(update, 114, 275);
+    Click(update, 114, 275);
     const QString received = home.dataDir() + "Temp/Pelgrandix121.exe";
     ASSERT_TRUE(waitUntil([&] { return QFile(received).size() == qint64(installer.size()); }))
         << "the installer did not arrive";
-    EXPECT_EQ(visibleWindows(QStringLiteral("^Pelgrandix - Instellingen")), QStringList{settings});
+    EXPECT_EQ(VisibleWindows(QStringLiteral("^Pelgrandix - Instellingen")), QStringList{settings});
     QThread::msleep(300);  // the window writes its buttons anew once the file is checked
-    click(update, 322, 275);
+    Click(update, 322, 275);
     EXPECT_TRUE(waitUntil([&] { return QFile::exists(noted); })) << "the installer did not start";
     EXPECT_EQ(readFile(noted), "/SP- /silent /noicons\n");
     EXPECT_TRUE(program.process().waitForFinished(kPatienceMs)) << "the program did not end";

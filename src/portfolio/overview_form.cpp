@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTimer>
 #include <QToolTip>
 #include <QVBoxLayout>
@@ -135,6 +136,12 @@ void TOverviewForm::buildTable()
     PositionsView->verticalHeader()->hide();
     // In the order of the main window's list until the user sorts by a column.
     PositionsView->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    // A column the user sized keeps its width; the others follow their contents (fitColumns).
+    connect(PositionsView->horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this](int column) {
+                if (!m_fittingColumns)
+                    m_columnsSizedByUser.insert(column);
+            });
     PositionsView->setSortingEnabled(true);
     connect(PositionsView, &QAbstractItemView::doubleClicked, this, &TOverviewForm::chooseLine);
     connect(PositionsView->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
@@ -256,13 +263,43 @@ void TOverviewForm::refresh()
     RiskTotalsLabel->setText(RiskTotalsText(m_model->totals()));
     CoverLabel->setText(CoverText(m_model->totals()));
     InputsLabel->setText(InputsText(inputs));
+    fitColumns();
     if (first)
-        PositionsView->resizeColumnsToContents();
+        showEveryColumn();
     m_refreshing = true;
     selectLine(line);
     m_refreshing = false;
     if (Tabs->currentIndex() == kChartTab)
         showChart();
+}
+
+void TOverviewForm::fitColumns()
+{
+    // New figures may be wider than the old ("Terugkopen" where "Geen actie" stood): every column
+    // takes the width of its contents again, except one whose width the user chose.
+    m_fittingColumns = true;
+    for (int column = 0; column < m_model->columnCount(); ++column) {
+        if (!m_columnsSizedByUser.contains(column))
+            PositionsView->resizeColumnToContents(column);
+    }
+    m_fittingColumns = false;
+}
+
+void TOverviewForm::showEveryColumn()
+{
+    // Wide enough for every column, as far as the screen allows, moved left where it would
+    // reach past the screen's right edge.
+    layout()->activate();
+    const QHeaderView *header = PositionsView->horizontalHeader();
+    const int around = width() - PositionsView->viewport()->width();
+    const int scrollBar = PositionsView->verticalScrollBar()->isVisible() ? 0 : PositionsView->verticalScrollBar()->sizeHint().width();
+    const QRect screen = this->screen()->availableGeometry();
+    const int wanted = std::min(header->length() + around + scrollBar, screen.width());
+    if (wanted <= width())
+        return;
+    resize(wanted, height());
+    if (x() + wanted > screen.right() + 1)
+        move(std::max(screen.left(), screen.right() + 1 - wanted), y());
 }
 
 const PortfolioRow *TOverviewForm::selectedRow() const

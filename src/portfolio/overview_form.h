@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QLabel>
 #include <QPushButton>
+#include <QSet>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTableView>
@@ -71,6 +72,8 @@ private:
     void buildTable();
     void buildChart(const QString &libraryFolder);
     void placeOnScreen(const QWidget &mainWindow);
+    void fitColumns();
+    void showEveryColumn();
     void rememberPlacement();
     const PortfolioRow *selectedRow() const;
     void selectLine(int line);
@@ -97,6 +100,8 @@ private:
     // The rows the chart shows.
     QList<history_file::Row> m_chartRows;
 
+    QSet<int> m_columnsSizedByUser;
+    bool m_fittingColumns = false;
     bool m_refreshQueued = false;
     bool m_stale = true;
     // The list line the selection belongs on after the lines added and deleted since the table

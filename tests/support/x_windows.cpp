@@ -1,0 +1,98 @@
+#include "support/x_windows.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include "support/wait_until.h"
+
+namespace {
+
+constexpr int kEnlarged = 3;
+
+} // namespace
+
+QString RunCommand(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(10000)) {
+        process.kill();
+        process.waitForFinished();
+        return QString();
+    }
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+QStringList VisibleWindows(const QString &namePattern)
+{
+    return RunCommand(QStringLiteral("xdotool"), {"search", "--onlyvisible", "--name", namePattern})
+        .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+QString WaitForWindow(const QString &namePattern)
+{
+    QStringList ids;
+    waitUntil([&] { return !(ids = VisibleWindows(namePattern)).isEmpty(); });
+    return ids.value(0);
+}
+
+QStringList Captions(const QString &window)
+{
+    const QString output = RunCommand(QStringLiteral("xprop"), {"-id", window, "WM_NAME", "_NET_WM_NAME"});
+    static const QRegularExpression property(QStringLiteral("^\\S+\\(\\S+\\) = \"(.*)\"$"),
+                                             QRegularExpression::MultilineOption);
+    QStringList names;
+    for (auto match = property.globalMatch(output); match.hasNext();)
+        names << match.next().captured(1);
+    return names;
+}
+
+void Click(const QString &window, int x, int y)
+{
+    RunCommand(QStringLiteral("xdotool"), {"mousemove", "--window", window, QString::number(x),
+                                           QString::number(y), "click", "1"});
+}
+
+void PressKeys(const QString &window, const QString &keys)
+{
+    RunCommand(QStringLiteral("xdotool"), {"windowfocus", "--sync", window});
+    RunCommand(QStringLiteral("xdotool"), {"key", "--window", window, keys});
+}
+
+QList<SeenWord> WordsInWindow(const QString &window)
+{
+    QTemporaryDir folder;
+    const QString picture = folder.filePath(QStringLiteral("window.png"));
+    // On the X display, whatever platform the test itself was given.
+    QProcess shot;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    shot.setProcessEnvironment(environment);
+    shot.start(QStringLiteral(PELGRANDIX_BIN_DIR "/pelgrandix-shot"), {window, picture, QString::number(kEnlarged)});
+    if (!shot.waitForFinished(10000) || shot.exitCode() != 0)
+        return {};
+    // Tab-separated: level, page, block, paragraph, line, word, left, top, width, height,
+    // confidence, text.
+    const QString table = RunCommand(QStringLiteral("tesseract"), {picture, QStringLiteral("stdout"),
+                                                                   QStringLiteral("--psm"), QStringLiteral("11"),
+                                                                   QStringLiteral("tsv")});
+    QList<SeenWord> words;
+    for (const QString &line : table.split(QLatin1Char('\n'))) {
+        const QStringList cells = line.split(QLatin1Char('\t'));
+        if (cells.size() != 12 || cells[0] != QLatin1String("5") || cells[11].trimmed().isEmpty())
+            continue;
+        const QRect place(cells[6].toInt(), cells[7].toInt(), cells[8].toInt(), cells[9].toInt());
+        words.append({cells[11].trimmed(), QRect(place.topLeft() / kEnlarged, place.size() / kEnlarged)});
+    }
+    return words;
+}
+
+QString TextInWindow(const QString &window)
+{
+    QStringList texts;
+    for (const SeenWord &word : WordsInWindow(window))
+        texts << word.text;
+    return texts.join(QLatin1Char(' '));
+}

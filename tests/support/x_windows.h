@@ -1,0 +1,35 @@
+#pragma once
+// The real program's windows on the X display that a real-window test runs on (CTest starts
+// each such test under xvfb-run, with no window manager): found by their captions with xdotool,
+// read with xprop, clicked and typed at with xdotool, and read as a person would, from a picture
+// of the window (pelgrandix-shot) read back as text by tesseract.
+
+#include <QRect>
+#include <QString>
+#include <QStringList>
+
+// Runs a command and gives what it printed; empty when it did not end within ten seconds.
+QString RunCommand(const QString &program, const QStringList &arguments);
+
+// Ids of the mapped windows whose name matches the pattern (an extended regular expression).
+QStringList VisibleWindows(const QString &namePattern);
+// The first such window once one shows; empty when none did within the patience of a test.
+QString WaitForWindow(const QString &namePattern);
+
+// The caption in both forms that the X server keeps: WM_NAME (Latin-1) and _NET_WM_NAME (UTF-8).
+QStringList Captions(const QString &window);
+
+// A left click at x, y inside the window's client area.
+void Click(const QString &window, int x, int y);
+// Keys as xdotool names them ("ctrl+Tab", "Escape"), sent to the window.
+void PressKeys(const QString &window, const QString &keys);
+
+// The words in a picture of the window, each with where it stands in the window. The picture is
+// enlarged before it is read, so that the small type of a dialog reads reliably.
+struct SeenWord {
+    QString text;
+    QRect place;
+};
+QList<SeenWord> WordsInWindow(const QString &window);
+// All of them as one text, separated by blanks.
+QString TextInWindow(const QString &window);
