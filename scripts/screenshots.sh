@@ -76,7 +76,7 @@ click() { xdotool mousemove --window "$1" "$2" "$3" click 1; }
 # demo index moves every five and the index refresh comes every twenty.
 sleep 4
 for _ in $(seq 8); do
-  click "$main" 260 26   # "Download"
+  click "$main" 362 26   # "Download"
   sleep 6
 done
 

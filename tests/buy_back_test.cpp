@@ -12,6 +12,7 @@
 #include "book/buy_back.h"
 #include "book/positions_book.h"
 #include "portfolio/journal_file.h"
+#include "positions/position_view.h"
 #include "positions/positions_file.h"
 #include "support/program_state.h"
 #include "support/system_info.h"

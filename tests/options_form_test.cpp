@@ -268,13 +268,15 @@ TEST_F(Settings, PortfolioRateAndYieldTakeEffectAtOkOnlyAndAreStoredAsText)
         shown = options->RenteEdit->value();
         options->DividendEdit->setValue(25);  // beyond the field's bound
         options->MarginEdit->setValue(150);
+        options->CommissieEdit->setValue(2.5);
     });
     EXPECT_EQ(shown, 2.5) << "each showing starts from the values in force";
     EXPECT_EQ(fixture.book().settings().dividendYieldPercent, 20.0);
     EXPECT_EQ(fixture.book().settings().marginPercent, 100.0);
     EXPECT_GT(options->MeldingenCheck->geometry().top(), options->MarginEdit->geometry().bottom());
     const QByteArray written = stop();
-    for (const char *line : {"\"Rente\"=\"2,50\"\n", "\"Dividendrendement\"=\"20,00\"\n", "\"Marginpercentage\"=\"100,00\"\n"})
+    for (const char *line : {"\"Rente\"=\"2,50\"\n", "\"Dividendrendement\"=\"20,00\"\n", "\"Marginpercentage\"=\"100,00\"\n",
+                             "\"Commissie per contract\"=\"2,50\"\n"})
         EXPECT_TRUE(written.contains(line)) << line << "\n" << written.toStdString();
 }
 

@@ -33,7 +33,10 @@ protected:
     {
         // An index quote as a refresh brings it.
         fixture.book().AEXQuote().sAEX = QStringLiteral("900,00");
-        fixture.book().showIndexQuote({IndexQuoteResult::Show, "AEX:", "900,00"});
+        IndexQuoteResult shown;
+        shown.kind = IndexQuoteResult::Show;
+        shown.l22 = QStringLiteral("900,00");
+        fixture.book().showIndexQuote(shown);
     }
 
     // Opens the overview with its button, usable after the first download.

@@ -15,7 +15,10 @@ TEST(PositionsBook, FiguresRestOnTheIndexOfTheLastPriceDownload)
     const auto refresh = [&](const char *level, QTime time) {
         book.AEXQuote().sAEX = QString::fromLatin1(level);
         book.AEXQuote().moment = QDateTime(QDate(2026, 12, 9), time, amsterdam);
-        book.showIndexQuote({IndexQuoteResult::Show, "AEX:", QString::fromLatin1(level)});
+        IndexQuoteResult shown;
+        shown.kind = IndexQuoteResult::Show;
+        shown.l22 = QString::fromLatin1(level);
+        book.showIndexQuote(shown);
     };
     const QDateTime later(QDate(2026, 12, 9), QTime(16, 30), amsterdam);
     const auto shown = [&] { return InputsText(book.figureInputs(later)).section("    ", 0, 0); };

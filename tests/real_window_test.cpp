@@ -51,15 +51,15 @@ TEST(RealWindow, CaptionsAreTheProgramsOwnAndTheUpdateWindowInstallsOverTheSetti
     ASSERT_FALSE(mainWindow.isEmpty()) << "the main window did not appear";
     EXPECT_EQ(Captions(mainWindow), QStringList(2, "Pelgrandix, versie 1.20a"));
 
-    // "Instellingen" in the top bar (design place 314, 12; 96 x 28).
-    Click(mainWindow, 362, 26);
+    // "Instellingen" in the top bar (design place 416, 12; 96 x 28).
+    Click(mainWindow, 464, 26);
     const QString settings = WaitForWindow(QStringLiteral("^Pelgrandix - Instellingen"));
     ASSERT_FALSE(settings.isEmpty()) << "the settings dialog did not appear";
     EXPECT_EQ(Captions(settings), QStringList(2, "Pelgrandix - Instellingen"));
 
-    // "Check Nu" in the update box (box at 12, 464 below the websites group; button at 16, 52
+    // "Check Nu" in the update box (box at 12, 494 below the websites group; button at 16, 52
     // in it; 110 x 28).
-    Click(settings, 83, 530);
+    Click(settings, 83, 560);
     const QString update = WaitForWindow(QStringLiteral("^Pelgrandix - Update"));
     ASSERT_FALSE(update.isEmpty()) << "the update window did not appear";
     EXPECT_EQ(Captions(update), QStringList(2, "Pelgrandix - Update"));

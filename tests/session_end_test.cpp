@@ -54,7 +54,7 @@ TEST(SessionEnd, SettingsAreWrittenAtTheEnd)
     EXPECT_EQ(written,
               "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Pelgrandix\\Defaults]\n"
               "\"Aantal jaren\"=dword:00000001\n\"Aantal minuten\"=dword:0000000f\n"
-              "\"Dividendrendement\"=\"3,00\"\n\"DownloadTimer\"=\"1\"\n"
+              "\"Commissie per contract\"=\"0,00\"\n\"Dividendrendement\"=\"3,00\"\n\"DownloadTimer\"=\"1\"\n"
               "\"Height\"=dword:0000014a\n\"Indexsite\"=\"\"\n\"Left\"=dword:00000064\n"
               "\"Makersite\"=\"\"\n\"Marginpercentage\"=\"7,50\"\n\"Meldingen\"=\"1\"\n\"Optiesite\"=\"\"\n"
               "\"Overzicht Height\"=dword:000001cc\n\"Overzicht Left\"=dword:0000008c\n"

@@ -9,6 +9,7 @@
 #include "app/main_layout.h"
 #include "book/download_recorder.h"
 #include "book/positions_book.h"
+#include "portfolio/journal_file.h"
 #include "portfolio/overview_form.h"
 #include "support/product.h"
 #include "support/system_info.h"
@@ -72,8 +73,10 @@ void TMainForm::buildControls()
     Panel1->setFrameShadow(QFrame::Raised);
     AddButton = makeButton(Panel1, QStringLiteral("Voegtoe"), 8);
     DelButton = makeButton(Panel1, QStringLiteral("Verwijder"), 110);
-    DownloadButton = makeButton(Panel1, QStringLiteral("Download"), 212);
-    InstellingenButton = makeButton(Panel1, QStringLiteral("Instellingen"), 314);
+    TerugkopenButton = makeButton(Panel1, QStringLiteral("Terugkopen..."), 212);
+    TerugkopenButton->setEnabled(false);
+    DownloadButton = makeButton(Panel1, QStringLiteral("Download"), 314);
+    InstellingenButton = makeButton(Panel1, QStringLiteral("Instellingen"), 416);
     OverzichtButton = makeButton(Panel1, QStringLiteral("Overzicht"), 0);
     AddButton->setEnabled(false);
     DownloadButton->setEnabled(false);
@@ -134,6 +137,7 @@ void TMainForm::buildControls()
 
     connect(AddButton, &QPushButton::clicked, this, [this] { AddButtonClick(); });
     connect(DelButton, &QPushButton::clicked, this, [this] { DelButtonClick(); });
+    connect(TerugkopenButton, &QPushButton::clicked, this, [this] { buyBack(ListBox1->currentRow(), false); });
     connect(InstellingenButton, &QPushButton::clicked, this, [this] { InstellingenButtonClick(); });
     connect(HelpButton, &QToolButton::clicked, this, [this] { HelpButtonClick(); });
     connect(OverzichtButton, &QPushButton::clicked, this, [this] { OverzichtButtonClick(); });
@@ -168,6 +172,14 @@ void TMainForm::FormCreate()
 
 void TMainForm::followBook()
 {
+    // "Terugkopen..." is for the written option selected, as it stands.
+    const QAbstractItemModel *lines = m_book.lineModel();
+    connect(lines, &QAbstractItemModel::dataChanged, this, &TMainForm::updateBuyBackCommand);
+    connect(lines, &QAbstractItemModel::rowsInserted, this, &TMainForm::updateBuyBackCommand);
+    connect(lines, &QAbstractItemModel::rowsRemoved, this, &TMainForm::updateBuyBackCommand);
+    connect(lines, &QAbstractItemModel::modelReset, this, &TMainForm::updateBuyBackCommand);
+    connect(ListBox1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &TMainForm::updateBuyBackCommand);
     connect(&m_book, &PositionsBook::statusChanged, this, [this] { showStatus(); });
     connect(&m_book, &PositionsBook::busyChanged, this, &TMainForm::setBusyCursor);
     connect(&m_book, &PositionsBook::pagesFetched, this, &TMainForm::enableDownloadCommands);
@@ -179,6 +191,11 @@ void TMainForm::followBook()
 
 void TMainForm::loadPositions()
 {
+    // A buy-back that a kill broke off between its journal row and the positions' save is taken
+    // back before anything else reads or writes either file.
+    QString journalError;
+    if (!journal_file::settle(DataDir, &journalError))
+        setStatusText(QStringLiteral("Afgesloten.csv niet nagekeken: ") + journalError);
     {
         const QSignalBlocker blocker(ListBox1);
         m_book.load();

@@ -50,6 +50,7 @@ public:
     QFrame *Panel1;
     QPushButton *AddButton;
     QPushButton *DelButton;
+    QPushButton *TerugkopenButton;
     QPushButton *DownloadButton;
     QPushButton *InstellingenButton;
     QPushButton *OverzichtButton;
@@ -95,6 +96,9 @@ public:
     QStringList PositionLines() const;
     // Appends a position composed in the add dialog, saves, and shows it in the panel.
     void addPosition(const QString &line);
+    // Asks how the written option of that line was bought back (and, for a roll, what was
+    // written instead), then records it in the journal and the positions as the program saves.
+    void buyBack(int line, bool roll);
 
     void FormResize();
 
@@ -147,6 +151,7 @@ private:
     void storeTransactionPrice(int row, const QString &typed);
     // The difference, its amount per option and the advice of the panel, from a line's fields.
     void showDifference(const QStringList &fields);
+    void updateBuyBackCommand();
     bool mayOverwritePositions();
     // Asks the confirmation dialog, centred on this window; true for "Ja".
     bool askUser(const QString &captionSuffix, const QString &question);

@@ -17,6 +17,7 @@ void TMainForm::OverzichtButtonClick()
             raise();
             activateWindow();
         });
+        connect(m_overview.get(), &TOverviewForm::buyBackChosen, this, &TMainForm::buyBack);
     }
     m_overview->show();
     m_overview->raise();

@@ -111,10 +111,3 @@ BuyBackOutcome BuyBack(PositionsBook &book, const BuyBackOrder &order, const QDa
     outcome.done = true;
     return outcome;
 }
-
-QString WrittenPositionLine(const QString &series, const QString &kind, const QString &month, int year,
-                            const QString &strike, const QString &price, int amount)
-{
-    return JoinPositionFields({series, kind, month, QString::number(year), strike, price, price,
-                               QString::number(amount), QStringLiteral("0,00"), QStringLiteral("1")});
-}

@@ -42,9 +42,3 @@ enum class BuyBackStep { JournalWritten, PositionsSaved };
 // Carries the order out on the book and its files. reached is told of each step as it is done.
 BuyBackOutcome BuyBack(PositionsBook &book, const BuyBackOrder &order, const QDateTime &now,
                        const std::function<void(BuyBackStep)> &reached = {});
-
-// A new written position line of a series offered by the last download: its price as both
-// transaction price and last price, the amount, no difference yet, and written ("Positie:"
-// ticked).
-QString WrittenPositionLine(const QString &series, const QString &kind, const QString &month, int year,
-                            const QString &strike, const QString &price, int amount);

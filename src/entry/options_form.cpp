@@ -109,18 +109,20 @@ void TOptionsForm::buildControls()
     Label3 = makeLabel(GroupBox1, QStringLiteral("minuten"), 200, 58);
 
     PortfolioBox = new QGroupBox(QStringLiteral(" Portefeuille "), this);
-    PortfolioBox->setGeometry(12, 178, 330, 150);
+    PortfolioBox->setGeometry(12, 178, 330, 180);
     makeLabel(PortfolioBox, QStringLiteral("Rente %"), 16, 28);
     RenteEdit = makePercentSpin(PortfolioBox, QRect(200, 24, 90, 26));
     makeLabel(PortfolioBox, QStringLiteral("Dividendrendement %"), 16, 58);
     DividendEdit = makePercentSpin(PortfolioBox, QRect(200, 54, 90, 26));
     makeLabel(PortfolioBox, QStringLiteral("Marginpercentage %"), 16, 88);
     MarginEdit = makePercentSpin(PortfolioBox, QRect(200, 84, 90, 26), kHighestMarginPercent);
+    makeLabel(PortfolioBox, QStringLiteral("Commissie per contract"), 16, 118);
+    CommissieEdit = makePercentSpin(PortfolioBox, QRect(200, 114, 90, 26), kHighestCommission);
     MeldingenCheck = new QCheckBox(QStringLiteral("Meldingen Aan"), PortfolioBox);
-    MeldingenCheck->setGeometry(16, 118, 200, 22);
+    MeldingenCheck->setGeometry(16, 148, 200, 22);
 
     WebsitesBox = new QGroupBox(QStringLiteral(" Websites "), this);
-    WebsitesBox->setGeometry(12, 336, 330, 120);
+    WebsitesBox->setGeometry(12, 366, 330, 120);
     makeLabel(WebsitesBox, QStringLiteral("Optiesite"), 16, 28);
     OptiesiteEdit = new QLineEdit(WebsitesBox);
     OptiesiteEdit->setGeometry(110, 24, 204, 26);
@@ -132,7 +134,7 @@ void TOptionsForm::buildControls()
     MakersiteEdit->setGeometry(110, 84, 204, 26);
 
     UpdateBox = new QGroupBox(QStringLiteral(" Update "), this);
-    UpdateBox->setGeometry(12, 464, 220, 90);
+    UpdateBox->setGeometry(12, 494, 220, 90);
     UpdatesCheck = new QCheckBox(QStringLiteral("Check voor Updates Aan"), UpdateBox);
     UpdatesCheck->setGeometry(16, 24, 196, 22);
     DownloadBtn = new QPushButton(QStringLiteral("Check Nu"), UpdateBox);
@@ -140,11 +142,11 @@ void TOptionsForm::buildControls()
     DownloadBtn->setCursor(Qt::PointingHandCursor);
 
     OKBtn = new QPushButton(QStringLiteral("OK"), this);
-    OKBtn->setGeometry(246, 476, 96, 28);
+    OKBtn->setGeometry(246, 506, 96, 28);
     // Enter presses the button that has the focus; OK while none has.
     OKBtn->setDefault(true);
     CancelBtn = new QPushButton(QStringLiteral("Annuleren"), this);
-    CancelBtn->setGeometry(246, 518, 96, 28);
+    CancelBtn->setGeometry(246, 548, 96, 28);
 
     connect(DownloadCheck, &QCheckBox::clicked, this, [this] { DownloadCheckClick(); });
     connect(OKBtn, &QPushButton::clicked, this, [this] { OKBtnClick(); });
@@ -251,6 +253,7 @@ void TOptionsForm::showEvent(QShowEvent *event)
     RenteEdit->setValue(portfolio.ratePercent);
     DividendEdit->setValue(portfolio.dividendYieldPercent);
     MarginEdit->setValue(portfolio.marginPercent);
+    CommissieEdit->setValue(portfolio.commissionPerContract);
     MeldingenCheck->setChecked(portfolio.notifications);
     showSites();
     QDialog::showEvent(event);
@@ -307,6 +310,7 @@ void TOptionsForm::OKBtnClick()
     portfolio.ratePercent = RenteEdit->value();
     portfolio.dividendYieldPercent = DividendEdit->value();
     portfolio.marginPercent = MarginEdit->value();
+    portfolio.commissionPerContract = CommissieEdit->value();
     portfolio.notifications = MeldingenCheck->isChecked();
     m_book.setSettings(portfolio);
     const int years = JarenEdit->value();

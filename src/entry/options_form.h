@@ -49,6 +49,7 @@ public:
     QDoubleSpinBox *RenteEdit;
     QDoubleSpinBox *DividendEdit;
     QDoubleSpinBox *MarginEdit;
+    QDoubleSpinBox *CommissieEdit;
     QCheckBox *MeldingenCheck;
     // The three sites; one that the environment names is shown, not edited.
     QGroupBox *WebsitesBox;

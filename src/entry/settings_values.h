@@ -25,20 +25,22 @@ quint16 DownloadMinutesOf(int storedValue);
 
 // The values the portfolio figures and the desktop alerts rest on, kept beside the options
 // above: the interest rate and the dividend yield of the index in per cent, the switch of the
-// desktop alerts when the advice of a written option changes, and the percentage of the index
-// that the margin estimate asks above a written option's price. The positions book holds the
-// values in force.
+// desktop alerts when the advice of a written option changes, the percentage of the index
+// that the margin estimate asks above a written option's price, and the broker's commission per
+// contract bought back. The positions book holds the values in force.
 struct PortfolioSettings {
     double ratePercent = 2.0;
     double dividendYieldPercent = 3.0;
     bool notifications = true;
     double marginPercent = 7.5;
+    double commissionPerContract = 0;
 
     bool operator==(const PortfolioSettings &) const = default;
 };
 inline constexpr double kLowestPercent = 0;
 inline constexpr double kHighestPercent = 20;
 inline constexpr double kHighestMarginPercent = 100;
+inline constexpr double kHighestCommission = 1000;
 inline constexpr int kPercentDecimals = 2;
 
 // Where a window stands and how large it is.

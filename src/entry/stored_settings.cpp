@@ -69,7 +69,8 @@ ConversionError wrongKind(const QString &name)
     return ConversionError(QStringLiteral("Ongeldig gegevenstype voor '%1'").arg(name));
 }
 
-// Each value is a percentage (up to its highest) or a switch.
+// Each value is a number with two decimals (a percentage, or money), up to its highest, or a
+// switch.
 struct PortfolioEntry
 {
     const char *name;
@@ -83,6 +84,7 @@ const PortfolioEntry kPortfolioEntries[] = {
     {"Dividendrendement", &PortfolioSettings::dividendYieldPercent, nullptr},
     {"Meldingen", nullptr, &PortfolioSettings::notifications},
     {"Marginpercentage", &PortfolioSettings::marginPercent, nullptr, kHighestMarginPercent},
+    {"Commissie per contract", &PortfolioSettings::commissionPerContract, nullptr, kHighestCommission},
 };
 
 struct PlaceEntry

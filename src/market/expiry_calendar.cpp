@@ -74,3 +74,15 @@ QDate MonthlyExpiry(int year, int month)
 {
     return SeriesExpiry(u"AEX", year, month);
 }
+
+std::optional<SeriesMonth> SeriesExpiringOn(const QDate &day)
+{
+    for (const QDate month : {day, day.addMonths(1)}) {
+        for (const char *series : {"AX1", "AX2", "AEX", "AX4", "AX5"}) {
+            const QString code = QString::fromLatin1(series);
+            if (SeriesExpiry(code, month.year(), month.month()) == day)
+                return SeriesMonth{code, month.year(), month.month()};
+        }
+    }
+    return std::nullopt;
+}

@@ -6,6 +6,7 @@
 // series under that day, so the quote lookup, the add dialog and the risk figures all use it.
 
 #include <QDate>
+#include <QString>
 #include <QStringView>
 
 #include <optional>
@@ -34,3 +35,13 @@ QDate SeriesExpiry(QStringView series, int year, int month);
 
 // The monthly series "AEX".
 QDate MonthlyExpiry(int year, int month);
+
+// The series that expires on a day, with the month and year it is named by (which may be the
+// month after the day: the first Friday of January can expire on 31 December); none when no
+// series expires then.
+struct SeriesMonth {
+    QString series;
+    int year = 0;
+    int month = 0;
+};
+std::optional<SeriesMonth> SeriesExpiringOn(const QDate &day);

@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QIdentityProxyModel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
 #include <QScreen>
@@ -23,26 +24,14 @@
 #include "book/positions_book.h"
 #include "entry/settings_values.h"
 #include "portfolio/history_chart_library.h"
+#include "portfolio/red_negative_proxy_widget.h"
+#include "portfolio/result_tab_widget.h"
 #include "support/system_info.h"
 
 namespace {
 
 constexpr int kChartTab = 1;
 constexpr int kSmallestSide = 200;
-
-// Shows negative money differences in red; sorting is left to the model.
-class FigureProxy : public QIdentityProxyModel
-{
-public:
-    using QIdentityProxyModel::QIdentityProxyModel;
-
-    QVariant data(const QModelIndex &index, int role) const override
-    {
-        if (role == Qt::ForegroundRole && QIdentityProxyModel::data(index, PortfolioModel::NegativeRole).toBool())
-            return QBrush(Qt::red);
-        return QIdentityProxyModel::data(index, role);
-    }
-};
 
 QString optionTitle(const PortfolioPosition &p)
 {
@@ -88,12 +77,14 @@ TOverviewForm::TOverviewForm(PositionsBook &book, const ProgramIdentity &identit
     setFont(QFont(QStringLiteral("Verdana"), 9));
     setWindowTitle(identity.name + QStringLiteral(" - Overzicht"));
     m_model = new PortfolioModel(this);
-    m_proxy = new FigureProxy(this);
+    m_proxy = new RedNegativeProxy(PortfolioModel::NegativeRole, this);
     m_proxy->setSourceModel(m_model);
 
     Tabs = new QTabWidget(this);
     buildTable();
     buildChart(chartLibraryFolder.isNull() ? QCoreApplication::applicationDirPath() : chartLibraryFolder);
+    ResultPage = new ResultTab;
+    Tabs->addTab(ResultPage, QStringLiteral("Resultaat"));
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addWidget(Tabs);
@@ -118,6 +109,7 @@ TOverviewForm::TOverviewForm(PositionsBook &book, const ProgramIdentity &identit
     connect(&book, &PositionsBook::pricesUpdated, this, &TOverviewForm::scheduleRefresh);
     connect(&book, &PositionsBook::indexQuoteChanged, this, &TOverviewForm::scheduleRefresh);
     connect(&book, &PositionsBook::settingsChanged, this, &TOverviewForm::scheduleRefresh);
+    connect(&book, &PositionsBook::journalChanged, this, &TOverviewForm::scheduleRefresh);
     placeOnScreen(mainWindow);
 }
 
@@ -144,6 +136,8 @@ void TOverviewForm::buildTable()
             });
     PositionsView->setSortingEnabled(true);
     connect(PositionsView, &QAbstractItemView::doubleClicked, this, &TOverviewForm::chooseLine);
+    PositionsView->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(PositionsView, &QWidget::customContextMenuRequested, this, &TOverviewForm::showPositionMenu);
     connect(PositionsView->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         if (Tabs->currentIndex() == kChartTab && !m_refreshing)
             showChart();
@@ -263,6 +257,7 @@ void TOverviewForm::refresh()
     RiskTotalsLabel->setText(RiskTotalsText(m_model->totals()));
     CoverLabel->setText(CoverText(m_model->totals()));
     InputsLabel->setText(InputsText(inputs));
+    ResultPage->showJournal(journal_file::read(DataDir), m_model->totals().heldDifference, inputs.now.date());
     fitColumns();
     if (first)
         showEveryColumn();
@@ -421,6 +416,25 @@ void TOverviewForm::showHistoryPoint(const QPointF &point, bool hovering)
 void TOverviewForm::chooseLine(const QModelIndex &index)
 {
     emit lineChosen(m_model->row(m_proxy->mapToSource(index).row()).position.line);
+}
+
+void TOverviewForm::showPositionMenu(const QPoint &at)
+{
+    const QModelIndex index = PositionsView->indexAt(at);
+    if (!index.isValid())
+        return;
+    const PortfolioRow &row = m_model->row(m_proxy->mapToSource(index).row());
+    const int line = row.position.line;
+    const bool written = row.position.held && row.position.amount > 0;
+    QMenu menu(this);
+    QAction *buyBack = menu.addAction(QStringLiteral("Terugkopen..."));
+    QAction *roll = menu.addAction(QStringLiteral("Doorrollen..."));
+    buyBack->setEnabled(written);
+    // A roll writes a series of the last download.
+    roll->setEnabled(written && !m_book.KoersList().isEmpty());
+    QAction *chosen = menu.exec(PositionsView->viewport()->mapToGlobal(at));
+    if (chosen)
+        emit buyBackChosen(line, chosen == roll);
 }
 
 QLineSeries *TOverviewForm::differenceSeries() const

@@ -20,6 +20,7 @@
 #include "support/program_identity.h"
 
 class HistoryChart;
+class ResultTab;
 class PositionsBook;
 class QIdentityProxyModel;
 class QLineSeries;
@@ -47,6 +48,7 @@ public:
     // Null when the chart library could not be opened; the tab then says why.
     QWidget *ChartView = nullptr;
     QPushButton *SaveChartButton;
+    ResultTab *ResultPage;
 
     PortfolioModel *model() const { return m_model; }
     QLineSeries *differenceSeries() const;
@@ -62,6 +64,8 @@ public:
 signals:
     // The user asked to see the position of this line of the book (a double click on its row).
     void lineChosen(int line);
+    // The user asked to buy back (or roll) the written option of this line of the book.
+    void buyBackChosen(int line, bool roll);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -84,6 +88,7 @@ private:
     void showHistoryPoint(const QPointF &point, bool hovering);
     void reloadHistoryIfChanged();
     void chooseLine(const QModelIndex &index);
+    void showPositionMenu(const QPoint &at);
     void saveChartAs();
 
     PositionsBook &m_book;

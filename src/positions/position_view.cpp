@@ -67,3 +67,10 @@ QString WithFlag(const QString &line, bool set)
 {
     return LeftOfLast(QLatin1Char(';'), line) + (set ? QStringLiteral("; 1") : QStringLiteral("; 0"));
 }
+
+QString WrittenPositionLine(const QString &series, const QString &kind, const QString &month, int year,
+                            const QString &strike, const QString &price, int amount)
+{
+    return JoinPositionFields({series, kind, month, QString::number(year), strike, price, price,
+                               QString::number(amount), DifferenceFor(amount, 0, 0), QStringLiteral("1")});
+}

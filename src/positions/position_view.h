@@ -34,3 +34,9 @@ QString PutTransactieKoers(const QString &price, const QString &line);
 QString WithAmount(const QString &line, int amount);
 // The line with its position flag set or cleared.
 QString WithFlag(const QString &line, bool set);
+
+// A new written position line of a series offered by the last download: its price as both
+// transaction price and last price, the amount, no difference yet, and written ("Positie:"
+// ticked).
+QString WrittenPositionLine(const QString &series, const QString &kind, const QString &month, int year,
+                            const QString &strike, const QString &price, int amount);

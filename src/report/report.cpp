@@ -15,6 +15,7 @@
 #include "market/option_download.h"
 #include "platform/termination_signals.h"
 #include "portfolio/history_file.h"
+#include "portfolio/journal_file.h"
 #include "positions/positions_file.h"
 #include "positions/window_lock.h"
 #include "report/report_output.h"
@@ -124,12 +125,23 @@ int RunReport(const ReportOptions &options)
         if (!TakeWindowLock(openWindow)) {
             complain(QStringLiteral("Het venster is open; niets opgeslagen."));
             status = kReportFileFailed;
-        } else if (!saveDownload(loaded, book, index, now)) {
-            status = kReportFileFailed;
+        } else {
+            // A buy-back that a kill broke off is taken back before the positions change, which
+            // would make its row look finished.
+            QString error;
+            if (!journal_file::settle(DataDir, &error)) {
+                complain(QStringLiteral("Afgesloten.csv niet nagekeken: ") + error);
+                status = kReportFileFailed;
+            } else if (!saveDownload(loaded, book, index, now)) {
+                status = kReportFileFailed;
+            }
         }
     }
 
-    const ReportOutput output(book.figureInputs(now), book.statusText());
+    const journal_file::ReadResult journal = journal_file::read(DataDir);
+    if (!journal.error.isEmpty())
+        complain(QStringLiteral("Afgesloten.csv kon niet worden gelezen: ") + journal.error);
+    const ReportOutput output(book.figureInputs(now), book.statusText(), journal_file::TotalsOf(journal.rows).perYear);
     const QByteArray text = options.format == ReportOptions::Csv ? output.csv()
         : options.format == ReportOptions::Json                  ? output.json()
                                                                  : output.table();

@@ -25,8 +25,8 @@ QString padded(const QString &text, qsizetype width, bool right)
 
 } // namespace
 
-ReportOutput::ReportOutput(const PortfolioInputs &inputs, const QString &status)
-    : m_inputs(inputs), m_status(status)
+ReportOutput::ReportOutput(const PortfolioInputs &inputs, const QString &status, const QMap<int, double> &realised)
+    : m_inputs(inputs), m_status(status), m_realised(realised)
 {
     m_model.setInputs(inputs);
 }
@@ -94,6 +94,10 @@ QByteArray ReportOutput::table() const
     text += QLatin1Char('\n') + TotalsText(m_model.totals()) + QLatin1Char('\n')
         + RiskTotalsText(m_model.totals()) + QLatin1Char('\n') + CoverText(m_model.totals()) + QLatin1Char('\n')
         + InputsText(m_inputs) + QLatin1Char('\n');
+    if (!m_realised.isEmpty()) {
+        const int year = m_inputs.now.date().year();
+        text += QStringLiteral("Gerealiseerd %1: %2\n").arg(year).arg(FigureText(m_realised.value(year), kMoneyDecimals));
+    }
     const int unreadable = unreadableLines();
     if (unreadable == 1)
         text += QStringLiteral("1 regel van Regels.dat is niet leesbaar.\n");
@@ -202,8 +206,13 @@ QByteArray ReportOutput::json() const
         breakEvens = levels;
     }
     const PortfolioTotals &totals = m_model.totals();
+    QJsonObject realised;
+    for (auto year = m_realised.constBegin(); year != m_realised.constEnd(); ++year)
+        realised.insert(QString::number(year.key()), year.value());
     const QJsonObject report{
         {QStringLiteral("time"), history_file::timeField(m_inputs.now)},
+        {QStringLiteral("realised"), realised},
+        {QStringLiteral("realised_this_year"), m_realised.value(m_inputs.now.date().year())},
         {QStringLiteral("status"), m_status},
         {QStringLiteral("rate"), m_inputs.ratePercent / 100},
         {QStringLiteral("dividend_yield"), m_inputs.dividendYieldPercent / 100},

@@ -3,6 +3,7 @@
 // as the history file writes them, and JSON. The figures are those of the portfolio overview.
 
 #include <QByteArray>
+#include <QMap>
 #include <QString>
 
 #include "portfolio/portfolio_model.h"
@@ -10,8 +11,9 @@
 class ReportOutput
 {
 public:
-    // status: the status bar's text after the download.
-    ReportOutput(const PortfolioInputs &inputs, const QString &status);
+    // status: the status bar's text after the download; realised: what buying back realised,
+    // per year.
+    ReportOutput(const PortfolioInputs &inputs, const QString &status, const QMap<int, double> &realised = {});
 
     QByteArray table() const;
     QByteArray csv() const;
@@ -26,4 +28,5 @@ private:
     PortfolioInputs m_inputs;
     PortfolioModel m_model;
     QString m_status;
+    QMap<int, double> m_realised;
 };
