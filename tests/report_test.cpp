@@ -18,6 +18,7 @@
 #include <optional>
 #include <unistd.h>
 
+#include "portfolio/journal_file.h"
 #include "support/files.h"
 #include "support/loopback_listener.h"
 #include "support/offline_program.h"
@@ -128,11 +129,25 @@ protected:
 TEST_F(Report, JsonHoldsEveryReadablePositionWithItsFiguresAndChangesNoFile)
 {
     ASSERT_GT(site.port, 0);
+    // Two buy-backs of this year and one of last year in the journal.
+    QByteArray journal = journal_file::header();
+    for (const auto &[yearsBack, result] : {std::pair{0, 150.0}, {0, -40.5}, {1, 900.0}}) {
+        journal_file::Row row;
+        row.time = QDateTime::currentDateTime().addYears(-yearsBack);
+        row.result = result;
+        row.positionsAfter = QByteArray(64, 'a');
+        journal += journal_file::encodeRow(row);
+    }
+    home.writeDataFile("Afgesloten.csv", journal);
     const ReportRun run = runReport(home, {"--report", "--json"}, site.host());
     ASSERT_EQ(run.exitStatus, QProcess::NormalExit) << run.err.toStdString();
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     const QJsonObject report = parsed(run.out);
     EXPECT_EQ(report["status"].toString(), "Download klaar");
+    const QString thisYear = QString::number(QDate::currentDate().year());
+    EXPECT_EQ(report["realised_this_year"].toDouble(), 109.5);
+    EXPECT_EQ(report["realised"].toObject()[thisYear].toDouble(), 109.5);
+    EXPECT_EQ(report["realised"].toObject()[QString::number(QDate::currentDate().year() - 1)].toDouble(), 900.0);
 
     const QJsonArray positions = report["positions"].toArray();
     ASSERT_EQ(positions.size(), 4);
