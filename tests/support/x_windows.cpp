@@ -57,8 +57,14 @@ void Click(const QString &window, int x, int y)
 
 void PressKeys(const QString &window, const QString &keys)
 {
-    RunCommand(QStringLiteral("xdotool"), {"windowfocus", "--sync", window});
-    RunCommand(QStringLiteral("xdotool"), {"key", "--window", window, keys});
+    // Typed as a keyboard types them (xdotool's --window would send made-up events instead,
+    // which a modal dialog and a menu do not take as the user's), into the window given focus
+    // first; without a window into what has the keyboard (an open menu, which focusing would
+    // close).
+    if (!window.isEmpty())
+        RunCommand(QStringLiteral("xdotool"), {"windowfocus", "--sync", window});
+    RunCommand(QStringLiteral("xdotool"),
+               QStringList{"key", "--delay", "50"} + keys.split(QLatin1Char(' '), Qt::SkipEmptyParts));
 }
 
 QList<SeenWord> WordsInWindow(const QString &window)

@@ -21,7 +21,8 @@ QStringList Captions(const QString &window);
 
 // A left click at x, y inside the window's client area.
 void Click(const QString &window, int x, int y);
-// Keys as xdotool names them ("ctrl+Tab", "Escape"), sent to the window.
+// Keys as xdotool names them, one after the other ("ctrl+Tab", "Tab Down Return"), sent to the
+// window, or without one to what has the keyboard (an open menu).
 void PressKeys(const QString &window, const QString &keys);
 
 // The words in a picture of the window, each with where it stands in the window. The picture is

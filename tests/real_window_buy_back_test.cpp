@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include "support/qt_printers.h"
+
+#include <QDate>
+#include <QProcess>
+#include <QThread>
+
+#include <csignal>
+
+#include "portfolio/journal_file.h"
+#include "positions/positions_file.h"
+#include "support/offline_program.h"
+#include "support/running_market_site.h"
+#include "support/temp_home.h"
+#include "support/wait_until.h"
+#include "support/x_windows.h"
+
+// Buying back and rolling as a user does it, with real clicks and keys in the real program
+// against the demo site: part of one written put bought back from the main window, another put
+// rolled from the overview's menu; then the journal, the positions file and the tab "Resultaat"
+// tell the same story.
+
+namespace {
+
+const QByteArray kSettings = "Windows Registry Editor Version 5.00\r\n\r\n"
+                             "[HKEY_CURRENT_USER\\Software\\Pelgrandix\\Defaults]\r\n"
+                             "\"Updates Aan\"=\"0\"\r\n\"DownloadTimer\"=\"0\"\r\n"
+                             "\"Commissie per contract\"=\"1,50\"\r\n";
+
+QString monthName(const QDate &month)
+{
+    static const char *const names[] = {"jan", "feb", "mrt", "apr", "mei", "jun",
+                                        "jul", "aug", "sep", "okt", "nov", "dec"};
+    return QString::fromLatin1(names[month.month() - 1]);
+}
+
+// The first word read in the window that the test accepts, or none.
+std::optional<SeenWord> findWord(const QString &window, const std::function<bool(const QString &)> &wanted)
+{
+    std::optional<SeenWord> found;
+    waitUntil([&] {
+        for (const SeenWord &word : WordsInWindow(window)) {
+            if (wanted(word.text)) {
+                found = word;
+                return true;
+            }
+        }
+        return false;
+    });
+    return found;
+}
+
+} // namespace
+
+TEST(RealWindowBuyBack, PartOfAPositionBoughtBackAndAnotherRolledAgreeInEveryFile)
+{
+    ASSERT_TRUE(qEnvironmentVariableIsSet("DISPLAY")) << "run under xvfb-run -a";
+    RunningMarketSite site;
+    ASSERT_GT(site.port, 0);
+    TempHome home;
+    home.writeFile(TempHome::kSettingsFile, kSettings);
+    // Two written puts of monthly series some months away, near the demo index of about 900.
+    const QDate first = QDate::currentDate().addMonths(3);
+    const QDate second = QDate::currentDate().addMonths(2);
+    const QString keep = QStringLiteral("AEX; Put; %1; %2; 880; 30,00; 30,00; 3; 0,00; 1").arg(monthName(first)).arg(first.year());
+    const QString roll = QStringLiteral("AEX; Put; %1; %2; 900; 40,00; 40,00; 2; 0,00; 1").arg(monthName(second)).arg(second.year());
+    home.writeDataFile("Regels.dat", positions_file::encode({keep, roll}));
+
+    OfflineProgram program(home.path());
+    program.environment().insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    program.environment().insert(QStringLiteral("LANG"), QStringLiteral("nl_NL.UTF-8"));
+    program.pointSitesAt(site.host());
+    program.ping().answer(ScriptedPing::Reply);
+    program.process().setProcessChannelMode(QProcess::ForwardedChannels);
+    ASSERT_TRUE(program.start());
+    const QString mainWindow = WaitForWindow(QStringLiteral("^Pelgrandix, versie"));
+    ASSERT_FALSE(mainWindow.isEmpty());
+
+    // "Overzicht" is usable once the first download is in; so is everything below.
+    QString overview;
+    waitUntil([&] {
+        Click(mainWindow, 670, 26);
+        return !(overview = VisibleWindows(QStringLiteral("^Pelgrandix - Overzicht$")).value(0)).isEmpty();
+    });
+    ASSERT_FALSE(overview.isEmpty()) << "the overview did not open";
+
+    // The first position (selected at start) from the main window: one of its three contracts.
+    Click(mainWindow, 260, 26);  // "Terugkopen...", beside "Verwijder"
+    const QString buyBack = WaitForWindow(QStringLiteral("^Pelgrandix - Terugkopen$"));
+    ASSERT_FALSE(buyBack.isEmpty()) << "the buy-back dialog did not open";
+    PressKeys(buyBack, QStringLiteral("Tab ctrl+a 1 Return"));  // the price as it stands, 1 contract
+    ASSERT_TRUE(waitUntil([&] { return VisibleWindows(QStringLiteral("^Pelgrandix - Terugkopen$")).isEmpty(); }));
+
+    // The second, rolled from the overview's menu on its row (found by its expiry date).
+    const std::optional<SeenWord> row = findWord(overview, [&](const QString &word) {
+        return word.endsWith(QStringLiteral("-%1-%2").arg(second.month(), 2, 10, QLatin1Char('0')).arg(second.year()));
+    });
+    ASSERT_TRUE(row) << "the rolled position's row was not read";
+    RunCommand(QStringLiteral("xdotool"), {"mousemove", "--window", overview, QString::number(row->place.center().x()),
+                                           QString::number(row->place.center().y()), "click", "3"});
+    QThread::msleep(500);  // for the menu to show
+    PressKeys(QString(), QStringLiteral("Down Down Return"));  // "Doorrollen..." in the open menu
+    const QString rollDialog = WaitForWindow(QStringLiteral("^Pelgrandix - Doorrollen$"));
+    ASSERT_FALSE(rollDialog.isEmpty()) << "the roll dialog did not open";
+    // Into the list of series, the first one chosen, and OK.
+    PressKeys(rollDialog, QStringLiteral("Tab Tab Tab Down Return"));
+    ASSERT_TRUE(waitUntil([&] { return VisibleWindows(QStringLiteral("^Pelgrandix - Doorrollen$")).isEmpty(); }));
+
+    // The files: two journal rows, the first position with two contracts left, the second gone
+    // and a later put written in its place.
+    const QString dataDir = home.dataDir();
+    const journal_file::ReadResult journal = journal_file::read(dataDir);
+    ASSERT_EQ(journal.rows.size(), 2);
+    EXPECT_EQ(journal.rows[0].amount, 1);
+    EXPECT_EQ(journal.rows[1].amount, 2);
+    EXPECT_DOUBLE_EQ(journal.rows[0].commission, 1.5);
+    const QStringList lines = positions_file::load(dataDir).lines;
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[0].section("; ", 0, 5), keep.section("; ", 0, 5));
+    EXPECT_EQ(lines[0].section("; ", 7, 7), "2") << "two of its three contracts left";
+    EXPECT_TRUE(lines[1].endsWith("; 2; 0,00; 1")) << "a written position of two contracts: " << lines[1].toStdString();
+    EXPECT_NE(lines[1], roll);
+
+    // The tab "Resultaat" adds the same up.
+    const double total = journal.rows[0].result + journal.rows[1].result;
+    const QString expected = QLocale().toString(total, 'f', 2).remove(QLatin1Char('.'));
+    const std::optional<SeenWord> tab = findWord(overview, [](const QString &word) { return word == "Resultaat"; });
+    ASSERT_TRUE(tab) << "no tab \"Resultaat\"";
+    Click(overview, tab->place.center().x(), tab->place.center().y());
+    QString text;
+    waitUntil([&] { return (text = TextInWindow(overview)).contains("Gerealiseerd"); });
+    ASSERT_TRUE(text.contains("Gerealiseerd")) << text.toStdString();
+    EXPECT_TRUE(text.remove(QLatin1Char('.')).contains(expected)) << expected.toStdString() << " in " << text.toStdString();
+
+    EXPECT_TRUE(program.endWith(SIGTERM));
+}
