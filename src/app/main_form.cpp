@@ -174,7 +174,12 @@ void TMainForm::followBook()
 {
     // "Terugkopen..." is for the written option selected, as it stands.
     const QAbstractItemModel *lines = m_book.lineModel();
-    connect(lines, &QAbstractItemModel::dataChanged, this, &TMainForm::updateBuyBackCommand);
+    connect(lines, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex &from, const QModelIndex &to) {
+        // A download changes every line, one by one; only the selected one counts.
+        const int row = ListBox1->currentRow();
+        if (row >= from.row() && row <= to.row())
+            updateBuyBackCommand();
+    });
     connect(lines, &QAbstractItemModel::rowsInserted, this, &TMainForm::updateBuyBackCommand);
     connect(lines, &QAbstractItemModel::rowsRemoved, this, &TMainForm::updateBuyBackCommand);
     connect(lines, &QAbstractItemModel::modelReset, this, &TMainForm::updateBuyBackCommand);
