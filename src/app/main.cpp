@@ -142,19 +142,21 @@ int runWindow(int argc, char **argv, const CommandLine &commandLine)
 
     // The positions book, the program's document, outlives every window that shows it. Every
     // window is made once and lives until the end. The main window and the settings window,
-    // which applies the stored settings to it, are made before it shows; the others right after
-    // its first paint, so that it shows sooner. They are destroyed in the reverse order of this
-    // list, so the main window still exists while the others take leave.
+    // which applies the stored settings to it, are made before it shows; the settings window's
+    // widgets and the other windows right after its first paint, so that it shows sooner. They
+    // are destroyed in the reverse order of this list, so the main window still exists while the
+    // others take leave.
     PositionsBook book(QCoreApplication::applicationName());
     auto mainForm = std::make_unique<TMainForm>(book);
     std::unique_ptr<TAboutForm> aboutForm;
     std::unique_ptr<TMessageForm> messageForm;
     std::unique_ptr<TAddForm> addForm;
     std::unique_ptr<TYesNoDlg> yesNoDlg;
-    auto optionsForm = MakeOptionsForm(*mainForm);
+    auto optionsForm = MakeOptionsForm(*mainForm, DialogWidgets::Later);
     std::unique_ptr<TVersionsForm> versionsForm;
     std::unique_ptr<TTerminateForm> terminateForm;
     AfterFirstPaint otherWindows(mainForm.get(), [&] {
+        optionsForm->makeControls();
         aboutForm = MakeAboutForm(*mainForm);
         messageForm = std::make_unique<TMessageForm>();
         addForm = MakeAddForm(*mainForm);

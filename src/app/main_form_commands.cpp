@@ -107,10 +107,10 @@ void TMainForm::HelpButtonClick()
 
 bool TMainForm::DownloadSwitchOn() const
 {
-    return OptionsForm ? OptionsForm->DownloadCheck->isChecked() : true;
+    return OptionsForm ? OptionsForm->downloadTimerOn() : true;
 }
 
 bool TMainForm::UpdateSwitchOn() const
 {
-    return OptionsForm ? OptionsForm->UpdatesCheck->isChecked() : true;
+    return OptionsForm ? OptionsForm->updatesOn() : true;
 }

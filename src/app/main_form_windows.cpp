@@ -19,10 +19,13 @@ std::unique_ptr<TAddForm> MakeAddForm(TMainForm &main)
     return form;
 }
 
-std::unique_ptr<TOptionsForm> MakeOptionsForm(TMainForm &main)
+std::unique_ptr<TOptionsForm> MakeOptionsForm(TMainForm &main, DialogWidgets widgets)
 {
-    return std::make_unique<TOptionsForm>(main.book(), main.identity(),
-                                          MainWindowParts{main, *main.ListBox1, *main.DownloadTimer});
+    auto form = std::make_unique<TOptionsForm>(main.book(), main.identity(),
+                                               MainWindowParts{main, *main.ListBox1, *main.DownloadTimer});
+    if (widgets == DialogWidgets::Now)
+        form->makeControls();
+    return form;
 }
 
 std::unique_ptr<TVersionsForm> MakeVersionsForm(TMainForm &main)

@@ -14,6 +14,10 @@ class TVersionsForm;
 
 std::unique_ptr<TAboutForm> MakeAboutForm(const TMainForm &main);
 std::unique_ptr<TAddForm> MakeAddForm(TMainForm &main);
-std::unique_ptr<TOptionsForm> MakeOptionsForm(TMainForm &main);
+// The settings dialog, which reads the stored settings and applies them to the main window as it
+// is made. Its own widgets are made with it, or Later: by TOptionsForm::makeControls, or by the
+// dialog's first showing.
+enum class DialogWidgets { Now, Later };
+std::unique_ptr<TOptionsForm> MakeOptionsForm(TMainForm &main, DialogWidgets widgets = DialogWidgets::Now);
 std::unique_ptr<TVersionsForm> MakeVersionsForm(TMainForm &main);
 std::unique_ptr<TTerminateForm> MakeTerminateForm(const TMainForm &main);

@@ -79,7 +79,6 @@ TOptionsForm::TOptionsForm(PositionsBook &book, const ProgramIdentity &identity,
     : QDialog(parent), m_book(book), m_identity(identity), m_main(mainWindow)
 {
     OptionsForm = this;
-    buildControls();
     FormCreate();
 }
 
@@ -88,6 +87,20 @@ TOptionsForm::~TOptionsForm()
     FormDestroy();
     if (OptionsForm == this)
         OptionsForm = nullptr;
+}
+
+void TOptionsForm::makeControls()
+{
+    if (NOYBox)
+        return;
+    buildControls();
+    DownloadCheck->setChecked(m_downloadTimerOn);
+    if (m_downloadSwitchApplied)
+        greyDownloadFields();
+    UpdatesCheck->setChecked(m_updatesOn);
+    const int margin = NOYBox->x();
+    setFixedSize(NOYBox->x() + NOYBox->width() + margin,
+                 UpdateBox->y() + UpdateBox->height() + NOYBox->y());
 }
 
 void TOptionsForm::buildControls()
@@ -149,6 +162,7 @@ void TOptionsForm::buildControls()
     CancelBtn->setGeometry(246, 548, 96, 28);
 
     connect(DownloadCheck, &QCheckBox::clicked, this, [this] { DownloadCheckClick(); });
+    connect(UpdatesCheck, &QCheckBox::toggled, this, [this](bool on) { m_updatesOn = on; });
     connect(OKBtn, &QPushButton::clicked, this, [this] { OKBtnClick(); });
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
     connect(DownloadBtn, &QPushButton::clicked, this, [this] { DownloadBtnClick(); });
@@ -158,9 +172,6 @@ void TOptionsForm::FormCreate()
 {
     setWindowTitle(m_identity.name + QStringLiteral(" - Instellingen"));
     readSettings();
-    const int margin = NOYBox->x();
-    setFixedSize(NOYBox->x() + NOYBox->width() + margin,
-                 UpdateBox->y() + UpdateBox->height() + NOYBox->y());
 }
 
 void TOptionsForm::readSettings()
@@ -180,11 +191,12 @@ void TOptionsForm::readSettings()
             case StoredValue::Splitter: list.resize(value, list.height()); break;
             case StoredValue::NumberOfYears: NumberOfYears = cutToWord(value); break;
             case StoredValue::DownloadTimer:
-                DownloadCheck->setChecked(value != 0);
+                m_downloadTimerOn = value != 0;
+                m_downloadSwitchApplied = true;
                 DownloadCheckClick();
                 break;
             case StoredValue::NumberOfMinutes: NumberOfMinutes = DownloadMinutesOf(value); break;
-            case StoredValue::UpdatesOn: UpdatesCheck->setChecked(value != 0); break;
+            case StoredValue::UpdatesOn: m_updatesOn = value != 0; break;
             }
         });
     } catch (const ConversionError &error) {
@@ -221,9 +233,9 @@ void TOptionsForm::FormDestroy()
     settings.width = m_main.window.width();
     settings.splitter = m_main.positionList.width();
     settings.numberOfYears = NumberOfYears;
-    settings.downloadTimer = DownloadCheck->isChecked();
+    settings.downloadTimer = m_downloadTimerOn;
     settings.numberOfMinutes = NumberOfMinutes;
-    settings.updatesOn = UpdatesCheck->isChecked();
+    settings.updatesOn = m_updatesOn;
     RegistryKey key(m_identity.name);
     // All groups in one write of the file.
     putStoredSettings(key, settings);
@@ -295,10 +307,18 @@ bool TOptionsForm::takeSites()
 
 void TOptionsForm::DownloadCheckClick()
 {
-    const bool on = DownloadCheck->isChecked();
-    Label2->setEnabled(on);
-    Label3->setEnabled(on);
-    m_main.downloadTimer.setEnabled(on);
+    if (DownloadCheck)
+        m_downloadTimerOn = DownloadCheck->isChecked();
+    greyDownloadFields();
+    m_main.downloadTimer.setEnabled(m_downloadTimerOn);
+}
+
+void TOptionsForm::greyDownloadFields()
+{
+    if (!Label2)
+        return;
+    Label2->setEnabled(m_downloadTimerOn);
+    Label3->setEnabled(m_downloadTimerOn);
 }
 
 void TOptionsForm::OKBtnClick()
@@ -336,6 +356,7 @@ void TOptionsForm::DownloadBtnClick()
 
 int TOptionsForm::showCentred()
 {
+    makeControls();
     const QWidget &main = m_main.window;
     move(main.x() + (main.width() - width()) / 2, main.y() + (main.height() - height()) / 2);
     return exec();

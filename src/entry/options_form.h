@@ -3,7 +3,8 @@
 // and its period, the values of the portfolio figures, and the update check at start. It also
 // owns the stored settings: it reads them when it is created at start-up (applies the window
 // placement and the download timer to the main window, and the portfolio values to the book)
-// and writes them back when it is destroyed at the end of the program.
+// and writes them back when it is destroyed at the end of the program. Its own widgets are made
+// apart from that (makeControls), so that the start need not wait for a dialog it does not show.
 
 #include <QCheckBox>
 #include <QDialog>
@@ -31,36 +32,43 @@ class TOptionsForm : public QDialog
 {
     Q_OBJECT
 public:
+    // Reads the stored settings and applies them; the widgets below are null until makeControls.
     TOptionsForm(PositionsBook &book, const ProgramIdentity &identity, const MainWindowParts &mainWindow,
                  QWidget *parent = nullptr);
     ~TOptionsForm() override;
 
-    QGroupBox *NOYBox;
-    QSpinBox *JarenEdit;
-    QLabel *Label1;
-    QGroupBox *GroupBox1;
-    QCheckBox *DownloadCheck;
-    QLabel *Label2;
-    QSpinBox *MinutesEdit;
-    QLabel *Label3;
+    // Makes the widgets, showing the settings in force; once. Showing the dialog makes them too.
+    void makeControls();
+    // The switches in force: the periodic download and the update check at start.
+    bool downloadTimerOn() const { return m_downloadTimerOn; }
+    bool updatesOn() const { return m_updatesOn; }
+
+    QGroupBox *NOYBox = nullptr;
+    QSpinBox *JarenEdit = nullptr;
+    QLabel *Label1 = nullptr;
+    QGroupBox *GroupBox1 = nullptr;
+    QCheckBox *DownloadCheck = nullptr;
+    QLabel *Label2 = nullptr;
+    QSpinBox *MinutesEdit = nullptr;
+    QLabel *Label3 = nullptr;
     // The portfolio overview's rate and dividend yield and its margin percentage, in per cent,
     // and the desktop alerts when the advice of a written option changes.
-    QGroupBox *PortfolioBox;
-    QDoubleSpinBox *RenteEdit;
-    QDoubleSpinBox *DividendEdit;
-    QDoubleSpinBox *MarginEdit;
-    QDoubleSpinBox *CommissieEdit;
-    QCheckBox *MeldingenCheck;
+    QGroupBox *PortfolioBox = nullptr;
+    QDoubleSpinBox *RenteEdit = nullptr;
+    QDoubleSpinBox *DividendEdit = nullptr;
+    QDoubleSpinBox *MarginEdit = nullptr;
+    QDoubleSpinBox *CommissieEdit = nullptr;
+    QCheckBox *MeldingenCheck = nullptr;
     // The three sites; one that the environment names is shown, not edited.
-    QGroupBox *WebsitesBox;
-    QLineEdit *OptiesiteEdit;
-    QLineEdit *IndexsiteEdit;
-    QLineEdit *MakersiteEdit;
-    QGroupBox *UpdateBox;
-    QCheckBox *UpdatesCheck;
-    QPushButton *DownloadBtn;
-    QPushButton *OKBtn;
-    QPushButton *CancelBtn;
+    QGroupBox *WebsitesBox = nullptr;
+    QLineEdit *OptiesiteEdit = nullptr;
+    QLineEdit *IndexsiteEdit = nullptr;
+    QLineEdit *MakersiteEdit = nullptr;
+    QGroupBox *UpdateBox = nullptr;
+    QCheckBox *UpdatesCheck = nullptr;
+    QPushButton *DownloadBtn = nullptr;
+    QPushButton *OKBtn = nullptr;
+    QPushButton *CancelBtn = nullptr;
 
     void DownloadCheckClick();
     void OKBtnClick();
@@ -79,6 +87,8 @@ private:
     // A place stored while another screen was attached would show the window out of sight.
     void keepMainWindowInSight();
     void FormDestroy();
+    // The period's labels are greyed while the periodic download is off.
+    void greyDownloadFields();
     void showSites();
     // Takes the sites typed; false (with a message, nothing taken) when one names no site.
     bool takeSites();
@@ -86,6 +96,12 @@ private:
     PositionsBook &m_book;
     ProgramIdentity m_identity;
     MainWindowParts m_main;
+    // As the check boxes are made, until a stored value sets them.
+    bool m_downloadTimerOn = false;
+    bool m_updatesOn = false;
+    // The download switch greys its fields only once it has been applied: a reading stopped
+    // before it leaves them as they were made.
+    bool m_downloadSwitchApplied = false;
 };
 
 extern TOptionsForm *OptionsForm;
