@@ -120,14 +120,19 @@ int runWindow(int argc, char **argv, const CommandLine &commandLine)
     QApplication app(argc, argv);
     startSupport(commandLine);
     // Qt's own windows and menus (the file dialog, the buttons of a message box, the menu of a
-    // text field) speak the user's language, as the rest of the desktop does.
+    // text field) speak the user's language, as the rest of the desktop does. The main window's
+    // first paint shows none of them, so they are read right after it (or before the box that
+    // says the window is open already), rather than before the window can show.
     QTranslator qtTexts;
-    if (qtTexts.load(QLocale(), QStringLiteral("qt"), QStringLiteral("_"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        app.installTranslator(&qtTexts);
+    const auto speakTheUsersLanguage = [&app, &qtTexts] {
+        if (qtTexts.load(QLocale(), QStringLiteral("qt"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            app.installTranslator(&qtTexts);
+    };
     // Held while the window is open (positions/window_lock.h says why).
     QLockFile openWindow(WindowLockPath(GetDataDir(QCoreApplication::applicationName())));
     if (!TakeWindowLock(openWindow)) {
+        speakTheUsersLanguage();
         const QString text = QStringLiteral("Pelgrandix is al geopend. Twee vensters zouden elkaars "
                                             "posities overschrijven; gebruik het geopende venster.");
         std::fprintf(stderr, "pelgrandix: %s\n", qPrintable(text));
@@ -156,6 +161,7 @@ int runWindow(int argc, char **argv, const CommandLine &commandLine)
     std::unique_ptr<TVersionsForm> versionsForm;
     std::unique_ptr<TTerminateForm> terminateForm;
     AfterFirstPaint otherWindows(mainForm.get(), [&] {
+        speakTheUsersLanguage();
         optionsForm->makeControls();
         aboutForm = MakeAboutForm(*mainForm);
         messageForm = std::make_unique<TMessageForm>();
