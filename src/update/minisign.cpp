@@ -2,7 +2,7 @@
 
 #include <QList>
 
-#include <sodium.h>
+#include "update/sodium_library.h"
 
 namespace minisign {
 
@@ -15,13 +15,6 @@ constexpr char kLegacyAlgorithm[] = "Ed";
 constexpr char kPrehashedAlgorithm[] = "ED";
 constexpr qsizetype kAlgorithmBytes = 2;
 constexpr qsizetype kPrehashBytes = crypto_generichash_BYTES_MAX;  // BLAKE2b-512
-
-bool sodiumReady()
-{
-    // Safe to call from any thread, and again; below 0 the library cannot be used at all.
-    static const bool ready = sodium_init() >= 0;
-    return ready;
-}
 
 // The lines of a small text file, without their line ends; nothing for a file too long to be one.
 std::optional<QList<QByteArray>> linesOf(QByteArrayView text)
@@ -48,9 +41,10 @@ std::optional<QByteArray> decoded(const QByteArray &line, qsizetype bytes)
     return result.decoded;
 }
 
-bool verifyDetached(const QByteArray &signature, QByteArrayView message, const QByteArray &key)
+bool verifyDetached(const sodium_library::Functions &sodium, const QByteArray &signature,
+                    QByteArrayView message, const QByteArray &key)
 {
-    return crypto_sign_verify_detached(reinterpret_cast<const unsigned char *>(signature.constData()),
+    return sodium.sign_verify_detached(reinterpret_cast<const unsigned char *>(signature.constData()),
                                        reinterpret_cast<const unsigned char *>(message.data()),
                                        quint64(message.size()),
                                        reinterpret_cast<const unsigned char *>(key.constData())) == 0;
@@ -98,22 +92,23 @@ std::optional<Signature> parseSignature(QByteArrayView text)
 
 bool verify(const Signature &signature, const PublicKey &key, QByteArrayView message)
 {
-    if (!sodiumReady() || signature.keyId != key.id || key.key.size() != kPublicKeyBytes)
+    const sodium_library::Functions *sodium = sodium_library::installed();
+    if (!sodium || signature.keyId != key.id || key.key.size() != kPublicKeyBytes)
         return false;
     bool signedMessage = false;
     if (signature.prehashed) {
         unsigned char hash[kPrehashBytes];
-        crypto_generichash(hash, sizeof hash, reinterpret_cast<const unsigned char *>(message.data()),
-                           quint64(message.size()), nullptr, 0);
-        signedMessage = verifyDetached(signature.signature,
+        sodium->generichash(hash, sizeof hash, reinterpret_cast<const unsigned char *>(message.data()),
+                            quint64(message.size()), nullptr, 0);
+        signedMessage = verifyDetached(*sodium, signature.signature,
                                        QByteArrayView(reinterpret_cast<const char *>(hash), sizeof hash),
                                        key.key);
     } else {
-        signedMessage = verifyDetached(signature.signature, message, key.key);
+        signedMessage = verifyDetached(*sodium, signature.signature, message, key.key);
     }
     return signedMessage
-           && verifyDetached(signature.globalSignature, signature.signature + signature.trustedComment,
-                             key.key);
+           && verifyDetached(*sodium, signature.globalSignature,
+                             signature.signature + signature.trustedComment, key.key);
 }
 
 std::optional<qint64> timestampOf(QByteArrayView trustedComment)
