@@ -39,7 +39,9 @@ FileLines decode(QByteArray bytes)
     // read starts with one, and each line is read back as it is written.
     constexpr QByteArrayView kByteOrderMark("\xEF\xBB\xBF");
     for (const char *start = begin; start < end;) {
-        while (QByteArrayView(start, end - start).startsWith(kByteOrderMark))
+        // Compared in place, as this is done for every line of a long file.
+        while (end - start >= kByteOrderMark.size()
+               && std::memcmp(start, kByteOrderMark.data(), kByteOrderMark.size()) == 0)
             start += kByteOrderMark.size();
         const auto *newline = static_cast<const char *>(std::memchr(start, '\n', size_t(end - start)));
         const char *lineEnd = newline ? newline : end;
