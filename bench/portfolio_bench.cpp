@@ -1,7 +1,7 @@
 // The portfolio overview's table: filling it with the figures of every position (implied
 // volatility and delta included) and sorting it, against one pass that only splits the same
-// position lines into fields. And reading a long history file, against reading its bytes and
-// cutting them into lines.
+// position lines into fields. And reading a long history file, for the chart of one position and
+// whole, against reading its bytes and cutting them into lines.
 
 #include <benchmark/benchmark.h>
 
@@ -123,6 +123,23 @@ void BM_ReadHistory(benchmark::State &state)
     state.counters["rows"] = kHistoryRows;
 }
 
+// What the overview's chart does for the position chosen: the file read, and that position's rows
+// found in it.
+void BM_ReadHistoryOfOnePosition(benchmark::State &state)
+{
+    const HistoryFolder &folder = historyFolder();
+    const QStringList &lines = linesAt(1);
+    const OptionKey option = ReadPortfolioPosition(lines.at(lines.size() / 2), 0)->key();
+    for (auto _ : state) {
+        const history_file::FileBytes file = history_file::readBytes(folder.path());
+        const QList<history_file::Row> rows = history_file::rowsOf(file.bytes, option, 0);
+        if (rows.size() != kHistoryRows / kPositionsPerScale)
+            state.SkipWithError("not every row of the position found");
+        benchmark::DoNotOptimize(rows.constData());
+    }
+    state.counters["rows"] = kHistoryRows;
+}
+
 void BM_ReadHistoryLines(benchmark::State &state)
 {
     const HistoryFolder &folder = historyFolder();
@@ -144,8 +161,14 @@ BENCHMARK(BM_PortfolioTable)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->Us
 BENCHMARK(BM_SplitPositionLines)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->UseRealTime()
     ->Apply(bench::leastDisturbedOfFive);
 BENCHMARK(BM_ReadHistory)->Unit(benchmark::kMillisecond)->UseRealTime()->Apply(bench::leastDisturbedOfFive);
+BENCHMARK(BM_ReadHistoryOfOnePosition)->Unit(benchmark::kMillisecond)->UseRealTime()
+    ->Apply(bench::leastDisturbedOfFive);
 BENCHMARK(BM_ReadHistoryLines)->Unit(benchmark::kMillisecond)->UseRealTime()->Apply(bench::leastDisturbedOfFive);
 
 // The table does much more with each line than splitting it, but should stay within three times that.
 PELGRANDIX_COMPARE(BM_PortfolioTable, BM_SplitPositionLines, 3);
+// The chart of a position waits for its rows, which should take at most three times the reading
+// and splitting of the file's lines. Every row made, which the program no longer does, is shown
+// beside it.
+PELGRANDIX_COMPARE(BM_ReadHistoryOfOnePosition, BM_ReadHistoryLines, 3);
 PELGRANDIX_COMPARE(BM_ReadHistory, BM_ReadHistoryLines, 0);

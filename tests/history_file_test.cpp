@@ -140,3 +140,40 @@ TEST(HistoryRowsOf, EachLineOfTheSameOptionKeepsItsOwnRows)
     EXPECT_EQ(differences(1), QList<double>({200, 201, 202}));
     EXPECT_TRUE(differences(2).isEmpty());
 }
+
+TEST(HistoryRowsOf, FoundInTheFileAsAmongEveryRowMade)
+{
+    // Rows of one moment written in two notations, a strike with and without decimals, a quoted
+    // series, a line that is no row between two downloads, and a line cut off at the end.
+    const QByteArray bytes =
+        "tijd;aex;serie;soort;maand;jaar;uitoefenkoers;laatste koers;aantal;verschil\r\n"
+        "2026-12-08T14:03:20+01:00;912,34;AEX;Put;mrt;2027;880,00;1;2;1\r\n"
+        "2026-12-08T14:03:20+01:00;912,34;AX2;Put;mrt;2027;880,00;1;2;2\r\n"
+        "2026-12-08T14:03:20+01:00;;AEX;Put;mrt;2027;880;1;2;3\r\n"
+        "2026-12-08T14:03:20+01:00;;\"A;\"\"X\";Put;mrt;2027;880;1;2;4\r\n"
+        "2026-12-08T13:03:20Z;912,34;AEX;Put;mrt;2027;880,00;1;2;5\r\n"
+        "2026-12-08T14:10:00+01:00;912,34;AEX;Put;mrt;nu;880,00;1;2;6\r\n"
+        "2026-12-08T14:18:20+01:00;912,34;AEX;Put;mrt;2027;880.00;1;2;7\r\n"
+        "2026-12-08T14:18:20+01:00;912,34;\"A;\"\"X\";Put;mrt;2027;880,00;1;2;8\r\n"
+        "2026-12-08T14:18:20+01:00;912,34;AEX;Put;mrt;2027;880,00;1;2;9\r\n"
+        "2026-12-08T14:33:20+01:00;912,34;AEX;Put;mrt;2027;880,00;1;2;1";
+    const QList<Row> every = history_file::decode(bytes).rows;
+    const auto differences = [](const QList<Row> &rows) {
+        QList<double> found;
+        for (const Row &r : rows)
+            found << r.difference;
+        return found;
+    };
+    for (const char *series : {"AEX", "AX2", "A;\"X", "AX3"}) {
+        const OptionKey option = MakeOptionKey(QString::fromLatin1(series), "Put", "mrt", 2027, 880);
+        for (int occurrence = 0; occurrence < 4; ++occurrence) {
+            SCOPED_TRACE(std::string(series) + " " + std::to_string(occurrence));
+            const QList<Row> found = history_file::rowsOf(bytes, option, occurrence);
+            EXPECT_EQ(differences(found), differences(history_file::rowsOf(every, option, occurrence)));
+            for (qsizetype i = 0; i < found.size(); ++i)
+                EXPECT_EQ(found[i].time, history_file::rowsOf(every, option, occurrence)[i].time);
+        }
+    }
+    EXPECT_EQ(differences(history_file::rowsOf(bytes, MakeOptionKey("AEX", "Put", "mrt", 2027, 880), 2)),
+              QList<double>({5}));
+}

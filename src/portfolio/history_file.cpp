@@ -5,7 +5,11 @@
 #include <QVarLengthArray>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/private_files.h"
@@ -21,35 +25,39 @@ enum Column { Time, Index, Series, Kind, Month, Year, Strike, LastPrice, Amount,
 const QString kHeader = QStringLiteral(
     "tijd;aex;serie;soort;maand;jaar;uitoefenkoers;laatste koers;aantal;verschil");
 
-using Fields = QVarLengthArray<QStringView, ColumnCount + 2>;
-
-// The fields of a line as views into it, or into quotedTexts for a quoted field.
-Fields splitFields(QStringView line, std::vector<QString> &quotedTexts)
+// The fields of a line, as views into it or into quotedTexts for a quoted field; none for a line
+// cut inside a quoted field. For a line of text and for a line of the file's bytes alike: the
+// characters that end a field or a line are ASCII, and the code page holds each as one byte.
+template <typename View, typename Text>
+QVarLengthArray<View, ColumnCount + 2> splitFields(View line, std::vector<Text> &quotedTexts)
 {
-    Fields fields;
+    using Char = typename View::value_type;
+    const Char quote('"');
+    const Char separator(';');
+    QVarLengthArray<View, ColumnCount + 2> fields;
     qsizetype pos = 0;
     for (;;) {
-        if (pos < line.size() && line.at(pos) == QLatin1Char('"')) {
-            QString text;
+        if (pos < line.size() && line.at(pos) == quote) {
+            Text text;
             qsizetype i = pos + 1;
             for (; i < line.size(); ++i) {
-                if (line.at(i) != QLatin1Char('"')) {
+                if (line.at(i) != quote) {
                     text += line.at(i);
-                } else if (i + 1 < line.size() && line.at(i + 1) == QLatin1Char('"')) {
-                    text += QLatin1Char('"');
+                } else if (i + 1 < line.size() && line.at(i + 1) == quote) {
+                    text += quote;
                     ++i;
                 } else {
                     break;
                 }
             }
             quotedTexts.push_back(std::move(text));
-            fields.append(quotedTexts.back());
+            fields.append(View(quotedTexts.back()));
             pos = i + 1;  // behind the closing quote
-            if (pos < line.size() && line.at(pos) != QLatin1Char(';'))
+            if (pos < line.size() && line.at(pos) != separator)
                 return {};
         } else {
-            const qsizetype end = line.indexOf(QLatin1Char(';'), pos);
-            fields.append(line.mid(pos, (end < 0 ? line.size() : end) - pos));
+            const qsizetype end = line.indexOf(separator, pos);
+            fields.append(line.sliced(pos, (end < 0 ? line.size() : end) - pos));
             pos = end < 0 ? line.size() : end;
         }
         if (pos >= line.size())
@@ -87,26 +95,206 @@ QDateTime timeOf(QStringView text)
     return QDateTime(date, time, Qt::OffsetFromUTC, text.at(19) == u'-' ? -offset : offset);
 }
 
-std::optional<Row> decodeRow(QStringView line, std::vector<QString> &quotedTexts)
+// A field as text, made in place for the readers of numbers and moments, which take text: the
+// code page has one character for each byte.
+class WideField
 {
-    const Fields fields = splitFields(line, quotedTexts);
-    if (fields.size() != ColumnCount)
-        return std::nullopt;
-    Row row;
-    row.time = timeOf(fields[Time]);
-    if (!row.time.isValid() || !ParseDecimalInt(fields[Year], &row.year)
-        || !ParseDecimalInt(fields[Amount], &row.amount))
-        return std::nullopt;
-    if (!fields[Index].isEmpty())
-        row.index = StrToReal(fields[Index]);
-    row.series = fields[Series].toString();
-    row.kind = fields[Kind].toString();
-    row.month = fields[Month].toString();
-    row.strike = StrToReal(fields[Strike]);
-    row.lastPrice = StrToReal(fields[LastPrice]);
-    row.difference = StrToReal(fields[Difference]);
-    return row;
+public:
+    QStringView operator()(QByteArrayView field)
+    {
+        m_chars.resize(field.size());
+        DecodeWindows1252(field, m_chars.data());
+        return QStringView(m_chars.data(), m_chars.size());
+    }
+
+private:
+    QVarLengthArray<char16_t, 64> m_chars;
+};
+
+// The moment of a time field, kept with the bytes it was read from: the rows of a download all
+// have the same.
+class SharedMoment
+{
+public:
+    const QDateTime &of(QByteArrayView field, WideField &wide)
+    {
+        if (field != m_bytes) {
+            m_bytes = field.toByteArray();
+            m_value = timeOf(wide(field));
+        }
+        return m_value;
+    }
+
+private:
+    QByteArray m_bytes;
+    QDateTime m_value;
+};
+
+// The text of a field, kept with the bytes it was made of: most rows have the series, kind or
+// month of the row before, and share its text.
+class SharedText
+{
+public:
+    const QString &of(QByteArrayView field)
+    {
+        if (field != m_bytes) {
+            m_bytes = field.toByteArray();
+            m_value = Windows1252Text(field);
+        }
+        return m_value;
+    }
+
+private:
+    QByteArray m_bytes;
+    QString m_value;
+};
+
+// Makes rows of a file's lines, which are read as bytes: a field becomes text only where the row
+// keeps it as text, and then mostly by sharing the text of a row before.
+class RowReader
+{
+public:
+    // False for a line that is no row.
+    bool read(QByteArrayView line, Row &row)
+    {
+        m_quotedTexts.clear();
+        const auto fields = splitFields(line, m_quotedTexts);
+        if (fields.size() != ColumnCount)
+            return false;
+        row.time = m_time.of(fields[Time], m_wide);
+        if (!row.time.isValid() || !ParseDecimalInt(m_wide(fields[Year]), &row.year)
+            || !ParseDecimalInt(m_wide(fields[Amount]), &row.amount))
+            return false;
+        row.index = fields[Index].isEmpty() ? std::nullopt : std::optional(StrToReal(m_wide(fields[Index])));
+        row.series = m_series.of(fields[Series]);
+        row.kind = m_kind.of(fields[Kind]);
+        row.month = m_month.of(fields[Month]);
+        row.strike = StrToReal(m_wide(fields[Strike]));
+        row.lastPrice = StrToReal(m_wide(fields[LastPrice]));
+        row.difference = StrToReal(m_wide(fields[Difference]));
+        return true;
+    }
+
+private:
+    std::vector<QByteArray> m_quotedTexts;
+    WideField m_wide;
+    SharedMoment m_time;
+    SharedText m_series, m_kind, m_month;
+};
+
+// Calls each(line) for every line of the bytes, without its line end, but for empty lines and the
+// header. Returns whether the last line was cut off: every row is written with its line end.
+template <typename Each>
+bool forEachLine(QByteArrayView bytes, Each each)
+{
+    static const QByteArray header = kHeader.toLatin1();
+    while (!bytes.isEmpty()) {
+        const qsizetype end = bytes.indexOf('\n');
+        if (end < 0)
+            return true;
+        QByteArrayView line = bytes.first(end);
+        bytes = bytes.sliced(end + 1);
+        if (line.endsWith('\r'))
+            line.chop(1);
+        if (!line.isEmpty() && line != header)
+            each(line);
+    }
+    return false;
 }
+
+// Whether a field is a whole number as ParseDecimalInt reads it: nine digits or fewer always are.
+bool isWholeNumber(QByteArrayView field, WideField &wide)
+{
+    if (!field.isEmpty() && field.size() <= 9
+        && std::all_of(field.begin(), field.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return true;
+    return ParseDecimalInt(wide(field), nullptr);
+}
+
+// What finding the rows of one option must know of each line, found without making its row:
+// whether it is a row, its moment, and whether it holds the option. A line with a quote in it is
+// read whole instead.
+class OptionLines
+{
+public:
+    explicit OptionLines(const OptionKey &option) : m_option(option) {}
+
+    struct Look {
+        bool isRow = false;
+        bool isOption = false;
+        const QDateTime *time = nullptr;  // until the next line is looked at
+        // The bytes the moment was read from, when the line was looked at quickly: the same bytes
+        // are the same moment.
+        QByteArrayView timeBytes;
+    };
+    Look look(QByteArrayView line)
+    {
+        if (line.contains('"'))
+            return lookWhole(line);
+        // Where each field ends: at its separator, the last one at the line's end.
+        std::array<qsizetype, ColumnCount> ends{};
+        qsizetype from = 0;
+        for (size_t column = 0; column + 1 < ColumnCount; ++column) {
+            ends[column] = line.indexOf(';', from);
+            if (ends[column] < 0)
+                return {};
+            from = ends[column] + 1;
+        }
+        ends.back() = line.size();
+        if (line.sliced(from).contains(';'))
+            return {};
+        const auto field = [&line, &ends](int first, int last) {
+            const qsizetype start = first == 0 ? 0 : ends[size_t(first - 1)] + 1;
+            return line.sliced(start, ends[size_t(last)] - start);
+        };
+        Look look;
+        look.timeBytes = field(Time, Time);
+        look.time = &m_time.of(look.timeBytes, m_wide);
+        look.isRow = look.time->isValid() && isWholeNumber(field(Year, Year), m_wide)
+                     && isWholeNumber(field(Amount, Amount), m_wide);
+        // The option's fields lie side by side: series, kind, month, year and strike.
+        look.isOption = look.isRow && holdsOption(field(Series, Strike));
+        return look;
+    }
+
+private:
+    Look lookWhole(QByteArrayView line)
+    {
+        Row row;
+        if (!m_reader.read(line, row))
+            return {};
+        m_wholeTime = row.time;
+        return {true, row.key() == m_option, &m_wholeTime, {}};
+    }
+    // Each way the option's fields are written is judged once.
+    bool holdsOption(QByteArrayView optionFields)
+    {
+        const std::string_view written(optionFields.data(), size_t(optionFields.size()));
+        const auto judged = m_judged.find(written);
+        if (judged != m_judged.end())
+            return judged->second;
+        const QStringList fields = splitLine(Windows1252Text(optionFields));
+        int year = 0;
+        ParseDecimalInt(fields.at(Year - Series), &year);
+        const bool holds = MakeOptionKey(fields.at(0), fields.at(Kind - Series), fields.at(Month - Series),
+                                         year, StrToReal(fields.at(Strike - Series)))
+                           == m_option;
+        m_judged.emplace(written, holds);
+        return holds;
+    }
+
+    struct TextHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view text) const { return std::hash<std::string_view>()(text); }
+    };
+
+    OptionKey m_option;
+    RowReader m_reader;
+    WideField m_wide;
+    SharedMoment m_time;
+    QDateTime m_wholeTime;
+    std::unordered_map<std::string, bool, TextHash, std::equal_to<>> m_judged;
+};
 
 } // namespace
 
@@ -275,49 +463,44 @@ bool appendDownload(const QString &dataDir, const QStringList &positionLines,
 ReadResult decode(const QByteArray &bytes)
 {
     ReadResult result;
-    const QString text = Windows1252Text(bytes);
-    std::vector<QString> quotedTexts;
-    QStringView rest(text);
-    while (!rest.isEmpty()) {
-        const qsizetype end = rest.indexOf(QLatin1Char('\n'));
-        if (end < 0) {
-            // Every row is written with its line end: a line without one was cut off.
-            ++result.skipped;
-            break;
-        }
-        QStringView line = rest.left(end);
-        rest = rest.mid(end + 1);
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-        if (line.isEmpty() || line == kHeader)
-            continue;
-        quotedTexts.clear();
-        if (std::optional<Row> row = decodeRow(line, quotedTexts))
-            result.rows.append(std::move(*row));
+    RowReader reader;
+    Row row;
+    const bool cutOff = forEachLine(bytes, [&](QByteArrayView line) {
+        if (reader.read(line, row))
+            result.rows.append(std::move(row));
         else
             ++result.skipped;
-    }
+    });
+    result.skipped += cutOff;
     return result;
 }
 
-ReadResult read(const QString &dataDir, qint64 cap)
+FileBytes readBytes(const QString &dataDir, qint64 cap)
 {
     QFile file(fileName(dataDir));
     if (!file.exists())
         return {};
     if (!file.open(QIODevice::ReadOnly))
-        return {{}, 0, false, file.errorString()};
+        return {{}, false, file.errorString()};
+    FileBytes read;
     const qint64 size = file.size();
-    const bool olderLeftOut = size > cap;
-    if (olderLeftOut)
+    read.olderLeftOut = size > cap;
+    if (read.olderLeftOut)
         file.seek(size - cap);
-    QByteArray bytes = file.read(std::min(size, cap));
-    if (olderLeftOut)
-        bytes.remove(0, bytes.indexOf('\n') + 1);  // the first line read is only a part of one
-    ReadResult result = decode(bytes);
-    result.olderLeftOut = olderLeftOut;
+    read.bytes = file.read(std::min(size, cap));
+    if (read.olderLeftOut)
+        read.bytes.remove(0, read.bytes.indexOf('\n') + 1);  // the first line read is only a part of one
     if (file.error() != QFileDevice::NoError)
-        result.error = file.errorString();
+        read.error = file.errorString();
+    return read;
+}
+
+ReadResult read(const QString &dataDir, qint64 cap)
+{
+    const FileBytes file = readBytes(dataDir, cap);
+    ReadResult result = decode(file.bytes);
+    result.olderLeftOut = file.olderLeftOut;
+    result.error = file.error;
     return result;
 }
 
@@ -335,6 +518,33 @@ QList<Row> rowsOf(const QList<Row> &rows, const OptionKey &option, int occurrenc
         if (row.key() == option && seen++ == occurrence)
             found.append(row);
     }
+    return found;
+}
+
+QList<Row> rowsOf(const QByteArray &bytes, const OptionKey &option, int occurrence)
+{
+    // As the function above does with every row made.
+    QList<Row> found;
+    OptionLines lines(option);
+    RowReader reader;
+    QDateTime download;
+    QByteArray downloadBytes;
+    int seen = 0;
+    forEachLine(bytes, [&](QByteArrayView line) {
+        const OptionLines::Look look = lines.look(line);
+        if (!look.isRow)
+            return;
+        if (look.timeBytes.isEmpty() || look.timeBytes != downloadBytes) {
+            if (*look.time != download) {
+                download = *look.time;
+                seen = 0;
+            }
+            downloadBytes = look.timeBytes.toByteArray();
+        }
+        Row row;
+        if (look.isOption && seen++ == occurrence && reader.read(line, row))
+            found.append(std::move(row));
+    });
     return found;
 }
 

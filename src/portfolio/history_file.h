@@ -75,13 +75,21 @@ bool appendLines(const QString &path, const QByteArray &headerLine, const QList<
 // Beyond this many bytes only the newest part of the file is read.
 inline constexpr qint64 kReadCap = 32 * 1024 * 1024;
 
+struct FileBytes {
+    QByteArray bytes;  // whole lines only
+    bool olderLeftOut = false;  // the file is larger than the cap
+    QString error;  // the file exists but could not be read
+};
+// A missing file gives no bytes and no error.
+FileBytes readBytes(const QString &dataDir, qint64 cap = kReadCap);
+
 struct ReadResult {
     QList<Row> rows;  // in file order
     int skipped = 0;  // lines that are no row, such as one cut off by a kill
     bool olderLeftOut = false;  // the file is larger than the cap
     QString error;  // the file exists but could not be read
 };
-// A missing file gives no rows and no error.
+// Every row of the file. A missing file gives no rows and no error.
 ReadResult read(const QString &dataDir, qint64 cap = kReadCap);
 // The rows of the file's bytes; a last line without its line end is skipped.
 ReadResult decode(const QByteArray &bytes);
@@ -89,5 +97,11 @@ ReadResult decode(const QByteArray &bytes);
 // The rows of one option. When several lines of the list hold the same option, occurrence
 // (0 for the first such line) picks the line's own row from each download.
 QList<Row> rowsOf(const QList<Row> &rows, const OptionKey &option, int occurrence);
+// The same rows found in the file's bytes: only the option's own rows are made, so that a long
+// history does not keep the chart of one position waiting on all of them.
+QList<Row> rowsOf(const QByteArray &bytes, const OptionKey &option, int occurrence);
 
 } // namespace history_file
+
+// Moved in memory as a whole when a list of many rows grows.
+Q_DECLARE_TYPEINFO(history_file::Row, Q_RELOCATABLE_TYPE);

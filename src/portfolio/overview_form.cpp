@@ -338,7 +338,7 @@ void TOverviewForm::reloadHistoryIfChanged()
     const qint64 size = file.exists() ? file.size() : -1;
     if (size == m_historySize && file.lastModified() == m_historyChanged)
         return;
-    m_history = history_file::read(DataDir);
+    m_history = history_file::readBytes(DataDir);
     m_historySize = size;
     m_historyChanged = file.lastModified();
 }
@@ -355,7 +355,7 @@ void TOverviewForm::showChart()
         const OptionKey key = row->position.key();
         for (const PortfolioRow &other : m_model->rows())
             occurrence += other.position.line < row->position.line && other.position.key() == key;
-        m_chartRows = history_file::rowsOf(m_history.rows, key, occurrence);
+        m_chartRows = history_file::rowsOf(m_history.bytes, key, occurrence);
         QString title = optionTitle(row->position);
         if (m_history.olderLeftOut)
             title += QStringLiteral(" (alleen de recente historie)");

@@ -98,8 +98,9 @@ private:
     HistoryChart *m_chart = nullptr;
     QString m_chartError;
 
-    // The history as last read, and the file's size and time of change then.
-    history_file::ReadResult m_history;
+    // The history file as last read, and its size and time of change then. The rows of the
+    // position chosen are found in it as it is chosen.
+    history_file::FileBytes m_history;
     qint64 m_historySize = -1;
     QDateTime m_historyChanged;
     // The rows the chart shows.
