@@ -1,9 +1,10 @@
-// The yardstick for the program's start: the least a Qt window program does, an empty window
+// The yardsticks for the program's start: the least a Qt window program does, an empty window
 // of the main window's size, shown and painted once. With PELGRANDIX_EXIT_AFTER_FIRST_PAINT set
 // it ends right after that paint, without tearing the window down, exactly as pelgrandix does.
 // With --text the window shows one line of text in the main window's font, so that the toolkit
 // sets up its text drawing as any window with words must (finding the fonts, laying out and
-// drawing glyphs): what is left over against that is the program's own work.
+// drawing glyphs): what is left over against that is the program's own work, and the start's
+// goal is set against it.
 
 #include <QApplication>
 #include <QEvent>
