@@ -35,8 +35,7 @@ namespace {
 // main window has been drawn once, so that the time to a drawn window and the memory the
 // program then holds can be measured from outside. The work that the first paint starts (the
 // first download) is left out, and the window is not closed: the process ends right after the
-// paint, before the windows take leave, so neither positions nor settings are saved; only the
-// window's lock is let go of.
+// paint, before the windows take leave, so neither positions nor settings are saved.
 class ExitAfterFirstPaint : public QObject
 {
 public:
@@ -182,12 +181,8 @@ int runWindow(int argc, char **argv, const CommandLine &commandLine)
 
     mainForm->show();
     const int result = app.exec();
-    if (measuring) {
-        // Let go of as a closed window does, so that the next measured start is an ordinary one,
-        // not one that must first clear the lock of a program that ended without a word.
-        openWindow.unlock();
+    if (measuring)
         std::_Exit(result);
-    }
     return result;
 }
 
