@@ -6,7 +6,8 @@
 // taken in a shuffled order, so that other work on a shared machine, for a moment or for a
 // while, does not count against one program more than the other.
 // The program gets a fresh home folder with a positions file of the benchmark's size, and every
-// site it could reach points at a closed local port.
+// site it could reach points at a closed local port; the window's lock it leaves is removed after
+// each start, as its close would have.
 
 #include <benchmark/benchmark.h>
 
@@ -18,6 +19,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -25,6 +27,7 @@
 #include <vector>
 
 #include "positions/positions_file.h"
+#include "positions/window_lock.h"
 #include "support/figures.h"
 #include "support/sample_positions.h"
 
@@ -63,7 +66,10 @@ std::vector<char *> nullTerminated(const std::vector<std::string> &texts)
     return pointers;
 }
 
-Start startOnce(const Command &command, const std::vector<std::string> &environment)
+// Called after each start, outside the time measured.
+using TidyUp = std::function<void()>;
+
+Start startOnce(const Command &command, const std::vector<std::string> &environment, const TidyUp &tidyUp)
 {
     const std::vector<char *> envp = nullTerminated(environment);
     const std::vector<char *> argv = nullTerminated(command);
@@ -82,6 +88,8 @@ Start startOnce(const Command &command, const std::vector<std::string> &environm
     rusage usage {};
     ::wait4(child, &status, 0, &usage);
     const auto end = std::chrono::steady_clock::now();
+    if (tidyUp)
+        tidyUp();
 
     Start start;
     start.ok = child > 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
@@ -108,11 +116,11 @@ std::vector<std::string> environmentFor(const QString &home)
     };
 }
 
-Start quickestOfThree(const Command &command, const std::vector<std::string> &environment)
+Start quickestOfThree(const Command &command, const std::vector<std::string> &environment, const TidyUp &tidyUp)
 {
     Start quickest;
     for (int i = 0; i < 3; ++i) {
-        const Start start = startOnce(command, environment);
+        const Start start = startOnce(command, environment, tidyUp);
         if (!start.ok)
             return start;
         if (i == 0 || start.seconds < quickest.seconds)
@@ -121,16 +129,17 @@ Start quickestOfThree(const Command &command, const std::vector<std::string> &en
     return quickest;
 }
 
-void measureStarts(benchmark::State &state, const Command &command, const std::vector<std::string> &environment)
+void measureStarts(benchmark::State &state, const Command &command, const std::vector<std::string> &environment,
+                   const TidyUp &tidyUp = {})
 {
-    if (!startOnce(command, environment).ok) {  // also warms the file cache
+    if (!startOnce(command, environment, tidyUp).ok) {  // also warms the file cache
         state.SkipWithError(("did not start and end by itself: " + command.front()).c_str());
         return;
     }
     double residentMiB = 0;
     double cpuMs = 0;
     for (auto _ : state) {
-        const Start start = quickestOfThree(command, environment);
+        const Start start = quickestOfThree(command, environment, tidyUp);
         if (!start.ok) {
             state.SkipWithError("a start failed");
             break;
@@ -150,7 +159,11 @@ void BM_ProgramStart(benchmark::State &state)
     QDir().mkpath(dataDir);
     if (state.range(0) > 0)
         positions_file::save(dataDir, bench::samplePositionLines(int(state.range(0))));
-    measureStarts(state, {besideThisProgram("pelgrandix")}, environmentFor(home.path()));
+    // Ended right after its paint, the program leaves the window's lock behind, which its close
+    // would have removed: each start is an ordinary one, not one after a crash.
+    const std::string lock = WindowLockPath(dataDir).toStdString();
+    measureStarts(state, {besideThisProgram("pelgrandix")}, environmentFor(home.path()),
+                  [lock] { std::filesystem::remove(lock); });
 }
 
 void BM_MinimalWindowStart(benchmark::State &state)
