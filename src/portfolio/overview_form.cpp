@@ -21,7 +21,7 @@
 #include "app/dialog_geometry.h"
 #include "book/positions_book.h"
 #include "entry/settings_values.h"
-#include "portfolio/history_chart_library.h"
+#include "portfolio/chart_library.h"
 #include "support/system_info.h"
 
 namespace {
@@ -168,7 +168,7 @@ void TOverviewForm::buildChart(const QString &libraryFolder)
     NoHistoryLabel->setWordWrap(true);
     ChartStack = new QStackedWidget(page);
     ChartStack->addWidget(NoHistoryLabel);
-    const MakeHistoryChart makeChart = history_chart_library::open(libraryFolder, m_chartError);
+    const MakeHistoryChart makeChart = chart_library::openHistoryChart(libraryFolder, m_chartError);
     if (makeChart) {
         m_chart = makeChart([this](const QPointF &point, bool hovering) { showHistoryPoint(point, hovering); });
         ChartView = m_chart->view();
