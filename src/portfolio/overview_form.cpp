@@ -2,15 +2,11 @@
 
 #include <QCoreApplication>
 #include <QCursor>
-#include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QIdentityProxyModel>
-#include <QMessageBox>
-#include <QPainter>
 #include <QScreen>
 #include <QTimer>
 #include <QToolTip>
@@ -22,6 +18,7 @@
 #include "book/positions_book.h"
 #include "entry/settings_values.h"
 #include "portfolio/chart_library.h"
+#include "portfolio/chart_picture_widget.h"
 #include "support/system_info.h"
 
 namespace {
@@ -59,23 +56,6 @@ QString timeFormatFor(qint64 seconds)
     if (seconds < 60 * 24 * 3600)
         return QStringLiteral("dd-MM HH:mm");
     return QStringLiteral("dd-MM-yyyy");
-}
-
-// A picture of the view with the title written above it, so that a saved chart says what it
-// shows.
-QImage withTitle(const QPixmap &view, const QString &title, const QFont &font)
-{
-    const int band = QFontMetrics(font).height() * 2;
-    const QSize size = view.deviceIndependentSize().toSize();
-    QImage image(QSize(size.width(), size.height() + band) * view.devicePixelRatio(), QImage::Format_RGB32);
-    image.setDevicePixelRatio(view.devicePixelRatio());
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.setFont(font);
-    painter.setPen(Qt::black);
-    painter.drawText(QRect(0, 0, size.width(), band), Qt::AlignCenter, title);
-    painter.drawPixmap(0, band, view);
-    return image;
 }
 
 } // namespace
@@ -402,16 +382,10 @@ QLineSeries *TOverviewForm::indexSeries() const
 
 bool TOverviewForm::saveChart(const QString &path)
 {
-    QFont titleFont = font();
-    titleFont.setBold(true);
-    return ChartView && withTitle(ChartView->grab(), ChartTitle->text(), titleFont).save(path, "PNG");
+    return ChartView && SaveChartPicture(*ChartView, ChartTitle->text(), path);
 }
 
 void TOverviewForm::saveChartAs()
 {
-    const QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("Grafiek opslaan"), QDir::homePath() + QStringLiteral("/Pelgrandix grafiek.png"),
-        QStringLiteral("PNG-afbeeldingen (*.png)"));
-    if (!path.isEmpty() && !saveChart(path))
-        QMessageBox::warning(this, windowTitle(), QStringLiteral("De grafiek kon niet worden opgeslagen in %1.").arg(path));
+    SaveChartPictureAs(*ChartView, ChartTitle->text(), QStringLiteral("Pelgrandix grafiek.png"));
 }
