@@ -19,6 +19,8 @@
 #include "entry/settings_values.h"
 #include "portfolio/chart_library.h"
 #include "portfolio/chart_picture_widget.h"
+#include "portfolio/payoff_tab_widget.h"
+#include "portfolio/scenario_tab_widget.h"
 #include "support/system_info.h"
 
 namespace {
@@ -72,7 +74,13 @@ TOverviewForm::TOverviewForm(PositionsBook &book, const ProgramIdentity &identit
 
     Tabs = new QTabWidget(this);
     buildTable();
-    buildChart(chartLibraryFolder.isNull() ? QCoreApplication::applicationDirPath() : chartLibraryFolder);
+    const QString libraryFolder
+        = chartLibraryFolder.isNull() ? QCoreApplication::applicationDirPath() : chartLibraryFolder;
+    buildChart(libraryFolder);
+    ScenarioTab = new ScenarioTabWidget;
+    Tabs->addTab(ScenarioTab, QStringLiteral("Scenario's"));
+    PayoffTab = new PayoffTabWidget(libraryFolder);
+    Tabs->addTab(PayoffTab, QStringLiteral("Uitbetaling"));
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addWidget(Tabs);
@@ -240,6 +248,8 @@ void TOverviewForm::refresh()
     RiskTotalsLabel->setText(RiskTotalsText(m_model->totals()));
     CoverLabel->setText(CoverText(m_model->totals()));
     InputsLabel->setText(InputsText(inputs));
+    ScenarioTab->showFigures(inputs, m_model->rows());
+    PayoffTab->showFigures(inputs, m_model->rows());
     if (first)
         PositionsView->resizeColumnsToContents();
     m_refreshing = true;

@@ -19,6 +19,8 @@
 #include "support/program_identity.h"
 
 class HistoryChart;
+class PayoffTabWidget;
+class ScenarioTabWidget;
 class PositionsBook;
 class QIdentityProxyModel;
 class QLineSeries;
@@ -46,6 +48,9 @@ public:
     // Null when the chart library could not be opened; the tab then says why.
     QWidget *ChartView = nullptr;
     QPushButton *SaveChartButton;
+    // What the held positions would show if the AEX moved: a grid and a chart.
+    ScenarioTabWidget *ScenarioTab;
+    PayoffTabWidget *PayoffTab;
 
     PortfolioModel *model() const { return m_model; }
     QLineSeries *differenceSeries() const;
