@@ -6,7 +6,6 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
-#include <QStringList>
 
 #include <csignal>
 
@@ -14,6 +13,7 @@
 #include "support/running_market_site.h"
 #include "support/temp_home.h"
 #include "support/wait_until.h"
+#include "support/x_display.h"
 
 // The real program in a real X window against the demo quote site (CTest runs this under
 // xvfb-run, with no window manager): the overview opened with its button after the first
@@ -21,64 +21,15 @@
 // grid's losses red on the screen, and the payoff chart saved through its button and the file
 // dialog.
 
+using namespace x_display;
+
 namespace {
 
-QString run(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    // The picture taker is a Qt program too: on the X display, whatever the tests' platform is.
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    process.setProcessEnvironment(environment);
-    process.start(program, arguments);
-    if (!process.waitForFinished(10000)) {
-        process.kill();
-        process.waitForFinished();
-        return QString();
-    }
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-QStringList visibleWindows(const QString &namePattern)
-{
-    return run(QStringLiteral("xdotool"), {"search", "--onlyvisible", "--name", namePattern})
-        .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-}
-
-QString waitForWindow(const QString &namePattern)
-{
-    QStringList ids;
-    waitUntil([&] { return !(ids = visibleWindows(namePattern)).isEmpty(); });
-    return ids.value(0);
-}
-
-void click(const QString &window, int x, int y)
-{
-    run(QStringLiteral("xdotool"), {"mousemove", "--window", window, QString::number(x), QString::number(y),
-                                    "click", "1"});
-}
-
-// Clicks at x, y until a window of that name shows (a button may be usable only after a while);
-// its id, or "" when none showed within the patience of a test.
-QString clickUntilWindow(const QString &window, int x, int y, const QString &namePattern)
-{
-    QStringList ids;
-    waitUntil([&] {
-        click(window, x, y);
-        return waitUntil([&] { return !(ids = visibleWindows(namePattern)).isEmpty(); }, 2000);
-    });
-    return ids.value(0);
-}
-
-void key(const QString &window, const QString &keys)
-{
-    run(QStringLiteral("xdotool"), {"windowfocus", "--sync", window, "key", keys});
-}
-
-// The window as it shows on the screen, and how many of its pixels are plainly red.
+// How many pixels of the window, as the screen shows it, are plainly red; -1 without a picture.
 int redPixels(const QString &window, const QString &path)
 {
-    run(QStringLiteral(PELGRANDIX_BIN_DIR "/pelgrandix-shot"), {window, path});
+    if (!takePicture(window, path))
+        return -1;
     const QImage shot(path);
     int red = 0;
     for (int y = 0; y < shot.height(); ++y) {
@@ -133,8 +84,9 @@ TEST(RealWindowRisk, ScenarioAndPayoffTabsOpenFromTheKeyboardAndThePayoffChartIs
 
     // "Posities", "Grafiek", then "Scenario's": its grid shows the loss at -10 % in red.
     const int redOnPositions = redPixels(overview, home.path() + "/posities.png");
-    key(overview, QStringLiteral("ctrl+Tab"));
-    key(overview, QStringLiteral("ctrl+Tab"));
+    ASSERT_GE(redOnPositions, 0) << "no picture of the overview";
+    pressKeys(overview, QStringLiteral("ctrl+Tab"));
+    pressKeys(overview, QStringLiteral("ctrl+Tab"));
     int redOnScenarios = 0;
     EXPECT_TRUE(waitUntil([&] {
         return (redOnScenarios = redPixels(overview, home.path() + "/scenarios.png")) > redOnPositions + 100;
@@ -142,12 +94,12 @@ TEST(RealWindowRisk, ScenarioAndPayoffTabsOpenFromTheKeyboardAndThePayoffChartIs
 
     // "Uitbetaling": "Opslaan als PNG..." at the bottom right, and the file dialog's proposal
     // taken with Enter.
-    key(overview, QStringLiteral("ctrl+Tab"));
+    pressKeys(overview, QStringLiteral("ctrl+Tab"));
     const QString saved = home.path() + "/Pelgrandix uitbetaling.png";
     const QString dialog = clickUntilWindow(overview, kOverviewWidth - 70, kOverviewHeight - 28,
                                             QStringLiteral("^Grafiek opslaan$"));
     ASSERT_FALSE(dialog.isEmpty()) << "the payoff tab's button opened no file dialog";
-    key(dialog, QStringLiteral("Return"));
+    pressKeys(dialog, QStringLiteral("Return"));
     // Read once it is whole.
     QImage picture;
     ASSERT_TRUE(waitUntil([&] { return !(picture = QImage(saved)).isNull(); }))

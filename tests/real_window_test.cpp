@@ -3,8 +3,6 @@
 #include "support/qt_printers.h"
 
 #include <QProcess>
-#include <QRegularExpression>
-#include <QStringList>
 
 #include <csignal>
 
@@ -12,59 +10,13 @@
 #include "support/offline_program.h"
 #include "support/temp_home.h"
 #include "support/wait_until.h"
+#include "support/x_display.h"
 
 // The real program in a real X window (CTest runs this under xvfb-run, on a free display, with
 // no window manager): the captions as the X server holds them, and the update window's buttons
 // clicked with the mouse while the settings dialog is open.
 
-namespace {
-
-QString run(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(10000)) {
-        process.kill();
-        process.waitForFinished();
-        return QString();
-    }
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-// Ids of the mapped windows whose name matches the pattern (an extended regular expression).
-QStringList visibleWindows(const QString &namePattern)
-{
-    return run(QStringLiteral("xdotool"), {"search", "--onlyvisible", "--name", namePattern})
-        .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-}
-
-QString waitForWindow(const QString &namePattern)
-{
-    QStringList ids;
-    waitUntil([&] { return !(ids = visibleWindows(namePattern)).isEmpty(); });
-    return ids.value(0);
-}
-
-// The caption in both forms that the X server keeps: WM_NAME (Latin-1) and _NET_WM_NAME (UTF-8).
-QStringList captions(const QString &window)
-{
-    const QString output = run(QStringLiteral("xprop"), {"-id", window, "WM_NAME", "_NET_WM_NAME"});
-    static const QRegularExpression property(QStringLiteral("^\\S+\\(\\S+\\) = \"(.*)\"$"),
-                                             QRegularExpression::MultilineOption);
-    QStringList names;
-    for (auto match = property.globalMatch(output); match.hasNext();)
-        names << match.next().captured(1);
-    return names;
-}
-
-// A left click at x, y inside the window's client area.
-void click(const QString &window, int x, int y)
-{
-    run(QStringLiteral("xdotool"), {"mousemove", "--window", window, QString::number(x),
-                                    QString::number(y), "click", "1"});
-}
-
-} // namespace
+using namespace x_display;
 
 TEST(RealWindow, CaptionsAreTheProgramsOwnAndTheUpdateWindowAnswersOverTheSettingsDialog)
 {
