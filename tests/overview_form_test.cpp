@@ -217,7 +217,6 @@ TEST_F(RiskTabs, ScenarioGridAndPayoffChartShowTheHeldPositions)
         "Verschil posities: " + gridCell(overview, 0.0, ScenarioTabWidget::Nu) + " "))
         << overview->TotalsLabel->text().toStdString();
     EXPECT_EQ(gridCell(overview, -0.075, ScenarioTabWidget::Beweging), "-7,5 %");
-    EXPECT_EQ(gridCell(overview, 0.1, ScenarioTabWidget::Niveau), "990,00");
     const QTableWidget *grid = overview->ScenarioTab->Grid;
     EXPECT_EQ(grid->item(0, ScenarioTabWidget::OpExpiratie)->foreground().color(), Qt::red) << "a loss";
     EXPECT_NE(grid->item(4, ScenarioTabWidget::OpExpiratie)->foreground().color(), Qt::red) << "a gain";
@@ -236,11 +235,7 @@ TEST_F(RiskTabs, ScenarioGridAndPayoffChartShowTheHeldPositions)
     PayoffTabWidget *payoff = overview->PayoffTab;
     ASSERT_GT(payoff->todaySeries()->count(), 400);
     EXPECT_EQ(payoff->expirySeries()->count(), payoff->todaySeries()->count());
-    EXPECT_EQ(payoff->todaySeries()->at(0).x(), 720.0);
     EXPECT_EQ(payoff->indexLine()->at(0).x(), 900.0);
-    const QString june = "-06-" + QString::number(QDate::currentDate().year() + 1) + ")";
-    EXPECT_TRUE(payoff->expirySeries()->name().endsWith(june)) << payoff->expirySeries()->name().toStdString();
-    EXPECT_TRUE(payoff->BreakEvenLabel->text().contains("\nAEX ")) << payoff->BreakEvenLabel->text().toStdString();
     EXPECT_TRUE(payoff->saveChart(QDir(fixture.home().path()).filePath("uitbetaling.png")));
 
     // Without an index quote both tabs say so instead of showing old figures.
