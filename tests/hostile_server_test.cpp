@@ -4,7 +4,13 @@
 
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
+
+#include <httplib.h>
+
+#include <atomic>
+#include <thread>
 
 #include "book/positions_book.h"
 #include "market/index_download.h"
@@ -19,6 +25,8 @@
 #include "support/scripted_ping.h"
 #include "support/server_answers.h"
 #include "support/timeout_guard.h"
+#include "update/update_check.h"
+#include "update/version_list.h"
 
 // Quote sites that misbehave: pages that break off, megabytes of garbage, error pages, a site
 // that takes the connection and never answers. The downloads must end within their time-outs,
@@ -271,4 +279,41 @@ TEST_F(HostileSite, IndexSiteThatNeverAnswersIsGivenUpAfterThreeTimeOuts)
     EXPECT_LT(elapsed, 4 * kReceiveTimeoutMs) << "tried a fourth time";
     EXPECT_TRUE(recorded.indexShown.isEmpty());
     EXPECT_EQ(recorded.busy, 0);
+}
+
+TEST_F(HostileSite, SiteWhoseCertificateIsNotTrustedIsNotReadAndTheBarSaysSo)
+{
+    // Made here for 127.0.0.1 and signed by nobody the system's store knows: anyone on the way
+    // could have made it.
+    QTemporaryDir tls;
+    QProcess openssl;
+    openssl.setProcessChannelMode(QProcess::MergedChannels);
+    openssl.start("openssl", {"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1",
+                              "-nodes", "-subj", "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1",
+                              "-keyout", tls.filePath("key.pem"), "-out", tls.filePath("cert.pem")});
+    ASSERT_TRUE(openssl.waitForFinished() && openssl.exitCode() == 0) << openssl.readAll().toStdString();
+    httplib::SSLServer server(qPrintable(tls.filePath("cert.pem")), qPrintable(tls.filePath("key.pem")));
+    std::atomic<int> requests = 0;
+    server.Get(".*", [&](const httplib::Request &, httplib::Response &res) {
+        ++requests;
+        res.set_content("Pelgrandix", "text/plain");
+    });
+    const QByteArray address = "https://127.0.0.1:" + QByteArray::number(server.bind_to_any_port("127.0.0.1"));
+    std::thread serving([&] { server.listen_after_bind(); });
+    for (const char *site : {"PELGRANDIX_QUOTE_HOST", "PELGRANDIX_INDEX_HOST", "PELGRANDIX_MAKER_HOST"})
+        qputenv(site, address);  // the fixture's state puts them back
+
+    download();
+    EXPECT_EQ(recorded.statusTexts.value(0), "Download mislukt: het certificaat van 127.0.0.1 wordt niet vertrouwd.");
+    EXPECT_EQ(recorded.lines(), kPositions);
+    DownloadAEX(recorded.book);
+    EXPECT_EQ(recorded.indexShown.value(0).l22, "het certificaat van 127.0.0.1 wordt niet vertrouwd");
+    QString name = "Pelgrandix", version, remark;
+    EXPECT_EQ(GetDownloadName(name, version, remark, "versie 1.20a", [] { return ProbeResult{"Reply"}; }),
+              SiteNotTrusted);
+    EXPECT_EQ(UpdateResultText(SiteNotTrusted, "NLD"),
+              QStringList{"Het certificaat van de makersite wordt niet vertrouwd."});
+    EXPECT_EQ(requests, 0);
+    server.stop();
+    serving.join();
 }

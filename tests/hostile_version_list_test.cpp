@@ -5,6 +5,7 @@
 #include <QCryptographicHash>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QMutex>
 #include <QTemporaryDir>
 
 #include <atomic>
@@ -20,7 +21,9 @@
 #include "support/scripted_ping.h"
 #include "support/system_info.h"
 #include "support/server_answers.h"
+#include "support/temp_home.h"
 #include "support/timeout_guard.h"
+#include "support/update_keys.h"
 #include "update/installer.h"
 #include "update/update_check.h"
 #include "update/update_state.h"
@@ -39,7 +42,7 @@ constexpr qint64 kGenerousMs = 15000;
 constexpr int kUnreadable = -1;
 
 const std::string kList = "Ander,Ander300.exe,a,100,x,ander programma,other program\r\n"
-                          "Pelgrandix,Pelgrandix121.exe,b,2048,x,nieuw,new\r\n";
+                          "Pelgrandix,Pelgrandix121.exe,b,2048," + Sha256Field("new release") + ",nieuw,new\r\n";
 
 // The probe's verdict in whichever form the check asks for it: the third line of the ping
 // output, or the whole probe result.
@@ -64,6 +67,12 @@ protected:
             ++requests;
             list(req, res);
         });
+        // Whatever the site serves is signed by the maker: these lists are to be read, however
+        // broken they are.
+        site.server().Get("/versions.dat.minisig", [this](const httplib::Request &, httplib::Response &res) {
+            const QMutexLocker lock(&mutex);
+            res.set_content(key.sign(body).toStdString(), "text/plain");
+        });
         site.server().Get("/Pelgrandix121.exe", [this](const httplib::Request &req, httplib::Response &res) {
             installer(req, res);
         });
@@ -71,9 +80,15 @@ protected:
         pointAt(site.port());
         sLanguage = QStringLiteral("NLD");
         DataDir = folder.path() + QLatin1Char('/');
+        key.trust();
     }
 
-    void serve(std::string text, int code = 200) { list = page(std::move(text), code); }
+    void serve(std::string text, int code = 200)
+    {
+        const QMutexLocker lock(&mutex);
+        body = QByteArray::fromStdString(text);
+        list = page(std::move(text), code);
+    }
 
     void pointAt(int port)
     {
@@ -101,6 +116,10 @@ protected:
         return outcome;
     }
 
+    TempHome home;  // the settings and the trusted keys
+    TestUpdateKey key;
+    QMutex mutex;
+    QByteArray body;
     QTemporaryDir folder;
     ScopedCurrentDir cwd{folder.path()};
     ScriptedPing ping;

@@ -2,6 +2,7 @@
 
 #include "support/qt_printers.h"
 
+#include <QDateTime>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -16,7 +17,10 @@
 #include "support/program_state.h"
 #include "support/scoped_env.h"
 #include "support/system_info.h"
+#include "support/temp_home.h"
+#include "support/update_keys.h"
 #include "support/wait_until.h"
+#include "market/page_text.h"
 #include "update/installer.h"
 #include "update/update_check.h"
 #include "update/update_error.h"
@@ -59,6 +63,8 @@ protected:
                                   [this](quint32 kb, quint32 gauge) { progress.push_back({kb, gauge}); });
     }
 
+    // The settings and the trusted keys of the check.
+    TempHome home;
     QTemporaryDir dir;
     MakerSite site;
     QString programStr, newVersion, remark;
@@ -66,28 +72,28 @@ protected:
 };
 
 const std::string kList = "Koersbord,Koersbord300.exe,c,900,x,oud,old\r\n"
-                          "Pelgrandix,Pelgrandix121.exe,b,2048,x,nieuw,new\r\n";
+                          "Pelgrandix,Pelgrandix121.exe,b,2048," + Sha256Field("new release") + ",nieuw,new\r\n";
 
 } // namespace
 
 TEST_F(Update, CheckReadsAFreshListAsTheDownloadAgent)
 {
-    site.serve("/versions.dat", kList, 10);
+    site.serveList(kList, QDateTime::currentSecsSinceEpoch(), 10);
     EXPECT_EQ(check(), UpdateAdvised);
     EXPECT_EQ(programStr, "Pelgrandix121.exe");
     EXPECT_EQ(newVersion, "1.21b");
     EXPECT_EQ(InstallerSizeKB, 2048);
-    EXPECT_EQ(site.requests(), 1);
+    EXPECT_EQ(site.paths(), QStringList({"/versions.dat", "/versions.dat.minisig"}));
     EXPECT_EQ(site.header("User-Agent"), "Rondel Function: Download");
     EXPECT_EQ(site.header("Cache-Control"), "no-cache");
     // Only a time-out fails the probe; a missing reply line does not.
     EXPECT_EQ(check([] { return ProbeResult{}; }), UpdateAdvised);
-    EXPECT_EQ(site.requests(), 2);
+    EXPECT_EQ(site.requests(), 4);
 }
 
 TEST_F(Update, CheckWithTimedOutProbeAsksNothing)
 {
-    site.serve("/versions.dat", kList);
+    site.serveList(kList);
     EXPECT_EQ(check([] { return ProbeResult{"Time-out bij opdracht."}; }), ProbeFailed);
     EXPECT_EQ(programStr, "Pelgrandix");
     // A ping that hung and had to be stopped counts as a time-out.
@@ -108,7 +114,7 @@ TEST_F(Update, CheckOfAnUnreachableSiteOrItsDefaultPageFindsNoList)
 TEST_F(Update, ListIsReadAsWindows1252)
 {
     site.serve("/page", "Prijs \x80 12,50 caf\xe9");
-    EXPECT_EQ(update_http::fetchText(VersionListUrl().replace("versions.dat", "page")),
+    EXPECT_EQ(PageText(update_http::fetchBytes(VersionListUrl().replace("versions.dat", "page"))),
               QString::fromUtf8("Prijs € 12,50 café"));
 }
 

@@ -10,11 +10,14 @@
 #include "market/option_pages.h"
 #include "support/files.h"
 #include "support/wait_until.h"
+#include "update/minisign.h"
 #include "update/version_list.h"
 
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimeZone>
@@ -475,4 +478,49 @@ TEST(MarketSite, SecondCopyCannotTakeTheSamePort)
                  {QStringLiteral("--port"), QString::number(first.port)});
     ASSERT_TRUE(second.waitForFinished(kPatienceMs));
     EXPECT_NE(second.exitCode(), 0);
+}
+
+TEST(MarketSite, SignsItsListWithAKeyOfItsOwnThatMinisignVerifies)
+{
+    RunningMarketSite site;
+    ASSERT_GT(site.port, 0);
+    httplib::Client client("127.0.0.1", site.port);
+    auto list = client.Get("/versions.dat");
+    auto signature = client.Get("/versions.dat.minisig");
+    ASSERT_TRUE(list && signature);
+    QTemporaryDir dir;
+    ASSERT_TRUE(writeFile(dir.filePath("versions.dat"), QByteArray::fromStdString(list->body)));
+    ASSERT_TRUE(writeFile(dir.filePath("versions.dat.minisig"), QByteArray::fromStdString(signature->body)));
+
+    QProcess market;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("XDG_STATE_HOME", site.stateFolder());
+    market.setProcessEnvironment(environment);
+    market.start(PELGRANDIX_BIN_DIR "/pelgrandix-market", {"--print-update-key"});
+    ASSERT_TRUE(market.waitForFinished(kPatienceMs));
+    const QByteArray publicKey = market.readAllStandardOutput();
+    ASSERT_TRUE(writeFile(dir.filePath("key.pub"), publicKey));
+    EXPECT_EQ(QProcess::execute("minisign", {"-Vm", dir.filePath("versions.dat"), "-p", dir.filePath("key.pub")}), 0);
+
+    const std::optional<qint64> signedAt = minisign::verifiedTimestamp(
+        QByteArray::fromStdString(list->body), QByteArray::fromStdString(signature->body),
+        {*minisign::parsePublicKey(publicKey)});
+    ASSERT_TRUE(signedAt);
+    EXPECT_LE(qAbs(*signedAt - QDateTime::currentSecsSinceEpoch()), 60);
+    // Its secret key is its alone.
+    const QString folder = site.stateFolder() + "/pelgrandix-market/";
+    EXPECT_EQ(QFile::permissions(folder) & 0x0077, 0);
+    EXPECT_EQ(QFile::permissions(folder + "update.key") & 0x0077, 0);
+}
+
+TEST(MarketSite, SignsWithAKeyThatMinisignMadeWithoutAPassword)
+{
+    // minisign leaves the checksum of such a key at zero.
+    QTemporaryDir dir;
+    ASSERT_EQ(QProcess::execute("minisign", {"-G", "-W", "-p", dir.filePath("maker.pub"), "-s", dir.filePath("maker.key")}), 0);
+    QProcess market;
+    market.start(PELGRANDIX_BIN_DIR "/pelgrandix-market", {"--update-key", dir.filePath("maker.key"), "--print-update-key"});
+    ASSERT_TRUE(market.waitForFinished(kPatienceMs));
+    EXPECT_EQ(market.exitCode(), 0) << market.readAllStandardError().toStdString();
+    EXPECT_TRUE(market.readAllStandardOutput().contains(readFile(dir.filePath("maker.pub")).split('\n').value(1)));
 }

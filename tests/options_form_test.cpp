@@ -14,10 +14,13 @@
 #include "entry/options_form.h"
 #include "entry/settings_values.h"
 #include "market/data_rec.h"
+#include "market/market_hosts.h"
 #include "support/main_window_fixture.h"
 #include "support/maker_site.h"
 #include "support/message_box_catcher.h"
+#include "support/scoped_env.h"
 #include "support/scripted_ping.h"
+#include "support/update_keys.h"
 #include "support/wait_until.h"
 #include "update/versions_form.h"
 
@@ -228,10 +231,11 @@ TEST(UpdateCheckAtStart, RunsOnceWhenSwitchedOnAndNeverWhenOff)
     for (bool on : {false, true}) {
         SCOPED_TRACE(on ? "switched on" : "switched off");
         MakerSite maker;
-        maker.serve("/versions.dat", "Pelgrandix,Pelgrandix120.exe,a,8,x,huidig,current\r\n"
-                                     "Koersbord,Koersbord300.exe,c,900,x,oud,old\r\n");
         ScriptedPing ping(ScriptedPing::Reply);
         MainWindowFixture main;
+        // Signed by a key trusted in the window's home.
+        maker.serveList("Pelgrandix,Pelgrandix120.exe,a,8," + Sha256Field("current") + ",huidig,current\r\n"
+                        "Koersbord,Koersbord300.exe,c,900,x,oud,old\r\n");
         main.home().writeFile(kStore, storeWith(on ? "\"Updates Aan\"=\"1\"\n" : "\"Updates Aan\"=\"0\"\n"));
         TMainForm *form = main.form();
         const std::unique_ptr<TOptionsForm> options = MakeOptionsForm(*form);
@@ -304,4 +308,43 @@ TEST_F(Settings, AlertSwitchIsOnByDefaultTakesEffectAtOkAndIsStoredAsText)
         const QByteArray written = stop();
         EXPECT_TRUE(written.contains(c.written)) << written.toStdString();
     }
+}
+
+TEST_F(Settings, SitesAreTypedInTheWebsitesGroupUnlessTheEnvironmentNamesThem)
+{
+    const ScopedEnv noQuotes("PELGRANDIX_QUOTE_HOST", std::nullopt);
+    const ScopedEnv noIndex("PELGRANDIX_INDEX_HOST", std::nullopt);
+    start("\"Indexsite\"=\"https://index.example\"\n");
+    EXPECT_EQ(IndexHost(), "https://index.example");
+    EXPECT_EQ(options->WebsitesBox->title(), " Websites ");
+
+    MessageBoxCatcher boxes;
+    QStringList shown;
+    bool makerEditable = true;
+    bool openAfterRefusal = false;
+    double rateAfterRefusal = 0;
+    QTimer::singleShot(0, [&] {
+        for (const QLineEdit *edit : {options->OptiesiteEdit, options->IndexsiteEdit, options->MakersiteEdit})
+            shown << edit->text();
+        makerEditable = options->MakersiteEdit->isEnabled();
+        options->OptiesiteEdit->setText("ftp://quotes.example");
+        options->RenteEdit->setValue(7);
+        options->OKBtn->click();
+        openAfterRefusal = options->isVisible();
+        rateAfterRefusal = fixture.book().settings().ratePercent;
+        options->OptiesiteEdit->setText(" https://quotes.example ");
+        options->OKBtn->click();
+    });
+    options->showCentred();
+    EXPECT_EQ(shown, QStringList({"127.0.0.1:8470", "https://index.example", qEnvironmentVariable("PELGRANDIX_MAKER_HOST")}));
+    EXPECT_FALSE(makerEditable) << "the environment names it";
+    EXPECT_EQ(boxes.others(), QStringList{"Optiesite is geen adres van een website: ftp://quotes.example"});
+    EXPECT_TRUE(openAfterRefusal);
+    EXPECT_EQ(rateAfterRefusal, 2.0) << "a refused OK takes nothing";
+    EXPECT_EQ(QuoteHost(), "https://quotes.example");
+    EXPECT_EQ(fixture.book().settings().ratePercent, 7.0);
+    const QByteArray written = stop();
+    for (const char *line : {"\"Optiesite\"=\"https://quotes.example\"\n", "\"Indexsite\"=\"https://index.example\"\n",
+                             "\"Makersite\"=\"\"\n"})
+        EXPECT_TRUE(written.contains(line)) << line << "\n" << written.toStdString();
 }

@@ -143,7 +143,7 @@ TEST(PositionsFileSave, AFileThatIsALinkIsReplacedWhereItLiesAndStaysLinked)
     EXPECT_EQ(readFile(positions_file::fileName(dir)), "newer\r\n");
 }
 
-TEST(PositionsFileSave, KeepsThePermissionsOfTheFile)
+TEST(PositionsFileSave, PositionsAndTheirBackupsAreTheUsersAlone)
 {
     constexpr QFile::Permissions kModeBits = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
         | QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther
@@ -152,18 +152,28 @@ TEST(PositionsFileSave, KeepsThePermissionsOfTheFile)
     constexpr QFile::Permissions kShared = kPrivate | QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther;
     struct Case { const char *name; std::optional<QFile::Permissions> before; QFile::Permissions after; };
     const Case cases[] = {
-        {"a new file is readable by all", std::nullopt, kPrivate | QFile::ReadGroup | QFile::ReadOther},
+        {"a new file, whatever the umask", std::nullopt, kPrivate},
         {"a private file stays private", kPrivate, kPrivate},
-        {"a shared file stays shared", kShared, kShared},
+        {"a shared file is tightened", kShared, kPrivate},
+        {"a file only the user may read stays so", QFile::ReadOwner, QFile::ReadOwner},
     };
+    const mode_t umaskWas = ::umask(0);
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         TempHome home;
         const QString dir = home.path() + "/";
         if (c.before) {
             ASSERT_TRUE(writeFile(positions_file::fileName(dir), "old\r\n", *c.before));
+            ASSERT_TRUE(writeFile(positions_file::backupName(dir), "older\r\n", kShared));
         }
         ASSERT_TRUE(positions_file::save(dir, {"a"}).saved);
         EXPECT_EQ(QFile::permissions(positions_file::fileName(dir)) & kModeBits, c.after);
+        for (const QString &backup : {positions_file::backupName(dir), positions_file::olderBackupName(dir)}) {
+            if (QFile::exists(backup)) {
+                EXPECT_EQ(QFile::permissions(backup) & (kModeBits & ~kPrivate & ~QFile::ExeOwner), 0)
+                    << backup.toStdString();
+            }
+        }
     }
+    ::umask(umaskWas);
 }

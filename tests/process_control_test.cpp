@@ -10,6 +10,8 @@
 
 #include <memory>
 
+#include <unistd.h>
+
 #include "support/program_state.h"
 #include "support/wait_until.h"
 #include "update/process_control.h"
@@ -66,13 +68,17 @@ TEST_F(Companions, NothingRunningGivesZeroAndTerminateRaises)
     EXPECT_TRUE(StopCompanion(homeCopy, {}));
 }
 
-TEST_F(Companions, FoundOnTheFullPathWithoutRegardToCaseOrSurroundingBlanks)
+TEST_F(Companions, FoundOnTheExactFullPathWithoutSurroundingBlanks)
 {
     auto home = start(homeCopy);
     auto other = start(otherCopy);
     EXPECT_EQ(GetpID(homeCopy), home->processId());
     EXPECT_EQ(GetpID(otherCopy), other->processId());
-    EXPECT_EQ(GetpID(" \t" + homeCopy.toLower() + "\r\n"), home->processId());
+    EXPECT_EQ(GetpID(" \t" + homeCopy + "\r\n"), home->processId());
+    // This file system tells the two apart: another program could live at that path.
+    EXPECT_EQ(GetpID(homeCopy.toLower()), 0);
+    EXPECT_TRUE(StopCompanion(homeCopy.toUpper(), {}));
+    EXPECT_EQ(home->state(), QProcess::Running);
     EXPECT_EQ(GetProcessHandleFromExe(homeCopy), home->processId());
     EXPECT_EQ(GetpID(dir.filePath("Pelgrandix_Sched.exe")), 0);
 }
@@ -123,4 +129,36 @@ TEST_F(Companions, StopGivesUpOnACompanionThatWillNotEnd)
     EXPECT_LT(elapsed.elapsed(), 10000) << "did not give up";
     EXPECT_GE(attempts, 1);
     EXPECT_EQ(home->state(), QProcess::Running);
+}
+
+TEST_F(Companions, AnIdThatNowRunsAnotherProgramIsNotSignalled)
+{
+    // Found as the companion a moment ago; by the time it is ended, its id runs another program.
+    auto other = start(otherCopy);
+    TerminateProcessId(other->processId(), homeCopy);
+    EXPECT_FALSE(other->waitForFinished(300));
+    EXPECT_EQ(other->state(), QProcess::Running);
+}
+
+TEST_F(Companions, AnotherUsersCompanionIsNeitherFoundNorStopped)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only root can start a program as another user";
+    // The other user must reach the program file.
+    for (const QString &path : {dir.path(), dir.filePath("home"), homeCopy})
+        ASSERT_TRUE(QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOther | QFile::ReadOther));
+    QProcess theirs;
+    theirs.setChildProcessModifier([] {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+            ::_exit(2);
+    });
+    theirs.start(homeCopy, {"60"});
+    ASSERT_TRUE(theirs.waitForStarted());
+    ASSERT_FALSE(theirs.waitForFinished(200)) << "the other user could not run it";
+    EXPECT_EQ(GetpID(homeCopy), 0);
+    EXPECT_TRUE(StopCompanion(homeCopy, {}));
+    TerminateProcessId(theirs.processId(), homeCopy);
+    EXPECT_EQ(theirs.state(), QProcess::Running);
+    theirs.kill();
+    theirs.waitForFinished();
 }

@@ -9,6 +9,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLockFile>
 #include <QProcess>
 
 #include <csignal>
@@ -143,6 +144,9 @@ TEST_F(Report, JsonHoldsEveryReadablePositionWithItsFiguresAndChangesNoFile)
     EXPECT_EQ(put["strike"].toDouble(), 900.0);
     EXPECT_EQ(put["amount"].toInt(), 2);
     EXPECT_EQ(put["transaction_price"].toDouble(), 25.0);
+    EXPECT_EQ(put["premium"].toDouble(), 2 * 100 * 25.0);
+    EXPECT_EQ(put["days_to_expiry"].toInt(),
+              QDate::currentDate().daysTo(QDate::fromString(put["expiry"].toString(), Qt::ISODate)));
     EXPECT_TRUE(put["held"].isBool() && put["held"].toBool());
     const double last = put["last_price"].toDouble();
     EXPECT_GT(last, 0) << "the download brought the price";
@@ -216,7 +220,7 @@ TEST_F(Report, SaveWritesThePrintedPricesAsTheWindowDoesAndAddsTheHistory)
     ASSERT_EQ(rows.size(), 6) << run.out.toStdString();
     EXPECT_TRUE(rows[0].startsWith("tijd;aex;serie;soort;maand;jaar;uitoefenkoers;"));
     const QList<QByteArray> put = rows[1].chopped(1).split(';');
-    ASSERT_EQ(put.size(), 19) << rows[1].toStdString();
+    ASSERT_EQ(put.size(), 21) << rows[1].toStdString();
     EXPECT_EQ(put[2] + ";" + put[3] + ";" + put[6], "AEX;Put;900,00");
     EXPECT_TRUE(rows[1].endsWith("\r")) << "lines end in CR LF";
 
@@ -243,6 +247,8 @@ TEST(ReportStatus, EachSituationHasItsExitStatusAndMessage)
         const char *lastPrice;  // as printed
     };
     const auto write = [&](const TempHome &home) { home.writeDataFile("Regels.dat", positions); };
+    // Held as the open window holds it.
+    std::optional<QLockFile> window;
     const Case cases[] = {
         {"download ran to its end", ScriptedPing::Reply, false, write, 0, "", "12,35"},
         {"no connection", ScriptedPing::TimeOut, false, write, 2, "pelgrandix: Geen internetverbinding.", "1,00"},
@@ -256,6 +262,12 @@ TEST(ReportStatus, EachSituationHasItsExitStatusAndMessage)
              write(home);
              QDir().mkpath(home.dataDir() + "Historie.csv");
          }, 3, "pelgrandix: Historie.csv niet bijgewerkt", "12,35"},
+        {"the window is open: it would save over what the report saved", ScriptedPing::Reply, false,
+         [&](const TempHome &home) {
+             write(home);
+             window.emplace(home.dataDir() + "Pelgrandix.lock");
+             ASSERT_TRUE(window->tryLock(0));
+         }, 3, "pelgrandix: Het venster is open; niets opgeslagen.", "12,35"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.situation);
@@ -268,13 +280,18 @@ TEST(ReportStatus, EachSituationHasItsExitStatusAndMessage)
         EXPECT_EQ(run.exitCode, c.status) << run.err.toStdString();
         EXPECT_TRUE(run.err.contains(c.message)) << run.err.toStdString();
         if (c.lastPrice) {
-            EXPECT_EQ(tableRow(run.out, "AEX").value(6), c.lastPrice) << run.out.toStdString();
+            EXPECT_EQ(tableRow(run.out, "AEX").value(8), c.lastPrice) << run.out.toStdString();
         }
         if (c.lastPrice == QByteArray("12,35")) {
             EXPECT_TRUE(run.out.contains("AEX 912,34")) << "the index quote of the same run";
         }
         if (!c.lastPrice) {
             EXPECT_EQ(run.out.isEmpty(), c.status == 3) << "nothing is printed from a file not read";
+        }
+        if (window) {
+            EXPECT_EQ(home.readDataFile("Regels.dat"), positions);
+            EXPECT_TRUE(home.readDataFile("Historie.csv").isNull());
+            window.reset();
         }
     }
 }

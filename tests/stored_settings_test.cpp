@@ -322,3 +322,15 @@ TEST_F(StoredSettingsTest, PortfolioValuesBesideTheNineKeepTheirDefaultsWhenUnre
         EXPECT_EQ(readAll().front(), std::make_pair(StoredValue::Top, 7)) << "the nine read as before";
     }
 }
+
+TEST_F(StoredSettingsTest, SitesAndTheListTimeBesideTheNineAreTextsAndAnUnreadableOneIsTheDefault)
+{
+    store(kHeader + kKey + "\"Optiesite\"=hex:01\n\"Indexsite\"=\"ftp://index.example\"\n"
+          "\"Makersite\"=\"https://maker.example\"\n\"Versielijst Tijd\"=\"gisteren\"\n");
+    RegistryKey key("Pelgrandix");
+    EXPECT_EQ(readSiteSettings(key), SiteSettings({"", "", "https://maker.example"}));
+    EXPECT_EQ(readListTime(key), 0);
+    putListTime(key, 1796840804);
+    ASSERT_TRUE(key.sync());
+    EXPECT_TRUE(stored().contains("\"Versielijst Tijd\"=\"1796840804\"\n"));
+}

@@ -67,6 +67,18 @@ TEST(VersionList, FieldsSplitOnCommasWithCodeZeroForAnEmptyField)
     EXPECT_EQ(SplitVersionFields("a,,"), (QStringList{"a", nul}));
 }
 
+TEST(VersionList, ProgramLineIsReadUpToItsLengthAndFieldLimits)
+{
+    // Megabytes of commas made a field for each; only what a program line can hold is read.
+    const QString commas(8 << 20, QLatin1Char(','));
+    const QStringList fields = SplitVersionFields(ProgramLine("Pelgrandix" + commas, "Pelgrandix"));
+    EXPECT_EQ(fields.size(), kMostVersionFields);
+    EXPECT_EQ(ProgramLine("x Pelgrandix," + QString(5000, 'y') + "\r", "Pelgrandix").size(), kLongestProgramLine);
+    EXPECT_EQ(SplitVersionFields(QString("a,").repeated(20)).size(), kMostVersionFields);
+    EXPECT_EQ(evaluate(kOtherLine + "Pelgrandix,Pelgrandix121.exe,b,2048,x" + QString(",z").repeated(20)).result,
+              UpdateAdvised);
+}
+
 TEST(VersionList, TooShortDefaultPageOrEmptyIsNotReceived)
 {
     const QString line = QStringLiteral("Pelgrandix,Pelgrandix121.exe,b,2048,x,nieuw,new\r\n");

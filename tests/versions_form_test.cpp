@@ -3,6 +3,7 @@
 #include "support/qt_printers.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -28,8 +29,10 @@
 #include "support/main_window_fixture.h"
 #include "support/maker_site.h"
 #include "support/message_box_catcher.h"
+#include "support/scoped_env.h"
 #include "support/scripted_ping.h"
 #include "support/system_info.h"
+#include "support/update_keys.h"
 #include "support/wait_until.h"
 #include "support/write_limit.h"
 #include "update/update_state.h"
@@ -40,8 +43,8 @@ namespace {
 const QByteArray kPositions = "AEX; Put; mrt; 2013; 380; 12,34; 12,34; 1; 1234,00; 0\r\n";
 
 const std::string kOtherProgram = "Koersbord,Koersbord300.exe,c,900,x,oud,old\r\n";
-const std::string kCurrentList = kOtherProgram + "Pelgrandix,Pelgrandix120.exe,a,8,x,huidig,current\r\n";
-const std::string kNewerList = kOtherProgram + "Pelgrandix,Pelgrandix121.exe,b,5,x,nieuw,new\r\n";
+const std::string kChecksum = Sha256Field("the current release");
+const std::string kCurrentList = kOtherProgram + "Pelgrandix,Pelgrandix120.exe,a,8," + kChecksum + ",huidig,current\r\n";
 
 const QStringList kAdvisedLines = {"Uw huidige versie is versie 1.20a",
                                    "De nieuwste versie is 1.21b",
@@ -80,6 +83,12 @@ protected:
         return script + "\n";
     }
     QByteArray installerArguments() const { return readFile(tools.filePath("args.txt")); }
+    // Names release 1.21b with the demo installer's size and checksum.
+    std::string newerList() const
+    {
+        return kOtherProgram + "Pelgrandix,Pelgrandix121.exe,b,5," + Sha256Field(demoInstaller())
+               + ",nieuw,new\r\n";
+    }
 
     void checkInteractively() { form->UpdateProg(100, 200, 500, 600, "Pelgrandix", "versie 1.20a"); }
     QString dataDir() const { return main->home().dataDir(); }
@@ -97,7 +106,7 @@ protected:
 
 TEST_F(VersionsWindow, InteractiveCheckOnTheCurrentReleaseOnlyOffersToClose)
 {
-    site.serve("/versions.dat", kCurrentList);
+    site.serveList(kCurrentList);
     checkInteractively();
     EXPECT_TRUE(form->isVisible());
     EXPECT_EQ(form->windowTitle(), "Pelgrandix - Update");
@@ -115,21 +124,20 @@ TEST_F(VersionsWindow, InteractiveCheckOnTheCurrentReleaseOnlyOffersToClose)
 
 TEST_F(VersionsWindow, ADownloadNameLongerThanAFileNameIsRefusedAndShownCut)
 {
-    // Laid out whole, a line of this length would hold the window for seconds, and one of
-    // megabytes for minutes.
-    const std::string name = "Pelgrandix121" + std::string(300000, 'x') + ".exe";
-    site.serve("/versions.dat", kOtherProgram + "Pelgrandix," + name + ",b,5,x,nieuw,new\r\n");
+    // Laid out whole, a line of this length would hold the window for a while.
+    const std::string name = "Pelgrandix121" + std::string(3000, 'x') + ".exe";
+    site.serveList(kOtherProgram + "Pelgrandix," + name + ",b,5," + kChecksum + ",nieuw,new\r\n");
     checkInteractively();
     form->DownloadBtn->click();
     for (const QString &line : form->MemoLines())
         EXPECT_LE(line.size(), 201) << line.left(80).toStdString();
     EXPECT_TRUE(form->MemoLines().last().startsWith("Ongeldige downloadnaam: \"Pelgrandix121xxx"));
-    EXPECT_EQ(site.paths(), QStringList{"/versions.dat"}) << "no installer asked for";
+    EXPECT_EQ(site.paths(), QStringList({"/versions.dat", "/versions.dat.minisig"})) << "no installer asked for";
 }
 
 TEST_F(VersionsWindow, InteractiveCheckIsCentredOnTheCallerTruncatingTowardZero)
 {
-    site.serve("/versions.dat", kCurrentList);
+    site.serveList(kCurrentList);
     form->show();
     // The outer size counts, as the caller's rectangle is an outer one too.
     const QSize outer = form->frameGeometry().size();
@@ -150,28 +158,29 @@ TEST_F(VersionsWindow, InteractiveCheckTellsWhyThereIsNoOffer)
         ScriptedPing::Answer probe;
         std::optional<std::string> list;
         QStringList outcome;
+        int requests;
     };
     const Case cases[] = {
-        {ScriptedPing::TimeOut, kNewerList, {"Er is iets niet goed gegaan"}},
-        {ScriptedPing::Reply, std::nullopt, {"Het bestand is te klein"}},
-        {ScriptedPing::Reply, kOtherProgram + kOtherProgram, {"Programma-naam niet gevonden"}},
+        {ScriptedPing::TimeOut, newerList(), {"Er is iets niet goed gegaan"}, 0},
+        {ScriptedPing::Reply, std::nullopt, {"Het bestand is te klein"}, 1},
+        {ScriptedPing::Reply, kOtherProgram + kOtherProgram, {"Programma-naam niet gevonden"}, 2},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.outcome.first().toStdString());
         MakerSite own;
         if (c.list)
-            own.serve("/versions.dat", *c.list);
+            own.serveList(*c.list);
         ping.answer(c.probe);
         checkInteractively();
         EXPECT_EQ(form->MemoLines().mid(3), c.outcome);
         EXPECT_TRUE(form->DownloadBtn->isHidden());
-        EXPECT_EQ(own.requests(), c.probe == ScriptedPing::TimeOut ? 0 : 1);
+        EXPECT_EQ(own.requests(), c.requests);
     }
 }
 
 TEST_F(VersionsWindow, InteractiveCheckOnANewerReleaseOffersTheDownloadInEitherLanguage)
 {
-    site.serve("/versions.dat", kNewerList);
+    site.serveList(newerList());
     checkInteractively();
     EXPECT_EQ(form->MemoLines(), QStringList({"", "Updaten van Pelgrandix", "",
                                               "Een Update wordt aanbevolen", ""})
@@ -193,17 +202,17 @@ TEST_F(VersionsWindow, InteractiveCheckOnANewerReleaseOffersTheDownloadInEitherL
 
 TEST_F(VersionsWindow, SilentCheckOnTheCurrentReleaseShowsNothing)
 {
-    site.serve("/versions.dat", kCurrentList);
+    site.serveList(kCurrentList);
     DownloadName = "Pelgrandix119.exe";
     form->UpdateStealth("Pelgrandix", "versie 1.20a");
     EXPECT_FALSE(form->isVisible());
     EXPECT_EQ(DownloadName, "Pelgrandix119.exe");
-    EXPECT_EQ(site.paths(), QStringList{"/versions.dat"});
+    EXPECT_EQ(site.paths(), QStringList({"/versions.dat", "/versions.dat.minisig"}));
 }
 
 TEST_F(VersionsWindow, MainWindowTimerRunsTheSilentCheckOnceWhichShowsANewerRelease)
 {
-    site.serve("/versions.dat", kNewerList);
+    site.serveList(newerList());
     form->move(50, 60);
     main->form()->UpdateTimer->setInterval(10);
     main->form()->UpdateTimer->setEnabled(true);
@@ -217,12 +226,12 @@ TEST_F(VersionsWindow, MainWindowTimerRunsTheSilentCheckOnceWhichShowsANewerRele
     EXPECT_EQ(DownloadName, "Pelgrandix121.exe");
     // Five periods later a timer still running would have checked again.
     ASSERT_TRUE(waitForTimer(50));
-    EXPECT_EQ(site.requests(), 1);
+    EXPECT_EQ(site.requests(), 2) << "the list and its signature, once";
 }
 
 TEST_F(VersionsWindow, DownloadReplacesTheOlderInstallerAndOffersTheInstallation)
 {
-    site.serve("/versions.dat", kNewerList);
+    site.serveList(newerList());
     site.serve("/Pelgrandix121.exe", demoInstaller(5000), 1000);
     ASSERT_TRUE(writeFile(dataDir() + "Temp/Pelgrandix120.exe", "old release"));
     checkInteractively();
@@ -246,7 +255,7 @@ TEST_F(VersionsWindow, DownloadReplacesTheOlderInstallerAndOffersTheInstallation
 
 TEST_F(VersionsWindow, FailedDownloadKeepsTheOffer)
 {
-    site.serve("/versions.dat", kNewerList);
+    site.serveList(newerList());
     checkInteractively();
     const QStringList offer = form->MemoLines();
     form->DownloadBtn->click();  // the site has no installer
@@ -262,7 +271,7 @@ TEST_F(VersionsWindow, DownloadNamesLeavingTheInstallerFolderAreNeitherFetchedNo
     for (const char *name : {"Pelgrandix121/../../evil.exe", "../evil.exe"}) {
         SCOPED_TRACE(name);
         MakerSite own;
-        own.serve("/versions.dat", kOtherProgram + "Pelgrandix," + name + ",b,8,x\r\n");
+        own.serveList(kOtherProgram + "Pelgrandix," + name + ",b,8," + kChecksum + "\r\n");
         own.serve("/evil.exe", demoInstaller());
         QDir().mkpath(dataDir() + "Temp/Pelgrandix121");
         ASSERT_TRUE(writeFile(QDir::cleanPath(dataDir() + "Temp/" + name),
@@ -279,7 +288,7 @@ TEST_F(VersionsWindow, DownloadNamesLeavingTheInstallerFolderAreNeitherFetchedNo
         DownloadedB = true;
         form->ExitBtn->click();
         EXPECT_EQ(form->MemoLines().count(refusal), 2);
-        EXPECT_EQ(own.paths(), QStringList{"/versions.dat"});
+        EXPECT_EQ(own.paths(), QStringList({"/versions.dat", "/versions.dat.minisig"}));
         // A started installer is followed at once by the close of the program.
         EXPECT_EQ(mainCloses->count(), 0);
         DownloadedB = false;
@@ -289,7 +298,7 @@ TEST_F(VersionsWindow, DownloadNamesLeavingTheInstallerFolderAreNeitherFetchedNo
 
 TEST_F(VersionsWindow, ExitButtonBeforeADownloadClosesTheWindowOnly)
 {
-    site.serve("/versions.dat", kNewerList);
+    site.serveList(newerList());
     checkInteractively();
     form->ExitBtn->click();
     EXPECT_FALSE(form->isVisible());
@@ -299,7 +308,7 @@ TEST_F(VersionsWindow, ExitButtonBeforeADownloadClosesTheWindowOnly)
 
 TEST_F(VersionsWindow, ALaterCheckTakesTheInstallationBackFromTheExitButton)
 {
-    site.serve("/versions.dat", kNewerList);
+    site.serveList(newerList());
     site.serve("/Pelgrandix121.exe", demoInstaller(5000), 1000);
     const struct {
         const char *name;
@@ -322,14 +331,14 @@ TEST_F(VersionsWindow, ALaterCheckTakesTheInstallationBackFromTheExitButton)
         form->ExitBtn->click();
         EXPECT_FALSE(form->isVisible());
         EXPECT_EQ(mainCloses->count(), 0);
-        site.serve("/versions.dat", kNewerList);
+        site.serveList(newerList());
     }
     EXPECT_EQ(installerArguments(), "");
 }
 
 TEST_F(VersionsWindow, ButtonsAnswerWhileAnotherDialogIsModal)
 {
-    site.serve("/versions.dat", kNewerList);
+    site.serveList(newerList());
     // The window shows while the dialog is up (the silent check fired meanwhile), or was up
     // already when the dialog opened.
     for (const bool shownBefore : {false, true}) {
@@ -372,7 +381,7 @@ TEST_F(VersionsWindow, InstallStartsTheInstallerStopsTheCompanionAndClosesThePro
     companionRun.start(companion, {"60"});
     ASSERT_TRUE(companionRun.waitForStarted());
 
-    site.serve("/versions.dat", kNewerList);
+    site.serveList(newerList());
     site.serve("/Pelgrandix121.exe", demoInstaller());
     checkInteractively();
     form->DownloadBtn->click();
@@ -447,7 +456,7 @@ TEST_F(VersionsWindow, InstallerWaitsUntilTheProgramIsSureToCloseAndTheListIsSav
 
 TEST_F(VersionsWindow, WhileTheInstallerComesInTheExitButtonStopsItAndNothingElseRuns)
 {
-    site.serve("/versions.dat", kNewerList);
+    site.serveList(newerList());
     // One byte every few milliseconds: no block fills for seconds, yet the window must answer.
     site.serve("/Pelgrandix121.exe", demoInstaller(5000), 1);
     checkInteractively();
@@ -457,7 +466,7 @@ TEST_F(VersionsWindow, WhileTheInstallerComesInTheExitButtonStopsItAndNothingEls
     bool clickedMeanwhile = false;
     QTimer::singleShot(300, [&] {
         form->DownloadBtn->click();
-        EXPECT_EQ(site.paths(), QStringList({"/versions.dat", "/Pelgrandix121.exe"}));
+        EXPECT_EQ(site.paths(), QStringList({"/versions.dat", "/versions.dat.minisig", "/Pelgrandix121.exe"}));
         form->ExitBtn->click();
         clickedMeanwhile = true;
         EXPECT_EQ(form->MemoLines(), offer) << "an installation was tried";
@@ -478,7 +487,7 @@ TEST_F(VersionsWindow, WhileTheInstallerComesInTheExitButtonStopsItAndNothingEls
 
 TEST_F(VersionsWindow, GaugeOfAnInstallerWithoutListedSizeStaysAtZeroPercent)
 {
-    site.serve("/versions.dat", kOtherProgram + "Pelgrandix,Pelgrandix121.exe,b,0,x\r\n");
+    site.serveList(kOtherProgram + "Pelgrandix,Pelgrandix121.exe,b,0," + Sha256Field(demoInstaller()) + "\r\n");
     site.serve("/Pelgrandix121.exe", demoInstaller(5000), 1000);
     checkInteractively();
     form->DownloadBtn->click();
@@ -489,12 +498,12 @@ TEST_F(VersionsWindow, GaugeOfAnInstallerWithoutListedSizeStaysAtZeroPercent)
 
 TEST_F(VersionsWindow, UnreadableProgramLineShowsTheErrorBoxAndKeepsTheText)
 {
-    site.serve("/versions.dat", kCurrentList);
+    site.serveList(kCurrentList);
     checkInteractively();
     const QStringList before = form->MemoLines();
     form->hide();
 
-    site.serve("/versions.dat", kOtherProgram + "Pelgrandix,Pelgrandix121.exe,b\r\n");
+    site.serveList(kOtherProgram + "Pelgrandix,Pelgrandix121.exe,b\r\n");
     MessageBoxCatcher boxes;
     checkInteractively();
     EXPECT_EQ(boxes.errors(), QStringList{"Lijstindex buiten bereik (3)"});
@@ -507,4 +516,103 @@ TEST_F(VersionsWindow, UnreadableProgramLineShowsTheErrorBoxAndKeepsTheText)
     EXPECT_EQ(boxes.errors().size(), 2);
     EXPECT_EQ(form->MemoLines(), before);
     EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(VersionsWindow, ListNotSignedByATrustedKeyIsNotUsedAtAll)
+{
+    const qint64 now = QDateTime::currentSecsSinceEpoch();
+    const QByteArray list = QByteArray::fromStdString(newerList());
+    TestUpdateKey stranger;
+    const std::string noChecksum = kOtherProgram + "Pelgrandix,Pelgrandix121.exe,b,5,x,nieuw,new\r\n";
+    struct Case {
+        const char *name;
+        std::function<void()> serve;
+    };
+    const Case cases[] = {
+        {"no signature", [&] { site.serve("/versions.dat.minisig", "", 1 << 20, 404); }},
+        {"the signature of another list",
+         [&] { site.serve("/versions.dat.minisig", site.key().sign(list + " ").toStdString()); }},
+        {"signed by a key not trusted", [&] { site.serve("/versions.dat.minisig", stranger.sign(list).toStdString()); }},
+        {"signed before the newest list seen", [&] { site.serveList(newerList(), now - 1); }},
+        {"no installer checksum", [&] { site.serveList(noChecksum, now); }},
+        {"the time stamp changed after signing", [&] {
+             site.serve("/versions.dat.minisig", site.key().sign(list, now + 99).replace(
+                 QByteArray::number(now + 99), QByteArray::number(now + 999)).toStdString());
+         }},
+    };
+    site.serve("/Pelgrandix121.exe", demoInstaller());
+    site.serveList(newerList(), now);
+    checkInteractively();
+    ASSERT_FALSE(form->DownloadBtn->isHidden()) << "the list signed now is used, and is the newest seen";
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        site.serveList(newerList(), now);  // what the cases change
+        c.serve();
+        DownloadName = "Pelgrandix119.exe";
+        checkInteractively();
+        EXPECT_EQ(form->MemoLines(), QStringList({"", "Updaten van Pelgrandix", "",
+                                                  "De versielijst kon niet worden gecontroleerd."}));
+        EXPECT_TRUE(form->DownloadBtn->isHidden());
+        form->DownloadBtn->click();
+        form->ExitBtn->click();
+        form->UpdateStealth("Pelgrandix", "versie 1.20a");
+        EXPECT_FALSE(form->isVisible());
+        EXPECT_EQ(DownloadName, "Pelgrandix119.exe");
+    }
+    EXPECT_FALSE(site.paths().contains("/Pelgrandix121.exe"));
+    EXPECT_FALSE(QFileInfo::exists(dataDir() + "Temp/Pelgrandix121.exe"));
+    EXPECT_EQ(mainCloses->count(), 0);
+    EXPECT_EQ(installerArguments(), "");
+}
+
+TEST_F(VersionsWindow, InstallerThatIsNotTheListedOneIsNeitherKeptNorStarted)
+{
+    site.serveList(newerList());
+    std::string tampered = demoInstaller();
+    tampered[tampered.size() / 2] = '!';
+    site.serve("/Pelgrandix121.exe", tampered);
+    checkInteractively();
+    form->DownloadBtn->click();
+    EXPECT_EQ(form->MemoLines().last(), "Het gedownloade bestand is beschadigd.");
+    EXPECT_NE(form->ExitBtn->text(), "Installeer");
+    form->ExitBtn->click();
+    EXPECT_FALSE(QFileInfo::exists(dataDir() + "Temp/Pelgrandix121.exe"));
+    EXPECT_EQ(mainCloses->count(), 0);
+    EXPECT_EQ(installerArguments(), "");
+}
+
+TEST_F(VersionsWindow, InstalledFromThePackageTheNewReleaseIsLeftToThePackageManager)
+{
+    QTemporaryDir dpkg;
+    ASSERT_TRUE(writeFile(dpkg.filePath("info/pelgrandix.list"),
+                          "/.\n/usr\n" + QFile::encodeName(QCoreApplication::applicationFilePath()) + "\n"));
+    const ScopedEnv database("DPKG_ADMINDIR", QFile::encodeName(dpkg.path()));
+    site.serveList(newerList());
+    site.serve("/Pelgrandix121.exe", demoInstaller());
+    form->UpdateStealth("Pelgrandix", "versie 1.20a");
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->MemoLines().mid(form->MemoLines().size() - 5),
+              kAdvisedLines + QStringList({"", "Installeer de nieuwe versie met uw pakketbeheerder."}));
+    EXPECT_TRUE(form->DownloadBtn->isHidden());
+    EXPECT_EQ(form->ExitBtn->text(), "Sluit Venster");
+    form->DownloadBtn->click();
+    DownloadedB = true;  // as if an installer had come before
+    form->ExitBtn->click();
+    EXPECT_FALSE(site.paths().contains("/Pelgrandix121.exe"));
+    EXPECT_EQ(mainCloses->count(), 0);
+    EXPECT_EQ(installerArguments(), "");
+}
+
+TEST_F(VersionsWindow, MarkupInTheListIsShownAsTextNotLoaded)
+{
+    // Read as markup, the image would make the error box read an endless device; laid out
+    // whole, a long text would hold it.
+    site.serveList(kOtherProgram + "Pelgrandix,Pelgrandix121.exe,b,<img src=\"/dev/zero\">"
+                   + std::string(3000, 'x') + "," + kChecksum + "\r\n");
+    MessageBoxCatcher boxes;
+    checkInteractively();
+    ASSERT_EQ(boxes.boxes().size(), 1);
+    EXPECT_TRUE(boxes.boxes().first().text.contains("<img src=\"/dev/zero\">"));
+    EXPECT_LE(boxes.boxes().first().text.size(), 201);
+    EXPECT_EQ(boxes.boxes().first().format, Qt::PlainText);
 }

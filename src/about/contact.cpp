@@ -68,7 +68,7 @@ QString MailAddressText(const QStringList &bodyLines, const QString &progNam,
 
 QString DownloadPageAddress(const QString &makerHost, const QString &progNam)
 {
-    return QStringLiteral("http://") + makerHost + QStringLiteral("/downloads_n.html#") + progNam;
+    return SiteAddress(makerHost) + QStringLiteral("/downloads_n.html#") + progNam;
 }
 
 QString DownloadPageAddress(const QString &progNam)

@@ -98,13 +98,14 @@ QString HelpText()
         "  --csv             print the report as ';'-separated lines, as Historie.csv is written\n"
         "  --json            print the report as JSON\n"
         "  --save            save the updated positions to Regels.dat when a price changed, and\n"
-        "                    add them to Historie.csv\n"
+        "                    add them to Historie.csv; nothing while the window is open\n"
         "  -h, --help        show this text\n"
         "  --version         show the release\n"
         "\n"
         "Exit status of --report: %1 when the download ran to its end, %2 when there was no\n"
         "connection or a page failed, %3 when the positions file cannot be read, a file cannot be\n"
-        "written with --save, or the report cannot be written; %4 for a wrong argument.\n"
+        "written with --save or the window is open, or the report cannot be written; %4 for a\n"
+        "wrong argument.\n"
         "Exit status of the window: 0 when it was closed, %5 when one is already open on the same\n"
         "data folder or no display can be reached.\n")
         .arg(kReportDone).arg(kReportDownloadFailed).arg(kReportFileFailed).arg(kUsageExitStatus)

@@ -22,6 +22,7 @@
 #include "entry/add_form.h"
 #include "entry/options_form.h"
 #include "platform/termination_signals.h"
+#include "positions/window_lock.h"
 #include "report/report.h"
 #include "support/product.h"
 #include "support/system_info.h"
@@ -100,17 +101,6 @@ void startSupport(const CommandLine &commandLine)
                      qPrintable(QDir::currentPath()));
 }
 
-// A second window on the same data folder would load the same positions, and whichever closed
-// last would save its list over what the other had saved: a position added in one would be
-// lost. The lock is held while the window is open; one left by a program that ended without
-// letting go (a crash, a power cut) is taken over, since its process is gone.
-bool anotherWindowIsOpen(QLockFile &lock)
-{
-    lock.setStaleLockTime(0);
-    // A data folder that cannot hold the lock (read-only) is no reason to refuse the window.
-    return !lock.tryLock(0) && lock.error() == QLockFile::LockFailedError;
-}
-
 // Without a display the toolkit cannot start and aborts the program with a core dump; a window
 // asked for over a remote shell, or from a scheduler, gets a word instead. A platform named in
 // the environment (offscreen, say) is the caller's choice and is left to the toolkit.
@@ -135,8 +125,9 @@ int runWindow(int argc, char **argv, const CommandLine &commandLine)
     if (qtTexts.load(QLocale(), QStringLiteral("qt"), QStringLiteral("_"),
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         app.installTranslator(&qtTexts);
-    QLockFile openWindow(GetDataDir(QCoreApplication::applicationName()) + QStringLiteral("Pelgrandix.lock"));
-    if (anotherWindowIsOpen(openWindow)) {
+    // Held while the window is open (positions/window_lock.h says why).
+    QLockFile openWindow(WindowLockPath(GetDataDir(QCoreApplication::applicationName())));
+    if (!TakeWindowLock(openWindow)) {
         const QString text = QStringLiteral("Pelgrandix is al geopend. Twee vensters zouden elkaars "
                                             "posities overschrijven; gebruik het geopende venster.");
         std::fprintf(stderr, "pelgrandix: %s\n", qPrintable(text));

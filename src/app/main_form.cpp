@@ -26,6 +26,8 @@ QLabel *makeLabel(QWidget *parent, const QString &text, int left, int top, int w
                   Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter)
 {
     auto *label = new QLabel(text, parent);
+    // Labels show texts of pages, of the positions file and of the settings: never as markup.
+    label->setTextFormat(Qt::PlainText);
     label->setAlignment(alignment);
     label->move(left, top);
     if (width > 0)

@@ -21,7 +21,7 @@ void DownloadRecorder::record()
     if (m_book.settings().notifications)
         ShowAdviceAlerts(alerts);
     QString error;
-    if (!history_file::appendDownload(DataDir, lines, m_book.AEXQuote().level(), QDateTime::currentDateTime(),
+    if (!history_file::appendDownload(DataDir, lines, m_book.pricingIndex().level, QDateTime::currentDateTime(),
                                       &error))
         m_book.setStatusText(QStringLiteral("Download klaar; ") + history_file::appendFailureText(error));
 }

@@ -104,6 +104,20 @@ void PositionsBook::keepUnsaved(const QString &reason) const
                                     + QStringLiteral(": ") + error;
 }
 
+PortfolioInputs PositionsBook::figureInputs(const QDateTime &now) const
+{
+    PortfolioInputs inputs;
+    inputs.positionLines = lines();
+    inputs.indexLevel = m_pricingIndex.level;
+    inputs.indexMoment = m_pricingIndex.moment;
+    inputs.ratePercent = m_settings.ratePercent;
+    inputs.dividendYieldPercent = m_settings.dividendYieldPercent;
+    inputs.now = now;
+    inputs.marginPercent = m_settings.marginPercent;
+    inputs.quoteLines = m_quotes.lines();
+    return inputs;
+}
+
 void PositionsBook::setSettings(const PortfolioSettings &settings)
 {
     if (settings == m_settings)
@@ -130,12 +144,15 @@ void PositionsBook::pagesRead()
 
 void PositionsBook::pricesDownloaded()
 {
+    m_pricingIndex = {m_indexQuote.level(), m_indexQuote.moment};
     emit pricesUpdated();
 }
 
 void PositionsBook::showIndexQuote(const IndexQuoteResult &result)
 {
     m_indexTexts = result;
+    if (!m_pricingIndex.level)
+        m_pricingIndex = {m_indexQuote.level(), m_indexQuote.moment};
     emit indexQuoteChanged(result);
 }
 

@@ -13,6 +13,7 @@
 #include "market/data_rec.h"
 #include "market/index_quote.h"
 #include "market/quote_list.h"
+#include "portfolio/portfolio_model.h"
 #include "positions/positions_file.h"
 
 class PositionListModel;
@@ -73,6 +74,19 @@ public:
     const IndexQuote &AEXQuote() const { return m_indexQuote; }
     // What the index labels show after the last refresh that showed anything.
     const IndexQuoteResult &indexTexts() const { return m_indexTexts; }
+    // The index level that the figures of the positions are set against, with the moment of its
+    // quote: the level at the end of the last price download, or, when none was known then, the
+    // first to arrive after it. The prices of a download stand for a quarter of an hour and may be
+    // as old; set against an index refreshed every 20 seconds, their implied volatility and delta
+    // would move while the prices did not.
+    struct IndexLevel {
+        std::optional<double> level;
+        QDateTime moment;
+    };
+    const IndexLevel &pricingIndex() const { return m_pricingIndex; }
+
+    // What the figures of the overview and the report are worked out from at that moment.
+    PortfolioInputs figureInputs(const QDateTime &now) const;
 
     const PortfolioSettings &settings() const { return m_settings; }
     void setSettings(const PortfolioSettings &settings);
@@ -109,6 +123,7 @@ private:
     TDataRec m_dataRec;
     IndexQuote m_indexQuote;
     IndexQuoteResult m_indexTexts;
+    IndexLevel m_pricingIndex;
     PortfolioSettings m_settings;
     QString m_statusText;
     QString m_incompleteText;

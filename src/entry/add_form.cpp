@@ -2,10 +2,10 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QMessageBox>
 #include <QSignalBlocker>
 #include <QTimer>
 
+#include "app/plain_text_box_widget.h"
 #include "book/positions_book.h"
 #include "entry/add_position.h"
 #include "market/data_rec.h"
@@ -81,6 +81,8 @@ void TAddForm::buildControls()
     RadioPut->setChecked(true);
 
     ResultLabel = new QLabel(this);
+    // It shows quote texts as the page gave them.
+    ResultLabel->setTextFormat(Qt::PlainText);
     ResultLabel->setAlignment(Qt::AlignCenter);
     ResultLabel->setMinimumHeight(32);
 
@@ -259,5 +261,5 @@ void TAddForm::guarded(const std::function<void()> &handler)
 
 void TAddForm::showConversionError(const ConversionError &error)
 {
-    QMessageBox::critical(this, m_identity.name, error.message());
+    ShowCriticalText(this, m_identity.name, error.message());
 }

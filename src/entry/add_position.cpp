@@ -8,6 +8,7 @@
 #include "market/data_rec.h"
 #include "market/expiry_calendar.h"
 #include "positions/position_line.h"
+#include "positions/position_view.h"
 #include "market/quote_lookup.h"
 #include "support/conversion_error.h"
 #include "support/month_names.h"
@@ -116,10 +117,11 @@ QString ComposePositionLine(const QString &series, const QString &kind, int mont
     DataRec.Koers.clear();
     GetKoers(DataRec, quotes);
 
+    // A new position has cost nothing yet: its transaction price is its last price, so its
+    // difference is nil. (Its premium, count x 100 x price, is no difference: shown there it
+    // read as a profit until the next download.) The count must still be a whole number.
     const double price = StrToReal(DataRec.Koers);
-    // The value is worked out with the count the user typed, sign and size as they are.
-    const int count = StrToIntOrThrow(countText);
-    const QString value = RealToStr(double(count) * 100.0 * price, 10, 2);
+    const QString difference = DifferenceFor(StrToIntOrThrow(countText), price, price);
 
     const QString key = kindKey(cp);
     const bool anyStrike = std::any_of(quotes.lines().begin(), quotes.lines().end(),
@@ -131,7 +133,7 @@ QString ComposePositionLine(const QString &series, const QString &kind, int mont
         return NoValidSeriesText();
 
     return QStringList{series, kind, month, yearText, strike, DataRec.Koers, DataRec.Koers,
-                       countText, value, QStringLiteral("0")}
+                       countText, difference, QStringLiteral("0")}
         .join(QLatin1String("; "));
 }
 

@@ -50,7 +50,7 @@ QString NoValidSeriesText();
 // Composes the position line for the dialog's choices: series code, kind ("Put" or "Call"),
 // month list index (0 = January), year text, strike text as the strike field shows it and the
 // count as typed. Fills the lookup fields of the record and finds the price in quotes with
-// GetKoers. The value field is count x 100 x price, the count taken as the whole number typed.
+// GetKoers. The difference field is 0,00: the price is both the transaction and the last price.
 // Gives NoValidSeriesText() when the series does not expire in the month, quotes holds no strike
 // for the kind on the series' expiry day, or the strike holds a ";" or a line break.
 // Throws ConversionError for a year or a count that is not a whole number, or a month index

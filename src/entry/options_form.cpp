@@ -10,10 +10,12 @@
 #include "entry/settings_values.h"
 #include "entry/stored_settings.h"
 #include "market/data_rec.h"
+#include "market/market_hosts.h"
 #include "market/option_download.h"
 #include "platform/steady_timer.h"
 #include "platform/termination_signals.h"
 #include "support/conversion_error.h"
+#include "support/text_routines.h"
 #include "update/versions_form.h"
 
 TOptionsForm *OptionsForm = nullptr;
@@ -41,6 +43,25 @@ QDoubleSpinBox *makePercentSpin(QWidget *parent, const QRect &geometry, double h
     spin->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
     spin->setGeometry(geometry);
     return spin;
+}
+
+// A site's field, its setting, and the variable of the environment that goes before it.
+struct SiteField {
+    QLineEdit *edit;
+    QString SiteSettings::*setting;
+    const char *variable;
+    QString name;
+    QString (*inForce)();
+};
+
+QList<SiteField> siteFields(const TOptionsForm &form)
+{
+    return {{form.OptiesiteEdit, &SiteSettings::optionSite, "PELGRANDIX_QUOTE_HOST",
+             QStringLiteral("Optiesite"), &QuoteHost},
+            {form.IndexsiteEdit, &SiteSettings::indexSite, "PELGRANDIX_INDEX_HOST",
+             QStringLiteral("Indexsite"), &IndexHost},
+            {form.MakersiteEdit, &SiteSettings::makerSite, "PELGRANDIX_MAKER_HOST",
+             QStringLiteral("Makersite"), &MakerHost}};
 }
 
 QLabel *makeLabel(QWidget *parent, const QString &text, int left, int top)
@@ -98,8 +119,20 @@ void TOptionsForm::buildControls()
     MeldingenCheck = new QCheckBox(QStringLiteral("Meldingen Aan"), PortfolioBox);
     MeldingenCheck->setGeometry(16, 118, 200, 22);
 
+    WebsitesBox = new QGroupBox(QStringLiteral(" Websites "), this);
+    WebsitesBox->setGeometry(12, 336, 330, 120);
+    makeLabel(WebsitesBox, QStringLiteral("Optiesite"), 16, 28);
+    OptiesiteEdit = new QLineEdit(WebsitesBox);
+    OptiesiteEdit->setGeometry(110, 24, 204, 26);
+    makeLabel(WebsitesBox, QStringLiteral("Indexsite"), 16, 58);
+    IndexsiteEdit = new QLineEdit(WebsitesBox);
+    IndexsiteEdit->setGeometry(110, 54, 204, 26);
+    makeLabel(WebsitesBox, QStringLiteral("Makersite"), 16, 88);
+    MakersiteEdit = new QLineEdit(WebsitesBox);
+    MakersiteEdit->setGeometry(110, 84, 204, 26);
+
     UpdateBox = new QGroupBox(QStringLiteral(" Update "), this);
-    UpdateBox->setGeometry(12, 336, 220, 90);
+    UpdateBox->setGeometry(12, 464, 220, 90);
     UpdatesCheck = new QCheckBox(QStringLiteral("Check voor Updates Aan"), UpdateBox);
     UpdatesCheck->setGeometry(16, 24, 196, 22);
     DownloadBtn = new QPushButton(QStringLiteral("Check Nu"), UpdateBox);
@@ -107,11 +140,11 @@ void TOptionsForm::buildControls()
     DownloadBtn->setCursor(Qt::PointingHandCursor);
 
     OKBtn = new QPushButton(QStringLiteral("OK"), this);
-    OKBtn->setGeometry(246, 348, 96, 28);
+    OKBtn->setGeometry(246, 476, 96, 28);
     // Enter presses the button that has the focus; OK while none has.
     OKBtn->setDefault(true);
     CancelBtn = new QPushButton(QStringLiteral("Annuleren"), this);
-    CancelBtn->setGeometry(246, 390, 96, 28);
+    CancelBtn->setGeometry(246, 518, 96, 28);
 
     connect(DownloadCheck, &QCheckBox::clicked, this, [this] { DownloadCheckClick(); });
     connect(OKBtn, &QPushButton::clicked, this, [this] { OKBtnClick(); });
@@ -158,6 +191,7 @@ void TOptionsForm::readSettings()
     }
     m_book.setSettings(readPortfolioSettings(key));
     OverviewPlace = readOverviewPlace(key);
+    Sites = readSiteSettings(key);
     keepMainWindowInSight();
 }
 
@@ -193,6 +227,7 @@ void TOptionsForm::FormDestroy()
     putStoredSettings(key, settings);
     putPortfolioSettings(key, m_book.settings());
     putOverviewPlace(key, OverviewPlace);
+    putSiteSettings(key, Sites);
     if (key.sync())
         return;
     const QString text = QStringLiteral("Instellingen niet opgeslagen: ") + key.fileName()
@@ -217,7 +252,42 @@ void TOptionsForm::showEvent(QShowEvent *event)
     DividendEdit->setValue(portfolio.dividendYieldPercent);
     MarginEdit->setValue(portfolio.marginPercent);
     MeldingenCheck->setChecked(portfolio.notifications);
+    showSites();
     QDialog::showEvent(event);
+}
+
+void TOptionsForm::showSites()
+{
+    for (const SiteField &field : siteFields(*this)) {
+        const QString variable = QString::fromLatin1(field.variable);
+        const bool fromEnvironment = !qEnvironmentVariable(field.variable).trimmed().isEmpty();
+        field.edit->setText(field.inForce());
+        field.edit->setEnabled(!fromEnvironment);
+        field.edit->setToolTip(fromEnvironment ? QStringLiteral("Ingesteld met ") + variable : QString());
+    }
+}
+
+bool TOptionsForm::takeSites()
+{
+    SiteSettings typed = Sites;
+    for (const SiteField &field : siteFields(*this)) {
+        if (!field.edit->isEnabled())
+            continue;
+        const std::optional<QString> site = SiteFromText(field.edit->text());
+        if (!site) {
+            QMessageBox box(QMessageBox::Warning, windowTitle(),
+                            QStringLiteral("%1 is geen adres van een website: %2")
+                                .arg(field.name, ShownText(field.edit->text())),
+                            QMessageBox::Ok, this);
+            box.setTextFormat(Qt::PlainText);
+            box.exec();
+            field.edit->setFocus();
+            return false;
+        }
+        typed.*field.setting = *site;
+    }
+    Sites = typed;
+    return true;
 }
 
 void TOptionsForm::DownloadCheckClick()
@@ -230,6 +300,8 @@ void TOptionsForm::DownloadCheckClick()
 
 void TOptionsForm::OKBtnClick()
 {
+    if (!takeSites())
+        return;
     // Taken first: a download that a new number of years starts already alerts and figures by them.
     PortfolioSettings portfolio = m_book.settings();
     portfolio.ratePercent = RenteEdit->value();

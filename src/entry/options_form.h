@@ -10,6 +10,7 @@
 #include <QDoubleSpinBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
 
@@ -49,6 +50,11 @@ public:
     QDoubleSpinBox *DividendEdit;
     QDoubleSpinBox *MarginEdit;
     QCheckBox *MeldingenCheck;
+    // The three sites; one that the environment names is shown, not edited.
+    QGroupBox *WebsitesBox;
+    QLineEdit *OptiesiteEdit;
+    QLineEdit *IndexsiteEdit;
+    QLineEdit *MakersiteEdit;
     QGroupBox *UpdateBox;
     QCheckBox *UpdatesCheck;
     QPushButton *DownloadBtn;
@@ -72,6 +78,9 @@ private:
     // A place stored while another screen was attached would show the window out of sight.
     void keepMainWindowInSight();
     void FormDestroy();
+    void showSites();
+    // Takes the sites typed; false (with a message, nothing taken) when one names no site.
+    bool takeSites();
 
     PositionsBook &m_book;
     ProgramIdentity m_identity;

@@ -1,11 +1,13 @@
 #include "entry/stored_settings.h"
 
+#include "platform/private_files.h"
 #include "platform/registry_format.h"
 #include "platform/user_registry.h"
 #include "support/conversion_error.h"
 #include "support/text_routines.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 
 #include <algorithm>
@@ -96,6 +98,30 @@ const PlaceEntry kOverviewPlaceEntries[] = {
     {"Overzicht Width", &WindowPlace::width},
 };
 
+const QString kListTimeName = QStringLiteral("Versielijst Tijd");
+
+struct SiteEntry
+{
+    const char *name;
+    QString SiteSettings::*site;
+};
+
+const SiteEntry kSiteEntries[] = {
+    {"Optiesite", &SiteSettings::optionSite},
+    {"Indexsite", &SiteSettings::indexSite},
+    {"Makersite", &SiteSettings::makerSite},
+};
+
+// A text value as it stands; nothing for one that is missing or of another kind.
+std::optional<QString> textOrNothing(const RegistryKey &key, const QString &name)
+{
+    try {
+        return key.readText(name);
+    } catch (const ConversionError &) {
+        return std::nullopt;
+    }
+}
+
 } // namespace
 
 RegistryKey::RegistryKey(const QString &programName, Access access)
@@ -175,7 +201,12 @@ void RegistryKey::writeText(const QString &name, const QString &text)
 
 bool RegistryKey::sync()
 {
+    // The settings name the user's sites and the window's place: the user's alone. The folder
+    // is closed first, so that the file is never open to others, not even for a moment.
+    const QString file = m_settings->fileName();
+    platform::makePrivateFolder(QFileInfo(file).absolutePath());
     m_settings->sync();
+    platform::makePrivate(file);
     return m_settings->status() == QSettings::NoError;
 }
 
@@ -302,4 +333,32 @@ void putOverviewPlace(RegistryKey &key, const WindowPlace &place)
 {
     for (const PlaceEntry &entry : kOverviewPlaceEntries)
         key.writeInteger(QString::fromLatin1(entry.name), place.*entry.value);
+}
+
+SiteSettings readSiteSettings(const RegistryKey &key)
+{
+    SiteSettings sites;
+    for (const SiteEntry &entry : kSiteEntries) {
+        const std::optional<QString> text = textOrNothing(key, QString::fromLatin1(entry.name));
+        sites.*entry.site = SiteFromText(text.value_or(QString())).value_or(QString());
+    }
+    return sites;
+}
+
+void putSiteSettings(RegistryKey &key, const SiteSettings &sites)
+{
+    for (const SiteEntry &entry : kSiteEntries)
+        key.writeText(QString::fromLatin1(entry.name), sites.*entry.site);
+}
+
+qint64 readListTime(const RegistryKey &key)
+{
+    bool ok = false;
+    const qint64 seconds = textOrNothing(key, kListTimeName).value_or(QString()).toLongLong(&ok);
+    return ok && seconds > 0 ? seconds : 0;
+}
+
+void putListTime(RegistryKey &key, qint64 seconds)
+{
+    key.writeText(kListTimeName, QString::number(seconds));
 }

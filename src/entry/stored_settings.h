@@ -13,6 +13,7 @@
 #include <optional>
 
 #include "entry/settings_values.h"
+#include "market/market_hosts.h"
 
 class RegistryKey
 {
@@ -107,6 +108,18 @@ PortfolioSettings readPortfolioSettings(const RegistryKey &key);
 void putPortfolioSettings(RegistryKey &key, const PortfolioSettings &settings);
 WindowPlace readOverviewPlace(const RegistryKey &key);
 void putOverviewPlace(RegistryKey &key, const WindowPlace &place);
+
+// The three sites of the group " Websites ", stored beside the nine as the texts "Optiesite",
+// "Indexsite" and "Makersite". A value that is missing, of another kind or no site address
+// stays empty: the default site.
+SiteSettings readSiteSettings(const RegistryKey &key);
+void putSiteSettings(RegistryKey &key, const SiteSettings &sites);
+
+// The time stamp (seconds since 1970) of the newest signed version list seen, stored beside the
+// nine as the text "Versielijst Tijd": an older list is not used. 0 when it is missing or cannot
+// be read.
+qint64 readListTime(const RegistryKey &key);
+void putListTime(RegistryKey &key, qint64 seconds);
 
 // A percentage as stored, and as read back: a number with a comma or a point, brought within
 // 0 to highest; nothing for a text that is no number.

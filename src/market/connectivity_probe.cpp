@@ -11,15 +11,19 @@ namespace {
 
 const QString kOutputFile = QStringLiteral("tmp.txt");
 
-// The third line of the output file; a line missing or unreadable reads as empty.
-QString readThirdLine(const QString &path)
+// A line of ping output is short; a longer one is read up to this and its rest passed over.
+constexpr qint64 kLongestOutputLine = 4096;
+
+// The third line of the output, read through the file the probe made: in a folder that others
+// may write to, the name could meanwhile stand for another file or a pipe that never answers. A
+// line missing or unreadable reads as empty.
+QString readThirdLine(QFile &file)
 {
-    QFile file;
-    if (!OpenScratchFileForReading(path, file))
+    if (!file.seek(0))
         return QString();
     QByteArray line;
     for (int i = 0; i < 3; ++i) {
-        line = file.atEnd() ? QByteArray() : file.readLine();
+        line = file.atEnd() ? QByteArray() : file.readLine(kLongestOutputLine);
         while (line.endsWith('\n') || line.endsWith('\r'))
             line.chop(1);
     }
@@ -48,12 +52,12 @@ ProbeResult RunConnectivityProbe(const QString &host, int timeLimitMs)
                             + QStringLiteral(" -n 1 -w 100");
     const CommandResult run = ExecuteShellCommand(command, true, timeLimitMs,
                                                   output.file->handle());
-    output.file.reset();
 
     probe.timedOut = run.timedOut;
     // Whatever a stopped ping left half-written says nothing about the connection.
     if (!probe.timedOut)
-        probe.thirdLine = readThirdLine(output.path);
+        probe.thirdLine = readThirdLine(*output.file);
+    output.file.reset();
     DeleteFileStr(output.path);
     return probe;
 }

@@ -83,6 +83,15 @@ IndexQuoteResult IndexQuote::probeFailed(const QString &host)
     return result;
 }
 
+IndexQuoteResult IndexQuote::notReached(const QString &reason)
+{
+    IndexQuoteResult result;
+    result.kind = IndexQuoteResult::Show;
+    result.l21 = QStringLiteral("AEX:");
+    result.l22 = reason;
+    return result;
+}
+
 QDateTime IndexQuote::quoteMoment(const QString &dateText, const QString &timeText,
                                   const QDateTime &now)
 {
@@ -144,6 +153,7 @@ IndexQuoteResult IndexQuote::takePage(QByteArray page, const QDateTime &now)
         return result;
     }
 
+    this->moment = moment;
     const double level = StrToReal(sAEX);
     const double previous = StrToReal(sPrevAEX);
     const double change = StrToReal(sDeltaAEX);
@@ -151,8 +161,9 @@ IndexQuoteResult IndexQuote::takePage(QByteArray page, const QDateTime &now)
     result.l22Colour = colourOf(change, 0);
     result.l23Colour = colourOf(level, previous);
     result.l21 = QStringLiteral("AEX:");
-    result.l22 = sAEX;
-    result.l23 = sDeltaAEX + QLatin1String(" (") + sProc + QLatin1Char(')');
+    // Texts of the page, shown in labels.
+    result.l22 = ShownText(sAEX);
+    result.l23 = ShownText(sDeltaAEX + QLatin1String(" (") + sProc + QLatin1Char(')'));
     result.l24 = QLatin1String("@ ") + moment.toString(QStringLiteral("dd-MM-yyyy hh:mm"));
     return result;
 }

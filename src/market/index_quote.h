@@ -40,8 +40,10 @@ public:
     // opening. An empty page means no page arrived: nothing changes.
     IndexQuoteResult takePage(QByteArray page, const QDateTime &now);
 
-    // The labels when the index site does not answer the probe; their colours stay.
+    // The labels when the index site does not answer the probe, or when its certificate was
+    // refused (the reason given); their colours stay.
     static IndexQuoteResult probeFailed(const QString &host);
+    static IndexQuoteResult notReached(const QString &reason);
 
     // The moment the labels show for a quote with this date and time text (dd-mm-yyyy and
     // hh:mm[:ss]): after the close it is the close, before the opening the close of the day
@@ -55,6 +57,9 @@ public:
     QString sProc;          // change in per cent, ending in "%"
     QString sAEX_Tijd;      // quote time as cut from the page
     QString Old_sAEX_Tijd;  // sAEX_Tijd of the refresh before
+
+    // The moment of the last quote shown; null before the first.
+    QDateTime moment;
 
     // The level as a number; none before the first quote.
     std::optional<double> level() const;

@@ -1,6 +1,7 @@
 #include "market/internet.h"
 
 #include <QByteArray>
+#include <QUrl>
 
 #include "market/curl_library.h"
 #include "platform/termination_signals.h"
@@ -144,6 +145,12 @@ int checkProgress(void *user, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
     return Clock::now() - collector->lastHeard > collector->silenceLimit ? 1 : 0;
 }
 
+bool certificateFailure(CURLcode outcome)
+{
+    return outcome == CURLE_PEER_FAILED_VERIFICATION || outcome == CURLE_SSL_CACERT_BADFILE
+           || outcome == CURLE_SSL_ISSUER_ERROR;
+}
+
 FetchEnd endOf(CURLcode outcome, const BlockCollector &collector)
 {
     if (collector.tooLong || outcome == CURLE_FILESIZE_EXCEEDED)
@@ -173,6 +180,11 @@ void SetFetchDeadline(int ms)
 int FetchDeadline()
 {
     return fetchDeadlineMs;
+}
+
+QString CertificateRefusedText(const QString &url)
+{
+    return QStringLiteral("het certificaat van %1 wordt niet vertrouwd").arg(QUrl(url).host());
 }
 
 bool ReadUrl(const QString &url, qsizetype blockSize, const BlockReceiver &receive,
@@ -220,6 +232,10 @@ bool ReadUrl(const QString &url, qsizetype blockSize, const BlockReceiver &recei
         curl->easy_setopt(handle, CURLOPT_PROXY, "");
         curl->easy_setopt(handle, CURLOPT_NOPROXY, "*");
     }
+    // The library's defaults, said here because everything rests on them: the certificate must be
+    // signed by an authority of the system's store and name the host.
+    curl->easy_setopt(handle, CURLOPT_SSL_VERIFYPEER, 1L);
+    curl->easy_setopt(handle, CURLOPT_SSL_VERIFYHOST, 2L);
     curl->easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
     curl->easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(timeoutMs));
     curl->easy_setopt(handle, CURLOPT_TIMEOUT_MS, static_cast<long>(deadlineMs));
@@ -238,6 +254,7 @@ bool ReadUrl(const QString &url, qsizetype blockSize, const BlockReceiver &recei
     const CURLcode outcome = curl->easy_perform(handle);
     noteAnswer(collector);
     answer->end = endOf(outcome, collector);
+    answer->certificateRefused = certificateFailure(outcome);
     const bool opened = answer->status > 0;
     if (opened)
         collector.finish();

@@ -1,8 +1,9 @@
 #pragma once
-// The program's one way into the web: a blocking HTTP fetch that hands the body over in blocks
+// The program's one way into the web: a blocking HTTP (or HTTPS) fetch that hands the body over in blocks
 // of a fixed size, with the same agent name, a direct connection unless asked otherwise and, on
 // request, a fresh copy from the server rather than from any cache. Every page, the version
-// list and the installer come through here.
+// list and the installer come through here. An https site must show a certificate that the
+// system's store of certificate authorities vouches for.
 //
 // No site can hold a fetch without end or fill the memory: every fetch has an overall deadline
 // and a most it takes, and ends at once when the program is asked to end. Past either limit it
@@ -57,7 +58,13 @@ struct FetchAnswer {
     int status = 0;               // HTTP status of the (last) answer; 0 when none came
     qint64 announcedLength = -1;  // the body length the server announced; -1 when it gave none
     FetchEnd end = FetchEnd::BrokenOff;
+    // An https site whose certificate the system's store does not vouch for: nothing was asked.
+    bool certificateRefused = false;
 };
+
+// What the user is told when the certificate of url's site was refused, to follow a status
+// ("Download mislukt: ") or the index bar's "AEX:".
+QString CertificateRefusedText(const QString &url);
 
 // Receives one block of the body; returns false to stop reading.
 using BlockReceiver = std::function<bool(QByteArrayView block)>;

@@ -9,6 +9,7 @@
 #include "entry/settings_values.h"
 #include "market/connectivity_probe.h"
 #include "market/data_rec.h"
+#include "market/internet.h"
 #include "market/market_hosts.h"
 #include "market/option_pages.h"
 #include "market/page_fetch.h"
@@ -42,8 +43,11 @@ private:
 
 // Why a page cannot be used, or an empty text when it can. A page that broke off holds only
 // part of the rows; reading it would zero the positions whose rows were lost.
-QString pageFault(const QByteArray &page, bool whole, int rows, const QString &name)
+QString pageFault(const QByteArray &page, bool whole, bool certificateRefused, int rows,
+                  const QString &name, const QString &url)
 {
+    if (certificateRefused)
+        return QStringLiteral("Download mislukt: ") + CertificateRefusedText(url) + QLatin1Char('.');
     if (page.isEmpty())
         return QStringLiteral("Download mislukt: de %1 is leeg.").arg(name);
     if (!whole)
@@ -68,12 +72,12 @@ QuoteList &nextQuoteList(const QuoteList &shown)
 
 QString CallPageUrl()
 {
-    return QStringLiteral("http://") + QuoteHost() + QStringLiteral("/derivaten/opties/?call=AEX.AEX/O");
+    return SiteAddress(QuoteHost()) + QStringLiteral("/derivaten/opties/?call=AEX.AEX/O");
 }
 
 QString PutPageUrl()
 {
-    return QStringLiteral("http://") + QuoteHost() + QStringLiteral("/derivaten/opties/?put=AEX.AEX/O");
+    return SiteAddress(QuoteHost()) + QStringLiteral("/derivaten/opties/?put=AEX.AEX/O");
 }
 
 bool DownloadInProgress()
@@ -88,7 +92,7 @@ bool DownloadPages(PositionsBook &book)
     const DownloadGuard guard;
     const BusyBook busy(book);
 
-    if (!MarketProbePassed(RunConnectivityProbe(MakerHost()))) {
+    if (!MarketProbePassed(RunConnectivityProbe(SiteProbeHost(MakerHost())))) {
         book.setStatusText(QStringLiteral("Geen internetverbinding."));
         return false;
     }
@@ -98,16 +102,19 @@ bool DownloadPages(PositionsBook &book)
     // The new quotes are collected apart, so that a page that failed leaves the prices of the
     // last good download in place instead of zeroing every position.
     QuoteList &quotes = nextQuoteList(book.KoersList());
-    bool whole = DownloadRightPage(CallPageUrl(), PageStr);
+    bool refused = false;
+    bool whole = DownloadRightPage(CallPageUrl(), PageStr, &refused);
     QCoreApplication::processEvents();
-    QString fault = pageFault(PageStr, whole, ParseCalls(PageStr, quotes), QStringLiteral("callpagina"));
+    QString fault = pageFault(PageStr, whole, refused, ParseCalls(PageStr, quotes),
+                              QStringLiteral("callpagina"), CallPageUrl());
 
     // Without the calls the download fails whatever the put page holds; a site that does not
     // answer then keeps the window waiting once, not twice.
     if (fault.isEmpty()) {
-        whole = DownloadRightPage(PutPageUrl(), PageStr);
+        whole = DownloadRightPage(PutPageUrl(), PageStr, &refused);
         QCoreApplication::processEvents();
-        fault = pageFault(PageStr, whole, ParsePuts(PageStr, quotes), QStringLiteral("putpagina"));
+        fault = pageFault(PageStr, whole, refused, ParsePuts(PageStr, quotes),
+                          QStringLiteral("putpagina"), PutPageUrl());
     }
 
     if (!fault.isEmpty()) {

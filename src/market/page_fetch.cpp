@@ -11,7 +11,8 @@ constexpr qsizetype kReadSize = 1024;
 constexpr int kIndexAttempts = 3;
 
 // The page as one blocking read after another; empty when the address cannot be opened.
-QByteArray readPage(const QString &url, bool *complete, const FetchOptions &options = {})
+QByteArray readPage(const QString &url, bool *complete, bool *certificateRefused,
+                    const FetchOptions &options = {})
 {
     QByteArray page;
     FetchAnswer answer;
@@ -20,6 +21,8 @@ QByteArray readPage(const QString &url, bool *complete, const FetchOptions &opti
         return true;
     }, options, &answer);
     *complete = answer.end == FetchEnd::Complete;
+    if (certificateRefused)
+        *certificateRefused = answer.certificateRefused;
     return page;
 }
 
@@ -36,15 +39,15 @@ void WriteFile(const QByteArray &s)
 
 } // namespace
 
-bool DownloadRightPage(const QString &url, QByteArray &page)
+bool DownloadRightPage(const QString &url, QByteArray &page, bool *certificateRefused)
 {
     bool complete = false;
-    page = readPage(url, &complete);
+    page = readPage(url, &complete, certificateRefused);
     WriteFile(page);
     return complete;
 }
 
-QByteArray FetchIndexPage(const QString &url)
+QByteArray FetchIndexPage(const QString &url, bool *certificateRefused)
 {
     SetReceiveTimeout(kIndexReceiveTimeoutMs);
     // The attempts share one deadline: a site that keeps each of them alive must not hold the
@@ -57,9 +60,15 @@ QByteArray FetchIndexPage(const QString &url)
          ++attempt) {
         options.deadlineMs = int(qMax<qint64>(1, deadline.remainingTime()));
         bool complete = false;
-        page = readPage(url, &complete, options);
+        bool refused = false;
+        page = readPage(url, &complete, &refused, options);
         if (!complete)
             page.clear();
+        if (certificateRefused)
+            *certificateRefused = refused;
+        // Asking again gets the same certificate.
+        if (refused)
+            break;
     }
     return page;
 }

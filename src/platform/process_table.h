@@ -13,7 +13,7 @@ struct RunningProcess {
     QString executable;  // full path of the program file the process runs
 };
 
-// Every process whose program file this user may read, in the system's order; processes that
+// Every process of this user, in the system's order; processes of other users and those that
 // cannot be inspected are left out. Returns 0, or the error number when the process table
 // itself cannot be read.
 int listProcesses(QList<RunningProcess> &processes);
@@ -21,10 +21,37 @@ int listProcesses(QList<RunningProcess> &processes);
 // The program file of a running process; empty once it has ended (or cannot be inspected).
 QString processExecutable(qint64 pid);
 
-// Asks the process to end, or ends it without asking. Return 0 or the error number; a process
-// that has already gone counts as ended.
-int askProcessToEnd(qint64 pid);
-int killProcess(qint64 pid);
+// A process held by a descriptor of its own rather than by its id: it stays that process when it
+// ends and its id is given to another, so a signal sent through it never reaches another
+// process.
+class HeldProcess
+{
+public:
+    // Holds the process that has the id now; see error() when that fails.
+    explicit HeldProcess(qint64 pid);
+    ~HeldProcess();
+    HeldProcess(const HeldProcess &) = delete;
+    HeldProcess &operator=(const HeldProcess &) = delete;
+
+    // 0 when held; ESRCH when no process has the id; another error number otherwise.
+    int error() const { return m_error; }
+    // The held process's program file when it belongs to this user and still runs; empty
+    // otherwise.
+    QString ownExecutable() const;
+    // Asks it to end, or ends it without asking: 0 or the error number; a process that has ended
+    // counts as ended.
+    int askToEnd();
+    int kill();
+    // Waits up to ms for its end; true once it has ended.
+    bool waitForEnd(int ms);
+
+private:
+    int signal(int number);
+
+    qint64 m_pid;
+    int m_fd = -1;
+    int m_error = 0;
+};
 
 // The text of an error number as the system words it.
 QString errorText(int error);

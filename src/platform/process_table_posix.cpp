@@ -8,6 +8,10 @@
 #include <cstring>
 #include <dirent.h>
 #include <limits.h>
+#include <limits>
+#include <poll.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace os {
@@ -24,6 +28,17 @@ QString processExecutable(qint64 pid)
     return QFile::decodeName(QByteArray(target, int(length)));
 }
 
+namespace {
+
+bool ownedByUser(qint64 pid)
+{
+    struct stat info {};
+    const QByteArray folder = "/proc/" + QByteArray::number(pid);
+    return ::stat(folder.constData(), &info) == 0 && info.st_uid == ::geteuid();
+}
+
+} // namespace
+
 int listProcesses(QList<RunningProcess> &processes)
 {
     processes.clear();
@@ -33,7 +48,7 @@ int listProcesses(QList<RunningProcess> &processes)
     while (const dirent *entry = ::readdir(proc)) {
         char *end = nullptr;
         const long long pid = std::strtoll(entry->d_name, &end, 10);
-        if (pid <= 0 || *end != '\0')
+        if (pid <= 0 || *end != '\0' || !ownedByUser(pid))
             continue;
         const QString executable = processExecutable(pid);
         if (!executable.isEmpty())
@@ -43,27 +58,66 @@ int listProcesses(QList<RunningProcess> &processes)
     return 0;
 }
 
-namespace {
-
-int sendSignal(qint64 pid, int signal)
+HeldProcess::HeldProcess(qint64 pid)
+    : m_pid(pid)
 {
-    if (pid <= 0)
-        return EINVAL;
-    if (::kill(pid_t(pid), signal) == 0 || errno == ESRCH)
+    if (pid <= 0 || pid > std::numeric_limits<pid_t>::max()) {
+        m_error = ESRCH;
+        return;
+    }
+    m_fd = int(::syscall(SYS_pidfd_open, pid_t(pid), 0));
+    if (m_fd < 0)
+        m_error = errno;
+}
+
+HeldProcess::~HeldProcess()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+QString HeldProcess::ownExecutable() const
+{
+    if (m_fd < 0)
+        return QString();
+    // Read by the id, then the held process asked whether it still runs: if it does, the id was
+    // its own all along, as an id is given again only once its process has ended.
+    const QString executable = ownedByUser(m_pid) ? processExecutable(m_pid) : QString();
+    if (::syscall(SYS_pidfd_send_signal, m_fd, 0, nullptr, 0) != 0)
+        return QString();
+    return executable;
+}
+
+int HeldProcess::signal(int number)
+{
+    if (m_fd < 0)
+        return m_error;
+    if (::syscall(SYS_pidfd_send_signal, m_fd, number, nullptr, 0) == 0 || errno == ESRCH)
         return 0;
     return errno;
 }
 
-} // namespace
-
-int askProcessToEnd(qint64 pid)
+int HeldProcess::askToEnd()
 {
-    return sendSignal(pid, SIGTERM);
+    return signal(SIGTERM);
 }
 
-int killProcess(qint64 pid)
+int HeldProcess::kill()
 {
-    return sendSignal(pid, SIGKILL);
+    return signal(SIGKILL);
+}
+
+bool HeldProcess::waitForEnd(int ms)
+{
+    if (m_fd < 0)
+        return true;
+    // The descriptor becomes readable when the process ends.
+    pollfd ended{m_fd, POLLIN, 0};
+    int ready;
+    do {
+        ready = ::poll(&ended, 1, ms);
+    } while (ready < 0 && errno == EINTR);
+    return ready > 0;
 }
 
 QString errorText(int error)

@@ -10,7 +10,5 @@ namespace platform {
 // Creates the file, or empties the user's own file of that name, for reading and writing.
 // Returns the descriptor (closed on exec), or -1 with errno telling why.
 int createScratchFile(const QString &path);
-// Opens an existing file for reading, refusing a symbolic link at the name; -1 on failure.
-int openScratchFileForReading(const QString &path);
 
 } // namespace platform

@@ -29,9 +29,4 @@ int createScratchFile(const QString &path)
     return fd;
 }
 
-int openScratchFileForReading(const QString &path)
-{
-    return ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-}
-
 } // namespace platform

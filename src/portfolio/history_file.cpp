@@ -8,6 +8,7 @@
 #include <cmath>
 #include <vector>
 
+#include "platform/private_files.h"
 #include "support/code_page.h"
 #include "support/text_routines.h"
 
@@ -228,6 +229,9 @@ bool appendLines(const QString &path, const QByteArray &headerLine, const QList<
             *error = file.errorString();
         return false;
     }
+    // These files tell what the user holds and earned: the user's alone, a file made by an older
+    // release too.
+    platform::makePrivate(file);
     QByteArray lead;
     if (!cutAwayALastLineCutOff(file)) {
         // Ended, it stays a line apart from the rows that follow.

@@ -150,8 +150,11 @@ void TOverviewForm::buildChart(const QString &libraryFolder)
 {
     auto *page = new QWidget;
     ChartTitle = new QLabel(page);
+    // Both show texts of the positions file and of the history file: never as markup.
+    ChartTitle->setTextFormat(Qt::PlainText);
 
     NoHistoryLabel = new QLabel;
+    NoHistoryLabel->setTextFormat(Qt::PlainText);
     NoHistoryLabel->setAlignment(Qt::AlignCenter);
     NoHistoryLabel->setWordWrap(true);
     ChartStack = new QStackedWidget(page);
@@ -235,14 +238,7 @@ void TOverviewForm::refresh()
     m_selectedLine.reset();
     const bool first = m_model->rowCount() == 0;
 
-    PortfolioInputs inputs;
-    inputs.positionLines = m_book.lines();
-    inputs.indexLevel = m_book.AEXQuote().level();
-    inputs.ratePercent = m_book.settings().ratePercent;
-    inputs.dividendYieldPercent = m_book.settings().dividendYieldPercent;
-    inputs.now = QDateTime::currentDateTime();
-    inputs.marginPercent = m_book.settings().marginPercent;
-    inputs.quoteLines = m_book.KoersList().lines();
+    const PortfolioInputs inputs = m_book.figureInputs(QDateTime::currentDateTime());
     m_model->setInputs(inputs);
     TotalsLabel->setText(TotalsText(m_model->totals()));
     RiskTotalsLabel->setText(RiskTotalsText(m_model->totals()));

@@ -16,7 +16,8 @@ namespace {
 
 // Long headings over two lines, so that the columns are as wide as their figures.
 const char *const kHeaders[PortfolioModel::ColumnCount] = {
-    "Serie", "Soort", "Expiratie", "Uitoefen-\nkoers", "Aantal", "Transactie-\nkoers", "Laatste\nkoers",
+    "Serie", "Soort", "Expiratie", "Dagen", "Uitoefen-\nkoers", "Aantal", "Transactie-\nkoers", "Premie",
+    "Laatste\nkoers",
     "Verschil", "Verschil\n/optie", "Advies", "Positie", "Impl. vol.\n%", "Delta", "Positie-\ndelta",
     "Theta/dag", "Gamma", "Vega", "Margin",
 };
@@ -71,6 +72,9 @@ std::vector<PortfolioRow> PortfolioRows(const PortfolioInputs &inputs)
         PortfolioRow row;
         row.position = std::move(*read);
         const PortfolioPosition &p = row.position;
+        if (p.expiry.isValid())
+            row.daysToExpiry = int(inputs.now.date().daysTo(p.expiry));
+        row.premium = p.amount * 100.0 * p.transactionPrice;
         if (p.amount != 0)
             row.perOption = p.difference / p.amount;
         if (ActionShown(p.difference, p.amount, p.action))
@@ -184,9 +188,17 @@ QString CoverText(const PortfolioTotals &totals)
 
 QString InputsText(const PortfolioInputs &inputs)
 {
-    const QString index = inputs.indexLevel
+    QString index = inputs.indexLevel
         ? QStringLiteral("AEX %1").arg(FigureText(inputs.indexLevel, kMoneyDecimals))
         : QStringLiteral("AEX nog onbekend: impliciete volatiliteit en delta volgen na de eerste indexkoers");
+    // The moment of the level as the index labels show it, with its day when that is not today
+    // (a quote of Friday's close on a Monday morning).
+    if (inputs.indexLevel && inputs.indexMoment.isValid()) {
+        const QDateTime &moment = inputs.indexMoment;
+        index += moment.toString(QStringLiteral(" 'om' HH:mm"));
+        if (moment.date() != inputs.now.toOffsetFromUtc(moment.offsetFromUtc()).date())
+            index += moment.toString(QStringLiteral(" 'op' dd-MM-yyyy"));
+    }
     return QStringLiteral("%1    Rente %2 %    Dividendrendement %3 %")
         .arg(index, FigureText(inputs.ratePercent, 2), FigureText(inputs.dividendYieldPercent, 2));
 }
@@ -229,9 +241,11 @@ std::optional<double> PortfolioModel::sortNumber(const PortfolioRow &row, int co
     const PortfolioPosition &p = row.position;
     switch (column) {
     case Expiratie: return p.expiry.isValid() ? std::optional<double>(double(p.expiry.toJulianDay())) : std::nullopt;
+    case Dagen: return row.daysToExpiry ? std::optional<double>(*row.daysToExpiry) : std::nullopt;
     case Uitoefenkoers: return p.strike;
     case Aantal: return double(p.amount);
     case Transactiekoers: return p.transactionPrice;
+    case Premie: return row.premium;
     case LaatsteKoers: return p.lastPrice;
     case Verschil: return p.difference;
     case VerschilPerOptie: return row.perOption;
@@ -305,9 +319,11 @@ QString PortfolioModel::displayText(const PortfolioRow &row, int column) const
     case Soort: return p.kind;
     case Expiratie:
         return p.expiry.isValid() ? p.expiry.toString(QStringLiteral("dd-MM-yyyy")) : QStringLiteral("---");
+    case Dagen: return row.daysToExpiry ? QLocale().toString(*row.daysToExpiry) : QStringLiteral("---");
     case Uitoefenkoers: return FigureText(p.strike, kMoneyDecimals);
     case Aantal: return QLocale().toString(p.amount);
     case Transactiekoers: return FigureText(p.transactionPrice, kMoneyDecimals);
+    case Premie: return FigureText(row.premium, kMoneyDecimals);
     case LaatsteKoers: return FigureText(p.lastPrice, kMoneyDecimals);
     case Verschil: return FigureText(p.difference, kMoneyDecimals);
     case VerschilPerOptie: return FigureText(row.perOption, kMoneyDecimals);

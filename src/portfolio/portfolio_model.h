@@ -23,10 +23,17 @@ struct PortfolioInputs {
     // The quote list's lines of the last download: a held position that lacks a volatility of
     // its own borrows that of a neighbouring strike from them (portfolio/scenarios.h).
     QStringList quoteLines = {};
+    // The moment of the index quote, when known.
+    QDateTime indexMoment = {};
 };
 
 struct PortfolioRow {
     PortfolioPosition position;
+    // Calendar days from today to the expiry day (below 0 once it has passed); none without an
+    // expiry.
+    std::optional<int> daysToExpiry;
+    // What writing the position brought in: amount x 100 x transaction price.
+    double premium = 0;
     std::optional<double> perOption;  // none without an amount
     QString advice;                   // empty when the detail panel would hide it
     std::optional<double> impliedVolatility;
@@ -93,8 +100,8 @@ class PortfolioModel : public QAbstractTableModel
     Q_OBJECT
 public:
     enum Column {
-        Serie, Soort, Expiratie, Uitoefenkoers, Aantal, Transactiekoers, LaatsteKoers, Verschil,
-        VerschilPerOptie, Advies, Positie, ImplicieteVolatiliteit, Delta, PositieDelta, ThetaPerDag,
+        Serie, Soort, Expiratie, Dagen, Uitoefenkoers, Aantal, Transactiekoers, Premie, LaatsteKoers,
+        Verschil, VerschilPerOptie, Advies, Positie, ImplicieteVolatiliteit, Delta, PositieDelta, ThetaPerDag,
         Gamma, Vega, Margin, ColumnCount
     };
     enum Role {

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "platform/file_commit.h"
+#include "platform/private_files.h"
 #include "support/code_page.h"
 
 namespace positions_file {
@@ -121,10 +122,12 @@ SaveResult save(const QString &dataDir, const QStringList &lines, bool allowEmpt
         result.error = temp.errorString();
         return result;
     }
-    // A temporary file is private to its owner; the positions file keeps the permissions it had.
-    temp.setPermissions(QFile::exists(existing)
-                            ? QFile::permissions(existing)
-                            : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    // The positions are the user's alone: the new file gets the rights the user had on the old
+    // one (read and write for a new one), and none for group and others, whatever an older
+    // release gave them.
+    constexpr QFileDevice::Permissions kOwnerRights = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+    temp.setPermissions(QFile::exists(existing) ? QFile::permissions(existing) & kOwnerRights
+                                                : platform::kPrivateFile);
     if (!platform::writeAll(temp, encode(lines), &result.error))
         return result;
     if (!platform::syncToDisk(temp)) {
@@ -158,6 +161,9 @@ SaveResult save(const QString &dataDir, const QStringList &lines, bool allowEmpt
     }
     QFile::remove(setAside);
     temp.setAutoRemove(false);
+    // The backups hold the same positions.
+    platform::makePrivate(backup);
+    platform::makePrivate(older);
     platform::syncFolder(dataDir);
     const QString fileFolder = QFileInfo(existing).absolutePath() + QLatin1Char('/');
     if (fileFolder != dataDir)

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QSaveFile>
 
+#include "platform/private_files.h"
 #include "positions/positions_file.h"
 
 QString StateFolder(const QString &programName)
@@ -22,13 +23,13 @@ QString UnsavedPositionsPath(const QString &programName)
 bool SaveUnsavedPositions(const QString &programName, const QStringList &lines, QString *error)
 {
     const QString folder = StateFolder(programName);
-    if (!QDir().mkpath(folder)) {
+    if (!platform::makePrivateFolder(folder)) {
         *error = QStringLiteral("map %1 niet aangemaakt").arg(folder);
         return false;
     }
     QSaveFile file(UnsavedPositionsPath(programName));
-    if (!file.open(QIODevice::WriteOnly) || file.write(positions_file::encode(lines)) < 0
-        || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || !platform::makePrivate(file)
+        || file.write(positions_file::encode(lines)) < 0 || !file.commit()) {
         *error = file.errorString();
         return false;
     }

@@ -16,6 +16,7 @@
 #include "platform/termination_signals.h"
 #include "portfolio/history_file.h"
 #include "positions/positions_file.h"
+#include "positions/window_lock.h"
 #include "report/report_output.h"
 #include "support/system_info.h"
 
@@ -97,8 +98,11 @@ int RunReport(const ReportOptions &options)
         complain(book.incompleteText());
         return kReportFileFailed;
     }
-    // The rate and the dividend yield of the risk figures; the report stores no setting.
-    book.setSettings(readPortfolioSettings(RegistryKey(program, RegistryKey::ReadOnly)));
+    // The rate and the dividend yield of the risk figures, and the sites; the report stores no
+    // setting.
+    const RegistryKey settings(program, RegistryKey::ReadOnly);
+    book.setSettings(readPortfolioSettings(settings));
+    Sites = readSiteSettings(settings);
     const QStringList loaded = book.lines();
 
     const bool updated = download(book);
@@ -107,18 +111,25 @@ int RunReport(const ReportOptions &options)
         complain(book.statusText());
         status = kReportDownloadFailed;
     }
-    const std::optional<double> index = book.AEXQuote().level();
+    const std::optional<double> index = book.pricingIndex().level;
     if (!index)
         complain(book.indexTexts().l22.isEmpty() ? QStringLiteral("Geen AEX-koers ontvangen.") : book.indexTexts().l22);
 
     const QDateTime now = QDateTime::currentDateTime();
     // After a download that failed the list is as it was: saving it would only push a backup out.
-    if (options.save && updated && !saveDownload(loaded, book, index, now))
-        status = kReportFileFailed;
+    if (options.save && updated) {
+        // An open window keeps its own list and saves it at its close, over what the report saved;
+        // the lock also keeps a window from starting during the save.
+        QLockFile openWindow(WindowLockPath(DataDir));
+        if (!TakeWindowLock(openWindow)) {
+            complain(QStringLiteral("Het venster is open; niets opgeslagen."));
+            status = kReportFileFailed;
+        } else if (!saveDownload(loaded, book, index, now)) {
+            status = kReportFileFailed;
+        }
+    }
 
-    const ReportOutput output({book.lines(), index, book.settings().ratePercent, book.settings().dividendYieldPercent,
-                               now, book.settings().marginPercent, book.KoersList().lines()},
-                              book.statusText());
+    const ReportOutput output(book.figureInputs(now), book.statusText());
     const QByteArray text = options.format == ReportOptions::Csv ? output.csv()
         : options.format == ReportOptions::Json                  ? output.json()
                                                                  : output.table();

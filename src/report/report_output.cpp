@@ -112,6 +112,7 @@ QByteArray ReportOutput::csv() const
         QStringLiteral("verschil"), QStringLiteral("verschil per optie"), QStringLiteral("advies"),
         QStringLiteral("positie"), QStringLiteral("impl. vol. %"), QStringLiteral("delta"),
         QStringLiteral("positie-delta"), QStringLiteral("theta/dag"), QStringLiteral("margin"),
+        QStringLiteral("dagen"), QStringLiteral("premie"),
     });
     const QString time = history_file::timeField(m_inputs.now);
     for (const PortfolioRow &row : m_model.rows()) {
@@ -136,6 +137,8 @@ QByteArray ReportOutput::csv() const
             numberField(row.positionDelta, kPositionDeltaDecimals),
             numberField(row.positionThetaPerDay, kMoneyDecimals),
             numberField(row.marginEstimate, kMoneyDecimals),
+            row.daysToExpiry ? QString::number(*row.daysToExpiry) : QString(),
+            numberField(row.premium, kMoneyDecimals),
         });
     }
     return bytes;
@@ -153,9 +156,12 @@ QByteArray ReportOutput::json() const
             {QStringLiteral("year"), p.year},
             {QStringLiteral("expiry"), p.expiry.isValid() ? QJsonValue(p.expiry.toString(Qt::ISODate))
                                                           : QJsonValue(QJsonValue::Null)},
+            {QStringLiteral("days_to_expiry"),
+             row.daysToExpiry ? QJsonValue(*row.daysToExpiry) : QJsonValue(QJsonValue::Null)},
             {QStringLiteral("strike"), p.strike},
             {QStringLiteral("amount"), p.amount},
             {QStringLiteral("transaction_price"), p.transactionPrice},
+            {QStringLiteral("premium"), row.premium},
             {QStringLiteral("last_price"), p.lastPrice},
             {QStringLiteral("difference"), p.difference},
             {QStringLiteral("difference_per_option"), jsonNumber(row.perOption)},

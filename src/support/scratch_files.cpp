@@ -20,9 +20,3 @@ ScratchFile CreateScratchFile(const QString &name)
     }
     return {name, nullptr};
 }
-
-bool OpenScratchFileForReading(const QString &path, QFile &file)
-{
-    const int fd = platform::openScratchFileForReading(path);
-    return fd >= 0 && file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
-}

@@ -15,7 +15,6 @@ struct ScratchFile {
     std::unique_ptr<QFile> file;  // open for reading and writing; null when no folder took it
 };
 
-// Creates the file (or empties the user's own one) in the current folder, else in DataDir.
+// Creates the file (or empties the user's own one) in the current folder, else in DataDir. What
+// the file is to hold is read back through the open file, never by its name again.
 ScratchFile CreateScratchFile(const QString &name);
-// Opens a scratch file made before for reading; false when it is gone or is a symbolic link.
-bool OpenScratchFileForReading(const QString &path, QFile &file);

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "platform/private_files.h"
 #include "support/text_routines.h"
 
 QString sLanguage;
@@ -205,6 +206,8 @@ QString GetDataDir(const QString &programName)
         return withSeparator(QDir::currentPath());
     const QString remembered = QDir::currentPath();
     const QString folder = DataDirFor(Desktop, programName, QDir::homePath());
+    // The positions and their history are the user's alone; an older release made it open to all.
+    platform::makePrivateFolder(folder);
     ChMkDir(folder);
     ChMkDir(remembered);
     return folder;

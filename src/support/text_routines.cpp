@@ -521,3 +521,8 @@ bool ParseDecimalInt(QStringView s, int *value)
         *value = int(negative ? -magnitude : magnitude);
     return true;
 }
+
+QString ShownText(const QString &text)
+{
+    return text.size() > kLongestShownText ? text.left(kLongestShownText) + QChar(0x2026) : text;
+}

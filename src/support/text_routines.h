@@ -56,3 +56,9 @@ inline QStringView UnBeginSpace(QStringView s)
 // The standard decimal integer conversion: leading blanks, an optional sign and digits, within
 // 32 bits. Returns false for anything else (the caller decides what a failure means).
 bool ParseDecimalInt(QStringView s, int *value);
+
+// Text that came from outside (a page, the version list) as a label or a message shows it: at
+// most kLongestShownText characters, a longer one cut with "…". Laid out whole, megabytes of
+// it would hold the window for a minute.
+inline constexpr qsizetype kLongestShownText = 200;
+QString ShownText(const QString &text);

@@ -1,7 +1,6 @@
 #include "update/installer.h"
 
 #include <QCryptographicHash>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -10,6 +9,7 @@
 #include <climits>
 
 #include "market/internet.h"
+#include "platform/private_files.h"
 #include "support/system_info.h"
 #include "support/text_routines.h"
 #include "update/update_error.h"
@@ -139,13 +139,15 @@ InstallerDownload DownloadNewVersion(const QString &downloadName, const QString 
     const QString target = InstallerPath(downloadName);
     DeleteFileStr(OlderInstallerPath(programName, runningVersion));
     DeleteFileStr(target);
-    QDir().mkpath(InstallerFolder());
+    platform::makePrivateFolder(InstallerFolder());
 
     QFile file(target);
     // Unbuffered, so that a full disk shows at the block that did not fit.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
         throw UpdateError(QStringLiteral("Kan bestand %1 niet maken: %2")
                               .arg(target, file.errorString()));
+    // Nobody else may read it, nor change it between its check and its start.
+    platform::makePrivate(file);
     ReceivedKB = 0;
     qint64 bytes = 0;
     QCryptographicHash sha256(QCryptographicHash::Sha256);

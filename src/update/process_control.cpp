@@ -3,6 +3,8 @@
 #include <QDeadlineTimer>
 #include <QThread>
 
+#include <cerrno>
+
 #include "platform/process_table.h"
 #include "update/update_error.h"
 #include "update/update_state.h"
@@ -12,9 +14,9 @@ namespace {
 constexpr int kTerminateGraceMs = 500;
 constexpr int kPollMs = 10;
 
-// The path as compared: without leading and trailing blanks and control characters, in
-// capitals. A symbolic link is not followed: the companion's path could point at another
-// program, whose processes must not be stopped.
+// The path as compared: without leading and trailing blanks and control characters, and
+// otherwise as it is. A symbolic link is not followed: the companion's path could point at
+// another program, whose processes must not be stopped.
 QString executableKey(const QString &path)
 {
     qsizetype begin = 0;
@@ -23,7 +25,7 @@ QString executableKey(const QString &path)
         ++begin;
     while (end > begin && path.at(end - 1).unicode() <= ' ')
         --end;
-    return path.mid(begin, end - begin).toUpper();
+    return path.mid(begin, end - begin);
 }
 
 } // namespace
@@ -40,7 +42,7 @@ qint64 GetProcessHandleFromExeNT(const QString &exePath)
     if (const int error = os::listProcesses(processes))
         throw UpdateError(os::errorText(error));
     for (const os::RunningProcess &process : processes) {
-        if (process.executable.trimmed().toUpper() == key)
+        if (process.executable == key)
             return process.pid;
     }
     return 0;
@@ -57,19 +59,22 @@ qint64 GetpID(const QString &exeName)
     return WindowsIsNT() ? GetProcessHandleFromExeNT(exeName) : GetProcessHandleFromExe(exeName);
 }
 
-void TerminateProcessId(qint64 pid)
+void TerminateProcessId(qint64 pid, const QString &exePath)
 {
-    if (const int error = os::askProcessToEnd(pid))
+    os::HeldProcess process(pid);
+    if (process.error() == ESRCH)
+        return;  // it has ended
+    if (process.error() != 0)
+        throw UpdateError(os::errorText(process.error()));
+    // Found by its id a moment ago, which may since have been given to another program.
+    if (process.ownExecutable() != executableKey(exePath))
+        return;
+    if (const int error = process.askToEnd())
         throw UpdateError(os::errorText(error));
-    QDeadlineTimer grace(kTerminateGraceMs);
-    while (!os::processExecutable(pid).isEmpty()) {
-        if (grace.hasExpired()) {
-            if (const int error = os::killProcess(pid))
-                throw UpdateError(os::errorText(error));
-            return;
-        }
-        QThread::msleep(kPollMs);
-    }
+    if (process.waitForEnd(kTerminateGraceMs))
+        return;
+    if (const int error = process.kill())
+        throw UpdateError(os::errorText(error));
 }
 
 void TerminateExe(const QString &exeName)
@@ -77,7 +82,7 @@ void TerminateExe(const QString &exeName)
     const qint64 pid = GetpID(exeName);
     if (pid == 0)
         throw UpdateError(exeName + QStringLiteral(" is not running, cannot terminate it!"));
-    TerminateProcessId(pid);
+    TerminateProcessId(pid, exeName);
 }
 
 QString CompanionPath(const QString &programName)
@@ -93,7 +98,10 @@ bool StopCompanion(const QString &path, const std::function<void()> &processEven
         if (limit.hasExpired())
             return false;
         try {
-            terminate(pid);
+            if (terminate)
+                terminate(pid);
+            else
+                TerminateProcessId(pid, path);
         } catch (const UpdateError &) {
             // Ask again: the process may still end, or the limit ends the attempts.
             QThread::msleep(kPollMs);

@@ -1,7 +1,5 @@
 #include "update/update_http.h"
 
-#include "market/page_text.h"
-
 namespace update_http {
 
 namespace {
@@ -10,18 +8,18 @@ constexpr int kFirstErrorStatus = 400;
 
 } // namespace
 
-QString fetchText(const QString &url, bool reload, int blockSize)
+QByteArray fetchBytes(const QString &url, qint64 byteLimit, FetchAnswer *answer, int blockSize)
 {
-    QString text;
+    QByteArray bytes;
     FetchOptions options;
-    options.reload = reload;
-    FetchAnswer answer;
-    // Windows-1252 has one byte per character, so blocks decode on their own.
-    ReadUrl(url, blockSize, [&text](QByteArrayView block) {
-        text += PageText(block);
+    options.byteLimit = byteLimit;
+    FetchAnswer unasked;
+    FetchAnswer &told = answer ? *answer : unasked;
+    ReadUrl(url, blockSize, [&bytes](QByteArrayView block) {
+        bytes += block;
         return true;
-    }, options, &answer);
-    return answer.end == FetchEnd::Complete ? text : QString();
+    }, options, &told);
+    return told.end == FetchEnd::Complete ? bytes : QByteArray();
 }
 
 bool download(const QString &url, const std::function<bool(QByteArrayView block)> &onBlock,

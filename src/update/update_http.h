@@ -1,6 +1,7 @@
 #pragma once
-// The update's two HTTP requests: the version list and the installer, read through the
-// program's one way into the web (its agent name, no proxy, the time-outs, full blocks).
+// The update's HTTP requests: the version list with its signature, and the installer, read
+// through the program's one way into the web (its agent name, no proxy, the time-outs, full
+// blocks).
 
 #include <QByteArrayView>
 #include <QString>
@@ -11,11 +12,12 @@
 
 namespace update_http {
 
-// The body of url as text (bytes as Windows-1252), read in blocks of blockSize bytes. With
-// reload, caches along the way are told to fetch a fresh copy. Empty when the address cannot
-// be reached or the text did not arrive whole: a list cut off anywhere could name a wrong size
-// or file. The body of an error page is returned like any other body.
-QString fetchText(const QString &url, bool reload = true, int blockSize = 2048);
+// The body of url, read in blocks of blockSize bytes, caches along the way told to fetch a fresh
+// copy. Empty when the address cannot be reached, the body did not arrive whole or holds more
+// than byteLimit bytes: a list cut off anywhere could name a wrong size or file. The body of an
+// error page is returned like any other body. answer, when given, tells how the fetch ended.
+QByteArray fetchBytes(const QString &url, qint64 byteLimit = kPageByteLimit,
+                      FetchAnswer *answer = nullptr, int blockSize = 2048);
 
 // Hands the body of url to onBlock, block by block, and lets a cached copy serve; onBlock
 // returns false to stop. An exception thrown by onBlock ends the transfer and is passed on. An

@@ -64,7 +64,7 @@ QStringList SplitVersionFields(const QString &line)
 {
     QStringList fields;
     qsizetype pos = 0;
-    while (pos < line.size()) {
+    while (pos < line.size() && fields.size() < kMostVersionFields) {
         const qsizetype comma = line.indexOf(QLatin1Char(','), pos);
         if (comma == pos) {
             fields.append(QString(QChar(0)));
@@ -85,8 +85,9 @@ QString ProgramLine(const QString &text, const QString &programName)
     const qsizetype start = text.indexOf(programName);
     if (start < 0)
         return QString();
-    const qsizetype end = text.indexOf(QLatin1Char('\r'), start);
-    return end < 0 ? text.mid(start) : text.mid(start, end - start);
+    const QStringView rest = QStringView(text).mid(start, kLongestProgramLine);
+    const qsizetype end = rest.indexOf(QLatin1Char('\r'));
+    return (end < 0 ? rest : rest.first(end)).toString();
 }
 
 QByteArray ListedSha256(const QString &field)
@@ -97,11 +98,16 @@ QByteArray ListedSha256(const QString &field)
     return field.mid(7).toLatin1().toLower();
 }
 
+bool VersionListArrived(const QString &text)
+{
+    return text != kDefaultPage && text.size() >= kMinimumListLength;
+}
+
 int EvaluateVersionList(const QString &text, QString &programStr, QString &newVersion,
                         QString &remark, const QString &runningVersion, const QString &language,
                         int &installerSizeKB, QByteArray &installerSha256, bool &downloadedB)
 {
-    if (text == kDefaultPage || text.size() < kMinimumListLength)
+    if (!VersionListArrived(text))
         return ListNotReceived;
     if (!text.contains(programStr)) {
         downloadedB = false;
@@ -151,6 +157,12 @@ QStringList UpdateResultText(int code, const QString &language)
     case ProbeFailed:
         return {dutch ? QStringLiteral("Er is iets niet goed gegaan")
                       : QStringLiteral("Something went wrong")};
+    case ListNotVerified:
+        return {dutch ? QStringLiteral("De versielijst kon niet worden gecontroleerd.")
+                      : QStringLiteral("The version list could not be verified.")};
+    case SiteNotTrusted:
+        return {dutch ? QStringLiteral("Het certificaat van de makersite wordt niet vertrouwd.")
+                      : QStringLiteral("The certificate of the maker's site is not trusted.")};
     default:
         return {};
     }

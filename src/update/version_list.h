@@ -15,7 +15,17 @@ enum UpdateResult : int {
     ProgramNotListed = 3,
     UpdateAdvised = 4,
     ProbeFailed = 5,
+    // No signature by a trusted key, one older than a list seen before, or no installer checksum:
+    // nothing of the list is used.
+    ListNotVerified = 6,
+    // The maker's site is asked over https and its certificate does not hold.
+    SiteNotTrusted = 7,
 };
+
+// A program line is read up to this many characters and this many fields; what lies beyond
+// them is passed over, so that a list of megabytes cannot make a line or fields to match.
+inline constexpr qsizetype kLongestProgramLine = 4096;
+inline constexpr qsizetype kMostVersionFields = 16;
 
 // A release: its version digits ("120") and its letter ('a'; code 0 when it has none).
 struct VersionId {
@@ -40,17 +50,22 @@ bool IsNewerVersion(const VersionId &latest, const VersionId &running);
 QString NewVersion(const VersionId &version);
 
 // Splits a program line on commas. A field that would be empty (two commas in a row, or a
-// leading comma) is one character with code 0; nothing after a final comma counts as a field.
+// leading comma) is one character with code 0; nothing after a final comma counts as a field,
+// nor anything after the kMostVersionFields-th.
 QStringList SplitVersionFields(const QString &line);
 
 // The program line: from the first occurrence of the program name (case-sensitive) up to the
-// next carriage return, or to the end of the text when none follows. Empty when the name is
-// absent.
+// next carriage return, or to the end of the text when none follows, at most kLongestProgramLine
+// characters. Empty when the name is absent.
 QString ProgramLine(const QString &text, const QString &programName);
 
 // The installer's checksum as the program line's spare field may give it: "sha256=" followed by
 // 64 hexadecimal digits. Returns the digits in small letters; empty for any other text.
 QByteArray ListedSha256(const QString &field);
+
+// Whether the text can be a version list at all: not empty, not the site's default page, and at
+// least 50 characters.
+bool VersionListArrived(const QString &text);
 
 // Evaluates a received version list for the program named by programStr and the running
 // version text. On results 0 and 4, programStr receives the download name, newVersion the

@@ -2,15 +2,17 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QMessageBox>
 #include <QTextBlockFormat>
 #include <QTextCursor>
 #include <QVBoxLayout>
 #include <QWindow>
 
+#include "app/plain_text_box_widget.h"
 #include "support/conversion_error.h"
 #include "support/system_info.h"
+#include "support/text_routines.h"
 #include "update/installer.h"
+#include "update/package_install.h"
 #include "update/process_control.h"
 #include "update/update_check.h"
 #include "update/update_state.h"
@@ -170,7 +172,7 @@ void TVersionsForm::guarded(Work work)
     try {
         work();
     } catch (const ConversionError &failure) {
-        QMessageBox::critical(this, QGuiApplication::applicationDisplayName(), failure.message());
+        ShowCriticalText(this, QGuiApplication::applicationDisplayName(), failure.message());
     }
 }
 
@@ -182,10 +184,9 @@ void TVersionsForm::clearMemo()
 
 void TVersionsForm::addLine(const QString &fullLine)
 {
-    // Lines carry texts from the version list, which may be megabytes long: laid out whole, one
-    // such line would hold the window for minutes.
-    constexpr qsizetype kLongestLine = 200;
-    const QString line = fullLine.size() > kLongestLine ? fullLine.left(kLongestLine) + QChar(0x2026) : fullLine;
+    // Lines carry texts from the version list, which may be long: laid out whole, one such line
+    // would hold the window.
+    const QString line = ShownText(fullLine);
     QTextCursor cursor(Memo1->document());
     cursor.movePosition(QTextCursor::End);
     // An empty memo still holds one empty paragraph, which takes the first line.
@@ -210,6 +211,19 @@ void TVersionsForm::addReleaseLines(const QString &version, const QString &newVe
         addLine(QStringLiteral("The latest version is ") + newVersion);
         addLine(QStringLiteral("The Download Name is ") + downloadName);
     }
+}
+
+void TVersionsForm::referToPackageManager()
+{
+    // The package manager owns the program's files: an installer of the program's own would
+    // write over them behind its back.
+    addLine(QString());
+    addLine(dutch() ? QStringLiteral("Installeer de nieuwe versie met uw pakketbeheerder.")
+                    : QStringLiteral("Install the new version with your package manager."));
+    DownloadBtn->hide();
+    ExitBtn->setText(dutch() ? QStringLiteral("Sluit Venster") : QStringLiteral("Close Window"));
+    ExitBtn->show();
+    ExitBtn->setFocus();
 }
 
 void TVersionsForm::refuseDownloadName(const QString &downloadName)
@@ -239,6 +253,10 @@ void TVersionsForm::UpdateStealth(const QString &ProgramStr, const QString &Vers
         addLine(UpdateResultText(UpdateAdvised, sLanguage).constFirst());
         addLine(QString());
         addReleaseLines(Version, newVersion, downloadName);
+        if (InstalledByPackageManager()) {
+            referToPackageManager();
+            return;
+        }
         DownloadBtn->setText(dutch() ? QStringLiteral("Start Downloaden")
                                      : QStringLiteral("Start Downloading"));
         ExitBtn->setText(QStringLiteral("Download Later"));
@@ -274,7 +292,11 @@ void TVersionsForm::UpdateProg(int aTop, int aLeft, int aHeight, int aWidth,
         for (const QString &line : UpdateResultText(result, sLanguage))
             addLine(line);
 
-        if (result == UpdateAdvised) {
+        if (result == UpdateAdvised && InstalledByPackageManager()) {
+            addLine(QString());
+            addReleaseLines(Version, newVersion, downloadName);
+            referToPackageManager();
+        } else if (result == UpdateAdvised) {
             addLine(QString());
             addReleaseLines(Version, newVersion, downloadName);
             DownloadBtn->setText(QStringLiteral("Start Download"));
@@ -326,7 +348,7 @@ bool TVersionsForm::DownloadNewVersion(const QString &downloadName, const QStrin
 
 void TVersionsForm::DownloadBtnClick()
 {
-    if (m_downloading)
+    if (m_downloading || InstalledByPackageManager())
         return;
     guarded([&] {
         const QString name = DownloadName;
@@ -374,7 +396,8 @@ void TVersionsForm::ExitBtnClick()
 void TVersionsForm::Install()
 {
     // One installer only: a click while the companion is being stopped must not start another.
-    if (m_installerStarted)
+    // None at all over the files of a package.
+    if (m_installerStarted || InstalledByPackageManager())
         return;
     const QString name = DownloadName;
     // A later check may have named another file since the download; it must still be one

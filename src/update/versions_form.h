@@ -76,6 +76,8 @@ private:
     void addReleaseLines(const QString &version, const QString &newVersion,
                          const QString &downloadName);
     void refuseDownloadName(const QString &downloadName);
+    // Tells that the package manager installs the advised release, and offers no download.
+    void referToPackageManager();
     // Runs a handler's work; a failure ends it with a critical message box.
     template <typename Work>
     void guarded(Work work);

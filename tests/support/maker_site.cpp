@@ -38,6 +38,13 @@ void MakerSite::serve(const std::string &path, const std::string &body, size_t p
     m_files[path] = File{body, piece, status};
 }
 
+void MakerSite::serveList(const std::string &list, qint64 timestamp, size_t piece)
+{
+    m_key.trust();
+    serve("/versions.dat", list, piece);
+    serve("/versions.dat.minisig", m_key.sign(QByteArray::fromStdString(list), timestamp).toStdString());
+}
+
 int MakerSite::requests()
 {
     QMutexLocker lock(&m_mutex);

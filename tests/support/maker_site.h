@@ -14,6 +14,7 @@
 
 #include "support/local_http_server.h"
 #include "support/scoped_env.h"
+#include "support/update_keys.h"
 
 class MakerSite
 {
@@ -23,6 +24,12 @@ public:
     // Serves body at path with the given status, in pieces of at most piece bytes.
     void serve(const std::string &path, const std::string &body, size_t piece = 1 << 20,
                int status = 200);
+    // Serves list as versions.dat (in pieces of piece bytes) with its signature beside it, signed
+    // by the site's key at the given time, and has the program trust that key (in the home in
+    // force now).
+    void serveList(const std::string &list, qint64 timestamp = QDateTime::currentSecsSinceEpoch(),
+                   size_t piece = 1 << 20);
+    const TestUpdateKey &key() const { return m_key; }
     int requests();
     // The paths asked for, in order.
     QStringList paths();
@@ -37,6 +44,7 @@ private:
         int status;
     };
 
+    TestUpdateKey m_key;
     QMutex m_mutex;
     std::map<std::string, File> m_files;
     QStringList m_paths;

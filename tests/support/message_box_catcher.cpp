@@ -8,7 +8,7 @@ MessageBoxCatcher::MessageBoxCatcher()
     // Looked for on a short timer: a box runs its own event loop, in which the timer keeps firing.
     QObject::connect(&m_timer, &QTimer::timeout, [this] {
         if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-            m_boxes.append({box->icon(), box->text()});
+            m_boxes.append({box->icon(), box->text(), box->textFormat()});
             box->done(box->defaultButton() ? box->standardButton(box->defaultButton()) : QMessageBox::Ok);
         }
     });

@@ -14,6 +14,7 @@ public:
     struct Box {
         QMessageBox::Icon icon;
         QString text;
+        Qt::TextFormat format;
     };
     const QList<Box> &boxes() const { return m_boxes; }
     // The texts of the critical boxes (the toolkit's error box), and of all the others.

@@ -10,6 +10,7 @@
 #include "entry/settings_values.h"
 #include "market/data_rec.h"
 #include "market/internet.h"
+#include "market/market_hosts.h"
 #include "platform/termination_signals.h"
 #include "support/scoped_env.h"
 #include "support/system_info.h"
@@ -21,6 +22,7 @@ constexpr const char *kVariables[] = {
     "HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_STATE_HOME", "COMSPEC",
     "PELGRANDIX_QUOTE_HOST", "PELGRANDIX_INDEX_HOST", "PELGRANDIX_MAKER_HOST", "PELGRANDIX_PING",
     "PELGRANDIX_EXIT_AFTER_FIRST_PAINT", "DBUS_SESSION_BUS_ADDRESS", "XDG_RUNTIME_DIR",
+    "DPKG_ADMINDIR",
 };
 
 // Fails the running test when it left any value changed, and puts the values back.
@@ -70,6 +72,7 @@ ProgramState::ProgramState()
     note(QStringLiteral("NumberOfYears"), NumberOfYears);
     note(QStringLiteral("NumberOfMinutes"), NumberOfMinutes);
     note(QStringLiteral("OverviewPlace"), OverviewPlace);
+    note(QStringLiteral("Sites"), Sites);
     note<int>(QStringLiteral("the receive time-out"), &ReceiveTimeout, &SetReceiveTimeout);
     note<int>(QStringLiteral("the fetch deadline"), &FetchDeadline, &SetFetchDeadline);
     note<bool>(QStringLiteral("the program's end by its close"), &ProgramEnding, &SetProgramEnding);

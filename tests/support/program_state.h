@@ -1,10 +1,10 @@
 #pragma once
 // The values the whole program shares, which tests set and windows change as they start: the
 // data and home folders, the language code, the update state, the index texts, the download
-// record and its last time, the settings' years and minutes and the portfolio's values, the
-// receive time-out, the fetch deadline and the program's end by its close; and what a test
-// changes of the process: the environment variables the program reads, the current folder and
-// the default locale.
+// record and its last time, the settings' years and minutes, the portfolio's values and the
+// sites, the receive time-out, the fetch deadline and the program's end by its close; and what a
+// test changes of the process: the environment variables the program reads, the current folder
+// and the default locale.
 //
 // A ProgramState notes them all when it is made and puts them back when it goes. A test that
 // sets any of them derives its fixture from ProgramStateTest (MainWindowFixture holds one too),

@@ -4,6 +4,9 @@
 
 RunningMarketSite::RunningMarketSite(const QStringList &extra)
 {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_STATE_HOME"), m_state.path());
+    m_process.setProcessEnvironment(environment);
     m_process.setProgram(QStringLiteral(PELGRANDIX_BIN_DIR "/pelgrandix-market"));
     m_process.setArguments(QStringList{QStringLiteral("--port"), QStringLiteral("0")} + extra);
     m_process.start();

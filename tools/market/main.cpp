@@ -1,9 +1,12 @@
 // pelgrandix-market: the demo quote site on loopback. It serves the option price pages, the
 // mobile index page and the maker's files that Pelgrandix asks for, with an index level that
-// moves with the clock.
+// moves with the clock. Its version list carries a signature by a key of its own, which a user
+// of the demo trusts by putting its public key (--print-update-key) in Pelgrandix's key folder.
 
 #include "market_model.h"
 #include "market_pages.h"
+#include "update_key_store.h"
+#include "update_signing.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -40,6 +43,8 @@ struct Options
     int port = kDefaultPort;
     quint64 seed = 0;
     int installerDelayMs = kDefaultInstallerDelayMs;
+    QString updateKeyFile;  // empty: the one in the state folder
+    bool printUpdateKey = false;
 };
 
 Options readOptions(const QCoreApplication &app)
@@ -58,7 +63,16 @@ Options readOptions(const QCoreApplication &app)
         QStringLiteral("installer-delay"),
         QStringLiteral("Pause in milliseconds after every 4 KiB of the installer."),
         QStringLiteral("MS"), QString::number(kDefaultInstallerDelayMs));
-    parser.addOptions({port, seed, delay});
+    const QCommandLineOption updateKey(
+        QStringLiteral("update-key"),
+        QStringLiteral("Secret key that signs the version list: a minisign secret key file "
+                       "without a password (default: made at the first start in %1).")
+            .arg(updateKeyFolder()),
+        QStringLiteral("FILE"));
+    const QCommandLineOption printUpdateKey(
+        QStringLiteral("print-update-key"),
+        QStringLiteral("Print the public key file of the key that signs the version list, and end."));
+    parser.addOptions({port, seed, delay, updateKey, printUpdateKey});
     parser.process(app);
 
     Options options;
@@ -85,11 +99,13 @@ Options readOptions(const QCoreApplication &app)
                      qPrintable(parser.value(delay)));
         std::exit(2);
     }
+    options.updateKeyFile = parser.value(updateKey);
+    options.printUpdateKey = parser.isSet(printUpdateKey);
     return options;
 }
 
 void addRoutes(httplib::Server &server, IndexWalk &walk, const Options &options,
-               const QByteArray &installer)
+               const QByteArray &installer, const UpdateKeyPair &updateKey)
 {
     const quint64 seed = options.seed;
     server.Get("/derivaten/opties/", [&walk, seed](const httplib::Request &req,
@@ -123,6 +139,15 @@ void addRoutes(httplib::Server &server, IndexWalk &walk, const Options &options,
     server.Get("/versions.dat", [versions](const httplib::Request &, httplib::Response &res) {
         res.set_header("Cache-Control", "no-cache");
         res.set_content(versions.constData(), size_t(versions.size()), "text/plain");
+    });
+    // Signed as the maker signs it, with the time of the start: the program uses no list signed
+    // before the newest one it has seen.
+    const QByteArray signature = signatureFile(
+        updateKey, versions,
+        "timestamp:" + QByteArray::number(QDateTime::currentSecsSinceEpoch()) + "\tfile:versions.dat");
+    server.Get("/versions.dat.minisig", [signature](const httplib::Request &, httplib::Response &res) {
+        res.set_header("Cache-Control", "no-cache");
+        res.set_content(signature.constData(), size_t(signature.size()), "text/plain");
     });
 
     const QByteArray downloads = downloadPage(installer.size());
@@ -165,6 +190,17 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("pelgrandix-market"));
     const Options options = readOptions(app);
+    QString keyError;
+    const std::optional<UpdateKeyPair> updateKey = loadUpdateKey(options.updateKeyFile, keyError);
+    if (!updateKey) {
+        std::fprintf(stderr, "pelgrandix-market: %s\n", qPrintable(keyError));
+        return 1;
+    }
+    if (options.printUpdateKey) {
+        const QByteArray file = publicKeyFile(*updateKey);
+        std::fwrite(file.constData(), 1, size_t(file.size()), stdout);
+        return 0;
+    }
 
     // Termination requests are taken by one thread that waits for them; every other thread,
     // the server's workers included, keeps them blocked.
@@ -182,7 +218,7 @@ int main(int argc, char **argv)
         int yes = 1;
         setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof(yes));
     });
-    addRoutes(server, walk, options, installer);
+    addRoutes(server, walk, options, installer, *updateKey);
 
     int port = options.port;
     if (port == 0) {
