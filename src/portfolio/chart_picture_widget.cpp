@@ -34,10 +34,10 @@ bool SaveChartPicture(QWidget &view, const QString &title, const QString &path)
     return withTitle(view.grab(), title, titleFont).save(path, "PNG");
 }
 
-void SaveChartPictureAs(QWidget &view, const QString &title, const QString &defaultFileName)
+void SaveChartPictureAs(QWidget &view, const QString &title, const QString &caption, const QString &defaultFileName)
 {
     QWidget *window = view.window();
-    const QString path = QFileDialog::getSaveFileName(window, QStringLiteral("Grafiek opslaan"),
+    const QString path = QFileDialog::getSaveFileName(window, caption,
                                                       QDir(QDir::homePath()).filePath(defaultFileName),
                                                       QStringLiteral("PNG-afbeeldingen (*.png)"));
     if (!path.isEmpty() && !SaveChartPicture(view, title, path))

@@ -393,5 +393,6 @@ bool TOverviewForm::saveChart(const QString &path)
 
 void TOverviewForm::saveChartAs()
 {
-    SaveChartPictureAs(*ChartView, ChartTitle->text(), QStringLiteral("Pelgrandix grafiek.png"));
+    SaveChartPictureAs(*ChartView, ChartTitle->text(), QStringLiteral("Grafiek opslaan"),
+                       QStringLiteral("Pelgrandix grafiek.png"));
 }

@@ -69,7 +69,8 @@ PayoffTabWidget::PayoffTabWidget(const QString &chartLibraryFolder, QWidget *par
     SaveChartButton = new QPushButton(QStringLiteral("Opslaan als PNG..."), this);
     SaveChartButton->setEnabled(false);
     connect(SaveChartButton, &QPushButton::clicked, this, [this] {
-        SaveChartPictureAs(*ChartView, m_title, QStringLiteral("Pelgrandix uitbetaling.png"));
+        SaveChartPictureAs(*ChartView, m_title, QStringLiteral("Uitbetaling opslaan"),
+                           QStringLiteral("Pelgrandix uitbetaling.png"));
     });
     // Only a chart in sight can be saved.
     connect(Stack, &QStackedWidget::currentChanged, this,

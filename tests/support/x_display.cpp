@@ -61,11 +61,12 @@ void click(const QString &window, int x, int y)
                                     QString::number(y), "click", "1"});
 }
 
-QString clickUntilWindow(const QString &window, int x, int y, const QString &namePattern)
+QString clickUntilWindow(const QString &window, const QList<QPoint> &points, const QString &namePattern)
 {
     QStringList ids;
     waitUntil([&] {
-        click(window, x, y);
+        for (const QPoint &point : points)
+            click(window, point.x(), point.y());
         return waitUntil([&] { return !(ids = visibleWindows(namePattern)).isEmpty(); }, 2000);
     });
     return ids.value(0);

@@ -3,6 +3,8 @@
 // under xvfb-run, with no window manager): found by name and typed at with xdotool, their
 // captions read with xprop, their pictures taken with pelgrandix-shot.
 
+#include <QList>
+#include <QPoint>
 #include <QString>
 #include <QStringList>
 
@@ -16,9 +18,10 @@ QString waitForWindow(const QString &namePattern);
 QStringList captions(const QString &window);
 // A left click at x, y inside the window's client area.
 void click(const QString &window, int x, int y);
-// Clicks there until a window of that name shows (a button may be usable only after a while);
-// its id, or "" when none showed within a test's patience.
-QString clickUntilWindow(const QString &window, int x, int y, const QString &namePattern);
+// Clicks at each of the points in turn, over and over, until a window of that name shows (a
+// button may be usable only after a while, or behind a tab that a lost click did not open); its
+// id, or "" when none showed within a test's patience.
+QString clickUntilWindow(const QString &window, const QList<QPoint> &points, const QString &namePattern);
 // Gives the window the keyboard and presses the keys ("ctrl+Tab", "Return").
 void pressKeys(const QString &window, const QString &keys);
 // Saves a PNG of the window as the screen shows it; false when none was saved.
