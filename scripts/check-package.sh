@@ -70,13 +70,19 @@ check_dependencies() {
   return "$missing"
 }
 
-# The overview's chart is drawn by a library that the program opens from its own folder when the
-# overview is first made; the loader must find everything it needs.
+# The overview's charts are drawn by a library that the program opens from its own folder when the
+# overview is first made; the loader must find everything it needs, and the program both charts'
+# entry points.
 check_chart_library() {
-  local library
+  local library symbols
   library=$(dirname "$(readlink -f "$program")")/pelgrandix-chart.so
   [ -f "$library" ] || { echo "no pelgrandix-chart.so beside $(readlink -f "$program")"; return 1; }
-  ! ldd "$library" | grep "not found"
+  # Not "! ldd ...": set -e lets a negated command fail without ending the check.
+  if ldd "$library" | grep "not found"; then return 1; fi
+  symbols=$(nm -D --defined-only "$library")
+  for entry in pelgrandix_make_history_chart pelgrandix_make_payoff_chart; do
+    grep -qw "$entry" <<<"$symbols" || { echo "pelgrandix-chart.so lacks $entry"; return 1; }
+  done
 }
 
 check_first_paint() {

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Makes the README's screenshots of the portfolio overview, docs/overzicht-posities.png and
-# docs/overzicht-grafiek.png: starts the demo quote site and the program on a virtual display
-# (xvfb-run -a), with a fresh home folder holding a few positions on the site's series, runs
-# several downloads a few seconds apart so that the history has points, opens "Overzicht" and
-# saves a picture of each tab. Takes about a minute.
+# Makes the README's screenshots of the portfolio overview, one of each tab: docs/overzicht-
+# posities.png, -grafiek.png, -scenarios.png and -uitbetaling.png. Starts the demo quote site and
+# the program on a virtual display (xvfb-run -a), with a fresh home folder holding a few
+# positions on the site's series, runs several downloads a few seconds apart so that the history
+# has points, opens "Overzicht" and saves a picture of each tab. Takes about a minute.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -84,7 +84,9 @@ click "$main" 670 26     # "Overzicht", left of the help button
 overview=$(xdotool search --sync --name '^Pelgrandix - Overzicht$')
 sleep 2
 "$bin/pelgrandix-shot" "$overview" "$root/docs/overzicht-posities.png"
-xdotool windowfocus --sync "$overview" key ctrl+Tab
-sleep 2
-"$bin/pelgrandix-shot" "$overview" "$root/docs/overzicht-grafiek.png"
-echo "saved docs/overzicht-posities.png and docs/overzicht-grafiek.png"
+for tab in grafiek scenarios uitbetaling; do
+  xdotool windowfocus --sync "$overview" key ctrl+Tab
+  sleep 2
+  "$bin/pelgrandix-shot" "$overview" "$root/docs/overzicht-$tab.png"
+done
+echo "saved docs/overzicht-{posities,grafiek,scenarios,uitbetaling}.png"

@@ -14,6 +14,8 @@
 #include "book/positions_book.h"
 #include "entry/settings_values.h"
 #include "portfolio/overview_form.h"
+#include "portfolio/payoff_tab_widget.h"
+#include "portfolio/scenario_tab_widget.h"
 #include "support/main_window_fixture.h"
 #include "support/system_info.h"
 #include "support/wait_until.h"
@@ -29,9 +31,16 @@ const QByteArray kPositions =
 class Overview : public ::testing::Test
 {
 protected:
-    Overview() : fixture(kPositions), form(fixture.form())
+    explicit Overview(const QByteArray &positions = kPositions, bool quoted = true)
+        : fixture(positions), form(fixture.form())
     {
-        // An index quote as a refresh brings it.
+        if (quoted)
+            quoteIndex();
+    }
+
+    // An index quote as a refresh brings it.
+    void quoteIndex()
+    {
         fixture.book().AEXQuote().sAEX = QStringLiteral("900,00");
         IndexQuoteResult shown;
         shown.kind = IndexQuoteResult::Show;
@@ -61,6 +70,28 @@ protected:
 
     MainWindowFixture fixture;
     TMainForm *form;
+};
+
+// A written put and a written call of next year's June series, whose prices tell their
+// volatilities; the put loses when the AEX falls 10 %.
+QByteArray heldPositions()
+{
+    const QByteArray year = QByteArray::number(QDate::currentDate().year() + 1);
+    return "AEX; Put; jun; " + year + "; 880; 45,00; 40,00; 2; 1000,00; 1\r\n"
+           "AEX; Call; jun; " + year + "; 920; 35,00; 30,00; 1; 500,00; 1\r\n";
+}
+
+class RiskTabs : public Overview
+{
+protected:
+    RiskTabs() : Overview(heldPositions(), false) {}
+
+    static QString gridCell(TOverviewForm *overview, double move, int column)
+    {
+        const auto row = std::find(kIndexMoves.begin(), kIndexMoves.end(), move) - kIndexMoves.begin();
+        const QTableWidgetItem *item = overview->ScenarioTab->Grid->item(int(row), column);
+        return item ? item->text() : QString();
+    }
 };
 
 } // namespace
@@ -190,4 +221,54 @@ TEST_F(Overview, WithoutTheChartLibraryTheTableWorksAndTheChartTabSaysWhy)
     EXPECT_TRUE(overview.NoHistoryLabel->text().contains(withoutLibrary.path()));
     EXPECT_FALSE(overview.SaveChartButton->isEnabled());
     EXPECT_FALSE(overview.saveChart(QDir(withoutLibrary.path()).filePath("grafiek.png")));
+
+    overview.Tabs->setCurrentWidget(overview.PayoffTab);
+    EXPECT_TRUE(overview.PayoffTab->MessageLabel->text().startsWith("De grafiek kan niet worden getoond: "))
+        << overview.PayoffTab->MessageLabel->text().toStdString();
+    EXPECT_FALSE(overview.PayoffTab->SaveChartButton->isEnabled());
+}
+
+TEST_F(RiskTabs, ScenarioGridAndPayoffChartShowTheHeldPositions)
+{
+    TOverviewForm *overview = open();
+    ASSERT_TRUE(overview);
+    PayoffTabWidget *payoff = overview->PayoffTab;
+    // Before the first index quote both tabs say so, and follow the quote when it comes.
+    for (RiskTabWidget *tab : std::initializer_list<RiskTabWidget *>{overview->ScenarioTab, payoff}) {
+        overview->Tabs->setCurrentWidget(tab);
+        EXPECT_EQ(tab->Stack->currentWidget(), tab->MessageLabel);
+        EXPECT_TRUE(tab->MessageLabel->text().startsWith("Nog geen AEX-koers"))
+            << tab->MessageLabel->text().toStdString();
+    }
+    EXPECT_FALSE(payoff->SaveChartButton->isEnabled());
+    quoteIndex();
+    ASSERT_TRUE(waitForQueuedWork());
+    ASSERT_EQ(overview->model()->totals().heldVega.leftOut, 0) << "both positions have a volatility";
+    overview->Tabs->setCurrentWidget(overview->ScenarioTab);
+    ASSERT_EQ(overview->ScenarioTab->Stack->currentWidget(), overview->ScenarioTab->Grid->parentWidget());
+
+    // Today at today's level the grid shows what the table does.
+    EXPECT_TRUE(overview->TotalsLabel->text().startsWith(
+        "Verschil posities: " + gridCell(overview, 0.0, ScenarioTabWidget::Nu) + " "))
+        << overview->TotalsLabel->text().toStdString();
+    EXPECT_EQ(gridCell(overview, -0.075, ScenarioTabWidget::Beweging), "-7,5 %");
+    const QTableWidget *grid = overview->ScenarioTab->Grid;
+    EXPECT_EQ(grid->item(0, ScenarioTabWidget::OpExpiratie)->foreground().color(), Qt::red) << "a loss";
+    EXPECT_NE(grid->item(4, ScenarioTabWidget::OpExpiratie)->foreground().color(), Qt::red) << "a gain";
+
+    // A higher volatility changes the figures before expiry and leaves those at expiry.
+    std::map<int, QString> before;
+    for (int column : {ScenarioTabWidget::Nu, ScenarioTabWidget::OverEenWeek, ScenarioTabWidget::OpExpiratie})
+        before[column] = gridCell(overview, -0.05, column);
+    overview->ScenarioTab->VolatilityShift->setCurrentIndex(overview->ScenarioTab->VolatilityShift->findData(10.0));
+    EXPECT_NE(gridCell(overview, -0.05, ScenarioTabWidget::Nu), before[ScenarioTabWidget::Nu]);
+    EXPECT_NE(gridCell(overview, -0.05, ScenarioTabWidget::OverEenWeek), before[ScenarioTabWidget::OverEenWeek]);
+    EXPECT_EQ(gridCell(overview, -0.05, ScenarioTabWidget::OpExpiratie), before[ScenarioTabWidget::OpExpiratie]);
+
+    // The payoff: both curves over the range, the line at today's level, the picture saved.
+    overview->Tabs->setCurrentWidget(payoff);
+    ASSERT_GT(payoff->todaySeries()->count(), 400);
+    EXPECT_EQ(payoff->expirySeries()->count(), payoff->todaySeries()->count());
+    EXPECT_EQ(payoff->indexLine()->at(0).x(), 900.0);
+    EXPECT_TRUE(payoff->saveChart(QDir(fixture.home().path()).filePath("uitbetaling.png")));
 }

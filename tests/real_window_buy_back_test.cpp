@@ -3,7 +3,6 @@
 #include "support/qt_printers.h"
 
 #include <QDate>
-#include <QProcess>
 #include <QThread>
 
 #include <csignal>
@@ -23,10 +22,6 @@
 
 namespace {
 
-const QByteArray kSettings = "Windows Registry Editor Version 5.00\r\n\r\n"
-                             "[HKEY_CURRENT_USER\\Software\\Pelgrandix\\Defaults]\r\n"
-                             "\"Updates Aan\"=\"0\"\r\n\"DownloadTimer\"=\"0\"\r\n"
-                             "\"Commissie per contract\"=\"1,50\"\r\n";
 
 QString monthName(const QDate &month)
 {
@@ -59,7 +54,7 @@ TEST(RealWindowBuyBack, PartOfAPositionBoughtBackAndAnotherRolledAgreeInEveryFil
     RunningMarketSite site;
     ASSERT_GT(site.port, 0);
     TempHome home;
-    home.writeFile(TempHome::kSettingsFile, kSettings);
+    home.writeFile(TempHome::kSettingsFile, QuietSettings("\"Commissie per contract\"=\"1,50\"\r\n"));
     // Two written puts of monthly series some months away, near the demo index of about 900.
     const QDate first = QDate::currentDate().addMonths(3);
     const QDate second = QDate::currentDate().addMonths(2);
@@ -68,21 +63,13 @@ TEST(RealWindowBuyBack, PartOfAPositionBoughtBackAndAnotherRolledAgreeInEveryFil
     home.writeDataFile("Regels.dat", positions_file::encode({keep, roll}));
 
     OfflineProgram program(home.path());
-    program.environment().insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    program.environment().insert(QStringLiteral("LANG"), QStringLiteral("nl_NL.UTF-8"));
-    program.pointSitesAt(site.host());
-    program.ping().answer(ScriptedPing::Reply);
-    program.process().setProcessChannelMode(QProcess::ForwardedChannels);
+    ShowOnDisplay(program, site.host());
     ASSERT_TRUE(program.start());
     const QString mainWindow = WaitForWindow(QStringLiteral("^Pelgrandix, versie"));
     ASSERT_FALSE(mainWindow.isEmpty());
 
     // "Overzicht" is usable once the first download is in; so is everything below.
-    QString overview;
-    waitUntil([&] {
-        Click(mainWindow, 670, 26);
-        return !(overview = VisibleWindows(QStringLiteral("^Pelgrandix - Overzicht$")).value(0)).isEmpty();
-    });
+    const QString overview = ClickUntilWindow(mainWindow, {{670, 26}}, QStringLiteral("^Pelgrandix - Overzicht$"));
     ASSERT_FALSE(overview.isEmpty()) << "the overview did not open";
 
     // The first position (selected at start) from the main window: one of its three contracts.

@@ -3,7 +3,6 @@
 #include "support/qt_printers.h"
 
 #include <QDate>
-#include <QProcess>
 
 #include <csignal>
 
@@ -18,9 +17,6 @@
 
 namespace {
 
-const QByteArray kSettings = "Windows Registry Editor Version 5.00\r\n\r\n"
-                             "[HKEY_CURRENT_USER\\Software\\Pelgrandix\\Defaults]\r\n"
-                             "\"Updates Aan\"=\"0\"\r\n\"DownloadTimer\"=\"0\"\r\n";
 
 bool seen(const QString &text, const char *word)
 {
@@ -35,27 +31,19 @@ TEST(RealWindowTexts, OverviewShowsEveryColumnWholeAndQtsDialogsSpeakDutch)
     RunningMarketSite site;
     ASSERT_GT(site.port, 0);
     TempHome home;
-    home.writeFile(TempHome::kSettingsFile, kSettings);
+    home.writeFile(TempHome::kSettingsFile, QuietSettings());
     // A call written far above the market: its advice is "Terugkopen", the widest advice.
     const QByteArray year = QByteArray::number(QDate::currentDate().year() + 1);
     home.writeDataFile("Regels.dat", "AEX; Call; jun; " + year + "; 1200; 60,00; 60,00; 1; 0,00; 1\r\n");
 
     OfflineProgram program(home.path());
-    program.environment().insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    program.environment().insert(QStringLiteral("LANG"), QStringLiteral("nl_NL.UTF-8"));
-    program.pointSitesAt(site.host());
-    program.ping().answer(ScriptedPing::Reply);
-    program.process().setProcessChannelMode(QProcess::ForwardedChannels);
+    ShowOnDisplay(program, site.host());
     ASSERT_TRUE(program.start());
     const QString mainWindow = WaitForWindow(QStringLiteral("^Pelgrandix, versie"));
     ASSERT_FALSE(mainWindow.isEmpty());
 
     // "Overzicht", left of the help button, is usable once the first download is in.
-    QString overview;
-    waitUntil([&] {
-        Click(mainWindow, 670, 26);
-        return !(overview = VisibleWindows(QStringLiteral("^Pelgrandix - Overzicht$")).value(0)).isEmpty();
-    });
+    const QString overview = ClickUntilWindow(mainWindow, {{670, 26}}, QStringLiteral("^Pelgrandix - Overzicht$"));
     ASSERT_FALSE(overview.isEmpty()) << "the overview did not open";
     QString table;
     waitUntil([&] { return seen(table = TextInWindow(overview), "Terugkopen"); });

@@ -4,7 +4,7 @@
 // with the OpenGL libraries it brings made every start of the program slower and larger, though
 // few starts open the overview. So the chart lives in a library of the program's own, installed
 // beside it (history_chart_widget.cpp), which the overview opens when it is first made
-// (history_chart_library.h); this header is all the two share.
+// (chart_library.h); this header is all the two share of it.
 
 #include <QDateTime>
 #include <QList>
@@ -34,8 +34,8 @@ protected:
 // Told of a point of either series when the mouse comes onto it (true) and leaves it (false).
 using HistoryPointHovered = std::function<void(const QPointF &point, bool hovering)>;
 
-// The library's one entry point: makes a chart without a parent. The program looks it up by
-// the name below and never calls it by its own name.
+// The library's entry point for it (payoff_chart.h holds the other): makes a chart without a
+// parent. The program looks it up by the name below and never calls it by its own name.
 extern "C" HistoryChart *pelgrandix_make_history_chart(const HistoryPointHovered &hovered);
 using MakeHistoryChart = decltype(&pelgrandix_make_history_chart);
 inline constexpr char kMakeHistoryChartName[] = "pelgrandix_make_history_chart";

@@ -2,8 +2,6 @@
 
 #include <QCoreApplication>
 #include <QCursor>
-#include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -11,7 +9,6 @@
 #include <QIdentityProxyModel>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTimer>
@@ -23,9 +20,12 @@
 #include "app/dialog_geometry.h"
 #include "book/positions_book.h"
 #include "entry/settings_values.h"
-#include "portfolio/history_chart_library.h"
+#include "portfolio/chart_library.h"
+#include "portfolio/chart_picture_widget.h"
+#include "portfolio/payoff_tab_widget.h"
 #include "portfolio/red_negative_proxy_widget.h"
 #include "portfolio/result_tab_widget.h"
+#include "portfolio/scenario_tab_widget.h"
 #include "support/system_info.h"
 
 namespace {
@@ -51,23 +51,6 @@ QString timeFormatFor(qint64 seconds)
     return QStringLiteral("dd-MM-yyyy");
 }
 
-// A picture of the view with the title written above it, so that a saved chart says what it
-// shows.
-QImage withTitle(const QPixmap &view, const QString &title, const QFont &font)
-{
-    const int band = QFontMetrics(font).height() * 2;
-    const QSize size = view.deviceIndependentSize().toSize();
-    QImage image(QSize(size.width(), size.height() + band) * view.devicePixelRatio(), QImage::Format_RGB32);
-    image.setDevicePixelRatio(view.devicePixelRatio());
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.setFont(font);
-    painter.setPen(Qt::black);
-    painter.drawText(QRect(0, 0, size.width(), band), Qt::AlignCenter, title);
-    painter.drawPixmap(0, band, view);
-    return image;
-}
-
 } // namespace
 
 TOverviewForm::TOverviewForm(PositionsBook &book, const ProgramIdentity &identity, const QWidget &mainWindow,
@@ -82,7 +65,13 @@ TOverviewForm::TOverviewForm(PositionsBook &book, const ProgramIdentity &identit
 
     Tabs = new QTabWidget(this);
     buildTable();
-    buildChart(chartLibraryFolder.isNull() ? QCoreApplication::applicationDirPath() : chartLibraryFolder);
+    const QString libraryFolder
+        = chartLibraryFolder.isNull() ? QCoreApplication::applicationDirPath() : chartLibraryFolder;
+    buildChart(libraryFolder);
+    ScenarioTab = new ScenarioTabWidget;
+    Tabs->addTab(ScenarioTab, QStringLiteral("Scenario's"));
+    PayoffTab = new PayoffTabWidget(libraryFolder);
+    Tabs->addTab(PayoffTab, QStringLiteral("Uitbetaling"));
     ResultPage = new ResultTab;
     Tabs->addTab(ResultPage, QStringLiteral("Resultaat"));
     auto *layout = new QVBoxLayout(this);
@@ -172,7 +161,7 @@ void TOverviewForm::buildChart(const QString &libraryFolder)
     NoHistoryLabel->setWordWrap(true);
     ChartStack = new QStackedWidget(page);
     ChartStack->addWidget(NoHistoryLabel);
-    const MakeHistoryChart makeChart = history_chart_library::open(libraryFolder, m_chartError);
+    const MakeHistoryChart makeChart = chart_library::openHistoryChart(libraryFolder, m_chartError);
     if (makeChart) {
         m_chart = makeChart([this](const QPointF &point, bool hovering) { showHistoryPoint(point, hovering); });
         ChartView = m_chart->view();
@@ -257,6 +246,8 @@ void TOverviewForm::refresh()
     RiskTotalsLabel->setText(RiskTotalsText(m_model->totals()));
     CoverLabel->setText(CoverText(m_model->totals()));
     InputsLabel->setText(InputsText(inputs));
+    ScenarioTab->showFigures(inputs, m_model->rows());
+    PayoffTab->showFigures(inputs, m_model->rows());
     ResultPage->showJournal(journal_file::read(DataDir), m_model->totals().heldDifference, inputs.now.date());
     fitColumns();
     if (first)
@@ -449,16 +440,11 @@ QLineSeries *TOverviewForm::indexSeries() const
 
 bool TOverviewForm::saveChart(const QString &path)
 {
-    QFont titleFont = font();
-    titleFont.setBold(true);
-    return ChartView && withTitle(ChartView->grab(), ChartTitle->text(), titleFont).save(path, "PNG");
+    return ChartView && SaveChartPicture(*ChartView, ChartTitle->text(), path);
 }
 
 void TOverviewForm::saveChartAs()
 {
-    const QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("Grafiek opslaan"), QDir::homePath() + QStringLiteral("/Pelgrandix grafiek.png"),
-        QStringLiteral("PNG-afbeeldingen (*.png)"));
-    if (!path.isEmpty() && !saveChart(path))
-        QMessageBox::warning(this, windowTitle(), QStringLiteral("De grafiek kon niet worden opgeslagen in %1.").arg(path));
+    SaveChartPictureAs(*ChartView, ChartTitle->text(), QStringLiteral("Grafiek opslaan"),
+                       QStringLiteral("Pelgrandix grafiek.png"));
 }

@@ -20,7 +20,9 @@
 #include "support/program_identity.h"
 
 class HistoryChart;
+class PayoffTabWidget;
 class ResultTab;
+class ScenarioTabWidget;
 class PositionsBook;
 class QIdentityProxyModel;
 class QLineSeries;
@@ -48,6 +50,10 @@ public:
     // Null when the chart library could not be opened; the tab then says why.
     QWidget *ChartView = nullptr;
     QPushButton *SaveChartButton;
+    // What the held positions would show if the AEX moved: a grid and a chart.
+    ScenarioTabWidget *ScenarioTab;
+    PayoffTabWidget *PayoffTab;
+    // What buying back has realised, per month and per year.
     ResultTab *ResultPage;
 
     PortfolioModel *model() const { return m_model; }

@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include "support/offline_program.h"
 #include "support/wait_until.h"
 
 namespace {
@@ -12,6 +13,23 @@ namespace {
 constexpr int kEnlarged = 3;
 
 } // namespace
+
+QByteArray QuietSettings(const QByteArray &moreLines)
+{
+    return "Windows Registry Editor Version 5.00\r\n\r\n"
+           "[HKEY_CURRENT_USER\\Software\\Pelgrandix\\Defaults]\r\n"
+           "\"Updates Aan\"=\"0\"\r\n\"DownloadTimer\"=\"0\"\r\n"
+           + moreLines;
+}
+
+void ShowOnDisplay(OfflineProgram &program, const QByteArray &siteHost)
+{
+    program.environment().insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    program.environment().insert(QStringLiteral("LANG"), QStringLiteral("nl_NL.UTF-8"));
+    program.pointSitesAt(siteHost);
+    program.ping().answer(ScriptedPing::Reply);
+    program.process().setProcessChannelMode(QProcess::ForwardedChannels);
+}
 
 QString RunCommand(const QString &program, const QStringList &arguments)
 {
@@ -55,6 +73,17 @@ void Click(const QString &window, int x, int y)
                                            QString::number(y), "click", "1"});
 }
 
+QString ClickUntilWindow(const QString &window, const QList<QPoint> &points, const QString &namePattern)
+{
+    QStringList ids;
+    waitUntil([&] {
+        for (const QPoint &point : points)
+            Click(window, point.x(), point.y());
+        return waitUntil([&] { return !(ids = VisibleWindows(namePattern)).isEmpty(); }, 2000);
+    });
+    return ids.value(0);
+}
+
 void PressKeys(const QString &window, const QString &keys)
 {
     // Typed as a keyboard types them (xdotool's --window would send made-up events instead,
@@ -67,17 +96,22 @@ void PressKeys(const QString &window, const QString &keys)
                QStringList{"key", "--delay", "50"} + keys.split(QLatin1Char(' '), Qt::SkipEmptyParts));
 }
 
-QList<SeenWord> WordsInWindow(const QString &window)
+bool TakePicture(const QString &window, const QString &path, int enlarged)
 {
-    QTemporaryDir folder;
-    const QString picture = folder.filePath(QStringLiteral("window.png"));
     // On the X display, whatever platform the test itself was given.
     QProcess shot;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     shot.setProcessEnvironment(environment);
-    shot.start(QStringLiteral(PELGRANDIX_BIN_DIR "/pelgrandix-shot"), {window, picture, QString::number(kEnlarged)});
-    if (!shot.waitForFinished(10000) || shot.exitCode() != 0)
+    shot.start(QStringLiteral(PELGRANDIX_BIN_DIR "/pelgrandix-shot"), {window, path, QString::number(enlarged)});
+    return shot.waitForFinished(10000) && shot.exitStatus() == QProcess::NormalExit && shot.exitCode() == 0;
+}
+
+QList<SeenWord> WordsInWindow(const QString &window)
+{
+    QTemporaryDir folder;
+    const QString picture = folder.filePath(QStringLiteral("window.png"));
+    if (!TakePicture(window, picture, kEnlarged))
         return {};
     // Tab-separated: level, page, block, paragraph, line, word, left, top, width, height,
     // confidence, text.

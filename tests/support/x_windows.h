@@ -4,9 +4,20 @@
 // read with xprop, clicked and typed at with xdotool, and read as a person would, from a picture
 // of the window (pelgrandix-shot) read back as text by tesseract.
 
+#include <QList>
+#include <QPoint>
 #include <QRect>
 #include <QString>
 #include <QStringList>
+
+class OfflineProgram;
+
+// The settings of a program under test on the display: no timed download, no update check,
+// and these lines ("\"Name\"=\"value\"\r\n") after them.
+QByteArray QuietSettings(const QByteArray &moreLines = {});
+// Makes the program show its windows on the X display, in Dutch, against the site (a host as
+// RunningMarketSite gives it), with a ping that answers and its output in the test's.
+void ShowOnDisplay(OfflineProgram &program, const QByteArray &siteHost);
 
 // Runs a command and gives what it printed; empty when it did not end within ten seconds.
 QString RunCommand(const QString &program, const QStringList &arguments);
@@ -21,9 +32,17 @@ QStringList Captions(const QString &window);
 
 // A left click at x, y inside the window's client area.
 void Click(const QString &window, int x, int y);
+// Clicks at each of the points in turn, over and over, until a window of that name shows (a
+// button may be usable only after a while, or behind a tab that a lost click did not open); its
+// id, or empty when none showed within the patience of a test.
+QString ClickUntilWindow(const QString &window, const QList<QPoint> &points, const QString &namePattern);
 // Keys as xdotool names them, one after the other ("ctrl+Tab", "Tab Down Return"), sent to the
 // window, or without one to what has the keyboard (an open menu).
 void PressKeys(const QString &window, const QString &keys);
+
+// Saves a PNG of the window as the screen shows it, enlarged this many times; false when none
+// was saved.
+bool TakePicture(const QString &window, const QString &path, int enlarged = 1);
 
 // The words in a picture of the window, each with where it stands in the window. The picture is
 // enlarged before it is read, so that the small type of a dialog reads reliably.
