@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QDir>
+#include <QFontMetrics>
 #include <QLibraryInfo>
 #include <QLockFile>
 #include <QMessageBox>
@@ -10,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <future>
 #include <memory>
 
 #include "about/about_form.h"
@@ -131,7 +133,12 @@ int runWindow(int argc, char **argv, const CommandLine &commandLine)
     };
     // Held while the window is open (positions/window_lock.h says why).
     QLockFile openWindow(WindowLockPath(GetDataDir(QCoreApplication::applicationName())));
-    if (!TakeWindowLock(openWindow)) {
+    // Taking the lock waits for its file to reach the disk: milliseconds without work, in which
+    // the main window's font is looked up, as the window would otherwise do right after.
+    // Nothing reads or writes the data folder until the lock is known to be held.
+    std::future<bool> lockTaken = std::async(std::launch::async, [&openWindow] { return TakeWindowLock(openWindow); });
+    QFontMetrics(TMainForm::windowFont()).height();
+    if (!lockTaken.get()) {
         speakTheUsersLanguage();
         const QString text = QStringLiteral("Pelgrandix is al geopend. Twee vensters zouden elkaars "
                                             "posities overschrijven; gebruik het geopende venster.");

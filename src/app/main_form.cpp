@@ -62,9 +62,14 @@ TMainForm::~TMainForm()
         MainForm = nullptr;
 }
 
+QFont TMainForm::windowFont()
+{
+    return QFont(QStringLiteral("Verdana"), 9);
+}
+
 void TMainForm::buildControls()
 {
-    setFont(QFont(QStringLiteral("Verdana"), 9));
+    setFont(windowFont());
     setGeometry(100, 100, 760, 330);
 
     Panel1 = new QFrame(this);

@@ -34,6 +34,8 @@ class TMainForm : public QWidget, public ProgramCloser
 public:
     explicit TMainForm(PositionsBook &book, QWidget *parent = nullptr);
     ~TMainForm() override;
+    // The font of the window and its controls.
+    static QFont windowFont();
 
     // Identity of the program.
     QString ProgNam;
