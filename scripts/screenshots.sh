@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# Makes the README's screenshots of the portfolio overview, one of each tab: docs/overzicht-
-# posities.png, -grafiek.png, -scenarios.png and -uitbetaling.png. Starts the demo quote site and
-# the program on a virtual display (xvfb-run -a), with a fresh home folder holding a few
-# positions on the site's series, runs several downloads a few seconds apart so that the history
-# has points, opens "Overzicht" and saves a picture of each tab. Takes about a minute.
+# Makes the README's screenshots: the portfolio overview, one of each tab (docs/overzicht-
+# posities.png, -grafiek.png, -scenarios.png, -uitbetaling.png and -resultaat.png), and the
+# dialogs "Terugkopen" and "Doorrollen" (docs/terugkopen.png, docs/doorrollen.png). Starts the
+# demo quote site and the program on a virtual display (xvfb-run -a), with a fresh home folder
+# holding a few positions on the site's series, runs several downloads a few seconds apart so
+# that the history has points, buys back two contracts of the first position so that the
+# journal has a row, opens "Overzicht" and saves a picture of each tab and dialog. Takes about a
+# minute.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -80,13 +83,34 @@ for _ in $(seq 8); do
   sleep 6
 done
 
+# "Terugkopen..." beside "Verwijder", for the first position (selected at start): two of its
+# five contracts at the last price.
+click "$main" 260 26
+buy_back=$(xdotool search --sync --name '^Pelgrandix - Terugkopen$')
+xdotool windowfocus --sync "$buy_back" key --delay 50 Tab ctrl+a 2
+sleep 1
+"$bin/pelgrandix-shot" "$buy_back" "$root/docs/terugkopen.png"
+xdotool key Return
+sleep 2
+
 click "$main" 670 26     # "Overzicht", left of the help button
 overview=$(xdotool search --sync --name '^Pelgrandix - Overzicht$')
 sleep 2
 "$bin/pelgrandix-shot" "$overview" "$root/docs/overzicht-posities.png"
-for tab in grafiek scenarios uitbetaling; do
+for tab in grafiek scenarios uitbetaling resultaat; do
   xdotool windowfocus --sync "$overview" key ctrl+Tab
   sleep 2
   "$bin/pelgrandix-shot" "$overview" "$root/docs/overzicht-$tab.png"
 done
-echo "saved docs/overzicht-{posities,grafiek,scenarios,uitbetaling}.png"
+
+# "Doorrollen..." from the menu of the first row on "Posities"; left without rolling.
+xdotool windowfocus --sync "$overview" key ctrl+Tab
+sleep 1
+xdotool mousemove --window "$overview" 60 88 click 3
+sleep 1
+xdotool key --delay 50 Down Down Return
+roll=$(xdotool search --sync --name '^Pelgrandix - Doorrollen$')
+sleep 1
+"$bin/pelgrandix-shot" "$roll" "$root/docs/doorrollen.png"
+xdotool windowfocus --sync "$roll" key Escape
+echo "saved docs/overzicht-{posities,grafiek,scenarios,uitbetaling,resultaat}.png, docs/terugkopen.png, docs/doorrollen.png"

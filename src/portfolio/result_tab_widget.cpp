@@ -17,6 +17,7 @@ QTableWidget *makeTable(QWidget *parent, const QString &first)
     table->verticalHeader()->hide();
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->horizontalHeader()->setStretchLastSection(true);
+    table->setWordWrap(false);
     return table;
 }
 
@@ -31,6 +32,8 @@ void fill(QTableWidget *table, const QList<QPair<QString, double>> &rows)
             amount->setForeground(Qt::red);
         table->setItem(i, 1, amount);
     }
+    // "september 2026" whole on one line.
+    table->resizeColumnToContents(0);
 }
 
 } // namespace
