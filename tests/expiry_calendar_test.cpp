@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "support/qt_printers.h"
 
 #include "market/expiry_calendar.h"
@@ -46,4 +48,24 @@ TEST(ExpiryCalendar, EveryExpiryIsAnOpenDayInTheWeekOfItsFriday)
                     ASSERT_TRUE(expiry.daysTo(friday) >= 0 && expiry.daysTo(friday) <= 2) << expiry.toString().toStdString();
                 }
             }
+}
+
+// The days found are kept between calls: asked again in another order, after other series and
+// months took their places, each still gives its own day.
+TEST(ExpiryCalendar, TheSameDayWhenAskedAgain)
+{
+    const auto allDays = [](bool backwards) {
+        QList<QDate> days;
+        for (int i = 0; i < 5 * 12 * 60; ++i) {
+            const int k = backwards ? 5 * 12 * 60 - 1 - i : i;
+            const int n = 1 + k % 5, month = 1 + k / 5 % 12, year = 1990 + k / 60;
+            days << SeriesExpiry(n == 3 ? QStringLiteral("AEX") : QStringLiteral("AX%1").arg(n), year, month);
+            EXPECT_EQ(days.last(), LastOpenDayOnOrBefore(NthFriday(year, month, n))) << year << "-" << month << " " << n;
+        }
+        return days;
+    };
+    const QList<QDate> forwards = allDays(false);
+    QList<QDate> backwards = allDays(true);
+    std::reverse(backwards.begin(), backwards.end());
+    EXPECT_EQ(forwards, backwards);
 }

@@ -1,5 +1,7 @@
 #include "market/expiry_calendar.h"
 
+#include <array>
+
 QDate EasterSunday(int year)
 {
     // The anonymous Gregorian computus (Meeus, Jones, Butcher).
@@ -67,7 +69,18 @@ QDate SeriesExpiry(QStringView series, int year, int month)
     const std::optional<int> friday = SeriesFriday(series);
     if (!friday)
         return QDate();
-    return LastOpenDayOnOrBefore(NthFriday(year, month, *friday));
+    // Every position of a list asks for the day of its series, and a list holds few series: the
+    // days found last are kept, each in a slot of its own series and month (a date takes a
+    // dozen calendar conversions to work out).
+    struct Found {
+        int year = 0, month = 0, friday = 0;
+        QDate day;
+    };
+    thread_local std::array<Found, 256> found;
+    Found &slot = found[(unsigned(year) * 12u + unsigned(month) + 37u * unsigned(*friday)) % found.size()];
+    if (slot.year != year || slot.month != month || slot.friday != *friday)
+        slot = {year, month, *friday, LastOpenDayOnOrBefore(NthFriday(year, month, *friday))};
+    return slot.day;
 }
 
 QDate MonthlyExpiry(int year, int month)
