@@ -10,6 +10,7 @@
 #include "platform/vector_state.h"
 #include "portfolio/cover.h"
 #include "positions/position_view.h"
+#include "support/held_locale.h"
 #include "support/text_routines.h"
 
 namespace {
@@ -62,6 +63,9 @@ std::vector<PortfolioRow> PortfolioRows(const PortfolioInputs &inputs)
                               inputs.dividendYieldPercent / 100};
     // Many positions share few expiries, and the moment of a close takes time to work out.
     QHash<qint64, double> yearsByExpiry;
+    // Every line's numbers and month are read below, with nothing in between that changes the
+    // locale.
+    const HeldLocale heldLocale;
     platform::leaveWideVectorState();
     std::vector<PortfolioRow> rows;
     rows.reserve(size_t(inputs.positionLines.size()));
