@@ -22,28 +22,11 @@
 
 namespace {
 
-
 QString monthName(const QDate &month)
 {
     static const char *const names[] = {"jan", "feb", "mrt", "apr", "mei", "jun",
                                         "jul", "aug", "sep", "okt", "nov", "dec"};
     return QString::fromLatin1(names[month.month() - 1]);
-}
-
-// The first word read in the window that the test accepts, or none.
-std::optional<SeenWord> findWord(const QString &window, const std::function<bool(const QString &)> &wanted)
-{
-    std::optional<SeenWord> found;
-    waitUntil([&] {
-        for (const SeenWord &word : WordsInWindow(window)) {
-            if (wanted(word.text)) {
-                found = word;
-                return true;
-            }
-        }
-        return false;
-    });
-    return found;
 }
 
 } // namespace
@@ -80,12 +63,11 @@ TEST(RealWindowBuyBack, PartOfAPositionBoughtBackAndAnotherRolledAgreeInEveryFil
     ASSERT_TRUE(waitUntil([&] { return VisibleWindows(QStringLiteral("^Pelgrandix - Terugkopen$")).isEmpty(); }));
 
     // The second, rolled from the overview's menu on its row (found by its expiry date).
-    const std::optional<SeenWord> row = findWord(overview, [&](const QString &word) {
+    const std::optional<SeenWord> row = FindWord(overview, [&](const QString &word) {
         return word.endsWith(QStringLiteral("-%1-%2").arg(second.month(), 2, 10, QLatin1Char('0')).arg(second.year()));
     });
     ASSERT_TRUE(row) << "the rolled position's row was not read";
-    RunCommand(QStringLiteral("xdotool"), {"mousemove", "--window", overview, QString::number(row->place.center().x()),
-                                           QString::number(row->place.center().y()), "click", "3"});
+    ClickWord(overview, *row, 3);
     QThread::msleep(500);  // for the menu to show
     PressKeys(QString(), QStringLiteral("Down Down Return"));  // "Doorrollen..." in the open menu
     const QString rollDialog = WaitForWindow(QStringLiteral("^Pelgrandix - Doorrollen$"));
@@ -112,9 +94,9 @@ TEST(RealWindowBuyBack, PartOfAPositionBoughtBackAndAnotherRolledAgreeInEveryFil
     // The tab "Resultaat" adds the same up.
     const double total = journal.rows[0].result + journal.rows[1].result;
     const QString expected = QLocale().toString(total, 'f', 2).remove(QLatin1Char('.'));
-    const std::optional<SeenWord> tab = findWord(overview, [](const QString &word) { return word == "Resultaat"; });
+    const std::optional<SeenWord> tab = FindWord(overview, [](const QString &word) { return word == "Resultaat"; });
     ASSERT_TRUE(tab) << "no tab \"Resultaat\"";
-    Click(overview, tab->place.center().x(), tab->place.center().y());
+    ClickWord(overview, *tab);
     QString text;
     waitUntil([&] { return (text = TextInWindow(overview)).contains("Gerealiseerd"); });
     ASSERT_TRUE(text.contains("Gerealiseerd")) << text.toStdString();
