@@ -8,7 +8,9 @@
 #include <csignal>
 
 #include "portfolio/journal_file.h"
+#include "positions/position_view.h"
 #include "positions/positions_file.h"
+#include "support/month_names.h"
 #include "support/offline_program.h"
 #include "support/running_market_site.h"
 #include "support/temp_home.h"
@@ -20,17 +22,6 @@
 // rolled from the overview's menu; then the journal, the positions file and the tab "Resultaat"
 // tell the same story.
 
-namespace {
-
-QString monthName(const QDate &month)
-{
-    static const char *const names[] = {"jan", "feb", "mrt", "apr", "mei", "jun",
-                                        "jul", "aug", "sep", "okt", "nov", "dec"};
-    return QString::fromLatin1(names[month.month() - 1]);
-}
-
-} // namespace
-
 TEST(RealWindowBuyBack, PartOfAPositionBoughtBackAndAnotherRolledAgreeInEveryFile)
 {
     ASSERT_TRUE(qEnvironmentVariableIsSet("DISPLAY")) << "run under xvfb-run -a";
@@ -41,8 +32,8 @@ TEST(RealWindowBuyBack, PartOfAPositionBoughtBackAndAnotherRolledAgreeInEveryFil
     // Two written puts of monthly series some months away, near the demo index of about 900.
     const QDate first = QDate::currentDate().addMonths(3);
     const QDate second = QDate::currentDate().addMonths(2);
-    const QString keep = QStringLiteral("AEX; Put; %1; %2; 880; 30,00; 30,00; 3; 0,00; 1").arg(monthName(first)).arg(first.year());
-    const QString roll = QStringLiteral("AEX; Put; %1; %2; 900; 40,00; 40,00; 2; 0,00; 1").arg(monthName(second)).arg(second.year());
+    const QString keep = WrittenPositionLine("AEX", "Put", PositionMonthName(first.month()), first.year(), "880", "30,00", 3);
+    const QString roll = WrittenPositionLine("AEX", "Put", PositionMonthName(second.month()), second.year(), "900", "40,00", 2);
     home.writeDataFile("Regels.dat", positions_file::encode({keep, roll}));
 
     OfflineProgram program(home.path());
