@@ -170,17 +170,3 @@ TEST_F(BuyBackFiles, AKillAtAnyStepLeavesBothFilesChangedOrNeither)
         EXPECT_EQ(journal().size(), rows.size() + 1);
     }
 }
-
-TEST(JournalTotals, ResultsAddUpPerMonthAndYearOfTheBuyBack)
-{
-    const auto row = [](int year, int month, double result) {
-        journal_file::Row r;
-        r.time = QDateTime(QDate(year, month, 28), QTime(23, 30), QTimeZone("Europe/Amsterdam"));
-        r.result = result;
-        return r;
-    };
-    const journal_file::Totals totals =
-        journal_file::TotalsOf({row(2025, 12, 100), row(2026, 1, 50.5), row(2026, 1, -20), row(2026, 3, 10)});
-    EXPECT_EQ(totals.perYear, (QMap<int, double>{{2025, 100}, {2026, 40.5}}));
-    EXPECT_EQ(totals.perMonth, (QMap<QString, double>{{"2025-12", 100}, {"2026-01", 30.5}, {"2026-03", 10}}));
-}

@@ -53,8 +53,8 @@ const QStringList kUpdatedPositions = {
     "notitie zonder velden",
 };
 
-// A positions book whose announcements are kept.
-class RecordingBook
+// A stand-in for the window: what the positions book tells the window it shows, kept.
+class RecordingWindow
 {
 public:
     PositionsBook book{QStringLiteral("Pelgrandix")};
@@ -64,7 +64,7 @@ public:
     int busy = 0;
     QList<IndexQuoteResult> indexShown;
 
-    RecordingBook()
+    RecordingWindow()
     {
         for (const QString &line : kPositions)
             book.appendLine(line);
@@ -85,7 +85,7 @@ class HostileSite : public ProgramStateTest
 protected:
     HostileSite()
     {
-        recorded.book.KoersList().add("AEX C; 19-04-2013; 380,00; 11,00");  // the last good download
+        window.book.KoersList().add("AEX C; 19-04-2013; 380,00; 11,00");  // the last good download
     }
 
     // Runs one option download and returns how long it kept the caller waiting, in ms.
@@ -93,7 +93,7 @@ protected:
     {
         QElapsedTimer clock;
         clock.start();
-        DownloadPages(recorded.book);
+        DownloadPages(window.book);
         return clock.elapsed();
     }
 
@@ -106,7 +106,7 @@ protected:
     ScopedCurrentDir cwd{folder.path()};  // the probe's and the page copy's files land here
     ScriptedPing ping;
     TimeoutGuard timeout{kReceiveTimeoutMs};
-    RecordingBook recorded;
+    RecordingWindow window;
     QuoteSite site;
 };
 
@@ -117,10 +117,10 @@ TEST_F(HostileSite, GoodPagesUpdateThePositionsAsIntended)
     site.answer(QuoteSite::Calls, page(kCallPage));
     site.answer(QuoteSite::Puts, page(kPutPage));
     download();
-    EXPECT_EQ(recorded.statusTexts.value(0), "Download klaar");
-    EXPECT_EQ(recorded.lines(), kUpdatedPositions);
-    EXPECT_EQ(recorded.quotes().count(), 200);
-    EXPECT_EQ(recorded.pricesShown, 1);
+    EXPECT_EQ(window.statusTexts.value(0), "Download klaar");
+    EXPECT_EQ(window.lines(), kUpdatedPositions);
+    EXPECT_EQ(window.quotes().count(), 200);
+    EXPECT_EQ(window.pricesShown, 1);
 }
 
 TEST_F(HostileSite, PageThatFailsChangesNoPositionAndKeepsTheLastQuotes)
@@ -148,16 +148,16 @@ TEST_F(HostileSite, PageThatFailsChangesNoPositionAndKeepsTheLastQuotes)
         SCOPED_TRACE(c.name);
         site.answer(QuoteSite::Calls, c.call);
         site.answer(QuoteSite::Puts, c.put);
-        recorded.statusTexts.clear();
-        recorded.commandsEnabled = false;
+        window.statusTexts.clear();
+        window.commandsEnabled = false;
         const qint64 elapsed = download();
         EXPECT_LT(elapsed, kWithinTimeOutsMs);
-        EXPECT_EQ(recorded.statusTexts, QStringList{c.status});
-        EXPECT_EQ(recorded.lines(), kPositions);
-        EXPECT_EQ(recorded.quotes().lines(), QStringList{"AEX C; 19-04-2013; 380,00; 11,00"});
-        EXPECT_TRUE(recorded.commandsEnabled);
-        EXPECT_EQ(recorded.pricesShown, 0);
-        EXPECT_EQ(recorded.busy, 0);
+        EXPECT_EQ(window.statusTexts, QStringList{c.status});
+        EXPECT_EQ(window.lines(), kPositions);
+        EXPECT_EQ(window.quotes().lines(), QStringList{"AEX C; 19-04-2013; 380,00; 11,00"});
+        EXPECT_TRUE(window.commandsEnabled);
+        EXPECT_EQ(window.pricesShown, 0);
+        EXPECT_EQ(window.busy, 0);
     }
 }
 
@@ -176,19 +176,19 @@ TEST_F(HostileSite, SiteThatTricklesOrStreamsWithoutEndIsGivenUpAndChangesNothin
         site.answer(QuoteSite::Calls, c.onCallPage ? c.hostile : page(kCallPage));
         site.answer(QuoteSite::Puts, c.onCallPage ? page(kPutPage) : c.hostile);
         site.answer(QuoteSite::Index, c.hostile);
-        recorded.statusTexts.clear();
+        window.statusTexts.clear();
         EXPECT_LT(download(), kDeadlineMs + 1500);
-        EXPECT_EQ(recorded.statusTexts, QStringList{c.status});
-        EXPECT_EQ(recorded.lines(), kPositions);
-        EXPECT_EQ(recorded.quotes().lines(), QStringList{"AEX C; 19-04-2013; 380,00; 11,00"});
+        EXPECT_EQ(window.statusTexts, QStringList{c.status});
+        EXPECT_EQ(window.lines(), kPositions);
+        EXPECT_EQ(window.quotes().lines(), QStringList{"AEX C; 19-04-2013; 380,00; 11,00"});
         // What was taken in is bounded: the page copy holds all of it.
         EXPECT_LE(QFileInfo(folder.filePath("Temp.txt")).size(), kPageByteLimit + 2);
 
         QElapsedTimer clock;
         clock.start();
-        DownloadAEX(recorded.book);
+        DownloadAEX(window.book);
         EXPECT_LT(clock.elapsed(), kDeadlineMs + 1500);
-        EXPECT_TRUE(recorded.indexShown.isEmpty());
+        EXPECT_TRUE(window.indexShown.isEmpty());
     }
 }
 
@@ -201,9 +201,9 @@ TEST_F(HostileSite, SiteThatNeverAnswersHoldsTheWindowForOneTimeOut)
     // asked for, so the wait is not doubled.
     EXPECT_GE(elapsed, kReceiveTimeoutMs * 95 / 100);
     EXPECT_LT(elapsed, 2 * kReceiveTimeoutMs);
-    EXPECT_EQ(recorded.statusTexts, QStringList{"Download mislukt: de callpagina is leeg."});
-    EXPECT_EQ(recorded.lines(), kPositions);
-    EXPECT_TRUE(recorded.commandsEnabled);
+    EXPECT_EQ(window.statusTexts, QStringList{"Download mislukt: de callpagina is leeg."});
+    EXPECT_EQ(window.lines(), kPositions);
+    EXPECT_TRUE(window.commandsEnabled);
 }
 
 TEST_F(HostileSite, NoConnectionAsksNothing)
@@ -212,10 +212,10 @@ TEST_F(HostileSite, NoConnectionAsksNothing)
     site.answer(QuoteSite::Calls, page(kCallPage));
     site.answer(QuoteSite::Puts, page(kPutPage));
     EXPECT_LT(download(), kWithinTimeOutsMs);
-    EXPECT_EQ(recorded.statusTexts, QStringList{"Geen internetverbinding."});
+    EXPECT_EQ(window.statusTexts, QStringList{"Geen internetverbinding."});
     EXPECT_EQ(requests(), 0);
-    EXPECT_EQ(recorded.lines(), kPositions);
-    EXPECT_FALSE(recorded.commandsEnabled);
+    EXPECT_EQ(window.lines(), kPositions);
+    EXPECT_FALSE(window.commandsEnabled);
 }
 
 namespace {
@@ -233,9 +233,9 @@ std::string indexPageText(const char *time, const char *level)
 TEST_F(HostileSite, IndexRefreshShowsNothingFromABadPage)
 {
     site.answer(QuoteSite::Index, page(indexPageText("17:35:12", "912,34")));
-    DownloadAEX(recorded.book);
-    ASSERT_EQ(recorded.indexShown.size(), 1);
-    EXPECT_EQ(recorded.indexShown.at(0).l22, "912,34");
+    DownloadAEX(window.book);
+    ASSERT_EQ(window.indexShown.size(), 1);
+    EXPECT_EQ(window.indexShown.at(0).l22, "912,34");
 
     // Each page carries a new quote time, so a page that were read would be shown.
     const std::string later = indexPageText("17:36:40", "915,78");
@@ -254,17 +254,17 @@ TEST_F(HostileSite, IndexRefreshShowsNothingFromABadPage)
         const int before = site.requests(QuoteSite::Index);
         QElapsedTimer clock;
         clock.start();
-        DownloadAEX(recorded.book);
+        DownloadAEX(window.book);
         EXPECT_LT(clock.elapsed(), kWithinTimeOutsMs);
         EXPECT_EQ(site.requests(QuoteSite::Index) - before, c.requests);
-        EXPECT_EQ(recorded.indexShown.size(), 1);
-        EXPECT_EQ(recorded.busy, 0);
+        EXPECT_EQ(window.indexShown.size(), 1);
+        EXPECT_EQ(window.busy, 0);
     }
     // A good page afterwards is shown again.
     site.answer(QuoteSite::Index, page(later));
-    DownloadAEX(recorded.book);
-    ASSERT_EQ(recorded.indexShown.size(), 2);
-    EXPECT_EQ(recorded.indexShown.at(1).l22, "915,78");
+    DownloadAEX(window.book);
+    ASSERT_EQ(window.indexShown.size(), 2);
+    EXPECT_EQ(window.indexShown.at(1).l22, "915,78");
 }
 
 TEST_F(HostileSite, IndexSiteThatNeverAnswersIsGivenUpAfterThreeTimeOuts)
@@ -273,12 +273,12 @@ TEST_F(HostileSite, IndexSiteThatNeverAnswersIsGivenUpAfterThreeTimeOuts)
     ScopedEnv indexHost("PELGRANDIX_INDEX_HOST", silent.host());
     QElapsedTimer clock;
     clock.start();
-    DownloadAEX(recorded.book);
+    DownloadAEX(window.book);
     const qint64 elapsed = clock.elapsed();
     EXPECT_GE(elapsed, 3 * kReceiveTimeoutMs * 95 / 100);
     EXPECT_LT(elapsed, 4 * kReceiveTimeoutMs) << "tried a fourth time";
-    EXPECT_TRUE(recorded.indexShown.isEmpty());
-    EXPECT_EQ(recorded.busy, 0);
+    EXPECT_TRUE(window.indexShown.isEmpty());
+    EXPECT_EQ(window.busy, 0);
 }
 
 TEST_F(HostileSite, SiteWhoseCertificateIsNotTrustedIsNotReadAndTheBarSaysSo)
@@ -304,10 +304,10 @@ TEST_F(HostileSite, SiteWhoseCertificateIsNotTrustedIsNotReadAndTheBarSaysSo)
         qputenv(site, address);  // the fixture's state puts them back
 
     download();
-    EXPECT_EQ(recorded.statusTexts.value(0), "Download mislukt: het certificaat van 127.0.0.1 wordt niet vertrouwd.");
-    EXPECT_EQ(recorded.lines(), kPositions);
-    DownloadAEX(recorded.book);
-    EXPECT_EQ(recorded.indexShown.value(0).l22, "het certificaat van 127.0.0.1 wordt niet vertrouwd");
+    EXPECT_EQ(window.statusTexts.value(0), "Download mislukt: het certificaat van 127.0.0.1 wordt niet vertrouwd.");
+    EXPECT_EQ(window.lines(), kPositions);
+    DownloadAEX(window.book);
+    EXPECT_EQ(window.indexShown.value(0).l22, "het certificaat van 127.0.0.1 wordt niet vertrouwd");
     QString name = "Pelgrandix", version, remark;
     EXPECT_EQ(GetDownloadName(name, version, remark, "versie 1.20a", [] { return ProbeResult{"Reply"}; }),
               SiteNotTrusted);

@@ -53,6 +53,7 @@ TEST(Minisign, ListsThatMinisignSignedAreVerifiedAndEveryChangeToTheSignatureRef
     };
     for (const QByteArray &changed : {with(1, flipped.toBase64()), with(1, otherForm.toBase64()),
                                       with(3, lines[3].left(40)), with(0, "comment: from the maker"),
+                                      with(2, "trusted comment: timestamp:1796840999\tfile:versions.dat"),
                                       signature + QByteArray(8000, 'A'), QByteArray("<html>404</html>")})
         EXPECT_FALSE(minisign::verifiedTimestamp(kList, changed, {key})) << changed.left(200).toStdString();
 }

@@ -318,7 +318,6 @@ TEST_F(Settings, SitesAreTypedInTheWebsitesGroupUnlessTheEnvironmentNamesThem)
     const ScopedEnv noIndex("PELGRANDIX_INDEX_HOST", std::nullopt);
     start("\"Indexsite\"=\"https://index.example\"\n");
     EXPECT_EQ(IndexHost(), "https://index.example");
-    EXPECT_EQ(options->WebsitesBox->title(), " Websites ");
 
     MessageBoxCatcher boxes;
     QStringList shown;

@@ -270,5 +270,4 @@ TEST_F(RiskTabs, ScenarioGridAndPayoffChartShowTheHeldPositions)
     ASSERT_GT(payoff->todaySeries()->count(), 400);
     EXPECT_EQ(payoff->expirySeries()->count(), payoff->todaySeries()->count());
     EXPECT_EQ(payoff->indexLine()->at(0).x(), 900.0);
-    EXPECT_TRUE(payoff->saveChart(QDir(fixture.home().path()).filePath("uitbetaling.png")));
 }

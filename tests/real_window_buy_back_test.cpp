@@ -8,7 +8,9 @@
 #include <csignal>
 
 #include "portfolio/journal_file.h"
+#include "positions/position_view.h"
 #include "positions/positions_file.h"
+#include "support/month_names.h"
 #include "support/offline_program.h"
 #include "support/running_market_site.h"
 #include "support/temp_home.h"
@@ -20,34 +22,6 @@
 // rolled from the overview's menu; then the journal, the positions file and the tab "Resultaat"
 // tell the same story.
 
-namespace {
-
-
-QString monthName(const QDate &month)
-{
-    static const char *const names[] = {"jan", "feb", "mrt", "apr", "mei", "jun",
-                                        "jul", "aug", "sep", "okt", "nov", "dec"};
-    return QString::fromLatin1(names[month.month() - 1]);
-}
-
-// The first word read in the window that the test accepts, or none.
-std::optional<SeenWord> findWord(const QString &window, const std::function<bool(const QString &)> &wanted)
-{
-    std::optional<SeenWord> found;
-    waitUntil([&] {
-        for (const SeenWord &word : WordsInWindow(window)) {
-            if (wanted(word.text)) {
-                found = word;
-                return true;
-            }
-        }
-        return false;
-    });
-    return found;
-}
-
-} // namespace
-
 TEST(RealWindowBuyBack, PartOfAPositionBoughtBackAndAnotherRolledAgreeInEveryFile)
 {
     ASSERT_TRUE(qEnvironmentVariableIsSet("DISPLAY")) << "run under xvfb-run -a";
@@ -58,8 +32,8 @@ TEST(RealWindowBuyBack, PartOfAPositionBoughtBackAndAnotherRolledAgreeInEveryFil
     // Two written puts of monthly series some months away, near the demo index of about 900.
     const QDate first = QDate::currentDate().addMonths(3);
     const QDate second = QDate::currentDate().addMonths(2);
-    const QString keep = QStringLiteral("AEX; Put; %1; %2; 880; 30,00; 30,00; 3; 0,00; 1").arg(monthName(first)).arg(first.year());
-    const QString roll = QStringLiteral("AEX; Put; %1; %2; 900; 40,00; 40,00; 2; 0,00; 1").arg(monthName(second)).arg(second.year());
+    const QString keep = WrittenPositionLine("AEX", "Put", PositionMonthName(first.month()), first.year(), "880", "30,00", 3);
+    const QString roll = WrittenPositionLine("AEX", "Put", PositionMonthName(second.month()), second.year(), "900", "40,00", 2);
     home.writeDataFile("Regels.dat", positions_file::encode({keep, roll}));
 
     OfflineProgram program(home.path());
@@ -80,12 +54,11 @@ TEST(RealWindowBuyBack, PartOfAPositionBoughtBackAndAnotherRolledAgreeInEveryFil
     ASSERT_TRUE(waitUntil([&] { return VisibleWindows(QStringLiteral("^Pelgrandix - Terugkopen$")).isEmpty(); }));
 
     // The second, rolled from the overview's menu on its row (found by its expiry date).
-    const std::optional<SeenWord> row = findWord(overview, [&](const QString &word) {
+    const std::optional<SeenWord> row = FindWord(overview, [&](const QString &word) {
         return word.endsWith(QStringLiteral("-%1-%2").arg(second.month(), 2, 10, QLatin1Char('0')).arg(second.year()));
     });
     ASSERT_TRUE(row) << "the rolled position's row was not read";
-    RunCommand(QStringLiteral("xdotool"), {"mousemove", "--window", overview, QString::number(row->place.center().x()),
-                                           QString::number(row->place.center().y()), "click", "3"});
+    ClickWord(overview, *row, 3);
     QThread::msleep(500);  // for the menu to show
     PressKeys(QString(), QStringLiteral("Down Down Return"));  // "Doorrollen..." in the open menu
     const QString rollDialog = WaitForWindow(QStringLiteral("^Pelgrandix - Doorrollen$"));
@@ -112,9 +85,9 @@ TEST(RealWindowBuyBack, PartOfAPositionBoughtBackAndAnotherRolledAgreeInEveryFil
     // The tab "Resultaat" adds the same up.
     const double total = journal.rows[0].result + journal.rows[1].result;
     const QString expected = QLocale().toString(total, 'f', 2).remove(QLatin1Char('.'));
-    const std::optional<SeenWord> tab = findWord(overview, [](const QString &word) { return word == "Resultaat"; });
+    const std::optional<SeenWord> tab = FindWord(overview, [](const QString &word) { return word == "Resultaat"; });
     ASSERT_TRUE(tab) << "no tab \"Resultaat\"";
-    Click(overview, tab->place.center().x(), tab->place.center().y());
+    ClickWord(overview, *tab);
     QString text;
     waitUntil([&] { return (text = TextInWindow(overview)).contains("Gerealiseerd"); });
     ASSERT_TRUE(text.contains("Gerealiseerd")) << text.toStdString();

@@ -51,18 +51,12 @@ TEST(RealWindowTexts, OverviewShowsEveryColumnWholeAndQtsDialogsSpeakDutch)
         EXPECT_TRUE(seen(table, whole)) << whole << " is cut off or out of sight in: " << table.toStdString();
 
     // The chart of the position, which the first download put in the history, and its file dialog.
-    const auto chartTab = [&](const SeenWord &w) { return w.text == "Grafiek"; };
-    QList<SeenWord> words = WordsInWindow(overview);
-    const auto tab = std::find_if(words.begin(), words.end(), chartTab);
-    ASSERT_NE(tab, words.end()) << "no tab \"Grafiek\"";
-    Click(overview, tab->place.center().x(), tab->place.center().y());
-    waitUntil([&] {
-        words = WordsInWindow(overview);
-        return std::any_of(words.begin(), words.end(), [](const SeenWord &w) { return w.text.startsWith("PNG"); });
-    });
-    const auto button = std::find_if(words.begin(), words.end(), [](const SeenWord &w) { return w.text.startsWith("PNG"); });
-    ASSERT_NE(button, words.end()) << "no \"Opslaan als PNG...\" on the chart tab";
-    Click(overview, button->place.center().x(), button->place.center().y());
+    const std::optional<SeenWord> tab = FindWord(overview, [](const QString &word) { return word == "Grafiek"; });
+    ASSERT_TRUE(tab) << "no tab \"Grafiek\"";
+    ClickWord(overview, *tab);
+    const std::optional<SeenWord> button = FindWord(overview, [](const QString &word) { return word.startsWith("PNG"); });
+    ASSERT_TRUE(button) << "no \"Opslaan als PNG...\" on the chart tab";
+    ClickWord(overview, *button);
     const QString dialog = WaitForWindow(QStringLiteral("^Grafiek opslaan$"));
     ASSERT_FALSE(dialog.isEmpty()) << "the file dialog did not open";
     QString dialogText;

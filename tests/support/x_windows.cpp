@@ -67,10 +67,10 @@ QStringList Captions(const QString &window)
     return names;
 }
 
-void Click(const QString &window, int x, int y)
+void Click(const QString &window, int x, int y, int button)
 {
     RunCommand(QStringLiteral("xdotool"), {"mousemove", "--window", window, QString::number(x),
-                                           QString::number(y), "click", "1"});
+                                           QString::number(y), "click", QString::number(button)});
 }
 
 QString ClickUntilWindow(const QString &window, const QList<QPoint> &points, const QString &namePattern)
@@ -127,6 +127,24 @@ QList<SeenWord> WordsInWindow(const QString &window)
         words.append({cells[11].trimmed(), QRect(place.topLeft() / kEnlarged, place.size() / kEnlarged)});
     }
     return words;
+}
+
+std::optional<SeenWord> FindWord(const QString &window, const std::function<bool(const QString &)> &wanted)
+{
+    std::optional<SeenWord> found;
+    waitUntil([&] {
+        for (const SeenWord &word : WordsInWindow(window)) {
+            if (wanted(word.text))
+                return (found = word).has_value();
+        }
+        return false;
+    });
+    return found;
+}
+
+void ClickWord(const QString &window, const SeenWord &word, int button)
+{
+    Click(window, word.place.center().x(), word.place.center().y(), button);
 }
 
 QString TextInWindow(const QString &window)

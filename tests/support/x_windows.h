@@ -10,6 +10,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+#include <optional>
+
 class OfflineProgram;
 
 // The settings of a program under test on the display: no timed download, no update check,
@@ -30,8 +33,8 @@ QString WaitForWindow(const QString &namePattern);
 // The caption in both forms that the X server keeps: WM_NAME (Latin-1) and _NET_WM_NAME (UTF-8).
 QStringList Captions(const QString &window);
 
-// A left click at x, y inside the window's client area.
-void Click(const QString &window, int x, int y);
+// A click at x, y inside the window's client area; button 1 is the left one, 3 the right one.
+void Click(const QString &window, int x, int y, int button = 1);
 // Clicks at each of the points in turn, over and over, until a window of that name shows (a
 // button may be usable only after a while, or behind a tab that a lost click did not open); its
 // id, or empty when none showed within the patience of a test.
@@ -51,5 +54,10 @@ struct SeenWord {
     QRect place;
 };
 QList<SeenWord> WordsInWindow(const QString &window);
+// The first word read in the window that the test accepts, once one is read; none when none was
+// within the patience of a test.
+std::optional<SeenWord> FindWord(const QString &window, const std::function<bool(const QString &)> &wanted);
+// A click in the middle of the word.
+void ClickWord(const QString &window, const SeenWord &word, int button = 1);
 // All of them as one text, separated by blanks.
 QString TextInWindow(const QString &window);
