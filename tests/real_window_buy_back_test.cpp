@@ -37,13 +37,11 @@ TEST(RealWindowBuyBack, PartOfAPositionBoughtBackAndAnotherRolledAgreeInEveryFil
     home.writeDataFile("Regels.dat", positions_file::encode({keep, roll}));
 
     OfflineProgram program(home.path());
-    ShowOnDisplay(program, site.host());
-    ASSERT_TRUE(program.start());
-    const QString mainWindow = WaitForWindow(QStringLiteral("^Pelgrandix, versie"));
-    ASSERT_FALSE(mainWindow.isEmpty());
+    const QString mainWindow = StartOnDisplay(program, site.host());
+    ASSERT_FALSE(mainWindow.isEmpty()) << "the main window did not appear";
 
     // "Overzicht" is usable once the first download is in; so is everything below.
-    const QString overview = ClickUntilWindow(mainWindow, {{670, 26}}, QStringLiteral("^Pelgrandix - Overzicht$"));
+    const QString overview = OpenOverview(mainWindow);
     ASSERT_FALSE(overview.isEmpty()) << "the overview did not open";
 
     // The first position (selected at start) from the main window: one of its three contracts.

@@ -67,16 +67,14 @@ TEST(RealWindowRisk, ScenarioAndPayoffTabsOpenWithTheMouseAndThePayoffChartIsSav
                                  "\"Overzicht Height\"=" + dword(kOverviewHeight) + "\r\n"));
 
     OfflineProgram program(home.path());
-    ShowOnDisplay(program, site.host());
-    ASSERT_TRUE(program.start());
-    const QString mainWindow = WaitForWindow(QStringLiteral("^Pelgrandix, versie"));
+    const QString mainWindow = StartOnDisplay(program, site.host());
     ASSERT_FALSE(mainWindow.isEmpty()) << "the main window did not appear";
 
     // The first download runs at the first paint and ends with a row in the history; only then
     // is "Overzicht" (left of the help button in the top bar) usable.
     ASSERT_TRUE(waitUntil([&] { return QFileInfo::exists(home.dataDir() + "Historie.csv"); }))
         << "the first download did not end";
-    const QString overview = ClickUntilWindow(mainWindow, {{670, 26}}, QStringLiteral("^Pelgrandix - Overzicht$"));
+    const QString overview = OpenOverview(mainWindow);
     ASSERT_FALSE(overview.isEmpty()) << "the overview did not open";
 
     // "Scenario's": its grid shows the loss at -10 % in red, where "Posities" shows none.

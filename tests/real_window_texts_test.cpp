@@ -37,13 +37,11 @@ TEST(RealWindowTexts, OverviewShowsEveryColumnWholeAndQtsDialogsSpeakDutch)
     home.writeDataFile("Regels.dat", "AEX; Call; jun; " + year + "; 1200; 60,00; 60,00; 1; 0,00; 1\r\n");
 
     OfflineProgram program(home.path());
-    ShowOnDisplay(program, site.host());
-    ASSERT_TRUE(program.start());
-    const QString mainWindow = WaitForWindow(QStringLiteral("^Pelgrandix, versie"));
-    ASSERT_FALSE(mainWindow.isEmpty());
+    const QString mainWindow = StartOnDisplay(program, site.host());
+    ASSERT_FALSE(mainWindow.isEmpty()) << "the main window did not appear";
 
     // "Overzicht", left of the help button, is usable once the first download is in.
-    const QString overview = ClickUntilWindow(mainWindow, {{670, 26}}, QStringLiteral("^Pelgrandix - Overzicht$"));
+    const QString overview = OpenOverview(mainWindow);
     ASSERT_FALSE(overview.isEmpty()) << "the overview did not open";
     QString table;
     waitUntil([&] { return seen(table = TextInWindow(overview), "Terugkopen"); });

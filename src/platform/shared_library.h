@@ -15,4 +15,12 @@ void *openLibrary(const char *fileName, QString &error);
 // the library has none by that name.
 void *librarySymbol(void *library, const char *name, QString &error);
 
+// The same, into a function pointer of the type it is declared with; false when there is none.
+template <typename Function>
+bool findFunction(void *library, const char *name, Function &function, QString &error)
+{
+    function = reinterpret_cast<Function>(librarySymbol(library, name, error));
+    return function != nullptr;
+}
+
 } // namespace os

@@ -11,22 +11,15 @@ namespace {
 // The name the library is installed under, with the version of its interface.
 const char kInstalledName[] = "libsodium.so.23";
 
-template <typename Function>
-bool find(void *library, const char *name, Function &function, QString &error)
-{
-    function = reinterpret_cast<Function>(os::librarySymbol(library, name, error));
-    return function != nullptr;
-}
-
 } // namespace
 
 bool resolve(const char *fileName, Functions &functions, QString &error)
 {
     void *library = os::openLibrary(fileName, error);
     return library
-        && find(library, "sodium_init", functions.init, error)
-        && find(library, "crypto_generichash", functions.generichash, error)
-        && find(library, "crypto_sign_verify_detached", functions.sign_verify_detached, error);
+        && os::findFunction(library, "sodium_init", functions.init, error)
+        && os::findFunction(library, "crypto_generichash", functions.generichash, error)
+        && os::findFunction(library, "crypto_sign_verify_detached", functions.sign_verify_detached, error);
 }
 
 const Functions *installed()

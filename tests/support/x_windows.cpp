@@ -22,13 +22,21 @@ QByteArray QuietSettings(const QByteArray &moreLines)
            + moreLines;
 }
 
-void ShowOnDisplay(OfflineProgram &program, const QByteArray &siteHost)
+QString StartOnDisplay(OfflineProgram &program, const QByteArray &siteHost)
 {
     program.environment().insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     program.environment().insert(QStringLiteral("LANG"), QStringLiteral("nl_NL.UTF-8"));
     program.pointSitesAt(siteHost);
     program.ping().answer(ScriptedPing::Reply);
     program.process().setProcessChannelMode(QProcess::ForwardedChannels);
+    if (!program.start())
+        return QString();
+    return WaitForWindow(QStringLiteral("^Pelgrandix, versie"));
+}
+
+QString OpenOverview(const QString &mainWindow)
+{
+    return ClickUntilWindow(mainWindow, {{670, 26}}, QStringLiteral("^Pelgrandix - Overzicht$"));
 }
 
 QString RunCommand(const QString &program, const QStringList &arguments)

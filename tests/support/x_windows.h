@@ -18,9 +18,13 @@ class OfflineProgram;
 // The settings of a program under test on the display: no timed download, no update check,
 // and these lines ("\"Name\"=\"value\"\r\n") after them.
 QByteArray QuietSettings(const QByteArray &moreLines = {});
-// Makes the program show its windows on the X display, in Dutch, against the site (a host as
-// RunningMarketSite gives it), with a ping that answers and its output in the test's.
-void ShowOnDisplay(OfflineProgram &program, const QByteArray &siteHost);
+// Starts the program with its windows on the X display, in Dutch, against the site (a host as
+// RunningMarketSite gives it), with a ping that answers and its output in the test's; the main
+// window's id once it shows, empty when it did not.
+QString StartOnDisplay(OfflineProgram &program, const QByteArray &siteHost);
+// Clicks "Overzicht" in the main window's top bar until the overview shows (the button is usable
+// once the first download is in); its id, empty when it did not show.
+QString OpenOverview(const QString &mainWindow);
 
 // Runs a command and gives what it printed; empty when it did not end within ten seconds.
 QString RunCommand(const QString &program, const QStringList &arguments);
