@@ -182,24 +182,11 @@ private:
     SharedText m_series, m_kind, m_month;
 };
 
-// Calls each(line) for every line of the bytes, without its line end, but for empty lines and the
-// header. Returns whether the last line was cut off: every row is written with its line end.
-template <typename Each>
-bool forEachLine(QByteArrayView bytes, Each each)
+// The header line as it stands in the file.
+QByteArrayView headerBytes()
 {
     static const QByteArray header = kHeader.toLatin1();
-    while (!bytes.isEmpty()) {
-        const qsizetype end = bytes.indexOf('\n');
-        if (end < 0)
-            return true;
-        QByteArrayView line = bytes.first(end);
-        bytes = bytes.sliced(end + 1);
-        if (line.endsWith('\r'))
-            line.chop(1);
-        if (!line.isEmpty() && line != header)
-            each(line);
-    }
-    return false;
+    return header;
 }
 
 // Whether a field is a whole number as ParseDecimalInt reads it: nine digits or fewer always are.
@@ -465,7 +452,7 @@ ReadResult decode(const QByteArray &bytes)
     ReadResult result;
     RowReader reader;
     Row row;
-    const bool cutOff = forEachLine(bytes, [&](QByteArrayView line) {
+    const bool cutOff = forEachLine(bytes, headerBytes(), [&](QByteArrayView line) {
         if (reader.read(line, row))
             result.rows.append(std::move(row));
         else
@@ -475,24 +462,35 @@ ReadResult decode(const QByteArray &bytes)
     return result;
 }
 
-FileBytes readBytes(const QString &dataDir, qint64 cap)
+FileBytes readTail(const QString &path, qint64 cap)
 {
-    QFile file(fileName(dataDir));
+    QFile file(path);
     if (!file.exists())
         return {};
     if (!file.open(QIODevice::ReadOnly))
-        return {{}, false, file.errorString()};
+        return {{}, 0, false, file.errorString()};
     FileBytes read;
     const qint64 size = file.size();
     read.olderLeftOut = size > cap;
-    if (read.olderLeftOut)
-        file.seek(size - cap);
+    if (read.olderLeftOut) {
+        read.offset = size - cap;
+        file.seek(read.offset);
+    }
     read.bytes = file.read(std::min(size, cap));
-    if (read.olderLeftOut)
-        read.bytes.remove(0, read.bytes.indexOf('\n') + 1);  // the first line read is only a part of one
+    if (read.olderLeftOut) {
+        // The first line read is only a part of one.
+        const qsizetype cut = read.bytes.indexOf('\n') + 1;
+        read.bytes.remove(0, cut);
+        read.offset += cut;
+    }
     if (file.error() != QFileDevice::NoError)
         read.error = file.errorString();
     return read;
+}
+
+FileBytes readBytes(const QString &dataDir, qint64 cap)
+{
+    return readTail(fileName(dataDir), cap);
 }
 
 ReadResult read(const QString &dataDir, qint64 cap)
@@ -530,7 +528,7 @@ QList<Row> rowsOf(const QByteArray &bytes, const OptionKey &option, int occurren
     QDateTime download;
     QByteArray downloadBytes;
     int seen = 0;
-    forEachLine(bytes, [&](QByteArrayView line) {
+    forEachLine(bytes, headerBytes(), [&](QByteArrayView line) {
         const OptionLines::Look look = lines.look(line);
         if (!look.isRow)
             return;

@@ -77,11 +77,34 @@ inline constexpr qint64 kReadCap = 32 * 1024 * 1024;
 
 struct FileBytes {
     QByteArray bytes;  // whole lines only
+    qint64 offset = 0;  // where the bytes start in the file
     bool olderLeftOut = false;  // the file is larger than the cap
     QString error;  // the file exists but could not be read
 };
-// A missing file gives no bytes and no error.
+// The newest lines of a file of lines, as many as fit in cap bytes. A missing file gives no bytes
+// and no error.
+FileBytes readTail(const QString &path, qint64 cap);
+// Those of the history file.
 FileBytes readBytes(const QString &dataDir, qint64 cap = kReadCap);
+
+// Calls each(line) for every line of the bytes, without its line end, but for empty lines and the
+// header. Returns whether the last line was cut off: every row is written with its line end.
+template <typename Each>
+bool forEachLine(QByteArrayView bytes, QByteArrayView header, Each each)
+{
+    while (!bytes.isEmpty()) {
+        const qsizetype end = bytes.indexOf('\n');
+        if (end < 0)
+            return true;
+        QByteArrayView line = bytes.first(end);
+        bytes = bytes.sliced(end + 1);
+        if (line.endsWith('\r'))
+            line.chop(1);
+        if (!line.isEmpty() && line != header)
+            each(line);
+    }
+    return false;
+}
 
 struct ReadResult {
     QList<Row> rows;  // in file order

@@ -111,31 +111,17 @@ bool takeBack(const QString &dataDir, qint64 start, QString *error)
 ReadResult decode(const QByteArray &bytes, const QByteArray &positionsDigest)
 {
     ReadResult result;
-    const QString text = Windows1252Text(bytes);
-    qsizetype lineStart = 0;
+    static const QByteArray headerLine = kHeader.toLatin1();
     qsizetype lastRowStart = -1;
-    // Windows-1252 has one character for every byte, so a place in the text is one in the file.
-    while (lineStart < text.size()) {
-        const qsizetype end = text.indexOf(QLatin1Char('\n'), lineStart);
-        if (end < 0) {
-            // Every row is written with its line end: a line without one was cut off.
-            ++result.skipped;
-            break;
-        }
-        QStringView line = QStringView(text).mid(lineStart, end - lineStart);
-        const qsizetype start = lineStart;
-        lineStart = end + 1;
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-        if (line.isEmpty() || line == kHeader)
-            continue;
-        if (std::optional<Row> row = decodeRow(line)) {
+    const bool cutOff = history_file::forEachLine(bytes, headerLine, [&](QByteArrayView line) {
+        if (std::optional<Row> row = decodeRow(Windows1252Text(line))) {
             result.rows.append(std::move(*row));
-            lastRowStart = start;
+            lastRowStart = line.data() - bytes.data();
         } else {
             ++result.skipped;
         }
-    }
+    });
+    result.skipped += cutOff;
     if (!result.rows.isEmpty()) {
         const Row &last = result.rows.constLast();
         if (last.positionsBefore == positionsDigest && last.positionsAfter != positionsDigest) {
@@ -148,24 +134,13 @@ ReadResult decode(const QByteArray &bytes, const QByteArray &positionsDigest)
 
 ReadResult read(const QString &dataDir)
 {
-    QFile file(fileName(dataDir));
-    if (!file.exists())
-        return {};
-    if (!file.open(QIODevice::ReadOnly))
-        return {{}, 0, std::nullopt, file.errorString()};
     // Of a file beyond the cap the newest part is read, where an unfinished row would be.
-    const qint64 skip = std::max<qint64>(0, file.size() - kReadCap);
-    QByteArray bytes;
-    if (file.seek(skip))
-        bytes = file.read(kReadCap);
-    if (file.error() != QFileDevice::NoError)
-        return {{}, 0, std::nullopt, file.errorString()};
-    qsizetype cut = 0;
-    if (skip > 0)
-        cut = bytes.indexOf('\n') + 1;  // the first line read is only a part of one
-    ReadResult result = decode(bytes.mid(cut), PositionsDigest(dataDir));
+    const history_file::FileBytes file = history_file::readTail(fileName(dataDir), kReadCap);
+    if (!file.error.isEmpty())
+        return {{}, 0, std::nullopt, file.error};
+    ReadResult result = decode(file.bytes, PositionsDigest(dataDir));
     if (result.unfinishedAt)
-        *result.unfinishedAt += skip + cut;
+        *result.unfinishedAt += file.offset;
     return result;
 }
 
