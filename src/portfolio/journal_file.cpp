@@ -108,7 +108,7 @@ bool takeBack(const QString &dataDir, qint64 start, QString *error)
     return false;
 }
 
-ReadResult decode(const QByteArray &bytes, const QByteArray &positionsDigest)
+ReadResult decode(const QByteArray &bytes, const std::function<QByteArray()> &positionsDigest)
 {
     ReadResult result;
     static const QByteArray headerLine = kHeader.toLatin1();
@@ -124,7 +124,8 @@ ReadResult decode(const QByteArray &bytes, const QByteArray &positionsDigest)
     result.skipped += cutOff;
     if (!result.rows.isEmpty()) {
         const Row &last = result.rows.constLast();
-        if (last.positionsBefore == positionsDigest && last.positionsAfter != positionsDigest) {
+        const QByteArray positions = positionsDigest();
+        if (last.positionsBefore == positions && last.positionsAfter != positions) {
             result.unfinishedAt = lastRowStart;
             result.rows.removeLast();
         }
@@ -138,7 +139,9 @@ ReadResult read(const QString &dataDir)
     const history_file::FileBytes file = history_file::readTail(fileName(dataDir), kReadCap);
     if (!file.error.isEmpty())
         return {{}, 0, std::nullopt, file.error};
-    ReadResult result = decode(file.bytes, PositionsDigest(dataDir));
+    // Hashing the positions file takes milliseconds at thousands of lines: only a journal with
+    // rows needs it, and most users never bought back.
+    ReadResult result = decode(file.bytes, [&dataDir] { return PositionsDigest(dataDir); });
     if (result.unfinishedAt)
         *result.unfinishedAt += file.offset;
     return result;

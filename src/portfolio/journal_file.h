@@ -13,6 +13,7 @@
 #include <QMap>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace journal_file {
@@ -58,8 +59,9 @@ struct ReadResult {
 };
 // A missing file gives no rows and no error.
 ReadResult read(const QString &dataDir);
-// The rows of the bytes; the last is unfinished when positionsDigest is its "before".
-ReadResult decode(const QByteArray &bytes, const QByteArray &positionsDigest);
+// The rows of the bytes; the last is unfinished when the positions' digest is its "before".
+// positionsDigest is asked only when there is a row.
+ReadResult decode(const QByteArray &bytes, const std::function<QByteArray()> &positionsDigest);
 
 // The SHA-256 of the positions file's bytes, as the rows hold it; empty for no file.
 QByteArray PositionsDigest(const QString &dataDir);
