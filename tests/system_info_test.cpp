@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "platform/vector_state.h"
 #include "support/default_locale.h"
 #include "support/month_names.h"
 #include "support/program_state.h"
@@ -196,3 +197,10 @@ TEST(MonthNames, PositionLinesGetANameTheFileCanHoldAndReadBack)
         EXPECT_EQ(MonthNumber(PositionMonthName(c.month)), c.month) << c.locale.name().toStdString();
     }
 }
+
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+TEST(WideVectorRegisters, AgreeWithTheCompilersOwnCheck)
+{
+    EXPECT_EQ(platform::hasWideVectorRegisters(), bool(__builtin_cpu_supports("avx")));
+}
+#endif

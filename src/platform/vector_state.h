@@ -9,5 +9,7 @@
 namespace platform {
 
 void leaveWideVectorState();
+// Whether the processor has the wide registers and the system saves them.
+bool hasWideVectorRegisters();
 
 } // namespace platform

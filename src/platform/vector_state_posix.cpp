@@ -13,10 +13,12 @@ __attribute__((target("avx"))) void zeroUpperHalves()
     __builtin_ia32_vzeroupper();
 }
 
+} // namespace
+
 // Asked here rather than with the compiler's __builtin_cpu_supports, whose support code
 // fills in every feature of the processor before main: dozens of cpuid instructions, each a
 // trap to the host in a virtual machine, on the way to the first window.
-bool hasWideRegisters()
+bool hasWideVectorRegisters()
 {
     unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
     if (!__get_cpuid(1, &eax, &ebx, &ecx, &edx))
@@ -30,11 +32,9 @@ bool hasWideRegisters()
     return (low & 6u) == 6u;
 }
 
-} // namespace
-
 void leaveWideVectorState()
 {
-    static const bool wide = hasWideRegisters();
+    static const bool wide = hasWideVectorRegisters();
     if (wide)
         zeroUpperHalves();
 }
@@ -46,6 +46,11 @@ void leaveWideVectorState()
 namespace platform {
 
 void leaveWideVectorState() {}
+
+bool hasWideVectorRegisters()
+{
+    return false;
+}
 
 } // namespace platform
 
