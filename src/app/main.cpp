@@ -147,6 +147,14 @@ int runWindow(int argc, char **argv, const CommandLine &commandLine)
         return kWindowNotOpenedExitStatus;
     }
     TaskBarHeight = GetTaskBarHeight();
+    // Qt lays a new text field's text out once in the application's font before the field takes
+    // its window's font: with the desktop's font that is a second font to find and load before
+    // the main window can show. The application's font is the window's while the main window is
+    // made and first drawn, and the desktop's again right after, for Qt's own dialogs and menus.
+    // (QGuiApplication's, not QApplication's: the latter would also drop the fonts the desktop
+    // gives to kinds of widgets, such as menus, for good.)
+    const QFont desktopFont = QGuiApplication::font();
+    QGuiApplication::setFont(TMainForm::windowFont());
     // Lets the desktop match the windows to the menu entry and its icon.
     QGuiApplication::setDesktopFileName(QLatin1String(kDesktopEntryId));
     // The main window's close ends the program, also while another window is open.
@@ -168,6 +176,7 @@ int runWindow(int argc, char **argv, const CommandLine &commandLine)
     std::unique_ptr<TVersionsForm> versionsForm;
     std::unique_ptr<TTerminateForm> terminateForm;
     AfterFirstPaint otherWindows(mainForm.get(), [&] {
+        QGuiApplication::setFont(desktopFont);
         speakTheUsersLanguage();
         optionsForm->makeControls();
         aboutForm = MakeAboutForm(*mainForm);
