@@ -8,6 +8,27 @@
 #include "support/month_names.h"
 #include "support/text_routines.h"
 
+namespace {
+
+// The series, kinds and months of a list of positions are a handful of texts repeated on every
+// line: a text seen before is shared rather than made again, which spares a table of thousands
+// of lines as many allocations. The texts kept are few and short; past the limit a text is made.
+QString repeatedText(QStringView text)
+{
+    constexpr qsizetype kKept = 32;
+    thread_local QList<QString> kept;
+    for (const QString &known : std::as_const(kept)) {
+        if (known == text)
+            return known;
+    }
+    QString made = text.toString();
+    if (kept.size() < kKept)
+        kept.append(made);
+    return made;
+}
+
+} // namespace
+
 OptionKey MakeOptionKey(const QString &series, const QString &kind, const QString &month, int year,
                         double strike)
 {
@@ -42,9 +63,9 @@ std::optional<PortfolioPosition> ReadPortfolioPosition(const QString &line, int 
 
     PortfolioPosition p;
     p.line = index;
-    p.series = fields[field::Series].toString();
-    p.kind = kind.toString();
-    p.month = fields[field::Month].toString();
+    p.series = repeatedText(fields[field::Series]);
+    p.kind = repeatedText(kind);
+    p.month = repeatedText(fields[field::Month]);
     p.year = numbers->year;
     p.amount = numbers->amount;
     p.held = numbers->flag == 1;
