@@ -1,8 +1,6 @@
 #include <QApplication>
 #include <QDir>
-#include <QFontMetrics>
 #include <QLibraryInfo>
-#include <QLockFile>
 #include <QMessageBox>
 #include <QScreen>
 #include <QTranslator>
@@ -11,7 +9,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
-#include <future>
 #include <memory>
 
 #include "about/about_form.h"
@@ -132,13 +129,8 @@ int runWindow(int argc, char **argv, const CommandLine &commandLine)
             app.installTranslator(&qtTexts);
     };
     // Held while the window is open (positions/window_lock.h says why).
-    QLockFile openWindow(WindowLockPath(GetDataDir(QCoreApplication::applicationName())));
-    // Taking the lock waits for its file to reach the disk: milliseconds without work, in which
-    // the main window's font is looked up, as the window would otherwise do right after.
-    // Nothing reads or writes the data folder until the lock is known to be held.
-    std::future<bool> lockTaken = std::async(std::launch::async, [&openWindow] { return TakeWindowLock(openWindow); });
-    QFontMetrics(TMainForm::windowFont()).height();
-    if (!lockTaken.get()) {
+    platform::FileLock openWindow(WindowLockPath(GetDataDir(QCoreApplication::applicationName())));
+    if (!TakeWindowLock(openWindow)) {
         speakTheUsersLanguage();
         const QString text = QStringLiteral("Pelgrandix is al geopend. Twee vensters zouden elkaars "
                                             "posities overschrijven; gebruik het geopende venster.");

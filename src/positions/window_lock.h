@@ -3,12 +3,13 @@
 // load the same positions, and whichever closed last would save its list over the other's; a
 // report that saves would have its list overwritten at the window's close.
 
-#include <QLockFile>
 #include <QString>
+
+#include "platform/file_lock.h"
 
 QString WindowLockPath(const QString &dataDir);
 
 // Takes the lock, also one left behind by a program that ended without letting go (a crash, a
-// power cut), whose process is gone. The lock file is the user's alone. False only when another
-// program holds it: a data folder that cannot hold a lock (read-only) is no reason to refuse.
-bool TakeWindowLock(QLockFile &lock);
+// power cut). The lock file is the user's alone. False only when another program holds it: a
+// data folder that cannot hold a lock (read-only) is no reason to refuse.
+bool TakeWindowLock(platform::FileLock &lock);

@@ -121,7 +121,7 @@ int RunReport(const ReportOptions &options)
     if (options.save && updated) {
         // An open window keeps its own list and saves it at its close, over what the report saved;
         // the lock also keeps a window from starting during the save.
-        QLockFile openWindow(WindowLockPath(DataDir));
+        platform::FileLock openWindow(WindowLockPath(DataDir));
         if (!TakeWindowLock(openWindow)) {
             complain(QStringLiteral("Het venster is open; niets opgeslagen."));
             status = kReportFileFailed;
