@@ -42,6 +42,11 @@ TEST(PositionListModel, LoadedAndOwnRowsStayInOrderThroughEdits)
 
     m.model.setLines(positions_file::decode("only"));
     EXPECT_EQ(m.shown(), QStringList({"only"}));
+    // Every row removed: none of the loaded lines comes back.
+    m.model.removeLine(0);
+    EXPECT_EQ(m.model.rowCount(), 0);
+    m.model.appendLine("added");
+    EXPECT_EQ(m.shown(), QStringList({"added"}));
 }
 
 TEST(PositionListModel, OnlyAChangedTextIsAnnounced)

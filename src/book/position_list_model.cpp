@@ -2,7 +2,21 @@
 
 int PositionListModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : int(m_rows.size());
+    return parent.isValid() ? 0 : int(count());
+}
+
+qsizetype PositionListModel::count() const
+{
+    return m_rows.isEmpty() ? m_loaded.size() : m_rows.size();
+}
+
+void PositionListModel::makeRows()
+{
+    if (!m_rows.isEmpty())
+        return;
+    m_rows.resize(m_loaded.size());
+    for (qsizetype i = 0; i < m_loaded.size(); ++i)
+        m_rows[i].loaded = i;
 }
 
 QVariant PositionListModel::data(const QModelIndex &index, int role) const
@@ -14,8 +28,10 @@ QVariant PositionListModel::data(const QModelIndex &index, int role) const
 
 QString PositionListModel::line(int row) const
 {
-    if (row < 0 || row >= m_rows.size())
+    if (row < 0 || row >= count())
         return {};
+    if (m_rows.isEmpty())
+        return m_loaded.at(row);
     const Row &entry = m_rows.at(row);
     return entry.loaded >= 0 ? m_loaded.at(entry.loaded) : entry.text;
 }
@@ -23,16 +39,17 @@ QString PositionListModel::line(int row) const
 QStringList PositionListModel::lines() const
 {
     QStringList texts;
-    texts.reserve(m_rows.size());
-    for (int row = 0; row < m_rows.size(); ++row)
+    texts.reserve(count());
+    for (int row = 0; row < count(); ++row)
         texts << line(row);
     return texts;
 }
 
 void PositionListModel::setLine(int row, const QString &text)
 {
-    if (row < 0 || row >= m_rows.size() || line(row) == text)
+    if (row < 0 || row >= count() || line(row) == text)
         return;
+    makeRows();
     m_rows[row] = Row{text};
     const QModelIndex changed = index(row);
     emit dataChanged(changed, changed, {Qt::DisplayRole, Qt::EditRole});
@@ -40,18 +57,23 @@ void PositionListModel::setLine(int row, const QString &text)
 
 void PositionListModel::appendLine(const QString &text)
 {
-    const int row = int(m_rows.size());
+    const int row = int(count());
     beginInsertRows({}, row, row);
+    makeRows();
     m_rows.append(Row{text});
     endInsertRows();
 }
 
 void PositionListModel::removeLine(int row)
 {
-    if (row < 0 || row >= m_rows.size())
+    if (row < 0 || row >= count())
         return;
     beginRemoveRows({}, row, row);
+    makeRows();
     m_rows.remove(row);
+    // No rows left: nor any loaded line that an empty list of rows would stand for.
+    if (m_rows.isEmpty())
+        m_loaded = {};
     endRemoveRows();
 }
 
@@ -60,8 +82,5 @@ void PositionListModel::setLines(const positions_file::FileLines &lines)
     beginResetModel();
     m_loaded = lines;
     m_rows.clear();
-    m_rows.resize(lines.size());
-    for (qsizetype i = 0; i < lines.size(); ++i)
-        m_rows[i].loaded = i;
     endResetModel();
 }

@@ -31,6 +31,9 @@ FileLines decode(QByteArray bytes)
     // for each of many thousands of lines would cost many times the reading of the file, and is
     // made only for the lines that are asked for.
     QList<FileLines::Range> ranges;
+    // Room for as many lines as a file of positions holds (a line is some 50 bytes), so that the
+    // list is not copied again and again as it grows; a file of shorter lines grows it further.
+    ranges.reserve(bytes.size() / 48);
     const char *const begin = bytes.constData();
     const char *const end = begin + bytes.size();
     // An editor that saved the file as UTF-8 may have put a byte order mark before the first
