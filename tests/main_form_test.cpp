@@ -2,8 +2,8 @@
 
 #include "support/qt_printers.h"
 
-
 #include "app/main_form.h"
+#include "app/shaded_panel_widget.h"
 #include "book/positions_book.h"
 #include "support/event_counter.h"
 #include "support/main_window_fixture.h"
@@ -133,4 +133,20 @@ TEST(MainFormPaint, StartUpWorkRunsOnlyAtTheFirstPaint)
     ASSERT_TRUE(waitUntil([&] { return paints.count() >= painted + 2; }));
     ASSERT_TRUE(waitForQueuedWork());
     EXPECT_EQ(ping.runCount(), 2);
+}
+
+// The bars and the detail panel draw their edge themselves: pixel for pixel what the style draws
+// for a shaded panel of one pixel, raised and sunken.
+TEST(ShadedPanel, DrawsTheStylesShadedEdge)
+{
+    for (const QFrame::Shadow shadow : {QFrame::Raised, QFrame::Sunken}) {
+        QFrame styled;
+        styled.setFrameShape(QFrame::Panel);
+        styled.setFrameShadow(shadow);
+        ShadedPanelWidget own(shadow, nullptr);
+        for (QWidget *panel : {static_cast<QWidget *>(&styled), static_cast<QWidget *>(&own)})
+            panel->resize(40, 12);
+        EXPECT_EQ(own.grab().toImage(), styled.grab().toImage()) << (shadow == QFrame::Raised ? "raised" : "sunken");
+        EXPECT_EQ(own.contentsRect(), styled.contentsRect());
+    }
 }

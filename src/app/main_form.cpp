@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "app/main_layout.h"
+#include "app/shaded_panel_widget.h"
 #include "book/download_recorder.h"
 #include "book/positions_book.h"
 #include "portfolio/journal_file.h"
@@ -72,10 +73,8 @@ void TMainForm::buildControls()
     setFont(windowFont());
     setGeometry(100, 100, 760, 330);
 
-    Panel1 = new QFrame(this);
+    Panel1 = new ShadedPanelWidget(QFrame::Raised, this);
     Panel1->setFixedHeight(kBarHeight);
-    Panel1->setFrameShape(QFrame::Panel);
-    Panel1->setFrameShadow(QFrame::Raised);
     AddButton = makeButton(Panel1, QStringLiteral("Voegtoe"), 8);
     DelButton = makeButton(Panel1, QStringLiteral("Verwijder"), 110);
     TerugkopenButton = makeButton(Panel1, QStringLiteral("Terugkopen..."), 212);
@@ -89,10 +88,8 @@ void TMainForm::buildControls()
     HelpButton = new HelpButtonWidget(Panel1);
     HelpButton->setGeometry(0, 14, 24, 24);
 
-    Panel2 = new QFrame(this);
+    Panel2 = new ShadedPanelWidget(QFrame::Raised, this);
     Panel2->setFixedHeight(kBarHeight);
-    Panel2->setFrameShape(QFrame::Panel);
-    Panel2->setFrameShadow(QFrame::Raised);
     Label1 = makeLabel(Panel2, QString(), 8, 16, kStatusMinWidth);
     L21 = makeLabel(Panel2, QString(), 0, 16);
     L22 = makeLabel(Panel2, QString(), 0, 16);
@@ -101,9 +98,7 @@ void TMainForm::buildControls()
 
     ListBox1 = new PositionListWidget(m_book.lineModel(), this);
 
-    Panel3 = new QFrame(this);
-    Panel3->setFrameShape(QFrame::Panel);
-    Panel3->setFrameShadow(QFrame::Sunken);
+    Panel3 = new ShadedPanelWidget(QFrame::Sunken, this);
     const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
     Label3 = makeLabel(Panel3, QStringLiteral("AEX..."), 8, 8, 262);
     Label7 = makeLabel(Panel3, QStringLiteral("Positie:"), 8, 40);
