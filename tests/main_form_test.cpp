@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "support/qt_printers.h"
 
 #include "app/main_form.h"
+#include "app/position_list_widget.h"
 #include "app/shaded_panel_widget.h"
 #include "book/positions_book.h"
 #include "support/event_counter.h"
@@ -68,6 +71,33 @@ TEST_F(MainFormStart, NoFileOrOnlyCommentsGivesAnEmptyListWithoutSelection)
         EXPECT_TRUE(fixture.entries().isEmpty());
         EXPECT_EQ(fixture.form()->ListBox1->currentRow(), -1);
     }
+}
+
+// The list's rows are in the window's first paint, also when it has more lines than a list
+// lays out at once (one that lays itself out in steps draws no row until its last step).
+TEST_F(MainFormStart, TheFirstPaintShowsTheListsRows)
+{
+    QByteArray file;
+    for (int i = 0; i < 1000; ++i)
+        file += "AEX; Put; mrt; 2013; 380; 12,34; 12,34; 1; 1234,00; 0\r\n";
+    MainWindowFixture fixture(file);
+    PositionListWidget *list = fixture.form()->ListBox1;
+    // The row the list finds at its top when its first paint begins.
+    struct FirstPaint : QObject {
+        PositionListWidget *list;
+        std::optional<int> topRow;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            if (event->type() == QEvent::Paint && !topRow)
+                topRow = list->indexAt(QPoint(4, 4)).row();
+            return false;
+        }
+    } firstPaint;
+    firstPaint.list = list;
+    list->viewport()->installEventFilter(&firstPaint);
+    fixture.form()->show();
+    ASSERT_TRUE(waitUntil([&] { return firstPaint.topRow.has_value(); }));
+    EXPECT_EQ(firstPaint.topRow, 0);
 }
 
 TEST(MainFormClose, EveryCloseSavesWithTwoBackupGenerations)
