@@ -5,6 +5,11 @@ int PositionListModel::rowCount(const QModelIndex &parent) const
     return parent.isValid() ? 0 : int(count());
 }
 
+QModelIndex PositionListModel::index(int row, int column, const QModelIndex &parent) const
+{
+    return !parent.isValid() && column == 0 && row >= 0 && row < count() ? createIndex(row, 0) : QModelIndex();
+}
+
 qsizetype PositionListModel::count() const
 {
     return m_rows.isEmpty() ? m_loaded.size() : m_rows.size();

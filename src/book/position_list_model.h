@@ -15,6 +15,9 @@ public:
     using QAbstractListModel::QAbstractListModel;
 
     int rowCount(const QModelIndex &parent = {}) const override;
+    // The list asks for the index of every row as it lays itself out: answered without the
+    // general check, which asks for the model's size through two virtual calls each time.
+    QModelIndex index(int row, int column = 0, const QModelIndex &parent = {}) const override;
     // The line as display and as edit text; nothing for any other role.
     QVariant data(const QModelIndex &index, int role) const override;
 
