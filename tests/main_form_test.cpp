@@ -2,12 +2,16 @@
 
 #include <optional>
 
+#include <QStyledItemDelegate>
+
 #include "support/qt_printers.h"
 
 #include "app/main_form.h"
 #include "app/position_list_widget.h"
 #include "app/shaded_panel_widget.h"
+#include "book/position_list_model.h"
 #include "book/positions_book.h"
+#include "positions/positions_file.h"
 #include "support/event_counter.h"
 #include "support/main_window_fixture.h"
 #include "support/program_state.h"
@@ -179,4 +183,26 @@ TEST(ShadedPanel, DrawsTheStylesShadedEdge)
         EXPECT_EQ(own.grab().toImage(), styled.grab().toImage()) << (shadow == QFrame::Raised ? "raised" : "sunken");
         EXPECT_EQ(own.contentsRect(), styled.contentsRect());
     }
+}
+
+// The list lays the text of a plain row out once instead of the style's three times: pixel for
+// pixel what the style draws, for plain rows, a selected one and one too long for the list.
+TEST(PositionList, DrawsItsRowsAsTheStyleDoes)
+{
+    PositionListModel lines;
+    lines.setLines(positions_file::decode("AEX; Put; mrt; 2013; 380; 12,34; 12,34; 1; 1234,00; 0\n"
+                                          "AEX; Call; apr; 2013; 400; 2,50; 2,80; 3; -90,00; 1\n"
+                                          + QByteArray(80, 'W') + "\nAX1; Put\n"));
+    PositionListWidget own(&lines);
+    PositionListWidget styled(&lines);
+    QStyledItemDelegate byTheStyle;
+    styled.setItemDelegate(&byTheStyle);
+    for (PositionListWidget *list : {&own, &styled}) {
+        list->setFont(TMainForm::windowFont());
+        list->resize(480, 100);
+        list->setCurrentIndex(lines.index(1));
+        list->doItemsLayout();
+    }
+    ASSERT_EQ(own.indexAt(QPoint(4, 4)).row(), 0) << "laid out, so that the rows are drawn";
+    EXPECT_EQ(own.grab().toImage(), styled.grab().toImage());
 }
