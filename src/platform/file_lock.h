@@ -30,7 +30,6 @@ public:
     Outcome tryTake(const QByteArray &note);
     // Removes the file and lets go.
     void release();
-    const QString &path() const { return m_path; }
 
 private:
     QString m_path;
