@@ -178,6 +178,15 @@ void BM_MinimalTextWindowStart(benchmark::State &state)
     measureStarts(state, {besideThisProgram("minimal_window"), "--text"}, environmentFor(home.path()));
 }
 
+void BM_MinimalListWindowStart(benchmark::State &state)
+{
+    QTemporaryDir home;
+    const QString file = home.path() + QStringLiteral("/Regels.dat");
+    positions_file::save(home.path() + QLatin1Char('/'), bench::samplePositionLines(int(state.range(0))));
+    measureStarts(state, {besideThisProgram("minimal_window"), "--list", file.toStdString()},
+                  environmentFor(home.path()));
+}
+
 } // namespace
 
 // Rounds of ten starts each.
@@ -188,6 +197,7 @@ void startSettings(benchmark::internal::Benchmark *b)
 
 BENCHMARK(BM_MinimalWindowStart)->Apply(startSettings);
 BENCHMARK(BM_MinimalTextWindowStart)->Apply(startSettings);
+BENCHMARK(BM_MinimalListWindowStart)->Arg(1000)->Arg(10000)->Apply(startSettings);
 BENCHMARK(BM_ProgramStart)->Arg(0)->Arg(1000)->Arg(10000)->Apply(startSettings);
 
 // The program does more than a window with one line of text, which sets up the fonts as every
@@ -197,3 +207,8 @@ PELGRANDIX_COMPARE(BM_ProgramStart, BM_MinimalTextWindowStart, 1.2);
 // Shown beside an empty window too, which never sets up its fonts, so that their share stays in
 // sight; and the memory, which should stay within 1.5 times the empty window's.
 PELGRANDIX_COMPARE(BM_ProgramStart, BM_MinimalWindowStart, 0, {{"maxrss_MiB", 1.5}});
+// And, without a goal, beside a window that shows the same positions file's lines in Qt's own
+// list view: what the program adds to showing its positions.
+PELGRANDIX_COMPARE(BM_ProgramStart, BM_MinimalListWindowStart, 0);
+// What Qt's own list view of the positions takes beside the window with one line of text.
+PELGRANDIX_COMPARE(BM_MinimalListWindowStart, BM_MinimalTextWindowStart, 0);
