@@ -181,9 +181,9 @@ void BM_MinimalTextWindowStart(benchmark::State &state)
 void BM_MinimalListWindowStart(benchmark::State &state)
 {
     QTemporaryDir home;
-    const QString file = home.path() + QStringLiteral("/Regels.dat");
-    positions_file::save(home.path() + QLatin1Char('/'), bench::samplePositionLines(int(state.range(0))));
-    measureStarts(state, {besideThisProgram("minimal_window"), "--list", file.toStdString()},
+    const QString dataDir = home.path() + QLatin1Char('/');
+    positions_file::save(dataDir, bench::samplePositionLines(int(state.range(0))));
+    measureStarts(state, {besideThisProgram("minimal_window"), "--list", positions_file::fileName(dataDir).toStdString()},
                   environmentFor(home.path()));
 }
 
