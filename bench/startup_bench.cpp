@@ -152,13 +152,21 @@ void measureStarts(benchmark::State &state, const Command &command, const std::v
     state.counters["cpu_ms"] = benchmark::Counter(cpuMs, benchmark::Counter::kAvgIterations);
 }
 
+// The program's data folder in the home folder, with a positions file of `count` sample lines
+// (none for 0).
+QString dataDirWithPositions(const QTemporaryDir &home, int count)
+{
+    const QString dataDir = home.path() + QStringLiteral("/UserData/Pelgrandix/");
+    QDir().mkpath(dataDir);
+    if (count > 0)
+        positions_file::save(dataDir, bench::samplePositionLines(count));
+    return dataDir;
+}
+
 void BM_ProgramStart(benchmark::State &state)
 {
     QTemporaryDir home;
-    const QString dataDir = home.path() + QStringLiteral("/UserData/Pelgrandix/");
-    QDir().mkpath(dataDir);
-    if (state.range(0) > 0)
-        positions_file::save(dataDir, bench::samplePositionLines(int(state.range(0))));
+    const QString dataDir = dataDirWithPositions(home, int(state.range(0)));
     // Ended right after its paint, the program leaves the window's lock behind, which its close
     // would have removed: each start is an ordinary one, not one after a crash.
     const std::string lock = WindowLockPath(dataDir).toStdString();
@@ -181,8 +189,7 @@ void BM_MinimalTextWindowStart(benchmark::State &state)
 void BM_MinimalListWindowStart(benchmark::State &state)
 {
     QTemporaryDir home;
-    const QString dataDir = home.path() + QLatin1Char('/');
-    positions_file::save(dataDir, bench::samplePositionLines(int(state.range(0))));
+    const QString dataDir = dataDirWithPositions(home, int(state.range(0)));
     measureStarts(state, {besideThisProgram("minimal_window"), "--list", positions_file::fileName(dataDir).toStdString()},
                   environmentFor(home.path()));
 }
